@@ -1,0 +1,17 @@
+#pragma once
+#include "dxfmodel.h"
+#include "vec3.h"
+
+namespace vistel {
+
+// The sphere round a model that the view fits into the window.
+struct Bounds {
+    Vec3 centre;
+    double radius = 1;  // never 0, so a model of one point still has a size
+};
+
+Bounds BoundsOf(const dxf::Model& model);
+
+inline Vec3 ToVec3(const dxf::Point& point) { return {point.x, point.y, point.z}; }
+
+}  // namespace vistel

@@ -1,0 +1,29 @@
+#pragma once
+#include <array>
+#include <vector>
+
+#include "acicolour.h"
+#include "camera.h"
+#include "dxfmodel.h"
+
+namespace vistel {
+
+// A face as it is painted: its outline in window pixels and its shaded colour.
+struct ScreenFace {
+    std::array<ScreenPoint, 4> corners;
+    int cornerCount = 4;
+    double depth = 0;  // of the face's centre
+    dxf::Rgb colour;
+};
+
+// The faces to paint, farthest first, so that painting them in order lets
+// the nearer ones cover the farther (the painter's algorithm). Faces wholly
+// outside the window are left out.
+std::vector<ScreenFace> BuildFrame(const dxf::Model& model, const Camera& camera);
+
+// How brightly a face with this normal is lit, from 0 to 1: a light near the
+// viewer, a little above and to the left, plus some ambient light. Faces
+// have no reliable front side in DXF, so both sides are lit alike.
+double Brightness(Vec3 normal, const Camera& camera);
+
+}  // namespace vistel
