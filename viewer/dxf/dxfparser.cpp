@@ -103,15 +103,17 @@ private:
     }
 
     std::optional<Group> ReadFace(const Group& start) {
-        FaceBuilder builder(start.line);
+        // The line that names the entity, as a person reading the file sees it.
+        const std::size_t faceLine = start.line + 1;
+        FaceBuilder builder(faceLine);
         auto group = reader_.Next();
         for (; group && group->code != 0; group = reader_.Next()) builder.Take(*group);
         if (!group) {
-            Fail(reader_.line(), "the file ends inside the 3DFACE of line " + std::to_string(start.line) +
+            Fail(reader_.line(), "the file ends inside the 3DFACE of line " + std::to_string(faceLine) +
                                      ": it is incomplete");
         }
         if (model_.faces.size() >= limits_.maxFaces) {
-            Fail(start.line, "more than " + std::to_string(limits_.maxFaces) + " faces: too many to show");
+            Fail(faceLine, "more than " + std::to_string(limits_.maxFaces) + " faces: too many to show");
         }
         model_.faces.push_back(builder.Finish());
         return group;

@@ -1,0 +1,56 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "doctemplate.h"
+#include "imagelist.h"
+#include "itemrecord.h"
+#include "pallixdoc.h"
+#include "treecontrol.h"
+#include "uiservices.h"
+
+// The program's only view: the tree of the records of the open data file.
+// Every command acts on the item last right-clicked and reaches the data
+// only through that item's record.
+class CPallixView : public fw::View, public fw::TreeExpandListener {
+public:
+    using ModulePathSource = std::function<std::filesystem::path()>;
+
+    CPallixView(CPallixDoc& document, fw::UiServices& ui, ModulePathSource modulePath);
+    ~CPallixView() override;
+    CPallixView(const CPallixView&) = delete;
+    CPallixView& operator=(const CPallixView&) = delete;
+
+    void OnInitialUpdate() override;
+    void PopulateTree();
+    bool OnItemExpanding(fw::TreeItem* item) override;
+    void FreeItemRecords();
+
+    fw::TreeControl& GetTreeCtrl() { return m_tree; }
+    const fw::ImageList* ImageList() const { return m_pImageList.get(); }
+    CPallixDoc& GetDocument() const { return m_document; }
+    // The record attached to an item; null for the root and for none.
+    static ItemRecord* RecordOf(fw::TreeItem* item);
+
+    std::unique_ptr<fw::ImageList> m_pImageList;
+    bool m_bViewReady = false;
+    fw::TreeItem* m_hContextItem = nullptr;
+    bool m_bAnnouncePaths = true;
+    std::string m_szDataPath;
+    std::filesystem::path m_szModulePath;
+
+private:
+    fw::TreeItem* InsertRecordItem(const std::string& label, int image, fw::TreeItem* parent, ItemRecord record);
+
+    CPallixDoc& m_document;
+    fw::UiServices& m_ui;
+    ModulePathSource m_modulePathSource;
+    fw::TreeControl m_tree;
+    std::vector<std::unique_ptr<ItemRecord>> m_records;
+
+    friend class TreeBuilder;
+};

@@ -1,0 +1,29 @@
+#pragma once
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+// pallix-cli [--program-dir DIR] [--shell] FILE [ACTION ...]
+struct CliAction {
+    std::string name;
+    std::string argument;  // the PATH, or save's OUT; empty when there is none
+};
+
+struct CliInvocation {
+    std::optional<std::filesystem::path> programDir;
+    bool performShell = false;
+    std::string file;
+    std::vector<CliAction> actions;
+};
+
+enum class ActionArgument { none, itemPath, optionalOutput };
+
+// How an action takes its argument; nullopt for a name that is no action.
+std::optional<ActionArgument> ArgumentOf(const std::string& action);
+
+// Parses the whole command line before anything runs, so that a usage error
+// never leaves half the actions done. On error, says why in `error`.
+std::optional<CliInvocation> ParseCommandLine(const std::vector<std::string>& words, std::string& error);
+
+extern const char* const kCliUsage;

@@ -1,0 +1,26 @@
+#pragma once
+#include <iosfwd>
+
+#include "uiservices.h"
+
+// The user interface of pallix-cli: every message box becomes one line
+// "message [CAPTION] TEXT", shell actions are printed and performed only
+// when asked to.
+class ConsoleUi : public fw::UiServices {
+public:
+    ConsoleUi(std::ostream& out, bool performShellActions) : out_(out), performShell_(performShellActions) {}
+
+    fw::MessageResult ShowMessage(const std::string& text, const std::string& caption,
+                                  fw::MessageStyle style) override;
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+    void ShellOpen(const std::filesystem::path& file) override;
+    void StartProgram(const std::filesystem::path& program, const std::string& parameter,
+                      const std::filesystem::path& workingDirectory) override;
+    // Nobody is asked: a save without a path is cancelled.
+    std::optional<std::filesystem::path> AskSavePath(const std::filesystem::path&) override { return std::nullopt; }
+
+private:
+    std::ostream& out_;
+    bool performShell_;
+};

@@ -1,0 +1,118 @@
+#include "bankscan.h"
+
+#include <cstring>
+
+#include "layouts.h"
+#include "littleendian.h"
+
+namespace pallix {
+
+namespace {
+
+struct BankHeaderFields {
+    uint16_t objectCount;
+    uint16_t bitmapCount;
+    uint32_t firstModel;
+};
+
+bool ReadHeader(std::span<const uint8_t> image, uint64_t p, BankHeaderFields& header) {
+    if (!FitsIn(image, p, BankHeader::kSize)) return false;
+    header.objectCount = *ReadU16(image, p + BankHeader::kObjectCount);
+    header.bitmapCount = *ReadU16(image, p + BankHeader::kBitmapCount);
+    header.firstModel = *ReadU32(image, p + BankHeader::kFirstModel);
+    return true;
+}
+
+// Reports the models from q on; returns false when one did not fit.
+bool WalkModels(std::span<const uint8_t> image, uint16_t count, uint64_t& q, BankVisitor& visitor) {
+    for (uint32_t i = 0; i < count; ++i) {
+        if (!FitsIn(image, q, ModelRecord::kTriangleCount + 2)) return false;
+        ModelEntry model;
+        model.offset = static_cast<uint32_t>(q);
+        model.recordSize = *ReadU32(image, q + ModelRecord::kRecordSize);
+        if (!FitsIn(image, q, model.recordSize)) return false;
+        model.name = FieldName(image, q + ModelRecord::kName, ModelRecord::kNameSize);
+        model.vertexCount = *ReadU16(image, q + ModelRecord::kVertexCount);
+        model.triangleCount = *ReadU16(image, q + ModelRecord::kTriangleCount);
+        visitor.OnModel(model);
+        q += model.recordSize;
+    }
+    return true;
+}
+
+void WalkBitmaps(std::span<const uint8_t> image, uint16_t declared, uint64_t& q, BankVisitor& visitor) {
+    const uint32_t count = declared > BitmapRecord::kMaxPerBank ? 0 : declared;
+    for (uint32_t j = 0; j < count; ++j) {
+        const auto length = ReadU32(image, q + BitmapRecord::kData + BitmapRecord::kBmpFileSize);
+        if (!length || *length > BitmapRecord::kMaxLength) return;
+        if (!FitsIn(image, q + BitmapRecord::kData, *length)) return;
+        BitmapEntry bitmap;
+        bitmap.index = j;
+        bitmap.dataOffset = static_cast<uint32_t>(q + BitmapRecord::kData);
+        bitmap.length = *length;
+        bitmap.name = FieldName(image, q + BitmapRecord::kName, BitmapRecord::kNameSize);
+        visitor.OnBitmap(bitmap);
+        q += BitmapRecord::kData + *length;
+    }
+}
+
+bool HasTagAt(std::span<const uint8_t> image, uint64_t p) {
+    return FitsIn(image, p, 4) && std::memcmp(image.data() + p, BankHeader::kTagText, 4) == 0;
+}
+
+// The next position at or after p where a tag may start.
+uint64_t NextCandidate(std::span<const uint8_t> image, uint64_t p) {
+    if (p >= image.size()) return image.size();
+    const void* found = std::memchr(image.data() + p, BankHeader::kTagText[0], image.size() - p);
+    return found ? static_cast<uint64_t>(static_cast<const uint8_t*>(found) - image.data()) : image.size();
+}
+
+uint64_t WalkBankRecords(std::span<const uint8_t> image, uint64_t p, const BankHeaderFields& header,
+                         BankVisitor& visitor);
+
+}  // namespace
+
+std::string FieldName(std::span<const uint8_t> image, uint64_t offset, uint32_t fieldSize) {
+    std::string name;
+    for (uint32_t i = 0; i < fieldSize && offset + i < image.size(); ++i) {
+        const char c = static_cast<char>(image[offset + i]);
+        if (c == '\0') break;
+        name += c;
+    }
+    return name;
+}
+
+uint64_t WalkBank(std::span<const uint8_t> image, uint64_t p, BankVisitor& visitor) {
+    BankHeaderFields header{};
+    return ReadHeader(image, p, header) ? WalkBankRecords(image, p, header, visitor) : p;
+}
+
+namespace {
+
+uint64_t WalkBankRecords(std::span<const uint8_t> image, uint64_t p, const BankHeaderFields& header,
+                         BankVisitor& visitor) {
+    uint64_t q = p + header.firstModel;
+    if (WalkModels(image, header.objectCount, q, visitor)) WalkBitmaps(image, header.bitmapCount, q, visitor);
+    return q;
+}
+
+}  // namespace
+
+void ScanBanks(std::span<const uint8_t> image, BankVisitor& visitor) {
+    uint32_t number = 0;
+    uint64_t p = NextCandidate(image, 0);
+    while (p < image.size()) {
+        BankHeaderFields header{};
+        if (!HasTagAt(image, p) || !ReadHeader(image, p, header)) {
+            p = NextCandidate(image, p + 1);
+            continue;
+        }
+        visitor.OnBank(BankEntry{++number, static_cast<uint32_t>(p), header.objectCount, header.bitmapCount});
+        const uint64_t end = WalkBankRecords(image, p, header, visitor);
+        const uint64_t next = header.objectCount > 0 ? (end >= 15 ? end - 15 : 0) : end + 1;
+        // Always forward, even when a bank's end points back at or before its tag.
+        p = NextCandidate(image, next > p ? next : p + 1);
+    }
+}
+
+}  // namespace pallix

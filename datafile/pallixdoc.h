@@ -1,0 +1,36 @@
+#pragma once
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "document.h"
+#include "file.h"
+#include "imagememory.h"
+
+// The open data file: its whole content held in memory as one block, the
+// image. Records are addressed by their offset into it; the image never
+// changes length while it is held.
+class CPallixDoc : public fw::Document {
+public:
+    explicit CPallixDoc(fw::UiServices& ui) : fw::Document(ui) {}
+
+    bool OnOpenDocument(const std::string& path) override;
+    bool OnSaveDocument(const std::string& path) override;
+
+    // Releases the image.
+    void Clear();
+    bool HasImage() const { return m_pImage != nullptr; }
+    std::span<uint8_t> Image() { return {m_pImage.get(), m_nImageSize}; }
+    std::span<const uint8_t> Image() const { return {m_pImage.get(), m_nImageSize}; }
+
+    pallix::ImageMemory m_pImage;
+    uint32_t m_nImageSize = 0;
+    std::string m_strImagePath;
+
+protected:
+    void DeleteContents() override { Clear(); }
+
+private:
+    pallix::ImageMemory ReadImage(fw::File& file, pallix::ImageMemory block, uint32_t length);
+    bool WriteImage(fw::File& file);
+};

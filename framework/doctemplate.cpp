@@ -1,0 +1,63 @@
+#include "doctemplate.h"
+
+#include <filesystem>
+
+#include "fileexception.h"
+#include "strings.h"
+
+namespace fw {
+
+bool SingleDocTemplate::SaveModified() {
+    if (!document_.IsModified()) return true;
+    const std::string name = document_.GetPathName().empty() ? document_.GetTitle() : document_.GetPathName();
+    const auto answer = ui_.ShowMessage(FormatPrompt(text::kAskToSave, name), text::kAppName,
+                                        MessageStyle{MessageButtons::yesNoCancel, MessageIcon::question, true});
+    switch (answer) {
+        case MessageResult::cancel: return false;
+        case MessageResult::yes: return DoSave(document_.GetPathName());
+        default: return true;
+    }
+}
+
+bool SingleDocTemplate::OnFileNew() {
+    if (!SaveModified()) return false;
+    if (!document_.OnNewDocument()) return false;
+    view_.OnInitialUpdate();
+    return true;
+}
+
+bool SingleDocTemplate::OpenDocumentFile(const std::string& path) {
+    if (!SaveModified()) return false;
+    const auto generation = document_.ContentsGeneration();
+    const bool wasModified = document_.IsModified();
+    if (!document_.OnOpenDocument(path)) {
+        // A load that got as far as clearing the document leaves it empty, and
+        // the old tree must not point into contents that are gone.
+        if (document_.ContentsGeneration() != generation) view_.OnInitialUpdate();
+        else document_.SetModifiedFlag(wasModified);
+        return false;
+    }
+    view_.OnInitialUpdate();
+    return true;
+}
+
+bool SingleDocTemplate::OnFileSave() { return DoSave(document_.GetPathName()); }
+
+bool SingleDocTemplate::OnFileSaveAs() { return DoSave({}); }
+
+bool SingleDocTemplate::DoSave(const std::string& path, bool replacePath) {
+    std::string target = path;
+    if (target.empty()) {
+        std::filesystem::path suggested = document_.GetPathName().empty()
+                                              ? std::filesystem::path(document_.GetTitle() + text::kFileExtension)
+                                              : std::filesystem::path(document_.GetPathName());
+        const auto chosen = ui_.AskSavePath(suggested);
+        if (!chosen) return false;
+        target = chosen->string();
+    }
+    if (!document_.OnSaveDocument(target)) return false;
+    if (replacePath) document_.SetPathName(target);
+    return true;
+}
+
+}  // namespace fw

@@ -1,0 +1,44 @@
+#pragma once
+// The framework's standard texts: prompts, file-error messages and the
+// application strings that its services show.
+
+namespace fw::text {
+
+inline constexpr const char* kAppName = "Pallix";
+inline constexpr const char* kWindowTitle = "Quon Data Manager";
+inline constexpr const char* kUntitled = "Untitled";
+inline constexpr const char* kReady = "Ready";
+inline constexpr const char* kDocumentString =
+    "Quon Data Manager\n\nbfp\nQuon Data Files (*.bfp)\n.bfp\nQuonData\nbfp file";
+inline constexpr const char* kFileFilterName = "Quon Data Files (*.bfp)";
+inline constexpr const char* kFileExtension = ".bfp";
+inline constexpr const char* kFileTypeId = "QuonData";
+inline constexpr const char* kFileTypeName = "bfp file";
+inline constexpr const char* kRegistryKey = "Quon Data Manager";
+
+inline constexpr const char* kAskToSave = "Save changes to %1?";
+inline constexpr const char* kFailedToOpenDoc = "Failed to open document.";
+inline constexpr const char* kFailedToSaveDoc = "Failed to save document.";
+inline constexpr const char* kInvalidFilename = "Invalid filename.";
+inline constexpr const char* kFileTooLarge = "The file is too large to open.";
+
+inline constexpr const char* kFileGeneric = "An unknown error occurred while accessing %1.";
+inline constexpr const char* kFileNotFound = "%1 was not found.";
+inline constexpr const char* kFileBadPath = "%1 contains an invalid path.";
+inline constexpr const char* kFileTooManyOpen = "%1 could not be opened because there are too many open files.";
+inline constexpr const char* kFileAccessDenied = "Access to %1 was denied.";
+inline constexpr const char* kFileInvalidFile = "An invalid file handle was associated with %1.";
+inline constexpr const char* kFileRemoveCurrent = "%1 could not be removed because it is the current directory.";
+inline constexpr const char* kFileDirFull = "%1 could not be created because the directory is full.";
+inline constexpr const char* kFileBadSeek = "Seek failed on %1";
+inline constexpr const char* kFileHardIo = "A hardware I/O error was reported while accessing %1.";
+inline constexpr const char* kFileSharing = "A sharing violation occurred while accessing %1.";
+inline constexpr const char* kFileLocking = "A locking violation occurred while accessing %1.";
+inline constexpr const char* kFileDiskFull = "Disk full while accessing %1.";
+inline constexpr const char* kFileEndOfFile = "An attempt was made to access %1 past its end.";
+
+inline constexpr const char* kIndicatorCaps = "CAP";
+inline constexpr const char* kIndicatorNum = "NUM";
+inline constexpr const char* kIndicatorScroll = "SCRL";
+
+}  // namespace fw::text

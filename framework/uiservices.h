@@ -1,0 +1,58 @@
+#pragma once
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace fw {
+
+// How a message box looks: its buttons and its icon.
+enum class MessageButtons { ok, yesNoCancel };
+enum class MessageIcon { none, information, exclamation, question };
+enum class MessageResult { ok, yes, no, cancel };
+
+struct MessageStyle {
+    MessageButtons buttons = MessageButtons::ok;
+    MessageIcon icon = MessageIcon::none;
+    bool taskModal = true;
+};
+
+// What the program needs from the user interface. The desktop program backs
+// it with real dialogs; the command-line program and the tests print or
+// record instead, so every behaviour above the user interface runs headless.
+class UiServices {
+public:
+    virtual ~UiServices() = default;
+
+    // An empty caption means the platform's default caption.
+    virtual MessageResult ShowMessage(const std::string& text, const std::string& caption,
+                                      MessageStyle style) = 0;
+    virtual void BeginWaitCursor() = 0;
+    virtual void EndWaitCursor() = 0;
+    // The platform's "open" action on a document file; its result is not examined.
+    virtual void ShellOpen(const std::filesystem::path& file) = 0;
+    // Starts a program with one parameter in a working directory, without waiting.
+    virtual void StartProgram(const std::filesystem::path& program, const std::string& parameter,
+                              const std::filesystem::path& workingDirectory) = 0;
+    // Asks for a path to save to; nullopt when the user cancels.
+    virtual std::optional<std::filesystem::path> AskSavePath(const std::filesystem::path& suggested) = 0;
+
+    // The system's own messages: task modal, OK button, no icon.
+    void Notify(const std::string& text, const std::string& caption) {
+        ShowMessage(text, caption, MessageStyle{});
+    }
+};
+
+// Shows the wait cursor for the lifetime of the object, even when an
+// exception leaves the scope.
+class WaitCursor {
+public:
+    explicit WaitCursor(UiServices& ui) : ui_(ui) { ui_.BeginWaitCursor(); }
+    ~WaitCursor() { ui_.EndWaitCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    UiServices& ui_;
+};
+
+}  // namespace fw

@@ -1,0 +1,74 @@
+// The toolkit's open files: a process-wide table of up to 252 files and one
+// current file that every primitive read and write works on.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+inline constexpr std::uint32_t FILE_MODE_READ3ds = 1;
+inline constexpr std::uint32_t FILE_MODE_WRITE3ds = 2;
+inline constexpr int kFileTableSize3ds = 252;
+inline constexpr std::uint8_t kNoFile3ds = 255;
+
+struct File3ds {
+    std::FILE* stream = nullptr;
+    char* name = nullptr;  // after a move-aside, the temporary path
+    std::uint32_t mode = 0;
+    std::uint8_t index = kNoFile3ds;
+    unsigned char* buffer = nullptr;
+    std::int32_t bufferSize = 0;
+    std::uint8_t temporary = 0;  // the file is deleted when closed
+
+    // The buffer mirrors the file from offset `window` on. Reading: bytes
+    // [0, readEnd) are valid. Writing: bytes [0, pending) wait to be written
+    // and writeEnd is the capacity. `cursor` is the position in the buffer.
+    std::int64_t window = 0;
+    std::size_t cursor = 0;
+    std::size_t readEnd = 0;
+    std::size_t writeEnd = 0;
+    std::size_t pending = 0;
+    std::size_t readAhead = 0;
+    std::int64_t streamOffset = 0;  // where the C stream stands, -1 unknown
+    bool writeFailed = false;       // sticky: some buffered bytes never reached the file
+};
+
+// `mode` is searched for its first 'r' or 'w'. Opening a name that is open
+// already returns that file (same mode), moves the reader aside (writing a
+// name being read) or closes the writer (reading a name being written).
+File3ds* OpenFile3ds(const char* name, const char* mode);
+void CloseFile3ds(File3ds* file);
+void CloseAllFiles3ds();
+// Renames a file open for reading to a fresh name in its folder, so that the
+// original name can be written while reading goes on where it was.
+void MoveAsideForReading3ds(File3ds* file);
+
+File3ds* NewFileRecord3ds();
+void RegisterFile3ds(File3ds* file);
+void UnregisterFile3ds(File3ds* file);
+
+File3ds* FileByIndex3ds(std::uint8_t index);
+bool FileIsOpen3ds(std::uint8_t index);
+File3ds* FileByName3ds(const char* name);
+// Slots ever used since the table was made (never looked at beyond).
+std::uint8_t FileTableHighWaterMark3ds();
+
+void SetCurrentFile3ds(File3ds* file);
+// An index that names no open file leaves the current file as it is.
+void SelectFileByIndex3ds(std::uint8_t index);
+File3ds* CurrentFile3ds();
+std::uint8_t CurrentFileIndex3ds();
+std::FILE* CurrentStream3ds();
+
+std::int64_t FilePosition3ds();
+void SeekFile3ds(std::int64_t offset);
+// Writes what the current file still holds back; pushes ERR_WRITING_FILE
+// when that fails.
+void FlushFile3ds();
+// Size in bytes of a file open for reading, or -1.
+std::int64_t FileSize3ds(File3ds* file);
+
+// Buffer size for files opened from now on; below 1 they use no buffer of
+// the toolkit's own.
+void SetFileBufferSize3ds(std::int32_t size);
+std::int32_t FileBufferSize3ds();
