@@ -9,6 +9,7 @@
 #include "doctemplate.h"
 #include "imagelist.h"
 #include "itemrecord.h"
+#include "menu.h"
 #include "pallixdoc.h"
 #include "treecontrol.h"
 #include "uiservices.h"
@@ -16,7 +17,7 @@
 // The program's only view: the tree of the records of the open data file.
 // Every command acts on the item last right-clicked and reaches the data
 // only through that item's record.
-class CPallixView : public fw::View, public fw::TreeExpandListener {
+class CPallixView : public fw::View, public fw::TreeExpandListener, public fw::CommandTarget {
 public:
     using ModulePathSource = std::function<std::filesystem::path()>;
 
@@ -30,7 +31,35 @@ public:
     bool OnItemExpanding(fw::TreeItem* item) override;
     void FreeItemRecords();
 
+    // Mouse and keyboard of the tree. Points of button presses are in client
+    // coordinates, the point of a context-menu request in screen coordinates.
+    void OnLButtonDown(fw::Point client);
+    void OnRButtonDown(fw::Point client);
+    // False when the point is on no item: the request goes to the default handling.
+    bool OnContextMenu(fw::Point screen);
+    // A key reported by the tree (virtual key code); always answers 0.
+    int OnKeyDown(int virtualKey);
+    void ShowItemMenu(int menuId, fw::Point screen);
+    fw::TreeItem* NextItemInTreeOrder(fw::TreeItem* item) const;
+
+    // Command routing: the popup menus' commands that have a handler here.
+    bool HasHandler(int commandId) const override;
+    bool OnCommand(int commandId) override;
+
+    // The record of m_hContextItem; null, after telling the user, when it has none.
+    ItemRecord* ContextRecord();
+
+    void OnViewBitmap();
+    void OnExportBitmap();
+    void OnImportBitmap();
+    void OnViewModel();
+    void OnExportModel();
+    void OnImportModel();
+    void OnExportAll();
+
     fw::TreeControl& GetTreeCtrl() { return m_tree; }
+    const fw::TreeControl& GetTreeCtrl() const { return m_tree; }
+    fw::UiServices& Ui() const { return m_ui; }
     const fw::ImageList* ImageList() const { return m_pImageList.get(); }
     CPallixDoc& GetDocument() const { return m_document; }
     // The record attached to an item; null for the root and for none.
@@ -42,6 +71,8 @@ public:
     bool m_bAnnouncePaths = true;
     std::string m_szDataPath;
     std::filesystem::path m_szModulePath;
+    // Whether the previous key the tree reported was Shift.
+    bool m_bShiftDown = false;
 
 private:
     fw::TreeItem* InsertRecordItem(const std::string& label, int image, fw::TreeItem* parent, ItemRecord record);

@@ -17,6 +17,8 @@ public:
     void ShellOpen(const std::filesystem::path& file) override;
     void StartProgram(const std::filesystem::path& program, const std::string& parameter,
                       const std::filesystem::path& workingDirectory) override;
+    // Nobody picks anything from a popup here.
+    int TrackPopupMenu(const fw::PopupMenu&, fw::Point, const fw::CommandTarget&) override { return 0; }
     // Nobody is asked: a save without a path is cancelled.
     std::optional<std::filesystem::path> AskSavePath(const std::filesystem::path&) override { return std::nullopt; }
 

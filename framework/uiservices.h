@@ -3,6 +3,9 @@
 #include <optional>
 #include <string>
 
+#include "menu.h"
+#include "treecontrol.h"
+
 namespace fw {
 
 // How a message box looks: its buttons and its icon.
@@ -33,6 +36,9 @@ public:
     // Starts a program with one parameter in a working directory, without waiting.
     virtual void StartProgram(const std::filesystem::path& program, const std::string& parameter,
                               const std::filesystem::path& workingDirectory) = 0;
+    // Shows a popup menu at a screen point, its entries enabled as the target
+    // handles them, and returns the command chosen, or 0.
+    virtual int TrackPopupMenu(const PopupMenu& menu, Point screen, const CommandTarget& target) = 0;
     // Asks for a path to save to; nullopt when the user cancels.
     virtual std::optional<std::filesystem::path> AskSavePath(const std::filesystem::path& suggested) = 0;
 
