@@ -56,7 +56,7 @@ TEST(DxfParser, ReadsTheWorkedExampleWithEitherLineEnd) {
 }
 
 TEST(DxfParser, ReadsManyFacesAndKeepsColoursAbove255) {
-    constexpr int kFaces = 100'000;
+    constexpr int kFaces = 50'000;
     std::string text = dxftext::Header();
     for (int i = 1; i <= kFaces; ++i) {
         const double x = i * 0.01;
@@ -68,7 +68,7 @@ TEST(DxfParser, ReadsManyFacesAndKeepsColoursAbove255) {
     ASSERT_EQ(result.model.faces.size(), static_cast<std::size_t>(kFaces));
     EXPECT_EQ(result.model.faces[255].colour, 256);
     EXPECT_EQ(result.model.faces.back().colour, kFaces);
-    EXPECT_DOUBLE_EQ(result.model.faces.back().corners[2].x, 1000.0);
+    EXPECT_DOUBLE_EQ(result.model.faces.back().corners[2].x, kFaces * 0.01);
     EXPECT_FALSE(result.model.faces.back().IsTriangle());
 }
 

@@ -49,6 +49,7 @@ std::string Cube() {
 
 std::string WithLineEnds(std::string_view text, std::string_view lineEnd) {
     std::string result;
+    result.reserve(text.size() * 2);
     for (char c : text) {
         if (c == '\n') {
             result += lineEnd;

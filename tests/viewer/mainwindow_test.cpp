@@ -1,0 +1,124 @@
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "dxftext.h"
+#include "mainwindow.h"
+#include "modelcanvas.h"
+
+namespace {
+
+// Whether two pictures of the canvas differ anywhere.
+bool Differ(const QImage& a, const QImage& b) { return a != b; }
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void showsADrawingShadedAndAsWireframe();
+    void turnsTheModelWithALeftDrag();
+    void reportsAFileItCannotShow_data();
+    void reportsAFileItCannotShow();
+
+private:
+    QString Write(const QString& name, const std::string& text);
+    QImage Picture() const { return window_->canvas()->grab().toImage(); }
+
+    QTemporaryDir folder_;
+    QStringList messages_;
+    std::unique_ptr<vistel::MainWindow> window_;
+};
+
+void MainWindowTest::init() {
+    messages_.clear();
+    window_ = std::make_unique<vistel::MainWindow>(
+        [this](QWidget*, const QString& text) { messages_ << text; });
+    window_->resize(480, 400);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+}
+
+void MainWindowTest::cleanup() { window_.reset(); }
+
+QString MainWindowTest::Write(const QString& name, const std::string& text) {
+    const QString path = folder_.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));
+    file.write(text.data(), static_cast<qint64>(text.size()));
+    return path;
+}
+
+void MainWindowTest::showsADrawingShadedAndAsWireframe() {
+    QVERIFY(window_->OpenFile(Write("cube.dxf", dxftext::WithLineEnds(dxftext::Cube(), "\r\n"))));
+    QVERIFY(messages_.isEmpty());
+    QCOMPARE(window_->windowTitle(), QStringLiteral("cube.dxf - Vistel"));
+    QCOMPARE(window_->canvas()->model().faces.size(), 12u);
+
+    // The cube sits in the middle; the background runs top to bottom, so
+    // the left edge of the same row shows what the middle would without it.
+    const QImage shaded = Picture();
+    const int row = shaded.height() / 2;
+    QVERIFY(shaded.pixel(shaded.width() / 2, row) != shaded.pixel(2, row));
+
+    window_->wireframeAction()->trigger();
+    QVERIFY(window_->canvas()->wireframe());
+    QVERIFY(Differ(Picture(), shaded));
+
+    const std::string worked = dxftext::Header(4660, 176) +
+                               dxftext::Face(1, {{{0, 3, 0}, {0, 0, 2}, {1, 0, 0}, {0, 3, 0}}}) +
+                               dxftext::Closing();
+    QVERIFY(window_->OpenFile(Write("temp.dxf", worked)));
+    QCOMPARE(window_->canvas()->model().faces.size(), 1u);
+    QCOMPARE(window_->windowTitle(), QStringLiteral("temp.dxf - Vistel"));
+    QVERIFY(Differ(Picture(), shaded));
+}
+
+void MainWindowTest::turnsTheModelWithALeftDrag() {
+    QVERIFY(window_->OpenFile(Write("cube.dxf", dxftext::Cube())));
+    const QImage before = Picture();
+    vistel::ModelCanvas* canvas = window_->canvas();
+    const QPoint start = canvas->rect().center();
+    QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, start);
+    QTest::mouseMove(canvas, start + QPoint(60, 20));
+    QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, start + QPoint(60, 20));
+    QVERIFY(Differ(Picture(), before));
+}
+
+void MainWindowTest::reportsAFileItCannotShow_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("empty") << "empty.dxf" << "" << "the file is empty";
+    QTest::newRow("not a number") << "bad.dxf" << "  0\nSECTION\n  2\nENTITIES\n  0\n3DFACE\n  10\nx\n"
+                                  << "line 8: group 10 needs a number, found \"x\"";
+    QTest::newRow("missing") << "missing.dxf" << QString() << "the file does not exist";
+}
+
+void MainWindowTest::reportsAFileItCannotShow() {
+    QFETCH(QString, name);
+    QFETCH(QString, content);
+    QFETCH(QString, reason);
+    QVERIFY(window_->OpenFile(Write("shown.dxf", dxftext::Cube())));
+    const QImage shown = Picture();
+
+    const QString path = content.isNull() ? folder_.filePath(name) : Write(name, content.toStdString());
+    QVERIFY(!window_->OpenFile(path));
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY2(messages_[0].contains(QDir::toNativeSeparators(path)), qPrintable(messages_[0]));
+    QVERIFY2(messages_[0].contains(reason), qPrintable(messages_[0]));
+
+    // The window goes on showing what it showed.
+    QCOMPARE(window_->windowTitle(), QStringLiteral("shown.dxf - Vistel"));
+    QCOMPARE(window_->canvas()->model().faces.size(), 12u);
+    QCOMPARE(Picture(), shown);
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "mainwindow_test.moc"
