@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "doctemplate.h"
+#include "file.h"
 #include "imagelist.h"
 #include "itemrecord.h"
 #include "menu.h"
@@ -19,6 +20,9 @@
 // only through that item's record.
 class CPallixView : public fw::View, public fw::TreeExpandListener, public fw::CommandTarget {
 public:
+    static constexpr const char* kInvalidModel = "Invalid model. Cannot export";
+    static constexpr const char* kInvalidModelCaption = "Pallix";
+
     using ModulePathSource = std::function<std::filesystem::path()>;
 
     CPallixView(CPallixDoc& document, fw::UiServices& ui, ModulePathSource modulePath);
@@ -40,6 +44,11 @@ public:
     // A key reported by the tree (virtual key code); always answers 0.
     int OnKeyDown(int virtualKey);
     void ShowItemMenu(int menuId, fw::Point screen);
+    // What a right-button press on the item does: drop-highlight it and make
+    // it the item the commands act on.
+    void SetContextItem(fw::TreeItem* item);
+    // The popup menu resource a right click on the item shows; 0 for none.
+    int PopupMenuFor(fw::TreeItem* item) const;
     fw::TreeItem* NextItemInTreeOrder(fw::TreeItem* item) const;
 
     // Command routing: the popup menus' commands that have a handler here.
@@ -48,6 +57,9 @@ public:
 
     // The record of m_hContextItem; null, after telling the user, when it has none.
     ItemRecord* ContextRecord();
+
+    // Writes the DXF drawing of the model, or tells the user it is invalid.
+    void WriteDxf(fw::File& file, std::span<const uint8_t> model, uint32_t offset, uint32_t size);
 
     void OnViewBitmap();
     void OnExportBitmap();
@@ -75,6 +87,8 @@ public:
     bool m_bShiftDown = false;
 
 private:
+    // The bitmap's file in the export folder.
+    std::filesystem::path BitmapPath(const ItemRecord& record) const;
     fw::TreeItem* InsertRecordItem(const std::string& label, int image, fw::TreeItem* parent, ItemRecord record);
 
     CPallixDoc& m_document;

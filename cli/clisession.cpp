@@ -4,7 +4,9 @@
 
 #include "itempath.h"
 #include "listing.h"
+#include "commandids.h"
 #include "modulepath.h"
+#include "popupmenus.h"
 
 namespace {
 
@@ -13,6 +15,30 @@ CPallixView::ModulePathSource ModulePathFor(const CliInvocation& invocation) {
     // The program is taken to live in the given folder.
     const auto program = *invocation.programDir / fw::ModulePath().filename();
     return [program] { return std::filesystem::absolute(program); };
+}
+
+int CommandOfAction(const std::string& action) {
+    if (action == "view-bitmap") return cmd::kBitmapView;
+    if (action == "export-bitmap") return cmd::kBitmapExport;
+    if (action == "import-bitmap") return cmd::kBitmapImport;
+    if (action == "view-model") return cmd::kModelView;
+    if (action == "export-model") return cmd::kModelExport;
+    if (action == "import-model") return cmd::kModelImport;
+    if (action == "export-all") return cmd::kBankExportAll;
+    return 0;
+}
+
+void PrintMenu(std::ostream& out, const CPallixView& view, int menuId) {
+    if (!menuId) {
+        out << "menu: none\n";
+        return;
+    }
+    const fw::PopupMenu& menu = PopupMenuResource(menuId);
+    out << "menu: " << menu.title << '\n';
+    for (const fw::MenuItem& entry : menu.items) {
+        if (entry.IsSeparator()) continue;
+        out << "  " << entry.id << '\t' << entry.text << '\t' << (view.HasHandler(entry.id) ? "enabled" : "disabled") << '\n';
+    }
 }
 
 }  // namespace
@@ -54,11 +80,17 @@ bool CliSession::RunAction(const CliAction& action) {
 
 bool CliSession::RunItemAction(const CliAction& action, fw::TreeItem* item) {
     fw::TreeControl& tree = view_.GetTreeCtrl();
-    if (action.name == "expand") tree.Expand(item, fw::TreeControl::ExpandAction::expand);
-    else if (action.name == "collapse") tree.Expand(item, fw::TreeControl::ExpandAction::collapse);
-    else {
-        err_ << "pallix-cli: " << action.name << " is not available yet\n";
-        return false;
+    if (action.name == "expand") {
+        tree.Expand(item, fw::TreeControl::ExpandAction::expand);
+    } else if (action.name == "collapse") {
+        tree.Expand(item, fw::TreeControl::ExpandAction::collapse);
+    } else if (action.name == "menu") {
+        view_.SetContextItem(item);
+        PrintMenu(out_, view_, view_.PopupMenuFor(item));
+        tree.ClearDropHighlight(item);
+    } else {
+        view_.SetContextItem(item);
+        view_.OnCommand(CommandOfAction(action.name));
     }
     return true;
 }

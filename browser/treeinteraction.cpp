@@ -1,0 +1,105 @@
+// How the view reacts to the mouse and the keyboard, chooses its popup
+// menus and routes their commands.
+#include "commandids.h"
+#include "pallixview.h"
+#include "popupmenus.h"
+
+namespace {
+
+constexpr const char* kNoData = "No data associated with item.\n";
+constexpr const char* kNoDataCaption = "Bugger";
+
+bool IsOnItem(const fw::HitTestResult& hit) { return hit.item && (hit.flags & fw::kHitOnItem); }
+
+}  // namespace
+
+void CPallixView::OnLButtonDown(fw::Point client) {
+    const auto hit = m_tree.Geometry().HitTest(client);
+    if (IsOnItem(hit)) m_tree.SelectDropTarget(hit.item);
+}
+
+void CPallixView::OnRButtonDown(fw::Point client) {
+    const auto hit = m_tree.Geometry().HitTest(client);
+    if (IsOnItem(hit)) SetContextItem(hit.item);
+}
+
+void CPallixView::SetContextItem(fw::TreeItem* item) {
+    m_tree.SelectDropTarget(item);
+    m_hContextItem = item;
+}
+
+int CPallixView::PopupMenuFor(fw::TreeItem* item) const {
+    if (item == m_tree.GetRootItem()) return IDR_POPUP_BFP;
+    const ItemRecord* record = RecordOf(item);
+    switch (record ? record->nKind : 0) {
+        case ITEM_BANK: return IDR_POPUP_CM3D;
+        case ITEM_BITMAP: return IDR_POPUP_BITMAP;
+        case ITEM_MODEL: return IDR_POPUP_MODEL;
+        default: return 0;
+    }
+}
+
+bool CPallixView::OnContextMenu(fw::Point screen) {
+    const auto hit = m_tree.Geometry().HitTest(m_tree.Geometry().ScreenToClient(screen));
+    if (!IsOnItem(hit)) return false;
+    if (const int menu = PopupMenuFor(hit.item)) ShowItemMenu(menu, screen);
+    m_tree.ClearDropHighlight(hit.item);
+    return true;
+}
+
+void CPallixView::ShowItemMenu(int menuId, fw::Point screen) {
+    if (screen.x == -1 && screen.y == -1) {
+        screen = m_tree.Geometry().ClientToScreen(fw::Point{0, 0});
+        screen.x += 5;
+        screen.y += 5;
+    }
+    if (const int command = m_ui.TrackPopupMenu(PopupMenuResource(menuId), screen, *this)) OnCommand(command);
+}
+
+int CPallixView::OnKeyDown(int virtualKey) {
+    if (m_bShiftDown && virtualKey == cmd::kKeyF10) {
+        if (fw::TreeItem* caret = m_tree.GetSelectedItem()) {
+            if (const auto text = m_tree.Geometry().ItemTextRect(caret))
+                OnContextMenu(m_tree.Geometry().ClientToScreen(fw::Point{text->right, text->top}));
+        }
+    }
+    m_bShiftDown = virtualKey == cmd::kKeyShift;
+    return 0;
+}
+
+fw::TreeItem* CPallixView::NextItemInTreeOrder(fw::TreeItem* item) const {
+    if (fw::TreeItem* child = m_tree.GetChildItem(item)) return child;
+    for (; item; item = m_tree.GetParentItem(item)) {
+        if (fw::TreeItem* sibling = m_tree.GetNextSiblingItem(item)) return sibling;
+    }
+    return nullptr;
+}
+
+ItemRecord* CPallixView::ContextRecord() {
+    ItemRecord* record = RecordOf(m_hContextItem);
+    if (!record) m_ui.Notify(kNoData, kNoDataCaption);
+    return record;
+}
+
+bool CPallixView::HasHandler(int commandId) const {
+    switch (commandId) {
+        case cmd::kBitmapView:
+        case cmd::kBitmapExport:
+        case cmd::kBitmapImport:
+        case cmd::kCancel:
+        case cmd::kModelView: return true;
+        default: return false;
+    }
+}
+
+bool CPallixView::OnCommand(int commandId) {
+    switch (commandId) {
+        case cmd::kBitmapView: OnViewBitmap(); break;
+        case cmd::kBitmapExport: OnExportBitmap(); break;
+        case cmd::kBitmapImport: OnImportBitmap(); break;
+        case cmd::kCancel: break;
+        case cmd::kModelView: OnViewModel(); break;
+        default: return false;
+    }
+    return true;
+}

@@ -1,0 +1,48 @@
+#include "exportpaths.h"
+
+#include <cctype>
+#include <cstdio>
+
+std::filesystem::path ExportFolder(const std::filesystem::path& modulePath, const std::string& dataPath) {
+    const std::filesystem::path dataFile = std::filesystem::path(dataPath).filename();
+    return modulePath.parent_path() / "bfp" / dataFile.stem();
+}
+
+std::string BitmapFileName(uint32_t offset) {
+    char name[24];
+    std::snprintf(name, sizeof name, "O%X.bmp", static_cast<unsigned>(offset));
+    return name;
+}
+
+namespace {
+
+bool IsForbiddenInFileName(unsigned char c) {
+    if (c < 0x20 || c == 0x7F) return true;
+    switch (c) {
+        case '<': case '>': case ':': case '"': case '/': case '\\': case '|': case '?': case '*': return true;
+        default: return false;
+    }
+}
+
+// CON, PRN, AUX, NUL, COM1..9 and LPT1..9 name devices on Windows, whatever
+// extension follows.
+bool IsWindowsDeviceName(const std::string& name) {
+    std::string base = name.substr(0, name.find('.'));
+    for (char& c : base) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
+    return base.size() == 4 && (base.rfind("COM", 0) == 0 || base.rfind("LPT", 0) == 0) && base[3] >= '1' && base[3] <= '9';
+}
+
+}  // namespace
+
+std::string SafeFileStem(const std::string& name) {
+    if (name.empty() || name == "." || name == "..") return std::string(name.empty() ? 1 : name.size(), '_');
+    std::string safe = name;
+    for (char& c : safe) {
+        if (IsForbiddenInFileName(static_cast<unsigned char>(c))) c = '_';
+    }
+    // Windows drops trailing dots and spaces, which could merge two names.
+    if (safe.back() == '.' || safe.back() == ' ') safe.back() = '_';
+    if (IsWindowsDeviceName(safe)) safe.front() = '_';
+    return safe;
+}

@@ -1,0 +1,17 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+// Where exported files lie: the folder "bfp" of the program's directory,
+// then a folder named after the data file without its last extension.
+std::filesystem::path ExportFolder(const std::filesystem::path& modulePath, const std::string& dataPath);
+
+// "O" and the bitmap's offset in upper-case hexadecimal, then ".bmp".
+std::string BitmapFileName(uint32_t offset);
+
+// A model's name made safe as a file name: separators, "..", control
+// characters and the characters Windows forbids become "_", so a name from a
+// data file never reaches outside the export folder. A safe name stays as it
+// is; an empty one becomes "_".
+std::string SafeFileStem(const std::string& name);

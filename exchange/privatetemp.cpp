@@ -1,0 +1,56 @@
+#include "privatetemp.h"
+
+#include <cerrno>
+#include <string>
+#include <system_error>
+
+#include "fileexception.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+#ifdef _WIN32
+// %TEMP% already lies in the user's own profile.
+std::filesystem::path CandidateFolder() { return std::filesystem::temp_directory_path() / "Pallix"; }
+
+void CheckPrivate(const std::filesystem::path&) {}
+
+void CreateFolder(const std::filesystem::path& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) throw fw::FileException(fw::FileException::Cause::accessDenied, folder.string());
+}
+#else
+std::filesystem::path CandidateFolder() {
+    std::error_code error;
+    std::filesystem::path base = std::filesystem::temp_directory_path(error);
+    if (error) base = "/tmp";
+    return base / ("pallix-" + std::to_string(getuid()));
+}
+
+void CheckPrivate(const std::filesystem::path& folder) {
+    struct stat info {};
+    if (lstat(folder.c_str(), &info) != 0) throw fw::FileException::FromErrno(errno, folder.string());
+    if (!S_ISDIR(info.st_mode) || info.st_uid != getuid())
+        throw fw::FileException(fw::FileException::Cause::accessDenied, folder.string());
+    if ((info.st_mode & 0077) != 0 && chmod(folder.c_str(), 0700) != 0)
+        throw fw::FileException::FromErrno(errno, folder.string());
+}
+
+void CreateFolder(const std::filesystem::path& folder) {
+    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) throw fw::FileException::FromErrno(errno, folder.string());
+}
+#endif
+
+}  // namespace
+
+std::filesystem::path PrivateTemporaryFolder() {
+    const std::filesystem::path folder = CandidateFolder();
+    CreateFolder(folder);
+    CheckPrivate(folder);
+    return folder;
+}
