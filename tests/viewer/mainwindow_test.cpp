@@ -24,6 +24,7 @@ private slots:
     void cleanup();
     void showsADrawingShadedAndAsWireframe();
     void turnsTheModelWithALeftDrag();
+    void zoomsFarInAndOutWithTheWheel();
     void reportsAFileItCannotShow_data();
     void reportsAFileItCannotShow();
 
@@ -89,6 +90,26 @@ void MainWindowTest::turnsTheModelWithALeftDrag() {
     QTest::mouseMove(canvas, start + QPoint(60, 20));
     QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, start + QPoint(60, 20));
     QVERIFY(Differ(Picture(), before));
+}
+
+void MainWindowTest::zoomsFarInAndOutWithTheWheel() {
+    QVERIFY(window_->OpenFile(Write("cube.dxf", dxftext::Cube())));
+    vistel::ModelCanvas* canvas = window_->canvas();
+    const QPointF centre = QRectF(canvas->rect()).center();
+    const auto turnWheel = [&](int notches) {
+        QWheelEvent wheel(centre, canvas->mapToGlobal(centre), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(canvas, &wheel);
+    };
+    // So close that the corners lie millions of pixels out: the face in
+    // front still fills the window.
+    turnWheel(1000);
+    const QImage near = Picture();
+    QCOMPARE(near.pixel(2, 2), near.pixel(near.width() / 2, near.height() / 2));
+    // So far that the cube shrinks to a dot: nothing is left at the corner.
+    turnWheel(-2000);
+    const QImage far = Picture();
+    QVERIFY(far.pixel(2, far.height() / 2) == far.pixel(far.width() - 3, far.height() / 2));
 }
 
 void MainWindowTest::reportsAFileItCannotShow_data() {

@@ -8,7 +8,7 @@
 namespace vistel {
 namespace {
 
-constexpr double kAmbient = 0.25;
+constexpr double kAmbient = 0.3;
 
 // The normal of a face, from its diagonals so that a quad that is not quite
 // flat still gets a fair one; for a triangle stored with a repeated corner
