@@ -5,7 +5,7 @@
 
 #include "reporting.h"
 #include "safesave.h"
-#include "strings.h"
+#include "apptext.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "fileexception.h"
-#include "strings.h"
+#include "apptext.h"
 
 namespace fw {
 

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "strings.h"
+#include "apptext.h"
 
 namespace fw {
 

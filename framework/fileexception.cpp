@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "strings.h"
+#include "apptext.h"
 
 namespace fw {
 

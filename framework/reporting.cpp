@@ -1,6 +1,6 @@
 #include "reporting.h"
 
-#include "strings.h"
+#include "apptext.h"
 
 namespace fw {
 

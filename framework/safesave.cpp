@@ -38,6 +38,10 @@ void CheckTargetWritable(const std::filesystem::path& target) {
     if (error || !std::filesystem::exists(status)) return;
     if (std::filesystem::is_directory(status)) throw FileException(FileException::Cause::accessDenied, target.string());
     if (access(target.c_str(), W_OK) != 0) throw FileException::FromErrno(errno, target.string());
+    // A file nobody may write is read-only, for an administrator too.
+    using std::filesystem::perms;
+    if ((status.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) == perms::none)
+        throw FileException(FileException::Cause::accessDenied, target.string());
 }
 
 }  // namespace

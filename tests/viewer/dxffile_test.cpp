@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "dxftext.h"
 
@@ -14,8 +15,8 @@ namespace fs = std::filesystem;
 class DxfFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("vistel-test-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        // Unique, as other builds may run the same test at the same time.
+        folder_ = fs::temp_directory_path() / ("vistel-test-" + std::to_string(std::random_device()()));
         fs::create_directories(folder_);
     }
     void TearDown() override { fs::remove_all(folder_); }

@@ -1,0 +1,119 @@
+#include "qtuiservices.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProcess>
+#include <QUrl>
+
+#include "strings.h"
+
+namespace {
+
+// The filter of the template, then every file, as the file dialogs offer them.
+QString FileFilter() { return QString::fromUtf8(fw::text::kFileFilterName) + QStringLiteral(";;All Files (*)"); }
+
+QMessageBox::Icon IconOf(fw::MessageIcon icon) {
+    switch (icon) {
+        case fw::MessageIcon::information: return QMessageBox::Information;
+        case fw::MessageIcon::exclamation: return QMessageBox::Warning;
+        case fw::MessageIcon::question: return QMessageBox::Question;
+        default: return QMessageBox::NoIcon;
+    }
+}
+
+fw::MessageResult ResultOf(int button) {
+    switch (button) {
+        case QMessageBox::Yes: return fw::MessageResult::yes;
+        case QMessageBox::No: return fw::MessageResult::no;
+        case QMessageBox::Cancel: return fw::MessageResult::cancel;
+        default: return fw::MessageResult::ok;
+    }
+}
+
+}  // namespace
+
+QString ToQString(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return QString::fromStdWString(path.wstring());
+#else
+    return QString::fromLocal8Bit(path.string());
+#endif
+}
+
+std::filesystem::path ToPath(const QString& path) {
+#ifdef _WIN32
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(path.toLocal8Bit().toStdString());
+#endif
+}
+
+fw::MessageResult QtUiServices::ShowMessage(const std::string& text, const std::string& caption,
+                                            fw::MessageStyle style) {
+    // An empty caption is the program's name, as the platform's message box has it.
+    const QString title = QString::fromStdString(caption.empty() ? fw::text::kAppName : caption);
+    QMessageBox box(IconOf(style.icon), title, QString::fromStdString(text), QMessageBox::NoButton, owner_);
+    if (style.buttons == fw::MessageButtons::yesNoCancel) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    // Task modal: every window of the program waits for the answer.
+    box.setWindowModality(style.taskModal ? Qt::ApplicationModal : Qt::WindowModal);
+    // A wait cursor left on would hide that an answer is wanted.
+    const bool waiting = QGuiApplication::overrideCursor() != nullptr;
+    if (waiting) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int answer = box.exec();
+    if (waiting) QGuiApplication::restoreOverrideCursor();
+    return ResultOf(answer);
+}
+
+void QtUiServices::BeginWaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+
+void QtUiServices::EndWaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+
+void QtUiServices::ShellOpen(const std::filesystem::path& file) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(file)));
+}
+
+void QtUiServices::StartProgram(const std::filesystem::path& program, const std::string& parameter,
+                                const std::filesystem::path& workingDirectory) {
+    QProcess::startDetached(ToQString(program), {QString::fromStdString(parameter)}, ToQString(workingDirectory));
+}
+
+int QtUiServices::TrackPopupMenu(const fw::PopupMenu& menu, fw::Point screen, const fw::CommandTarget& target) {
+    QMenu popup(QString::fromStdString(menu.title), owner_);
+    for (const fw::MenuItem& entry : menu.items) {
+        if (entry.IsSeparator()) {
+            popup.addSeparator();
+            continue;
+        }
+        QAction* action = popup.addAction(QString::fromStdString(entry.text));
+        action->setData(entry.id);
+        action->setEnabled(target.HasHandler(entry.id));
+    }
+    const QAction* chosen = popup.exec(QPoint(screen.x, screen.y));
+    return chosen ? chosen->data().toInt() : 0;
+}
+
+std::optional<std::filesystem::path> QtUiServices::AskSavePath(const std::filesystem::path& suggested) {
+    QFileDialog dialog(owner_, QStringLiteral("Save As"), QString(), FileFilter());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QString::fromUtf8(fw::text::kFileExtension).mid(1));
+    dialog.selectFile(ToQString(suggested));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return ToPath(dialog.selectedFiles().front());
+}
+
+std::optional<std::filesystem::path> QtUiServices::AskOpenPath() {
+    QFileDialog dialog(owner_, QStringLiteral("Open"), QString(), FileFilter());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QString::fromUtf8(fw::text::kFileExtension).mid(1));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return ToPath(dialog.selectedFiles().front());
+}

@@ -1,0 +1,34 @@
+#pragma once
+#include <QPointer>
+#include <QWidget>
+
+#include "uiservices.h"
+
+// The framework's user-interface services on Qt widgets: message boxes,
+// the wait cursor, the save dialog, popup menus and the platform's "open".
+class QtUiServices : public fw::UiServices {
+public:
+    // The window that owns the dialogs; none until the frame exists.
+    void SetOwner(QWidget* owner) { owner_ = owner; }
+    QWidget* Owner() const { return owner_; }
+
+    fw::MessageResult ShowMessage(const std::string& text, const std::string& caption,
+                                  fw::MessageStyle style) override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+    void ShellOpen(const std::filesystem::path& file) override;
+    void StartProgram(const std::filesystem::path& program, const std::string& parameter,
+                      const std::filesystem::path& workingDirectory) override;
+    int TrackPopupMenu(const fw::PopupMenu& menu, fw::Point screen, const fw::CommandTarget& target) override;
+    std::optional<std::filesystem::path> AskSavePath(const std::filesystem::path& suggested) override;
+
+    // The file dialog of Open; nullopt when the user cancels.
+    std::optional<std::filesystem::path> AskOpenPath();
+
+private:
+    QPointer<QWidget> owner_;
+};
+
+// Paths cross between Qt and the standard library without losing characters.
+QString ToQString(const std::filesystem::path& path);
+std::filesystem::path ToPath(const QString& path);

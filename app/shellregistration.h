@@ -1,0 +1,15 @@
+#pragma once
+#include <QString>
+
+// Makes the desktop open ".bfp" files with this program. Written again at
+// every start, but only what differs is rewritten. Returns whether anything
+// changed. On Linux the files go below the given XDG data folder (normally
+// ~/.local/share); on Windows the classes of the current user are used.
+bool RegisterDocumentType(const QString& programPath, const QString& dataHome);
+
+// The user's XDG data folder.
+QString UserDataHome();
+
+// The desktop entry's Exec line for the program, quoted as the desktop
+// entry format wants it.
+QString DesktopExecLine(const QString& programPath);

@@ -1,0 +1,47 @@
+#pragma once
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "uiservices.h"
+
+// A UiServices that remembers what the program showed and answers with
+// what the test set up.
+class RecordingUi : public fw::UiServices {
+public:
+    struct Message {
+        std::string text;
+        std::string caption;
+        fw::MessageStyle style;
+    };
+    struct ShownMenu {
+        int resourceId;
+        fw::Point screen;
+    };
+
+    fw::MessageResult ShowMessage(const std::string& text, const std::string& caption, fw::MessageStyle style) override {
+        messages.push_back({text, caption, style});
+        return style.buttons == fw::MessageButtons::yesNoCancel ? promptAnswer : fw::MessageResult::ok;
+    }
+    void BeginWaitCursor() override { ++waitDepth; }
+    void EndWaitCursor() override { --waitDepth; }
+    void ShellOpen(const std::filesystem::path& file) override { opened.push_back(file); }
+    void StartProgram(const std::filesystem::path& program, const std::string& parameter,
+                      const std::filesystem::path& directory) override {
+        started.push_back(program.string() + " " + parameter + " in " + directory.string());
+    }
+    int TrackPopupMenu(const fw::PopupMenu& menu, fw::Point screen, const fw::CommandTarget&) override {
+        menus.push_back({menu.resourceId, screen});
+        return menuChoice;
+    }
+    std::optional<std::filesystem::path> AskSavePath(const std::filesystem::path&) override { return savePath; }
+
+    std::vector<Message> messages;
+    std::vector<std::filesystem::path> opened;
+    std::vector<std::string> started;
+    std::vector<ShownMenu> menus;
+    int waitDepth = 0;
+    fw::MessageResult promptAnswer = fw::MessageResult::no;
+    int menuChoice = 0;
+    std::optional<std::filesystem::path> savePath;
+};

@@ -1,0 +1,29 @@
+#include "testfiles.h"
+
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <stdexcept>
+
+TempDir::TempDir() {
+    std::random_device random;
+    path_ = std::filesystem::temp_directory_path() / ("pallix-test-" + std::to_string(random()) + std::to_string(random()));
+    std::filesystem::create_directories(path_);
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+void WriteFileBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
