@@ -64,42 +64,36 @@ public:
     Model Run() {
         if (IsBlank(text_)) Fail(0, "the file is empty");
         if (text_.starts_with("AutoCAD Binary DXF")) Fail(0, "binary DXF files cannot be shown, only text ones");
-        auto group = reader_.Next();
+        // Every step below ends on the group that starts the next record.
+        auto group = SkipRest(reader_.Next());
         while (group) {
-            if (group->code != 0) {
-                group = reader_.Next();  // a stray group between records
-                continue;
-            }
             const Group start = *group;
             const std::string_view type = start.Text();
             if (type == "EOF") return std::move(model_);
             if (type == "SECTION") {
                 group = ReadSection();
-            } else if (type == "ENDSEC") {
-                section_.clear();
-                group = reader_.Next();
             } else if (type == "3DFACE" && section_ != "BLOCKS") {
                 group = ReadFace(start);
             } else {
-                group = SkipRecord();
+                if (type == "ENDSEC") section_.clear();
+                group = SkipRest(reader_.Next());
             }
         }
         Fail(reader_.line(), "the file ends before its EOF marker: it is incomplete");
     }
 
 private:
-    std::optional<Group> SkipRecord() {
-        auto group = reader_.Next();
+    // Passes over the rest of a record, up to the group with code 0 that
+    // starts the next one.
+    std::optional<Group> SkipRest(std::optional<Group> group) {
         while (group && group->code != 0) group = reader_.Next();
         return group;
     }
 
     std::optional<Group> ReadSection() {
         auto group = reader_.Next();
-        section_.clear();
-        if (group && group->code == 2) section_ = group->Text();
-        while (group && group->code != 0) group = reader_.Next();
-        return group;
+        section_ = group && group->code == 2 ? std::string(group->Text()) : std::string();
+        return SkipRest(group);
     }
 
     std::optional<Group> ReadFace(const Group& start) {
