@@ -35,6 +35,8 @@ enum class DatabaseKind3ds : int { None = 0, MeshFile = 1, ProjectFile = 2, Mate
 void NewDatabase3ds(Database3ds** database);
 void ReleaseDatabase3ds(Database3ds** database);
 DatabaseKind3ds DatabaseKind3ds(const Database3ds* database);
+// Releases the old tree, if any, and marks the indexes for rebuilding.
+void ReplaceTopChunk3ds(Database3ds* database, Chunk3ds* top);
 // A new top chunk of the kind, with the version chunks of release level 2.
 void CreateDatabase3ds(Database3ds* database, enum DatabaseKind3ds kind);
 

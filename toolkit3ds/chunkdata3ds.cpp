@@ -1,0 +1,173 @@
+// The per-tag routines: each looks the tag up in the catalogue and hands
+// the record to the operations of its kind.
+#include "chunkdata3ds.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "error3ds.h"
+#include "file3ds.h"
+#include "recordops3ds.h"
+
+namespace {
+
+const RecordOps3ds* OpsFor(RecordKind3ds kind) {
+    switch (kind) {
+        case RecordKind3ds::None:
+            return nullptr;
+        case RecordKind3ds::Fixed:
+            return &kFixedRecordOps3ds;
+        case RecordKind3ds::String:
+            return &kStringRecordOps3ds;
+        case RecordKind3ds::ExtraText:
+            return &kExtraTextRecordOps3ds;
+        case RecordKind3ds::KeyframeHeader:
+            return &kKeyframeHeaderRecordOps3ds;
+        case RecordKind3ds::NodeHeader:
+            return &kNodeHeaderRecordOps3ds;
+        case RecordKind3ds::SideMaterials:
+            return &kSideMaterialsRecordOps3ds;
+        case RecordKind3ds::LayoutView:
+            return &kLayoutViewRecordOps3ds;
+        case RecordKind3ds::VertexList:
+            return &kVertexListRecordOps3ds;
+        case RecordKind3ds::VertexFlags:
+            return &kVertexFlagsRecordOps3ds;
+        case RecordKind3ds::FaceList:
+            return &kFaceListRecordOps3ds;
+        case RecordKind3ds::FaceMaterial:
+            return &kFaceMaterialRecordOps3ds;
+        case RecordKind3ds::MapCoords:
+            return &kMapCoordsRecordOps3ds;
+        case RecordKind3ds::Smoothing:
+            return &kSmoothingRecordOps3ds;
+        case RecordKind3ds::Raw:
+        case RecordKind3ds::Unknown:
+            return &kRawRecordOps3ds;
+        case RecordKind3ds::KeyTrack:
+            return &kKeyTrackRecordOps3ds;
+    }
+    return nullptr;
+}
+
+// The operations of the chunk's record, or null when its tag has none. A
+// tag the catalogue does not know has raw bytes only when it has any.
+const RecordOps3ds* OpsFor(const Chunk3ds& chunk, const TagEntry3ds& entry) {
+    if (entry.kind == RecordKind3ds::Unknown && chunk.length <= 6) {
+        return nullptr;
+    }
+    return OpsFor(entry.kind);
+}
+
+std::size_t RecordSize(const RecordOps3ds& ops, const TagEntry3ds& entry) {
+    return ops.recordSize != 0 ? ops.recordSize : entry.layout->recordSize;
+}
+
+// A zeroed record for the chunk, stored in it; null when memory runs out.
+void* AttachRecord(Chunk3ds* chunk, const RecordOps3ds& ops, const TagEntry3ds& entry) {
+    chunk->data = std::calloc(1, RecordSize(ops, entry));
+    if (chunk->data == nullptr) {
+        PushError3ds(ERR_NO_MEM);
+    }
+    return chunk->data;
+}
+
+// A new raw record for a tag the catalogue does not know holds as many
+// bytes as the chunk says it has.
+void SizeUnknownRecord(const Chunk3ds& chunk, RawData3ds& raw) {
+    raw.bytes = static_cast<std::uint8_t*>(std::calloc(chunk.length - 6, 1));
+    if (raw.bytes == nullptr) {
+        PushError3ds(ERR_NO_MEM);
+        return;
+    }
+    raw.size = chunk.length - 6;
+}
+
+}  // namespace
+
+void* NewChunkData3ds(Chunk3ds* chunk) {
+    if (chunk == nullptr) {
+        PushError3ds(ERR_INVALID_ARG);
+        return nullptr;
+    }
+    FreeChunkData3ds(chunk);
+    const TagEntry3ds& entry = LookUpTag3ds(chunk->tag);
+    const RecordOps3ds* ops = OpsFor(*chunk, entry);
+    if (ops == nullptr || AttachRecord(chunk, *ops, entry) == nullptr) {
+        return nullptr;
+    }
+    if (entry.kind == RecordKind3ds::Unknown) {
+        SizeUnknownRecord(*chunk, *static_cast<RawData3ds*>(chunk->data));
+    }
+    return chunk->data;
+}
+
+void* ReadChunkData3ds(Chunk3ds* chunk) {
+    if (chunk == nullptr) {
+        PushError3ds(ERR_INVALID_ARG);
+        return nullptr;
+    }
+    // A chunk made in memory has nothing to read.
+    if (chunk->data != nullptr || !FileIsOpen3ds(chunk->sourceFile)) {
+        return chunk->data;
+    }
+    const TagEntry3ds& entry = LookUpTag3ds(chunk->tag);
+    const RecordOps3ds* ops = OpsFor(*chunk, entry);
+    if (ops == nullptr) {
+        return nullptr;
+    }
+    SelectFileByIndex3ds(chunk->sourceFile);
+    SeekFile3ds(static_cast<std::int64_t>(chunk->position) + 6);
+    if (AttachRecord(chunk, *ops, entry) != nullptr) {
+        ops->read(*chunk, chunk->data, entry);
+    }
+    return chunk->data;
+}
+
+void WriteChunkData3ds(Chunk3ds* chunk) {
+    if (chunk == nullptr || chunk->data == nullptr) {
+        return;
+    }
+    const TagEntry3ds& entry = LookUpTag3ds(chunk->tag);
+    const RecordOps3ds* ops = OpsFor(entry.kind);
+    if (ops == nullptr) {
+        return;
+    }
+    SelectFileByIndex3ds(chunk->outputFile);
+    ops->write(chunk->data, entry);
+}
+
+void FreeChunkData3ds(Chunk3ds* chunk) {
+    if (chunk == nullptr || chunk->data == nullptr) {
+        return;
+    }
+    if (const RecordOps3ds* ops = OpsFor(LookUpTag3ds(chunk->tag).kind)) {
+        ops->release(chunk->data);
+    }
+    std::free(chunk->data);
+    chunk->data = nullptr;
+}
+
+void CopyChunkData3ds(Chunk3ds* source, Chunk3ds* destination) {
+    if (source == nullptr || destination == nullptr) {
+        PushError3ds(ERR_INVALID_ARG);
+        return;
+    }
+    if (source->data == nullptr || destination->data != nullptr) {
+        return;
+    }
+    const TagEntry3ds& entry = LookUpTag3ds(source->tag);
+    const RecordOps3ds* ops = OpsFor(entry.kind);
+    if (ops == nullptr) {
+        return;
+    }
+    const std::size_t size = RecordSize(*ops, entry);
+    void* copy = std::malloc(size);
+    if (copy == nullptr) {
+        PushError3ds(ERR_NO_MEM);
+        return;
+    }
+    std::memcpy(copy, source->data, size);
+    ops->copyOwned(copy, entry);
+    destination->data = copy;
+}

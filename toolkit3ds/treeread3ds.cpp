@@ -1,0 +1,194 @@
+// Reading a file into a chunk tree: headers only, data stays in the file.
+// A damaged structure (a chunk shorter than its header, a chunk reaching
+// past its parent or the file, nesting beyond reason) ends the read with
+// ERR_INVALID_CHUNK; the reader never moves backwards or past a parent.
+#include "chunkdata3ds.h"
+#include "database3ds.h"
+#include "error3ds.h"
+#include "primitives3ds.h"
+
+namespace {
+
+constexpr std::uint32_t kHeaderSize = 6;
+
+std::int64_t EndOf(const Chunk3ds& chunk) { return static_cast<std::int64_t>(chunk.position) + chunk.length; }
+
+bool IsFileTop(std::uint32_t tag) {
+    return tag == CHUNK_MESH_FILE || tag == CHUNK_PROJECT_FILE || tag == CHUNK_MATERIAL_LIBRARY;
+}
+
+bool IsExtraDataTag(std::uint32_t tag) { return tag >= 0x8002 && tag <= 0x800F; }
+
+// A new child of the parent with its header read, not yet linked; null on
+// failure.
+Chunk3ds* ReadChildHeader() {
+    Chunk3ds* node = nullptr;
+    NewChunk3ds(&node);
+    if (ErrorPending3ds()) {
+        return nullptr;
+    }
+    node->position = static_cast<std::uint32_t>(FilePosition3ds());
+    node->sourceFile = CurrentFileIndex3ds();
+    ReadChunkHeader3ds(&node->tag, &node->length);
+    if (ErrorPending3ds()) {
+        ReleaseChunk3ds(&node);
+    }
+    return node;
+}
+
+// Positions the file on the parent's first sub-chunk; false when that lies
+// outside the parent.
+bool EnterParent(Chunk3ds* parent, int depth) {
+    if (depth > kMaxChunkDepth3ds) {
+        PushError3ds(ERR_INVALID_CHUNK);
+        return false;
+    }
+    SelectFileByIndex3ds(parent->sourceFile);
+    SeekFile3ds(static_cast<std::int64_t>(parent->position) + kHeaderSize);
+    SkipChunkData3ds(parent);
+    if (ErrorPending3ds()) {
+        return false;
+    }
+    if (FilePosition3ds() > EndOf(*parent)) {
+        PushError3ds(ERR_INVALID_CHUNK);
+        return false;
+    }
+    return true;
+}
+
+void ReadTree(Chunk3ds* parent, int depth);
+
+void ReadExtraTree(Chunk3ds* parent, int depth) {
+    if (!EnterParent(parent, depth)) {
+        PushError3ds(ERR_READING_DATABASE);
+        return;
+    }
+    const std::int64_t end = EndOf(*parent);
+    while (FilePosition3ds() < end) {
+        Chunk3ds* node = ReadChildHeader();
+        if (node == nullptr) {
+            PushError3ds(ERR_READING_DATABASE);
+            return;
+        }
+        if (node->length < kHeaderSize) {
+            ReleaseChunk3ds(&node);
+            PushError3ds(ERR_INVALID_CHUNK);
+            PushError3ds(ERR_READING_DATABASE);
+            return;
+        }
+        if (!IsExtraDataTag(node->tag)) {
+            ReleaseChunk3ds(&node);
+            SeekFile3ds(end);
+            return;
+        }
+        if (EndOf(*node) > end) {
+            ReleaseChunk3ds(&node);
+            continue;
+        }
+        AppendChild3ds(parent, node);
+        ReadExtraTree(node, depth + 1);
+        if (ErrorPending3ds()) {
+            PushError3ds(ERR_READING_DATABASE);
+            return;
+        }
+        SeekFile3ds(EndOf(*node));
+    }
+}
+
+void ReadTree(Chunk3ds* parent, int depth) {
+    if (!EnterParent(parent, depth)) {
+        PushError3ds(ERR_READING_DATABASE);
+        return;
+    }
+    const std::int64_t end = EndOf(*parent);
+    while (FilePosition3ds() < end) {
+        Chunk3ds* node = ReadChildHeader();
+        if (node == nullptr) {
+            PushError3ds(ERR_READING_DATABASE);
+            return;
+        }
+        if (node->length < kHeaderSize || EndOf(*node) > end) {
+            ReleaseChunk3ds(&node);
+            PushError3ds(ERR_INVALID_CHUNK);
+            PushError3ds(ERR_READING_DATABASE);
+            return;
+        }
+        AppendChild3ds(parent, node);
+        if (node->tag == CHUNK_EXTRA_DATA_ENTRY) {
+            ReadExtraTree(node, depth + 1);
+        } else {
+            ReadTree(node, depth + 1);
+        }
+        if (ErrorPending3ds()) {
+            PushError3ds(ERR_READING_DATABASE);
+            return;
+        }
+        SeekFile3ds(EndOf(*node));
+    }
+}
+
+// The top chunk must fit the file, as every chunk must fit its parent.
+bool TopFitsFile(File3ds* file, const Chunk3ds& top) {
+    const std::int64_t size = FileSize3ds(file);
+    SetCurrentFile3ds(file);
+    if (top.length < kHeaderSize || top.length > size) {
+        PushError3ds(ERR_INVALID_CHUNK);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void ReadChunkTree3ds(Chunk3ds* parent) {
+    if (parent == nullptr) {
+        PushError3ds(ERR_INVALID_ARG);
+        return;
+    }
+    ReadTree(parent, 1);
+}
+
+void ReadExtraDataTree3ds(Chunk3ds* parent) {
+    if (parent == nullptr) {
+        PushError3ds(ERR_INVALID_ARG);
+        return;
+    }
+    ReadExtraTree(parent, 1);
+}
+
+void ReadDatabase3ds(File3ds* file, Database3ds* database) {
+    if (file == nullptr || database == nullptr) {
+        PushError3ds(ERR_INVALID_ARG);
+        return;
+    }
+    if ((file->mode & FILE_MODE_READ3ds) == 0) {
+        return;
+    }
+    Chunk3ds* top = nullptr;
+    NewChunk3ds(&top);
+    if (ErrorPending3ds()) {
+        PushError3ds(ERR_CREATING_DATABASE);
+        return;
+    }
+    ReplaceTopChunk3ds(database, top);
+    top->sourceFile = file->index;
+    SetCurrentFile3ds(file);
+    SeekFile3ds(0);
+    ReadChunkHeader3ds(&top->tag, &top->length);
+    if (ErrorPending3ds()) {
+        PushError3ds(ERR_CREATING_DATABASE);
+        return;
+    }
+    if (!IsFileTop(top->tag)) {
+        return;
+    }
+    if (TopFitsFile(file, *top)) {
+        ReadChunkTree3ds(top);
+    }
+    if (!ErrorPending3ds()) {
+        ResolveNodeParents3ds(database);
+    }
+    if (ErrorPending3ds()) {
+        PushError3ds(ERR_CREATING_DATABASE);
+    }
+}
