@@ -31,7 +31,9 @@ HitTestResult FixedTreeGeometry::HitTest(Point client) const {
     if (client.x < buttonLeft) flags = kHitOnIndent;
     else if (client.x < iconLeft) flags = kHitOnButton;
     else if (client.x < iconLeft + kIconWidth) flags = kHitOnIcon;
-    else if (client.x < text.right) flags = kHitOnLabel;
+    // The label's right edge still belongs to it, so the keyboard's context menu,
+    // opened at that edge, finds the item.
+    else if (client.x <= text.right) flags = kHitOnLabel;
     return {item, flags};
 }
 

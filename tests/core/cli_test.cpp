@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "bfpbuilder.h"
+#include "clisession.h"
+#include "commandline.h"
+#include "testfiles.h"
+
+namespace {
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        bfp::ImageWriter image;
+        image.AddBank({{bfp::Cube("box", 5, 1)}, {{"tex", bfp::MakeBmp(4, 4, 24, 1)}}});
+        WriteFileBytes(dir_ / "data.bfp", image.bytes());
+        std::filesystem::create_directories(dir_ / "bfp" / "data");
+    }
+
+    int Run(std::vector<std::string> words) {
+        out_.str("");
+        err_.str("");
+        std::string error;
+        auto invocation = ParseCommandLine(words, error);
+        if (!invocation) return 2;
+        CliSession session(*invocation, out_, err_);
+        return session.Run();
+    }
+
+    std::vector<std::string> Words(std::initializer_list<std::string> actions) {
+        std::vector<std::string> words = {"--program-dir", dir_.path().string(), (dir_ / "data.bfp").string()};
+        words.insert(words.end(), actions.begin(), actions.end());
+        return words;
+    }
+
+    TempDir dir_;
+    std::ostringstream out_, err_;
+};
+
+TEST_F(Cli, TreeIndentsTwoSpacesPerLevelAndKeepsTrailingSpaces) {
+    ASSERT_EQ(Run(Words({"tree"})), 0);
+    EXPECT_EQ(out_.str(),
+              "Quon Data File\n"
+              "  CM3D 1: 1 Objects  1 Bitmaps\n"
+              "    box\n"
+              "      Vertices:    8 \n"
+              "      Triangles:  12\n"
+              "    0:tex\n"
+              "      Size:    102 bytes\n"
+              "      Offset:  000380x0\n");
+}
+
+TEST_F(Cli, RecordsAndStatsListEachItem) {
+    ASSERT_EQ(Run(Words({"expand", "0", "records", "stats"})), 0);
+    std::istringstream lines(out_.str());
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, ".\t1\t-\t-\t-\t-\tQuon Data File");
+    std::getline(lines, line);
+    EXPECT_EQ(line, "0\t7\t1\t0\t999999\t0\tCM3D 1: 1 Objects  1 Bitmaps");
+    std::getline(lines, line);
+    EXPECT_EQ(line, "0/0\t10\t3\t32\t848\t0\tbox");
+    EXPECT_NE(out_.str().find("banks=1 models=1 bitmaps=1 copies=0\n"), std::string::npos);
+}
+
+TEST_F(Cli, MenuListsEntriesWithTheirState) {
+    ASSERT_EQ(Run(Words({"menu", ".", "menu", "0/0/1"})), 0);
+    EXPECT_EQ(out_.str(),
+              "menu: BFP\n  32786\tExport All\tdisabled\n  32787\tImport All\tdisabled\n  32785\tCancel\tenabled\n"
+              "menu: Model\n  32792\tView Model\tenabled\n  32788\tExport Model\tdisabled\n"
+              "  32789\tImport Model\tdisabled\n  32785\tCancel\tenabled\n");
+}
+
+TEST_F(Cli, CommandsPrintTheirMessagesOnOneLineEach) {
+    ASSERT_EQ(Run(Words({"export-bitmap", "0/1", "view-bitmap", "0/1/0", "import-bitmap", "0/1", "modified"})), 0);
+    const auto path = (dir_ / "bfp" / "data" / "O380.bmp").string();
+    const std::string out = out_.str();
+    EXPECT_EQ(out.find("message [Bitmap file] " + path + "\n"), 0u);
+    EXPECT_NE(out.find("shell: open "), std::string::npos);
+    EXPECT_NE(out.find("message [Opening file Bitmap file] " + path + "\nmodified: yes\n"), std::string::npos);
+    EXPECT_EQ(Run(Words({"view-bitmap", "."})), 0);
+    EXPECT_EQ(out_.str(), "message [Bugger] No data associated with item.\\n\n");
+}
+
+TEST_F(Cli, SaveWritesTheImageBackAndSaveAsToAnotherFile) {
+    ASSERT_EQ(Run(Words({"export-bitmap", "0/1", "import-bitmap", "0/1", "save", (dir_ / "copy.bfp").string(), "modified"})), 0);
+    EXPECT_EQ(ReadFileBytes(dir_ / "copy.bfp"), ReadFileBytes(dir_ / "data.bfp"));
+    EXPECT_NE(out_.str().find("modified: no"), std::string::npos);
+    ASSERT_EQ(Run(Words({"save", "modified"})), 0);
+    EXPECT_EQ(out_.str(), "modified: no\n");
+}
+
+TEST_F(Cli, ExitStatusTellsWhatWentWrong) {
+    EXPECT_EQ(Run(Words({"menu", "0/9"})), 1);
+    EXPECT_EQ(err_.str(), "pallix-cli: no item at 0/9\n");
+    EXPECT_EQ(Run(Words({"menu", "x"})), 1);
+    EXPECT_EQ(Run({"--program-dir", dir_.path().string(), (dir_ / "none.bfp").string(), "tree"}), 1);
+    EXPECT_NE(out_.str().find("was not found."), std::string::npos);
+    EXPECT_EQ(Run(Words({"frobnicate"})), 2);
+    EXPECT_EQ(Run(Words({"menu"})), 2);
+    EXPECT_EQ(Run({"--bogus", "x"}), 2);
+    EXPECT_EQ(Run({}), 2);
+}
+
+TEST(CliCommandLine, SaveTakesAnOutputOnlyWhenTheNextWordIsNoAction) {
+    std::string error;
+    auto parsed = ParseCommandLine({"--shell", "f.bfp", "save", "tree", "save", "out.bfp"}, error);
+    ASSERT_TRUE(parsed);
+    EXPECT_TRUE(parsed->performShell);
+    ASSERT_EQ(parsed->actions.size(), 3u);
+    EXPECT_EQ(parsed->actions[0].argument, "");
+    EXPECT_EQ(parsed->actions[2].argument, "out.bfp");
+    // Options go before the file.
+    EXPECT_FALSE(ParseCommandLine({"f.bfp", "--shell"}, error));
+}
+
+}  // namespace
