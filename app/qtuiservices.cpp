@@ -8,7 +8,7 @@
 #include <QProcess>
 #include <QUrl>
 
-#include "strings.h"
+#include "apptext.h"
 
 namespace {
 

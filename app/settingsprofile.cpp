@@ -1,6 +1,6 @@
 #include "settingsprofile.h"
 
-#include "strings.h"
+#include "apptext.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-#include "strings.h"
+#include "apptext.h"
 
 #ifdef _WIN32
 #include <shlobj.h>
@@ -94,10 +94,12 @@ bool RegisterWithWindows(const QString& programPath) {
 
 QString DesktopExecLine(const QString& programPath) {
     // Inside quotes the desktop entry format escapes " ` $ and \ with a
-    // backslash, and the entry's own string rules double every backslash.
+    // backslash, a per cent sign is doubled, and the entry's own string rules
+    // then double every backslash.
     QString quoted;
     for (const QChar c : programPath) {
         if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
+        if (c == '%') quoted += '%';
         quoted += c;
     }
     quoted.replace('\\', QStringLiteral("\\\\"));

@@ -1,0 +1,32 @@
+#pragma once
+#include <QLocalServer>
+#include <QObject>
+#include <QString>
+#include <functional>
+
+// One running program per user: a second start with a file hands the file
+// to the running one, which opens it as the desktop's open request would.
+
+// The name the running program listens under, one per user.
+QString InstanceServerName();
+
+// Gives the file to a running program; false when none answers.
+bool HandOverToRunningInstance(const QString& serverName, const QString& file);
+
+class InstanceServer : public QObject {
+    Q_OBJECT
+
+public:
+    using OpenRequest = std::function<void(const QString& file)>;
+    InstanceServer(const QString& serverName, OpenRequest open, QObject* parent = nullptr);
+
+    // Starts listening; false when another program holds the name.
+    bool Listen();
+
+private:
+    void Accept();
+
+    QString serverName_;
+    OpenRequest open_;
+    QLocalServer server_;
+};

@@ -1,0 +1,40 @@
+// pallix: the Quon Data Manager desktop program.
+#include <QApplication>
+#include <QFileInfo>
+
+#include "instancehandover.h"
+#include "pallixapp.h"
+#include "shellcommand.h"
+
+namespace {
+
+// Tests and scripted runs set this so that the desktop's file associations
+// of the user are left alone.
+bool ShellRegistrationWanted() { return qEnvironmentVariableIsEmpty("PALLIX_NO_SHELL_REGISTRATION"); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Pallix"));
+    const QStringList arguments = QApplication::arguments().mid(1);
+
+    AppOptions options;
+    options.registerShell = ShellRegistrationWanted();
+    options.instanceName = InstanceServerName();
+
+    // A file for a program that already runs goes there.
+    QString error;
+    const auto command = ParseShellCommand(arguments, error);
+    if (command && command->kind == ShellCommand::Kind::fileOpen &&
+        HandOverToRunningInstance(options.instanceName, QFileInfo(command->file).absoluteFilePath()))
+        return 0;
+
+    CPallixApp app(std::move(options));
+    switch (app.InitInstance(arguments)) {
+        case CPallixApp::StartResult::failed: return 1;
+        case CPallixApp::StartResult::finished: return 0;
+        case CPallixApp::StartResult::run: break;
+    }
+    return QApplication::exec();
+}

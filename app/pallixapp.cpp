@@ -1,0 +1,179 @@
+#include "pallixapp.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "aboutbox.h"
+#include "artwork.h"
+#include "blankprinting.h"
+#include "commandids.h"
+#include "instancehandover.h"
+#include "mainframe.h"
+#include "recordtreemodel.h"
+#include "recordtreeview.h"
+#include "settingsprofile.h"
+#include "shellcommand.h"
+#include "shellregistration.h"
+#include "shellresources.h"
+#include "apptext.h"
+#include "treewidgetgeometry.h"
+
+namespace {
+
+constexpr const char* kInstallSection = "INSTALL";
+constexpr const char* kInstallEntry = "DIR";
+
+QString ProgramPath() { return QDir::toNativeSeparators(QCoreApplication::applicationFilePath()); }
+
+}  // namespace
+
+CPallixApp::CPallixApp(AppOptions options) : options_(std::move(options)), ui_(std::make_unique<QtUiServices>()) {}
+
+CPallixApp::~CPallixApp() {
+    // The widgets go first: they still point at the model and the view.
+    instanceServer_.reset();
+    frame_.reset();
+    if (view_) view_->GetTreeCtrl().SetObserver(nullptr);
+}
+
+CPallixApp::StartResult CPallixApp::InitInstance(const QStringList& arguments) {
+    // Settings live under "Quon Data Manager"/"Pallix", with four recent files.
+    profile_ = std::make_unique<SettingsProfile>(options_.settingsFormat);
+    recentFiles_ = std::make_unique<fw::RecentFileList>(*profile_, res::kRecentFileCount);
+    CreateTemplate();
+    RegisterWithShell();
+
+    QString error;
+    const auto command = ParseShellCommand(arguments, error);
+    if (!command) {
+        ui_->ShowMessage(error.toStdString(), fw::text::kAppName,
+                         fw::MessageStyle{fw::MessageButtons::ok, fw::MessageIcon::exclamation, true});
+        return StartResult::failed;
+    }
+    if (!ProcessShellCommand(*command)) return StartResult::failed;
+    if (command->kind == ShellCommand::Kind::filePrint || command->kind == ShellCommand::Kind::filePrintTo)
+        return StartResult::finished;
+
+    frame_->show();
+    frame_->raise();
+    profile_->WriteString(kInstallSection, kInstallEntry, ProgramPath().toStdString());
+    return StartResult::run;
+}
+
+void CPallixApp::CreateTemplate() {
+    document_ = std::make_unique<CPallixDoc>(*ui_);
+    document_->SetRecentFileList(recentFiles_.get());
+    view_ = std::make_unique<CPallixView>(*document_, *ui_,
+                                          [] { return ToPath(QCoreApplication::applicationFilePath()); });
+    template_ = std::make_unique<fw::SingleDocTemplate>(*document_, *view_, *ui_);
+
+    icons_ = std::make_unique<TreeIcons>([view = view_.get()] { return view->ImageList(); });
+    treeModel_ = std::make_unique<RecordTreeModel>(view_->GetTreeCtrl(), *icons_);
+    frame_ = std::make_unique<CMainFrame>();
+    ui_->SetOwner(frame_.get());
+    treeView_ = new RecordTreeView(*view_, *treeModel_, frame_.get());
+    frame_->setCentralWidget(treeView_);
+    geometry_ = std::make_unique<TreeWidgetGeometry>(*treeView_);
+    view_->GetTreeCtrl().SetGeometry(geometry_.get());
+    printing_ = std::make_unique<BlankPrinting>(frame_.get());
+    BindCommands();
+}
+
+void CPallixApp::BindCommands() {
+    CMainFrame& frame = *frame_;
+    frame.SetHandler(cmd::kAppAbout, [this] { OnAppAbout(); });
+    frame.SetHandler(cmd::kFileNew, [this] { OnFileNew(); });
+    frame.SetHandler(cmd::kFileOpen, [this] { OnFileOpen(); });
+    frame.SetHandler(cmd::kFilePrintSetup, [this] { OnFilePrintSetup(); });
+    frame.SetHandler(cmd::kFileSave, [this] { OnFileSave(); });
+    frame.SetHandler(cmd::kFileSaveAs, [this] { OnFileSaveAs(); });
+    frame.SetHandler(cmd::kFilePrint, [this] { printing_->Print(); });
+    frame.SetHandler(cmd::kFilePrintDirect, [this] { printing_->PrintDirect(); });
+    frame.SetHandler(cmd::kFilePrintPreview, [this] { printing_->PrintPreview(); });
+    for (size_t i = 0; i < res::kRecentFileCount; ++i)
+        frame.SetHandler(cmd::kFileMruFirst + static_cast<int>(i), [this, i] { OnOpenRecentFile(i); });
+    frame.SetRecentFileSource([this] { return recentFiles_->Files(); });
+    frame.SetDropHandler([this](const QString& file) { OpenDocumentFile(file); });
+    frame.SetCloseQuery([this] { return template_->SaveModified(); });
+    frame.UpdateRecentFileMenu();
+}
+
+// The desktop learns that ".bfp" files open here, and a second start with a
+// file reaches this program.
+void CPallixApp::RegisterWithShell() {
+    if (options_.registerShell)
+        RegisterDocumentType(QCoreApplication::applicationFilePath(),
+                             options_.dataHome.isEmpty() ? UserDataHome() : options_.dataHome);
+    if (options_.instanceName.isEmpty()) return;
+    instanceServer_ = std::make_unique<InstanceServer>(options_.instanceName, [this](const QString& file) {
+        if (frame_->isMinimized()) frame_->showNormal();
+        frame_->raise();
+        frame_->activateWindow();
+        OpenDocumentFile(file);
+    });
+    instanceServer_->Listen();
+}
+
+bool CPallixApp::ProcessShellCommand(const ShellCommand& command) {
+    switch (command.kind) {
+        case ShellCommand::Kind::fileNew:
+            template_->OnFileNew();
+            AfterDocumentChange();
+            return true;
+        case ShellCommand::Kind::fileOpen: return OpenDocumentFile(command.file);
+        case ShellCommand::Kind::filePrint:
+        case ShellCommand::Kind::filePrintTo:
+            if (!OpenDocumentFile(command.file)) return false;
+            printing_->PrintDirect(command.printer);
+            return true;
+    }
+    return false;
+}
+
+void CPallixApp::OnAppAbout() {
+    CAboutBox about(frame_.get());
+    about.exec();
+}
+
+void CPallixApp::OnFileNew() {
+    template_->OnFileNew();
+    AfterDocumentChange();
+}
+
+void CPallixApp::OnFileOpen() {
+    const auto path = ui_->AskOpenPath();
+    if (path) OpenDocumentFile(ToQString(*path));
+}
+
+void CPallixApp::OnFilePrintSetup() { printing_->PageSetup(); }
+
+bool CPallixApp::OpenDocumentFile(const QString& file) {
+    const bool opened = template_->OpenDocumentFile(QFileInfo(file).absoluteFilePath().toStdString());
+    AfterDocumentChange();
+    return opened;
+}
+
+void CPallixApp::OnFileSave() {
+    template_->OnFileSave();
+    AfterDocumentChange();
+}
+
+void CPallixApp::OnFileSaveAs() {
+    template_->OnFileSaveAs();
+    AfterDocumentChange();
+}
+
+void CPallixApp::OnOpenRecentFile(size_t index) {
+    const auto& files = recentFiles_->Files();
+    if (index >= files.size()) return;
+    const QString file = QString::fromStdString(files[index]);
+    // A file that is gone leaves the list; a cancelled save prompt does not.
+    if (!OpenDocumentFile(file) && !QFile(file).open(QIODevice::ReadOnly)) recentFiles_->Remove(index);
+}
+
+void CPallixApp::AfterDocumentChange() {
+    frame_->ShowDocumentTitle(QString::fromStdString(document_->GetTitle()));
+    frame_->UpdateRecentFileMenu();
+}
