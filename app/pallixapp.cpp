@@ -29,7 +29,12 @@ QString ProgramPath() { return QDir::toNativeSeparators(QCoreApplication::applic
 
 }  // namespace
 
-CPallixApp::CPallixApp(AppOptions options) : options_(std::move(options)), ui_(std::make_unique<QtUiServices>()) {}
+// The artwork is linked in from a static library, which Qt registers only when asked.
+static void LoadResources() { Q_INIT_RESOURCE(pallix); }
+
+CPallixApp::CPallixApp(AppOptions options) : options_(std::move(options)), ui_(std::make_unique<QtUiServices>()) {
+    LoadResources();
+}
 
 CPallixApp::~CPallixApp() {
     // The widgets go first: they still point at the model and the view.
