@@ -9,8 +9,36 @@
 #include "strings3ds.h"
 
 namespace detail3ds {
+
 File3ds* currentFile = nullptr;
+Window3ds window;
+
+void ParkCurrent() {
+    File3ds* file = currentFile;
+    if (file == nullptr || file->buffer == nullptr) {
+        return;
+    }
+    file->cursor = static_cast<std::size_t>(window.next - file->buffer);
+    if (file->writeEnd > 0 && file->cursor > file->pending) {
+        file->pending = file->cursor;
+    }
 }
+
+void ResumeCurrent() {
+    File3ds* file = currentFile;
+    if (file == nullptr || file->buffer == nullptr) {
+        window = {};
+        return;
+    }
+    window.next = file->buffer + file->cursor;
+    window.readLimit = file->buffer + file->readEnd;
+    window.writeLimit = file->buffer + file->writeEnd;
+}
+
+}  // namespace detail3ds
+
+using detail3ds::ParkCurrent;
+using detail3ds::ResumeCurrent;
 
 namespace {
 
@@ -151,6 +179,10 @@ void CloseFile3ds(File3ds* file) {
     if (file == nullptr) {
         return;
     }
+    const bool current = detail3ds::currentFile == file;
+    if (current) {
+        ParkCurrent();
+    }
     bool failed = false;
     if (file->stream != nullptr) {
         failed = (file->mode & FILE_MODE_WRITE3ds) != 0 && !StreamFlush3ds(*file);
@@ -161,8 +193,9 @@ void CloseFile3ds(File3ds* file) {
         }
     }
     UnregisterFile3ds(file);
-    if (detail3ds::currentFile == file) {
+    if (current) {
         detail3ds::currentFile = nullptr;
+        ResumeCurrent();
     }
     std::free(file->name);
     std::free(file->buffer);
@@ -209,7 +242,9 @@ File3ds* FileByName3ds(const char* name) {
 std::uint8_t FileTableHighWaterMark3ds() { return highWater; }
 
 void SetCurrentFile3ds(File3ds* file) {
+    ParkCurrent();
     detail3ds::currentFile = file;
+    ResumeCurrent();
     currentIndex = file != nullptr ? file->index : kNoFile3ds;
 }
 
@@ -227,19 +262,28 @@ std::FILE* CurrentStream3ds() {
 }
 
 std::int64_t FilePosition3ds() {
+    ParkCurrent();
     const File3ds* file = detail3ds::currentFile;
     return file != nullptr ? file->window + static_cast<std::int64_t>(file->cursor) : 0;
 }
 
 void SeekFile3ds(std::int64_t offset) {
     if (detail3ds::currentFile != nullptr) {
+        ParkCurrent();
         StreamSeek3ds(*detail3ds::currentFile, offset);
+        ResumeCurrent();
     }
 }
 
 void FlushFile3ds() {
     File3ds* file = detail3ds::currentFile;
-    if (file != nullptr && (file->mode & FILE_MODE_WRITE3ds) != 0 && !StreamFlush3ds(*file)) {
+    if (file == nullptr || (file->mode & FILE_MODE_WRITE3ds) == 0) {
+        return;
+    }
+    ParkCurrent();
+    const bool flushed = StreamFlush3ds(*file);
+    ResumeCurrent();
+    if (!flushed) {
         PushError3ds(ERR_WRITING_FILE);
     }
 }

@@ -21,8 +21,9 @@ struct File3ds {
     std::uint8_t temporary = 0;  // the file is deleted when closed
 
     // The buffer mirrors the file from offset `window` on. Reading: bytes
-    // [0, readEnd) are valid. Writing: bytes [0, pending) wait to be written
-    // and writeEnd is the capacity. `cursor` is the position in the buffer.
+    // [0, readEnd) are valid. Writing: bytes [0, max(pending, cursor)) wait
+    // to be written and writeEnd is the capacity. `cursor` is the position
+    // in the buffer (while the file is current, see detail3ds::window).
     std::int64_t window = 0;
     std::size_t cursor = 0;
     std::size_t readEnd = 0;
@@ -67,6 +68,26 @@ void SeekFile3ds(std::int64_t offset);
 void FlushFile3ds();
 // Size in bytes of a file open for reading, or -1.
 std::int64_t FileSize3ds(File3ds* file);
+
+namespace detail3ds {
+
+// The current file's place in its buffer, kept apart from the File3ds so
+// that the inline primitives touch as little as possible. Whatever reads or
+// changes the current file's position parks it first and resumes after.
+struct Window3ds {
+    unsigned char* next = nullptr;
+    unsigned char* readLimit = nullptr;   // reading: end of the valid bytes
+    unsigned char* writeLimit = nullptr;  // writing: end of the buffer
+};
+extern Window3ds window;
+extern File3ds* currentFile;
+
+// Writes the window back into the current File3ds.
+void ParkCurrent();
+// Takes the window from the current File3ds.
+void ResumeCurrent();
+
+}  // namespace detail3ds
 
 // Buffer size for files opened from now on; below 1 they use no buffer of
 // the toolkit's own.

@@ -79,6 +79,8 @@ void MoveAsideForReading3ds(File3ds* file) {
         PushError3ds(ERR_INVALID_ARG);
         return;
     }
+    // The current file's position may live in the window; settle it first.
+    detail3ds::ParkCurrent();
     const std::int64_t position = file->window + static_cast<std::int64_t>(file->cursor);
     const bool closed = std::fclose(file->stream) == 0;
     file->stream = nullptr;
@@ -109,4 +111,5 @@ void MoveAsideForReading3ds(File3ds* file) {
         return;
     }
     StreamSeek3ds(*file, position);
+    detail3ds::ResumeCurrent();
 }

@@ -5,19 +5,23 @@
 namespace detail3ds {
 
 bool ReadBytesSlow(unsigned char* out, std::size_t count) {
-    if (currentFile == nullptr || !StreamRead3ds(*currentFile, out, count)) {
+    ParkCurrent();
+    const bool done = currentFile != nullptr && StreamRead3ds(*currentFile, out, count);
+    ResumeCurrent();
+    if (!done) {
         PushError3ds(ERR_READING_FILE);
-        return false;
     }
-    return true;
+    return done;
 }
 
 bool WriteBytesSlow(const unsigned char* in, std::size_t count) {
-    if (currentFile == nullptr || !StreamWrite3ds(*currentFile, in, count)) {
+    ParkCurrent();
+    const bool done = currentFile != nullptr && StreamWrite3ds(*currentFile, in, count);
+    ResumeCurrent();
+    if (!done) {
         PushError3ds(ERR_WRITING_FILE);
-        return false;
     }
-    return true;
+    return done;
 }
 
 }  // namespace detail3ds

@@ -13,30 +13,25 @@
 
 namespace detail3ds {
 
-extern File3ds* currentFile;
-
 // Push ERR_READING_FILE or ERR_WRITING_FILE when fewer bytes were moved.
 bool ReadBytesSlow(unsigned char* out, std::size_t count);
 bool WriteBytesSlow(const unsigned char* in, std::size_t count);
 
 inline bool TakeRaw(unsigned char* out, std::size_t count) {
-    File3ds* file = currentFile;
-    if (file != nullptr && file->cursor + count <= file->readEnd) {
-        std::memcpy(out, file->buffer + file->cursor, count);
-        file->cursor += count;
+    unsigned char* next = window.next;
+    if (window.readLimit - next >= static_cast<std::ptrdiff_t>(count)) {
+        std::memcpy(out, next, count);
+        window.next = next + count;
         return true;
     }
     return ReadBytesSlow(out, count);
 }
 
 inline void PutRaw(const unsigned char* in, std::size_t count) {
-    File3ds* file = currentFile;
-    if (file != nullptr && file->cursor + count <= file->writeEnd) {
-        std::memcpy(file->buffer + file->cursor, in, count);
-        file->cursor += count;
-        if (file->cursor > file->pending) {
-            file->pending = file->cursor;
-        }
+    unsigned char* next = window.next;
+    if (window.writeLimit - next >= static_cast<std::ptrdiff_t>(count)) {
+        std::memcpy(next, in, count);
+        window.next = next + count;
         return;
     }
     WriteBytesSlow(in, count);

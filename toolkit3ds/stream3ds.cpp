@@ -8,7 +8,7 @@ namespace {
 
 // After a jump, read little: the chunk layer often reads a header and jumps
 // again. Each read that follows on from the last doubles the amount.
-constexpr std::size_t kInitialReadAhead = 4096;
+constexpr std::size_t kInitialReadAhead = 512;
 
 bool SeekStream(std::FILE* stream, std::int64_t offset) {
 #ifdef _WIN32
