@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Runs every libFuzzer target of a fuzz build folder for a while, each on a
+# scratch copy of its corpus; new crashers are left in the build folder.
+# Usage: run-fuzzers.sh BUILD_DIR SECONDS
+set -euo pipefail
+build=${1:-build-fuzz}
+seconds=${2:-60}
+for target in "$build"/bin/fuzz_*; do
+  name=$(basename "$target")
+  corpus=$(cat "$build/fuzz-corpora/$name" 2>/dev/null || true)
+  scratch="$build/corpus-$name"
+  mkdir -p "$scratch"
+  [ -n "$corpus" ] && cp -n "$corpus"/* "$scratch"/ 2>/dev/null || true
+  echo "== $name for ${seconds}s"
+  (cd "$build" && "$target" -max_total_time="$seconds" -max_len=65536 -artifact_prefix="$build/crash-$name-" "$scratch")
+done
