@@ -38,7 +38,7 @@ bench:
 fuzz:
 	scripts/install-deps.sh test
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPALLIX_SANITIZE=ON -DPALLIX_FUZZ=ON -DPALLIX_GUI=OFF
-	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
 	scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 screenshot:
