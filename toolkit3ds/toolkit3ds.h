@@ -9,4 +9,5 @@
 #include "error3ds.h"
 #include "file3ds.h"
 #include "primitives3ds.h"
+#include "records3ds.h"
 #include "strings3ds.h"
