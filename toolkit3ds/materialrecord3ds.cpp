@@ -86,20 +86,11 @@ void PrepareMap3ds(MapRecord3ds* map) {
 }
 
 void PrepareMaterial3ds(MaterialRecord3ds** material) {
-    if (material == nullptr) {
-        PushError3ds(ERR_INVALID_ARG);
-        return;
-    }
-    if (*material == nullptr) {
-        *material = static_cast<MaterialRecord3ds*>(std::calloc(1, sizeof(MaterialRecord3ds)));
-        if (*material == nullptr) {
-            PushError3ds(ERR_NO_MEM);
-            return;
-        }
-    } else {
-        FreeMapData(*material);
-    }
-    ResetMaterial(*material);
+    bool reused = false;
+    MaterialRecord3ds* m = ObtainRecord3ds(material, &reused);
+    if (m == nullptr) return;
+    if (reused) FreeMapData(m);
+    ResetMaterial(m);
 }
 
 void DiscardMaterial3ds(MaterialRecord3ds** material) {
@@ -112,17 +103,9 @@ void DiscardMaterial3ds(MaterialRecord3ds** material) {
 }
 
 void SetMaterialName3ds(MaterialRecord3ds* material, const char* name) {
-    if (material == nullptr || name == nullptr) {
-        PushError3ds(ERR_INVALID_ARG);
-        return;
-    }
-    CopyBoundedName3ds(material->name, name, kMaterialNameMax3ds);
+    SetNameField3ds(material != nullptr ? material->name : nullptr, name, kMaterialNameMax3ds);
 }
 
 void SetMapFileName3ds(MapRecord3ds* map, const char* fileName) {
-    if (map == nullptr || fileName == nullptr) {
-        PushError3ds(ERR_INVALID_ARG);
-        return;
-    }
-    CopyBoundedName3ds(map->fileName, fileName, kMapFileNameMax3ds);
+    SetNameField3ds(map != nullptr ? map->fileName : nullptr, fileName, kMapFileNameMax3ds);
 }

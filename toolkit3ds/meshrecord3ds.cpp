@@ -174,20 +174,10 @@ void DropMeshArrays3ds(MeshRecord3ds* mesh, uint16_t mask) {
 
 void PrepareMesh3ds(MeshRecord3ds** mesh, uint16_t vertexCount, uint16_t faceCount,
                     uint16_t extras) {
-    if (mesh == nullptr) {
-        PushError3ds(ERR_INVALID_ARG);
-        return;
-    }
-    if (*mesh == nullptr) {
-        *mesh = static_cast<MeshRecord3ds*>(std::calloc(1, sizeof(MeshRecord3ds)));
-        if (*mesh == nullptr) {
-            PushError3ds(ERR_NO_MEM);
-            return;
-        }
-    } else {
-        DropMeshArrays3ds(*mesh, MESH_ARRAY_ALL);
-    }
-    MeshRecord3ds* m = *mesh;
+    bool reused = false;
+    MeshRecord3ds* m = ObtainRecord3ds(mesh, &reused);
+    if (m == nullptr) return;
+    if (reused) DropMeshArrays3ds(m, MESH_ARRAY_ALL);
     ResetFields(m, vertexCount, faceCount);
     SizeMeshArrays3ds(m, MESH_ARRAY_VERTICES | MESH_ARRAY_FACES);
     if (ErrorPending3ds()) return;
@@ -254,17 +244,9 @@ void CentreMeshAxes3ds(MeshRecord3ds* mesh) {
 }
 
 void SetMeshName3ds(MeshRecord3ds* mesh, const char* name) {
-    if (mesh == nullptr || name == nullptr) {
-        PushError3ds(ERR_INVALID_ARG);
-        return;
-    }
-    CopyBoundedName3ds(mesh->name, name, kObjectNameMax3ds);
+    SetNameField3ds(mesh != nullptr ? mesh->name : nullptr, name, kObjectNameMax3ds);
 }
 
 void SetGroupMaterialName3ds(FaceMaterial3ds* group, const char* name) {
-    if (group == nullptr || name == nullptr) {
-        PushError3ds(ERR_INVALID_ARG);
-        return;
-    }
-    CopyBoundedName3ds(group->materialName, name, kMeshMaterialNameMax3ds);
+    SetNameField3ds(group != nullptr ? group->materialName : nullptr, name, kMeshMaterialNameMax3ds);
 }

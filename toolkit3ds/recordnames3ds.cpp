@@ -21,6 +21,14 @@ void CopyBoundedName3ds(char* field, const char* text, size_t max) {
     field[length] = '\0';
 }
 
+void SetNameField3ds(char* field, const char* text, size_t max) {
+    if (field == nullptr || text == nullptr) {
+        PushError3ds(ERR_INVALID_ARG);
+        return;
+    }
+    CopyBoundedName3ds(field, text, max);
+}
+
 char* DuplicateBoundedName3ds(const char* field, size_t max) {
     std::string name(field, BoundedLength(field, max));
     char* copy = DuplicateString3ds(name.c_str());

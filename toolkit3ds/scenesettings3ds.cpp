@@ -8,6 +8,7 @@
 #include "database3ds.h"
 #include "error3ds.h"
 #include "recordchunks3ds.h"
+#include "recordnames3ds.h"
 
 namespace {
 
@@ -106,18 +107,9 @@ void FetchSettings(Chunk3ds* scene, SceneSettings3ds* s) {
 }  // namespace
 
 void PrepareSceneSettings3ds(SceneSettings3ds** settings) {
-    if (settings == nullptr) {
-        PushError3ds(ERR_INVALID_ARG);
-        return;
-    }
-    if (*settings == nullptr) {
-        *settings = static_cast<SceneSettings3ds*>(std::calloc(1, sizeof(SceneSettings3ds)));
-        if (*settings == nullptr) {
-            PushError3ds(ERR_NO_MEM);
-            return;
-        }
-    }
-    SceneSettings3ds* s = *settings;
+    bool reused = false;
+    SceneSettings3ds* s = ObtainRecord3ds(settings, &reused);
+    if (s == nullptr) return;
     s->scale = 1.0f;
     s->value1400 = 1.0f;
     s->value1460 = 1.0f;
