@@ -2,6 +2,7 @@
 // looking up, counting and fetching.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "mesh3ds.h"
@@ -147,6 +148,25 @@ TEST_F(MeshStoreTest, NamesAreCutToTenCharactersEvenWithoutTerminator) {
     Chunk3ds* object = Object("NNNNNNNNNN");
     ASSERT_NE(object, nullptr);
     EXPECT_STREQ(DataOf<StringData3ds>(object)->text, "NNNNNNNNNN");
+}
+
+TEST_F(MeshStoreTest, LongNamesInChunksAreCutWhenFetched) {
+    PrepareNamed("Short", 3, 1);
+    mesh->faceMaterialCount = 1;
+    SizeMeshArrays3ds(mesh, MESH_ARRAY_FACE_MATERIALS);
+    StoreMesh3ds(db, mesh);
+    Chunk3ds* object = Object("Short");
+    auto* name = DataOf<StringData3ds>(object);
+    std::free(name->text);
+    name->text = DuplicateString3ds("AVeryLongObjectName");
+    Chunk3ds* faceList = ChildOf(ChildOf(object, CHUNK_TRIANGLE_MESH), CHUNK_FACE_LIST);
+    auto* group = DataOf<FaceMaterialData3ds>(ChildOf(faceList, CHUNK_FACE_MATERIAL));
+    std::free(group->name);
+    group->name = DuplicateString3ds("0123456789abcdefghij");
+    FetchMeshFromChunk3ds(object, &fetched);
+    ExpectNoErrors();
+    EXPECT_STREQ(fetched->name, "AVeryLongO");
+    EXPECT_STREQ(fetched->faceMaterials[0].materialName, "0123456789abcdef");
 }
 
 TEST_F(MeshStoreTest, BadArgumentsAndDatabasesAreRefused) {
