@@ -39,18 +39,6 @@ void DropGroups(MeshRecord3ds* mesh, uint32_t from, uint32_t to) {
     for (uint32_t i = from; i < to; ++i) FreeBlock(mesh->faceMaterials[i].faceIndices);
 }
 
-uint32_t CountOf(const MeshRecord3ds* mesh, uint16_t bit) {
-    switch (bit) {
-        case MESH_ARRAY_VERTICES: return mesh->vertexCount;
-        case MESH_ARRAY_MAP_COORDS: return mesh->mapCoordCount;
-        case MESH_ARRAY_FACES: return mesh->faceCount;
-        case MESH_ARRAY_FACE_MATERIALS: return mesh->faceMaterialCount;
-        case MESH_ARRAY_SMOOTHING: return mesh->faceCount;
-        case MESH_ARRAY_PROCEDURE: return mesh->procedureSize;
-        default: return mesh->vertexFlagCount;
-    }
-}
-
 const void* BlockOf(const MeshRecord3ds* mesh, uint16_t bit) {
     switch (bit) {
         case MESH_ARRAY_VERTICES: return mesh->vertices;
@@ -101,7 +89,7 @@ bool ResizeOne(MeshRecord3ds* mesh, uint16_t bit, uint32_t oldLength, uint32_t c
 }
 
 void SizeOne(MeshRecord3ds* mesh, uint16_t bit) {
-    uint32_t count = CountOf(mesh, bit);
+    uint32_t count = MeshArrayCount3ds(mesh, bit);
     if (count == 0) {
         DropOne(mesh, bit);
         return;
@@ -140,10 +128,22 @@ void ResetFields(MeshRecord3ds* mesh, uint16_t vertexCount, uint16_t faceCount) 
 
 }  // namespace
 
+uint32_t MeshArrayCount3ds(const MeshRecord3ds* mesh, uint16_t bit) {
+    switch (bit) {
+        case MESH_ARRAY_VERTICES: return mesh->vertexCount;
+        case MESH_ARRAY_MAP_COORDS: return mesh->mapCoordCount;
+        case MESH_ARRAY_FACES: return mesh->faceCount;
+        case MESH_ARRAY_FACE_MATERIALS: return mesh->faceMaterialCount;
+        case MESH_ARRAY_SMOOTHING: return mesh->faceCount;
+        case MESH_ARRAY_PROCEDURE: return mesh->procedureSize;
+        default: return mesh->vertexFlagCount;
+    }
+}
+
 uint32_t MeshArrayLength3ds(const MeshRecord3ds* mesh, uint16_t bit) {
     if (BlockOf(mesh, bit) == nullptr) return 0;
     uint32_t held = mesh->heldLengths[KindOf(bit)];
-    return held != 0 ? held : CountOf(mesh, bit);
+    return held != 0 ? held : MeshArrayCount3ds(mesh, bit);
 }
 
 void SetMeshArrayLength3ds(MeshRecord3ds* mesh, uint16_t bit, uint32_t length) {

@@ -11,6 +11,9 @@ struct Database3ds;
 // records ERR_INVALID_DATABASE or ERR_WRONG_DATABASE.
 bool IsMeshDatabase3ds(const Database3ds* db);
 
+// The count that sizes the array of a MESH_ARRAY_ bit.
+uint32_t MeshArrayCount3ds(const MeshRecord3ds* mesh, uint16_t bit);
+
 // Counts may run ahead of the blocks until the arrays are sized, so the
 // operations keep the true lengths. The elements in the block of one array
 // (a MESH_ARRAY_ bit): 0 without a block; what the block was sized to; or,

@@ -13,22 +13,12 @@ constexpr uint16_t kCountedArrays[] = {MESH_ARRAY_VERTICES, MESH_ARRAY_MAP_COORD
                                        MESH_ARRAY_FACES,    MESH_ARRAY_SMOOTHING,
                                        MESH_ARRAY_PROCEDURE, MESH_ARRAY_VERTEX_FLAGS};
 
-uint32_t StoredCount(const MeshRecord3ds& mesh, uint16_t bit) {
-    switch (bit) {
-        case MESH_ARRAY_VERTICES: return mesh.vertexCount;
-        case MESH_ARRAY_MAP_COORDS: return mesh.mapCoordCount;
-        case MESH_ARRAY_PROCEDURE: return mesh.procedureSize;
-        case MESH_ARRAY_VERTEX_FLAGS: return mesh.vertexFlagCount;
-        default: return mesh.faceCount;
-    }
-}
-
 // Storing copies count elements from each block; a count that runs ahead of
 // its block would read beyond it.
 bool ArraysHoldTheirCounts(const MeshRecord3ds& mesh) {
     for (uint16_t bit : kCountedArrays) {
         uint32_t length = MeshArrayLength3ds(&mesh, bit);
-        if (length != 0 && length < StoredCount(mesh, bit)) return false;
+        if (length != 0 && length < MeshArrayCount3ds(&mesh, bit)) return false;
     }
     if (mesh.faceMaterials == nullptr) return true;
     if (MeshArrayLength3ds(&mesh, MESH_ARRAY_FACE_MATERIALS) < mesh.faceMaterialCount) return false;
