@@ -31,10 +31,16 @@ void NewDatabase3ds(Database3ds** database) {
         *database = new (std::nothrow) Database3ds{};
         if (*database == nullptr) {
             PushError3ds(ERR_NO_MEM);
-            return;
         }
+        return;
     }
-    **database = Database3ds{};
+    // A database made again lets go of what it held.
+    Database3ds* db = *database;
+    ReleaseChunk3ds(&db->top);
+    ReleaseNameIndex3ds(&db->objectIndex);
+    ReleaseNameIndex3ds(&db->materialIndex);
+    ReleaseNameIndex3ds(&db->thirdIndex);
+    *db = Database3ds{};
 }
 
 // Everything is released even while an earlier error is pending, so that
@@ -43,12 +49,8 @@ void ReleaseDatabase3ds(Database3ds** database) {
     if (database == nullptr || *database == nullptr) {
         return;
     }
-    Database3ds* db = *database;
-    ReleaseChunk3ds(&db->top);
-    ReleaseNameIndex3ds(&db->objectIndex);
-    ReleaseNameIndex3ds(&db->materialIndex);
-    ReleaseNameIndex3ds(&db->thirdIndex);
-    delete db;
+    NewDatabase3ds(database);
+    delete *database;
     *database = nullptr;
 }
 
@@ -84,6 +86,7 @@ void CreateDatabase3ds(Database3ds* database, enum DatabaseKind3ds kind) {
     Chunk3ds* top = nullptr;
     NewChunkOfType3ds(&top, TopTagOf(kind));
     if (ErrorPending3ds()) {
+        ReleaseChunk3ds(&top);
         PushError3ds(ERR_CREATING_DATABASE);
         return;
     }

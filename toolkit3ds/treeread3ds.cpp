@@ -19,12 +19,13 @@ bool IsFileTop(std::uint32_t tag) {
 
 bool IsExtraDataTag(std::uint32_t tag) { return tag >= 0x8002 && tag <= 0x800F; }
 
-// A new child of the parent with its header read, not yet linked; null on
-// failure.
+// A new node with the header at the current position read, not yet
+// linked; null on failure.
 Chunk3ds* ReadChildHeader() {
     Chunk3ds* node = nullptr;
     NewChunk3ds(&node);
     if (ErrorPending3ds()) {
+        ReleaseChunk3ds(&node);
         return nullptr;
     }
     node->position = static_cast<std::uint32_t>(FilePosition3ds());
@@ -167,6 +168,7 @@ void ReadDatabase3ds(File3ds* file, Database3ds* database) {
     Chunk3ds* top = nullptr;
     NewChunk3ds(&top);
     if (ErrorPending3ds()) {
+        ReleaseChunk3ds(&top);
         PushError3ds(ERR_CREATING_DATABASE);
         return;
     }

@@ -17,10 +17,26 @@ void ToolkitTest::SetUp() {
 
 void ToolkitTest::TearDown() {
     ClearErrors3ds();
+    ReleaseDatabase3ds(&database_);
     CloseAllFiles3ds();
     ClearErrors3ds();
     SetFileBufferSize3ds(1 << 20);
     std::filesystem::remove_all(folder_);
+}
+
+Database3ds* ToolkitTest::ReadDatabase(const ByteVector& bytes) {
+    const std::string name = "in" + std::to_string(++inputs_) + ".3ds";
+    File3ds* file = OpenFile3ds(WriteBytes(name, bytes).c_str(), "r");
+    NewDatabase3ds(&database_);
+    ReadDatabase3ds(file, database_);
+    return database_;
+}
+
+ByteVector ToolkitTest::WriteDatabase(Database3ds* database, const std::string& name) {
+    File3ds* file = OpenFile3ds(PathOf(name).c_str(), "w");
+    WriteDatabase3ds(file, database);
+    CloseFile3ds(file);
+    return ReadAll(PathOf(name));
 }
 
 std::string ToolkitTest::PathOf(const std::string& name) const { return (folder_ / name).string(); }

@@ -26,7 +26,15 @@ protected:
     // What ReportErrors3ds writes.
     static std::string Report();
 
+    // Reads the bytes, written to a new file, into the test's database; the
+    // file stays open for reading data later.
+    Database3ds* ReadDatabase(const ByteVector& bytes);
+    // Writes a database to a new file and gives its bytes.
+    ByteVector WriteDatabase(Database3ds* database, const std::string& name = "out.3ds");
+
     std::filesystem::path folder_;
+    Database3ds* database_ = nullptr;  // released after the test
+    int inputs_ = 0;
 };
 
 // Little-endian building blocks for expected file bytes.
