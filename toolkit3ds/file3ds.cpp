@@ -172,6 +172,9 @@ File3ds* OpenFile3ds(const char* name, const char* mode) {
     }
     GiveBuffer(file);
     StreamAttach3ds(*file);
+    if (file->mode == FILE_MODE_READ3ds) {
+        file->size = StreamSize3ds(*file);
+    }
     return file;
 }
 
@@ -288,7 +291,7 @@ void FlushFile3ds() {
     }
 }
 
-std::int64_t FileSize3ds(File3ds* file) { return file != nullptr ? StreamSize3ds(*file) : -1; }
+std::int64_t FileSize3ds(const File3ds* file) { return file != nullptr ? file->size : -1; }
 
 void SetFileBufferSize3ds(std::int32_t size) { bufferSizeSetting = size; }
 std::int32_t FileBufferSize3ds() { return bufferSizeSetting; }

@@ -19,6 +19,7 @@ struct File3ds {
     unsigned char* buffer = nullptr;
     std::int32_t bufferSize = 0;
     std::uint8_t temporary = 0;  // the file is deleted when closed
+    std::int64_t size = -1;      // bytes in a file opened for reading
 
     // The buffer mirrors the file from offset `window` on. Reading: bytes
     // [0, readEnd) are valid. Writing: bytes [0, max(pending, cursor)) wait
@@ -66,8 +67,8 @@ void SeekFile3ds(std::int64_t offset);
 // Writes what the current file still holds back; pushes ERR_WRITING_FILE
 // when that fails.
 void FlushFile3ds();
-// Size in bytes of a file open for reading, or -1.
-std::int64_t FileSize3ds(File3ds* file);
+// Size in bytes of a file open for reading (as it was opened), or -1.
+std::int64_t FileSize3ds(const File3ds* file);
 
 namespace detail3ds {
 

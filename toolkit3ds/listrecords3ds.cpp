@@ -173,8 +173,8 @@ void OwnSmoothing(void* record, const TagEntry3ds&) {
 
 void ReadRaw(const Chunk3ds& chunk, void* record, const TagEntry3ds&) {
     auto& r = *static_cast<RawData3ds*>(record);
-    const std::int64_t size = ChunkBytesLeft3ds(chunk);
-    if (size <= 0) {
+    const std::int64_t size = static_cast<std::int64_t>(chunk.length) - 6;
+    if (size <= 0 || !ChunkHolds3ds(chunk, static_cast<std::uint64_t>(size))) {
         return;
     }
     r.bytes = static_cast<std::uint8_t*>(std::malloc(static_cast<std::size_t>(size)));
@@ -215,7 +215,12 @@ const RecordOps3ds kSmoothingRecordOps3ds = {sizeof(SmoothingData3ds), ReadSmoot
 const RecordOps3ds kRawRecordOps3ds = {sizeof(RawData3ds), ReadRaw, WriteRaw, ReleaseRaw, OwnRaw};
 
 std::int64_t ChunkBytesLeft3ds(const Chunk3ds& chunk) {
-    return static_cast<std::int64_t>(chunk.position) + chunk.length - FilePosition3ds();
+    std::int64_t end = static_cast<std::int64_t>(chunk.position) + chunk.length;
+    const std::int64_t fileSize = FileSize3ds(CurrentFile3ds());
+    if (fileSize >= 0 && fileSize < end) {
+        end = fileSize;
+    }
+    return end - FilePosition3ds();
 }
 
 bool ChunkHolds3ds(const Chunk3ds& chunk, std::uint64_t bytes) {

@@ -39,7 +39,8 @@ extern const RecordOps3ds kKeyTrackRecordOps3ds;
 void ReadFields3ds(const FixedLayout3ds& layout, void* record);
 void WriteFields3ds(const FixedLayout3ds& layout, const void* record);
 
-// Bytes of the chunk from the current file position to the chunk's end.
+// Bytes of the chunk from the current file position to the chunk's end,
+// or to the file's end when the chunk claims more than the file has.
 std::int64_t ChunkBytesLeft3ds(const Chunk3ds& chunk);
 // False, with ERR_INVALID_CHUNK, when the chunk has fewer bytes left.
 bool ChunkHolds3ds(const Chunk3ds& chunk, std::uint64_t bytes);

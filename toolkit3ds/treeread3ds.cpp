@@ -129,9 +129,8 @@ void ReadTree(Chunk3ds* parent, int depth) {
 }
 
 // The top chunk must fit the file, as every chunk must fit its parent.
-bool TopFitsFile(File3ds* file, const Chunk3ds& top) {
+bool TopFitsFile(const File3ds* file, const Chunk3ds& top) {
     const std::int64_t size = FileSize3ds(file);
-    SetCurrentFile3ds(file);
     if (top.length < kHeaderSize || top.length > size) {
         PushError3ds(ERR_INVALID_CHUNK);
         return false;
