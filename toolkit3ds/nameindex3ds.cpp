@@ -59,6 +59,19 @@ Chunk3ds* FindSection(Database3ds* database, std::uint32_t tag) {
     return section;
 }
 
+// True, and the mark cleared, when the index it guards must be rebuilt.
+bool TakeChangeMark(Database3ds* database, std::uint8_t Database3ds::*changed) {
+    if (database == nullptr) {
+        PushError3ds(ERR_INVALID_ARG);
+        return false;
+    }
+    if (database->*changed == 0) {
+        return false;
+    }
+    database->*changed = 0;
+    return true;
+}
+
 }  // namespace
 
 void NewNameIndex3ds(NameIndex3ds** index, std::uint32_t count) {
@@ -94,26 +107,16 @@ void ReleaseNameIndex3ds(NameIndex3ds** index) {
 }
 
 void RebuildObjectIndex3ds(Database3ds* database) {
-    if (database == nullptr) {
-        PushError3ds(ERR_INVALID_ARG);
+    if (!TakeChangeMark(database, &Database3ds::objectsChanged)) {
         return;
     }
-    if (database->objectsChanged == 0) {
-        return;
-    }
-    database->objectsChanged = 0;
     Rebuild(&database->objectIndex, FindSection(database, CHUNK_SCENE), CHUNK_OBJECT, Itself);
 }
 
 void RebuildMaterialIndex3ds(Database3ds* database) {
-    if (database == nullptr) {
-        PushError3ds(ERR_INVALID_ARG);
+    if (!TakeChangeMark(database, &Database3ds::materialsChanged)) {
         return;
     }
-    if (database->materialsChanged == 0) {
-        return;
-    }
-    database->materialsChanged = 0;
     Chunk3ds* section = FindSection(database, CHUNK_SCENE);
     if (section == nullptr) {
         section = FindSection(database, CHUNK_MATERIAL_LIBRARY);

@@ -141,61 +141,78 @@ void ResolveFromList(std::vector<NodeEntry>& list) {
     }
 }
 
-}  // namespace
+// The listed nodes in the order the reading pass visits their tags.
+std::vector<NodeEntry> ListNodesByTag(Chunk3ds* section) {
+    std::vector<NodeEntry> list;
+    for (std::uint32_t tag : kNodeTags) {
+        for (Chunk3ds* node = ChildOf(section, tag); node != nullptr && !ErrorPending3ds();
+             FindNextChunk3ds(node->next, tag, &node)) {
+            list.push_back(DescribeNode(node));
+        }
+    }
+    return list;
+}
 
-void ResolveNodeParents3ds(Database3ds* database) {
+// Numbers the listed nodes from 0 in file order (0xB001 nodes get none)
+// and lists them.
+std::vector<NodeEntry> NumberNodes(Chunk3ds* section) {
+    std::vector<NodeEntry> list;
+    std::uint16_t next = 0;
+    for (Chunk3ds* node = section->child; node != nullptr && !ErrorPending3ds(); node = node->next) {
+        const bool listed = IsListedNode(node->tag);
+        if (!listed && node->tag != CHUNK_NODE_B001) {
+            continue;
+        }
+        if (auto* number = RecordOf<WordData3ds>(ChildOf(node, CHUNK_NODE_NUMBER))) {
+            number->value = listed ? next : kNoNode;
+        }
+        if (listed) {
+            list.push_back(DescribeNode(node));
+            list.back().number = next++;
+        }
+    }
+    return list;
+}
+
+void StoreParentNumbers(const std::vector<NodeEntry>& list) {
+    for (const NodeEntry& entry : list) {
+        Chunk3ds* headerChunk = ChildOf(entry.node, CHUNK_NODE_HEADER);
+        auto* header = RecordOf<NodeHeaderData3ds>(headerChunk);
+        if (header == nullptr || ErrorPending3ds()) {
+            continue;
+        }
+        auto* parentName = RecordOf<StringData3ds>(ChildOf(headerChunk, CHUNK_PARENT_NAME));
+        const NodeEntry* parent = parentName != nullptr ? EntryNamed(list, TextOf(parentName->text)) : nullptr;
+        header->parent = parent != nullptr ? parent->number : kNoNode;
+    }
+}
+
+// Runs a pass over the keyframe section, when there is one. The node list
+// lives in standard containers; memory running out is reported here.
+template <class Pass>
+void WithKeyframeSection(Database3ds* database, Pass pass) {
     Chunk3ds* section = KeyframeSection(database);
     if (section == nullptr) {
         return;
     }
     try {
-        std::vector<NodeEntry> list;
-        for (std::uint32_t tag : kNodeTags) {
-            for (Chunk3ds* node = ChildOf(section, tag); node != nullptr; FindNextChunk3ds(node->next, tag, &node)) {
-                list.push_back(DescribeNode(node));
-                if (ErrorPending3ds()) {
-                    return;
-                }
-            }
-        }
-        ResolveFromList(list);
+        pass(section);
     } catch (const std::bad_alloc&) {
         PushError3ds(ERR_NO_MEM);
     }
 }
 
+}  // namespace
+
+void ResolveNodeParents3ds(Database3ds* database) {
+    WithKeyframeSection(database, [](Chunk3ds* section) {
+        std::vector<NodeEntry> list = ListNodesByTag(section);
+        if (!ErrorPending3ds()) {
+            ResolveFromList(list);
+        }
+    });
+}
+
 void AssignNodeParents3ds(Database3ds* database) {
-    Chunk3ds* section = KeyframeSection(database);
-    if (section == nullptr) {
-        return;
-    }
-    try {
-        std::vector<NodeEntry> list;
-        std::uint16_t next = 0;
-        for (Chunk3ds* node = section->child; node != nullptr && !ErrorPending3ds(); node = node->next) {
-            const bool listed = IsListedNode(node->tag);
-            if (!listed && node->tag != CHUNK_NODE_B001) {
-                continue;
-            }
-            auto* number = RecordOf<WordData3ds>(ChildOf(node, CHUNK_NODE_NUMBER));
-            if (number != nullptr) {
-                number->value = listed ? next : kNoNode;
-            }
-            if (listed) {
-                list.push_back(DescribeNode(node));
-                list.back().number = next++;
-            }
-        }
-        for (const NodeEntry& entry : list) {
-            auto* header = RecordOf<NodeHeaderData3ds>(ChildOf(entry.node, CHUNK_NODE_HEADER));
-            if (header == nullptr || ErrorPending3ds()) {
-                continue;
-            }
-            auto* parentName = RecordOf<StringData3ds>(ChildOf(ChildOf(entry.node, CHUNK_NODE_HEADER), CHUNK_PARENT_NAME));
-            const NodeEntry* parent = parentName != nullptr ? EntryNamed(list, TextOf(parentName->text)) : nullptr;
-            header->parent = parent != nullptr ? parent->number : kNoNode;
-        }
-    } catch (const std::bad_alloc&) {
-        PushError3ds(ERR_NO_MEM);
-    }
+    WithKeyframeSection(database, [](Chunk3ds* section) { StoreParentNumbers(NumberNodes(section)); });
 }

@@ -57,9 +57,25 @@ bool EnterParent(Chunk3ds* parent, int depth) {
     return true;
 }
 
-void ReadTree(Chunk3ds* parent, int depth);
+// What becomes of a child whose header was read.
+enum class Verdict { Keep, Skip, EndParent, Invalid };
 
-void ReadExtraTree(Chunk3ds* parent, int depth) {
+// Extra-data entries are read leniently: a foreign tag ends their
+// container, an entry reaching past it is passed over.
+Verdict Judge(const Chunk3ds& node, std::int64_t end, bool extraData) {
+    if (node.length < kHeaderSize) {
+        return Verdict::Invalid;
+    }
+    if (!extraData) {
+        return EndOf(node) > end ? Verdict::Invalid : Verdict::Keep;
+    }
+    if (!IsExtraDataTag(node.tag)) {
+        return Verdict::EndParent;
+    }
+    return EndOf(node) > end ? Verdict::Skip : Verdict::Keep;
+}
+
+void ReadTree(Chunk3ds* parent, int depth, bool extraData) {
     if (!EnterParent(parent, depth)) {
         PushError3ds(ERR_READING_DATABASE);
         return;
@@ -71,55 +87,24 @@ void ReadExtraTree(Chunk3ds* parent, int depth) {
             PushError3ds(ERR_READING_DATABASE);
             return;
         }
-        if (node->length < kHeaderSize) {
+        const Verdict verdict = Judge(*node, end, extraData);
+        if (verdict != Verdict::Keep) {
             ReleaseChunk3ds(&node);
-            PushError3ds(ERR_INVALID_CHUNK);
-            PushError3ds(ERR_READING_DATABASE);
-            return;
         }
-        if (!IsExtraDataTag(node->tag)) {
-            ReleaseChunk3ds(&node);
+        if (verdict == Verdict::Skip) {
+            continue;
+        }
+        if (verdict == Verdict::EndParent) {
             SeekFile3ds(end);
             return;
         }
-        if (EndOf(*node) > end) {
-            ReleaseChunk3ds(&node);
-            continue;
-        }
-        AppendChild3ds(parent, node);
-        ReadExtraTree(node, depth + 1);
-        if (ErrorPending3ds()) {
-            PushError3ds(ERR_READING_DATABASE);
-            return;
-        }
-        SeekFile3ds(EndOf(*node));
-    }
-}
-
-void ReadTree(Chunk3ds* parent, int depth) {
-    if (!EnterParent(parent, depth)) {
-        PushError3ds(ERR_READING_DATABASE);
-        return;
-    }
-    const std::int64_t end = EndOf(*parent);
-    while (FilePosition3ds() < end) {
-        Chunk3ds* node = ReadChildHeader();
-        if (node == nullptr) {
-            PushError3ds(ERR_READING_DATABASE);
-            return;
-        }
-        if (node->length < kHeaderSize || EndOf(*node) > end) {
-            ReleaseChunk3ds(&node);
+        if (verdict == Verdict::Invalid) {
             PushError3ds(ERR_INVALID_CHUNK);
             PushError3ds(ERR_READING_DATABASE);
             return;
         }
         AppendChild3ds(parent, node);
-        if (node->tag == CHUNK_EXTRA_DATA_ENTRY) {
-            ReadExtraTree(node, depth + 1);
-        } else {
-            ReadTree(node, depth + 1);
-        }
+        ReadTree(node, depth + 1, extraData || node->tag == CHUNK_EXTRA_DATA_ENTRY);
         if (ErrorPending3ds()) {
             PushError3ds(ERR_READING_DATABASE);
             return;
@@ -145,7 +130,7 @@ void ReadChunkTree3ds(Chunk3ds* parent) {
         PushError3ds(ERR_INVALID_ARG);
         return;
     }
-    ReadTree(parent, 1);
+    ReadTree(parent, 1, parent->tag == CHUNK_EXTRA_DATA_ENTRY);
 }
 
 void ReadExtraDataTree3ds(Chunk3ds* parent) {
@@ -153,7 +138,7 @@ void ReadExtraDataTree3ds(Chunk3ds* parent) {
         PushError3ds(ERR_INVALID_ARG);
         return;
     }
-    ReadExtraTree(parent, 1);
+    ReadTree(parent, 1, true);
 }
 
 void ReadDatabase3ds(File3ds* file, Database3ds* database) {

@@ -4,14 +4,7 @@
 // Every chunk is read once before OUT is opened, so a damaged IN leaves OUT
 // (which may be IN itself) untouched.
 int CopyFile(const char* in, const char* out) {
-    File3ds* source = OpenFile3ds(in, "r");
-    Database3ds* database = nullptr;
-    if (!ErrorPending3ds()) {
-        NewDatabase3ds(&database);
-    }
-    if (!ErrorPending3ds()) {
-        ReadDatabase3ds(source, database);
-    }
+    Database3ds* database = ReadInput(in);
     if (!ErrorPending3ds()) {
         ReadEveryChunkData3ds(database->top);
     }

@@ -41,14 +41,7 @@ bool PrintChunk(Chunk3ds* chunk, int depth) {
 }  // namespace
 
 int DumpTree(const char* path) {
-    File3ds* file = OpenFile3ds(path, "r");
-    Database3ds* database = nullptr;
-    if (!ErrorPending3ds()) {
-        NewDatabase3ds(&database);
-    }
-    if (!ErrorPending3ds()) {
-        ReadDatabase3ds(file, database);
-    }
+    Database3ds* database = ReadInput(path);
     if (database != nullptr) {
         // What was read before an error is shown too.
         const bool failed = ErrorPending3ds();
