@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,8 @@
 #include "imagelist.h"
 #include "itemrecord.h"
 #include "menu.h"
+#include "meshdatabase.h"
+#include "modeljob.h"
 #include "pallixdoc.h"
 #include "treecontrol.h"
 #include "uiservices.h"
@@ -61,6 +65,19 @@ public:
     // Writes the DXF drawing of the model, or tells the user it is invalid.
     void WriteDxf(fw::File& file, std::span<const uint8_t> model, uint32_t offset, uint32_t size);
 
+    // The model export and import, and the toolkit jobs under them.
+    void ExportModelToFile(const std::filesystem::path& path, std::span<const uint8_t> model, uint32_t offset,
+                           uint32_t size, const TextureNames& textures);
+    bool WriteModel3dsFile(const std::filesystem::path& path, const std::vector<ExchangePoint>& points,
+                           const std::vector<ExchangeFace>& faces, const TextureNames& textures);
+    void ImportModelFromFile(const std::filesystem::path& path, std::span<uint8_t> model, uint32_t offset,
+                             uint32_t size, const TextureNames& textures);
+    // Nothing when the file was refused or the job failed.
+    std::optional<FetchedMesh> ReadModel3dsFile(const std::filesystem::path& path, std::vector<ExchangePoint>& points,
+                                                std::vector<ExchangeFace>& faces);
+    // Whether a 3DS job of the last command failed.
+    bool LastJobFailed() const { return m_bJobFailed; }
+
     void OnViewBitmap();
     void OnExportBitmap();
     void OnImportBitmap();
@@ -85,8 +102,16 @@ public:
     std::filesystem::path m_szModulePath;
     // Whether the previous key the tree reported was Shift.
     bool m_bShiftDown = false;
+    bool m_bJobFailed = false;
 
 private:
+    // The item that owns an item's record: a leaf's parent, or the item itself.
+    fw::TreeItem* RecordOwner(fw::TreeItem* item) const;
+    // Steps common to a model's export and import: the record, the bank's
+    // textures and the model's file; nothing after telling the user why not.
+    std::optional<ModelJobTarget> PrepareModelJob(const char* noSiblingMessage);
+    std::span<uint8_t> ModelBytes(const ItemRecord& record);
+    bool JobFailed();
     // The bitmap's file in the export folder.
     std::filesystem::path BitmapPath(const ItemRecord& record) const;
     fw::TreeItem* InsertRecordItem(const std::string& label, int image, fw::TreeItem* parent, ItemRecord record);

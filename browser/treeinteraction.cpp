@@ -87,18 +87,25 @@ bool CPallixView::HasHandler(int commandId) const {
         case cmd::kBitmapExport:
         case cmd::kBitmapImport:
         case cmd::kCancel:
-        case cmd::kModelView: return true;
+        case cmd::kModelView:
+        case cmd::kModelExport:
+        case cmd::kModelImport:
+        case cmd::kBankExportAll: return true;
         default: return false;
     }
 }
 
 bool CPallixView::OnCommand(int commandId) {
+    m_bJobFailed = false;
     switch (commandId) {
         case cmd::kBitmapView: OnViewBitmap(); break;
         case cmd::kBitmapExport: OnExportBitmap(); break;
         case cmd::kBitmapImport: OnImportBitmap(); break;
         case cmd::kCancel: break;
         case cmd::kModelView: OnViewModel(); break;
+        case cmd::kModelExport: OnExportModel(); break;
+        case cmd::kModelImport: OnImportModel(); break;
+        case cmd::kBankExportAll: OnExportAll(); break;
         default: return false;
     }
     return true;

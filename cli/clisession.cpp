@@ -91,6 +91,7 @@ bool CliSession::RunItemAction(const CliAction& action, fw::TreeItem* item) {
     } else {
         view_.SetContextItem(item);
         view_.OnCommand(CommandOfAction(action.name));
+        return !view_.LastJobFailed();
     }
     return true;
 }

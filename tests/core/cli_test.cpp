@@ -68,8 +68,8 @@ TEST_F(Cli, MenuListsEntriesWithTheirState) {
     ASSERT_EQ(Run(Words({"menu", ".", "menu", "0/0/1"})), 0);
     EXPECT_EQ(out_.str(),
               "menu: BFP\n  32786\tExport All\tdisabled\n  32787\tImport All\tdisabled\n  32785\tCancel\tenabled\n"
-              "menu: Model\n  32792\tView Model\tenabled\n  32788\tExport Model\tdisabled\n"
-              "  32789\tImport Model\tdisabled\n  32785\tCancel\tenabled\n");
+              "menu: Model\n  32792\tView Model\tenabled\n  32788\tExport Model\tenabled\n"
+              "  32789\tImport Model\tenabled\n  32785\tCancel\tenabled\n");
 }
 
 TEST_F(Cli, CommandsPrintTheirMessagesOnOneLineEach) {
@@ -101,6 +101,16 @@ TEST_F(Cli, ExitStatusTellsWhatWentWrong) {
     EXPECT_EQ(Run(Words({"menu"})), 2);
     EXPECT_EQ(Run({"--bogus", "x"}), 2);
     EXPECT_EQ(Run({}), 2);
+}
+
+TEST_F(Cli, FailedModelJobEndsTheRunWithStatusOne) {
+    std::filesystem::remove_all(dir_ / "bfp");
+    EXPECT_EQ(Run(Words({"export-model", "0/0", "modified"})), 1);
+    EXPECT_NE(out_.str().find("message [Model (3DS) file] ERR_"), std::string::npos);
+    EXPECT_EQ(out_.str().find("modified:"), std::string::npos);
+    std::filesystem::create_directories(dir_ / "bfp" / "data");
+    EXPECT_EQ(Run(Words({"export-model", "0/0", "import-model", "0/0", "modified"})), 0);
+    EXPECT_NE(out_.str().find("modified: yes"), std::string::npos);
 }
 
 TEST(CliCommandLine, SaveTakesAnOutputOnlyWhenTheNextWordIsNoAction) {

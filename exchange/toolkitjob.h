@@ -1,0 +1,28 @@
+#pragma once
+#include <string>
+
+#include "uiservices.h"
+
+struct Database3ds;
+
+// One export or import through the 3DS toolkit. It starts with a clear
+// error list; whatever way it ends, its files are closed and its database
+// released. A failure is reported without ending the program: the error
+// list goes to the standard error stream and into a message box.
+class ToolkitJob {
+public:
+    ToolkitJob(fw::UiServices& ui, std::string caption);
+    ~ToolkitJob();
+    ToolkitJob(const ToolkitJob&) = delete;
+    ToolkitJob& operator=(const ToolkitJob&) = delete;
+
+    Database3ds*& database() { return database_; }
+    // True, after reporting the error list, when a toolkit error is pending.
+    bool Failed();
+
+private:
+    fw::UiServices& ui_;
+    std::string caption_;
+    Database3ds* database_ = nullptr;
+    bool reported_ = false;
+};

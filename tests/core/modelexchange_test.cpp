@@ -1,0 +1,443 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "bfpbuilder.h"
+#include "commandids.h"
+#include "exchangetables.h"
+#include "layouts.h"
+#include "littleendian.h"
+#include "toolkit3ds.h"
+#include "viewfixture.h"
+
+namespace {
+
+using pallix::ReadI32;
+using pallix::ReadU16;
+
+// The mesh records of a 3DS file, read back through the toolkit.
+std::vector<MeshRecord3ds*> ReadMeshes(const std::filesystem::path& path) {
+    ClearErrors3ds();
+    File3ds* file = OpenFile3ds(path.string().c_str(), "r");
+    Database3ds* db = nullptr;
+    NewDatabase3ds(&db);
+    ReadDatabase3ds(file, db);
+    std::vector<MeshRecord3ds*> meshes;
+    for (uint32_t i = 0; i < CountMeshes3ds(db); ++i) {
+        meshes.push_back(nullptr);
+        FetchMeshByIndex3ds(db, i, &meshes.back());
+    }
+    EXPECT_FALSE(ErrorPending3ds());
+    ReleaseDatabase3ds(&db);
+    CloseAllFiles3ds();
+    return meshes;
+}
+
+void DiscardAll(std::vector<MeshRecord3ds*>& meshes) {
+    for (auto*& mesh : meshes) DiscardMesh3ds(&mesh);
+}
+
+// Writes meshes as a 3DS file, as another program would after an edit.
+void WriteMeshes(const std::filesystem::path& path, const std::vector<MeshRecord3ds*>& meshes) {
+    ClearErrors3ds();
+    File3ds* file = OpenFile3ds(path.string().c_str(), "w");
+    Database3ds* db = nullptr;
+    NewDatabase3ds(&db);
+    CreateDatabase3ds(db, DatabaseKind3ds::MeshFile);
+    for (const MeshRecord3ds* mesh : meshes) StoreMesh3ds(db, mesh);
+    WriteDatabase3ds(file, db);
+    ASSERT_FALSE(ErrorPending3ds());
+    ReleaseDatabase3ds(&db);
+    CloseAllFiles3ds();
+}
+
+MeshRecord3ds* PlainMesh(const char* name, uint16_t vertices, uint16_t faces) {
+    MeshRecord3ds* mesh = nullptr;
+    PrepareMesh3ds(&mesh, vertices, faces, 0);
+    SetMeshName3ds(mesh, name);
+    for (uint16_t k = 0; k < vertices; ++k) mesh->vertices[k] = Point3ds{float(k), float(2 * k), float(3 * k)};
+    for (uint16_t k = 0; k < faces; ++k) mesh->faces[k] = MeshFace3ds{0, uint16_t(k % vertices), uint16_t((k + 1) % vertices), 7};
+    mesh->localAxes[0] = mesh->localAxes[4] = mesh->localAxes[8] = 1.0f;
+    return mesh;
+}
+
+class ModelExchange : public ViewFixture {
+protected:
+    void SetUp() override {
+        bfp::Model special{"special", {{100, 200, 300, -65536, 32768}, {1, 2, 3, 65536, -65536}, {5, 7, 10, 0, 1}, {100, -1, -2, 3, -3}},
+                           {{4 % 4, 5 % 4, 6 % 4, 0, {9, 8, 7, 6}}, {1, 2, 3, 2, {1, 1, 1, 1}}, {3, 2, 1, 7, {2, 2, 2, 2}}}, 400};
+        bfp::ImageWriter image;
+        image.AddBank({{special, bfp::Cube("box", 50, 3)},
+                       {{"a", bfp::MakeBmp(4, 4, 24, 1)}, {"b", bfp::MakeBmp(4, 4, 24, 2)}, {"c", bfp::MakeBmp(4, 4, 24, 3)}}});
+        image.Filler(1, 1);
+        image.AddBank({{bfp::Cube("lonely", 50, 0), bfp::Pyramid("alone", 5, 5, 0)}, {}});
+        image.Filler(1, 1);
+        ASSERT_TRUE(Open(image.bytes()));
+        original_ = Image();
+    }
+
+    std::filesystem::path ModelFile(const std::string& name) const { return ExportDir() / (name + ".3ds"); }
+    uint16_t Field16(uint32_t offset) const { return *ReadU16(doc_.Image(), offset); }
+    int32_t Field32(uint32_t offset) const { return *ReadI32(doc_.Image(), offset); }
+    uint32_t VertexAt(std::initializer_list<int> model, uint32_t k, uint32_t field) const {
+        return Record(model).nOffset + 48 + 32 * k + field;
+    }
+    uint32_t TriangleAt(std::initializer_list<int> model, uint32_t k, uint32_t field) const {
+        return Record(model).nOffset + 48 + 32 * Field16(Record(model).nOffset + 16) + 24 * k + field;
+    }
+
+    std::vector<uint8_t> original_;
+};
+
+TEST_F(ModelExchange, ExportConvertsUnitsAxesWindingAndMappingCoordinates) {
+    RunCommand({0, 0}, cmd::kModelExport);
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].caption, "Model (3DS) file");
+    EXPECT_EQ(ui_.messages[0].text, ModelFile("special").string());
+    auto meshes = ReadMeshes(ModelFile("special"));
+    ASSERT_EQ(meshes.size(), 1u);
+    const MeshRecord3ds& mesh = *meshes[0];
+    EXPECT_STREQ(mesh.name, "special");
+    ASSERT_EQ(mesh.vertexCount, 4);
+    EXPECT_FLOAT_EQ(mesh.vertices[0].x, 1.0f);
+    EXPECT_FLOAT_EQ(mesh.vertices[0].y, 3.0f);
+    EXPECT_FLOAT_EQ(mesh.vertices[0].z, 2.0f);
+    ASSERT_EQ(mesh.mapCoordCount, 4);
+    EXPECT_FLOAT_EQ(mesh.mapCoords[0].u, 1.0f);
+    EXPECT_FLOAT_EQ(mesh.mapCoords[0].v, 0.5f);
+    ASSERT_EQ(mesh.faceCount, 3);
+    EXPECT_EQ(mesh.faces[0].a, 2);
+    EXPECT_EQ(mesh.faces[0].b, 1);
+    EXPECT_EQ(mesh.faces[0].c, 0);
+    EXPECT_EQ(mesh.faces[0].flags, 7);
+    // Three bitmaps: three groups, the third triangle's index 7 falls back to group 0.
+    ASSERT_EQ(mesh.faceMaterialCount, 3);
+    EXPECT_STREQ(mesh.faceMaterials[0].materialName, "MAT0");
+    EXPECT_STREQ(mesh.faceMaterials[2].materialName, "MAT2");
+    EXPECT_EQ(mesh.faceMaterials[0].faceCount, 2);
+    EXPECT_EQ(mesh.faceMaterials[1].faceCount, 0);
+    EXPECT_EQ(mesh.faceMaterials[2].faceCount, 1);
+    EXPECT_EQ(mesh.faceMaterials[2].faceIndices[0], 1);
+    EXPECT_EQ(mesh.vertexFlagCount, 4);
+    EXPECT_EQ(mesh.vertexFlags[3], 0x0100);
+    EXPECT_FLOAT_EQ(mesh.localAxes[0], 1.0f);
+    EXPECT_FLOAT_EQ(mesh.localAxes[9], 0.0f);
+    DiscardAll(meshes);
+}
+
+TEST_F(ModelExchange, MaterialsNameTheBitmapsAndCarryTheFixedColours) {
+    RunCommand({0, 1}, cmd::kModelExport);
+    const auto bytes = ReadFileBytes(ModelFile("box"));
+    const auto contains = [&](const std::vector<uint8_t>& needle) {
+        return std::search(bytes.begin(), bytes.end(), needle.begin(), needle.end()) != bytes.end();
+    };
+    for (int i = 0; i < 3; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "O%X.bmp", Record({0, 2 + i}).nOffset);
+        EXPECT_TRUE(contains(std::vector<uint8_t>(name, name + std::strlen(name) + 1))) << name;
+        const std::string material = "MAT" + std::to_string(i);
+        EXPECT_TRUE(contains(std::vector<uint8_t>(material.begin(), material.end())));
+    }
+    EXPECT_TRUE(contains({0x20, 0xA0, 24, 0, 0, 0, 0x11, 0x00, 9, 0, 0, 0, 255, 0, 0}));
+    EXPECT_TRUE(contains({0x30, 0xA0, 24, 0, 0, 0, 0x11, 0x00, 9, 0, 0, 0, 255, 178, 165}));
+}
+
+TEST_F(ModelExchange, ExportingTwiceWritesTheSameBytes) {
+    RunCommand({0, 1}, cmd::kModelExport);
+    const auto first = ReadFileBytes(ModelFile("box"));
+    RunCommand({0, 1, 0}, cmd::kModelExport);  // through a leaf: the same model
+    EXPECT_EQ(ReadFileBytes(ModelFile("box")), first);
+    EXPECT_FALSE(first.empty());
+}
+
+TEST_F(ModelExchange, ModelsOfABankWithoutBitmapsAreNotExported) {
+    RunCommand({1, 0}, cmd::kModelExport);
+    RunCommand({1, 0}, cmd::kModelImport);
+    ASSERT_EQ(ui_.messages.size(), 2u);
+    EXPECT_EQ(ui_.messages[0].text, "Cannot find sibling item (a).");
+    EXPECT_EQ(ui_.messages[1].text, "Cannot find sibling item (b).");
+    EXPECT_EQ(ui_.messages[1].caption, "Bugger");
+    EXPECT_FALSE(std::filesystem::exists(ModelFile("lonely")));
+    EXPECT_FALSE(doc_.IsModified());
+}
+
+TEST_F(ModelExchange, InvalidModelsAreNeitherExportedNorImported) {
+    auto image = original_;
+    pallix::WriteLE<uint16_t>(image, Record({0, 0}).nOffset + 16, 1001);
+    ASSERT_TRUE(Open(image));
+    RunCommand({0, 0}, cmd::kModelExport);
+    EXPECT_EQ(ui_.messages.back().text, "Invalid model. Cannot export");
+    EXPECT_EQ(ui_.messages.back().caption, "Pallix");
+    EXPECT_FALSE(std::filesystem::exists(ModelFile("special")));
+    RunCommand({0, 0}, cmd::kModelImport);
+    EXPECT_EQ(ui_.messages.back().text, "Invalid model. Cannot export");
+    EXPECT_EQ(Image(), image);
+}
+
+TEST_F(ModelExchange, ExportAllWritesEveryModelAndBitmapQuietly) {
+    RunCommand({0}, cmd::kBankExportAll);
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].text, "Object Exported");
+    EXPECT_EQ(ui_.messages[0].caption, "Export All");
+    EXPECT_TRUE(std::filesystem::exists(ModelFile("special")));
+    EXPECT_TRUE(std::filesystem::exists(ModelFile("box")));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(ExportDir()), std::filesystem::directory_iterator()), 5);
+    EXPECT_EQ(view_.m_hContextItem, nullptr);
+    EXPECT_TRUE(view_.m_bAnnouncePaths);
+    EXPECT_EQ(ui_.waitDepth, 0);
+    RunCommand({0, 1}, cmd::kModelExport);
+    EXPECT_EQ(ui_.messages.back().caption, "Model (3DS) file");
+}
+
+TEST_F(ModelExchange, ExportAllOverABankWithoutBitmapsSaysSoPerModelAndAtTheEnd) {
+    RunCommand({1}, cmd::kBankExportAll);
+    ASSERT_EQ(ui_.messages.size(), 3u);
+    EXPECT_EQ(ui_.messages[0].text, "Cannot find sibling item (a).");
+    EXPECT_EQ(ui_.messages[1].text, "Cannot find sibling item (a).");
+    EXPECT_EQ(ui_.messages[2].text, "Object Exported. No Bitmaps Found");
+    EXPECT_TRUE(view_.m_bAnnouncePaths);
+}
+
+TEST_F(ModelExchange, ExportAllOnTheRootOrAnEmptyBankEndsWithoutAMessage) {
+    RunCommand({}, cmd::kBankExportAll);
+    EXPECT_EQ(ui_.messages.back().caption, "Bugger");
+    bfp::ImageWriter image;
+    image.AddBank({});
+    ASSERT_TRUE(Open(image.bytes()));
+    ui_.messages.clear();
+    RunCommand({0}, cmd::kBankExportAll);
+    EXPECT_TRUE(ui_.messages.empty());
+    EXPECT_TRUE(view_.m_bAnnouncePaths);
+}
+
+TEST_F(ModelExchange, UnchangedRoundTripKeepsCountsIndicesAndWhatSinglePrecisionKeeps) {
+    RunCommand({0, 0}, cmd::kModelExport);
+    RunCommand({0, 0}, cmd::kModelImport);
+    EXPECT_TRUE(doc_.IsModified());
+    const ItemRecord& model = Record({0, 0});
+    EXPECT_EQ(Field16(model.nOffset + 16), 4);
+    EXPECT_EQ(Field16(model.nOffset + 18), 3);
+    // Coordinates: 1 -> 0, 2 -> 1, 3 -> 2; 5, 7, 10, 100 unchanged.
+    EXPECT_EQ(Field32(VertexAt({0, 0}, 0, 0)), 100);
+    EXPECT_EQ(Field32(VertexAt({0, 0}, 0, 4)), 200);
+    EXPECT_EQ(Field32(VertexAt({0, 0}, 0, 8)), 300);
+    EXPECT_EQ(Field32(VertexAt({0, 0}, 1, 0)), 0);
+    EXPECT_EQ(Field32(VertexAt({0, 0}, 1, 4)), 1);
+    EXPECT_EQ(Field32(VertexAt({0, 0}, 1, 8)), 2);
+    EXPECT_EQ(Field32(VertexAt({0, 0}, 2, 0)), 5);
+    EXPECT_EQ(Field32(VertexAt({0, 0}, 2, 4)), 7);
+    EXPECT_EQ(Field32(VertexAt({0, 0}, 2, 8)), 10);
+    // u becomes |u|, v becomes -|v|, and a v of 1 or -1 comes back as 1.
+    EXPECT_EQ(Field32(VertexAt({0, 0}, 0, 12)), 65536);
+    EXPECT_EQ(Field32(VertexAt({0, 0}, 0, 16)), -32768);
+    EXPECT_EQ(Field32(VertexAt({0, 0}, 1, 16)), -65536);
+    EXPECT_EQ(Field32(VertexAt({0, 0}, 2, 16)), 1);
+    EXPECT_EQ(Field32(VertexAt({0, 0}, 3, 12)), 3);
+    EXPECT_EQ(Field32(VertexAt({0, 0}, 3, 16)), -3);
+    // Triangles: same indices, bitmap indices kept but 7 (no such bitmap) -> 0.
+    EXPECT_EQ(Field16(TriangleAt({0, 0}, 0, 2)), 0);
+    EXPECT_EQ(Field16(TriangleAt({0, 0}, 0, 4)), 1);
+    EXPECT_EQ(Field16(TriangleAt({0, 0}, 0, 6)), 2);
+    EXPECT_EQ(Field16(TriangleAt({0, 0}, 1, 8)), 2);
+    EXPECT_EQ(Field16(TriangleAt({0, 0}, 2, 8)), 0);
+    EXPECT_EQ(doc_.Image()[TriangleAt({0, 0}, 0, 10)], 9);
+    EXPECT_EQ(doc_.Image()[TriangleAt({0, 0}, 2, 13)], 2);
+    // Nothing outside the model changed, and the tree keeps its old labels.
+    EXPECT_TRUE(std::equal(original_.begin(), original_.begin() + model.nOffset, doc_.Image().begin()));
+    EXPECT_TRUE(std::equal(original_.begin() + model.nOffset + model.nSize, original_.end(),
+                           doc_.Image().begin() + model.nOffset + model.nSize));
+    EXPECT_EQ(ui_.messages.back().caption, "Opening file Bitmap file");
+}
+
+TEST_F(ModelExchange, FaceOfTheSecondGroupGetsBitmapIndexOneWhateverItsName) {
+    MeshRecord3ds* mesh = PlainMesh("special", 4, 2);
+    mesh->faceMaterialCount = 2;
+    SizeMeshArrays3ds(mesh, MESH_ARRAY_FACE_MATERIALS);
+    SizeGroupFaces3ds(mesh, 0, 1);
+    SizeGroupFaces3ds(mesh, 1, 1);
+    SetGroupMaterialName3ds(&mesh->faceMaterials[0], "whatever");
+    SetGroupMaterialName3ds(&mesh->faceMaterials[1], "stone");
+    mesh->faceMaterials[1].faceIndices[0] = 1;
+    mesh->faceMaterials[1].faceCount = 1;
+    WriteMeshes(ModelFile("special"), {mesh});
+    DiscardMesh3ds(&mesh);
+    RunCommand({0, 0}, cmd::kModelImport);
+    EXPECT_EQ(Field16(TriangleAt({0, 0}, 0, 8)), 0);
+    EXPECT_EQ(Field16(TriangleAt({0, 0}, 1, 8)), 1);
+}
+
+TEST_F(ModelExchange, MeshWithoutMappingCoordinatesGetsTheNoneValues) {
+    MeshRecord3ds* mesh = PlainMesh("special", 4, 2);
+    WriteMeshes(ModelFile("special"), {mesh});
+    DiscardMesh3ds(&mesh);
+    RunCommand({0, 0}, cmd::kModelImport);
+    for (uint32_t k = 0; k < 4; ++k) {
+        EXPECT_EQ(Field32(VertexAt({0, 0}, k, 12)), 655294464);
+        EXPECT_EQ(Field32(VertexAt({0, 0}, k, 16)), -655294464);
+    }
+    EXPECT_EQ(Field32(VertexAt({0, 0}, 3, 0)), 300);  // x = 3 units
+    EXPECT_EQ(Field32(VertexAt({0, 0}, 3, 4)), 900);  // the file's z is the model's y
+}
+
+TEST_F(ModelExchange, SmallerMeshMovesTheTrianglesAndLeavesTheRestOfTheRecord) {
+    MeshRecord3ds* mesh = PlainMesh("special", 3, 2);
+    WriteMeshes(ModelFile("special"), {mesh});
+    DiscardMesh3ds(&mesh);
+    const ItemRecord& model = Record({0, 0});
+    const auto before = Image();
+    RunCommand({0, 0}, cmd::kModelImport);
+    EXPECT_EQ(Field16(model.nOffset + 16), 3);
+    EXPECT_EQ(Field16(model.nOffset + 18), 2);
+    const uint32_t triangles = model.nOffset + 48 + 3 * 32;
+    EXPECT_EQ(Field16(triangles + 24 + 4), 1);  // face 1 = (0, 1, 2): c = 2, b = 1, a = 0
+    EXPECT_EQ(Field16(triangles + 24 + 2), 2);
+    const uint32_t newEnd = triangles + 2 * 24;
+    const uint32_t oldEnd = model.nOffset + 48 + 4 * 32 + 3 * 24;
+    EXPECT_TRUE(std::equal(before.begin() + newEnd, before.begin() + oldEnd, Image().begin() + newEnd));
+    // The bytes nobody names come from the old last vertex and triangle.
+    EXPECT_TRUE(std::equal(before.begin() + model.nOffset + 48 + 3 * 32 + 20, before.begin() + model.nOffset + 48 + 4 * 32,
+                           Image().begin() + model.nOffset + 48 + 20));
+}
+
+TEST_F(ModelExchange, FileWithTwoMeshesIsRefusedAndTheRecordStays) {
+    std::vector<MeshRecord3ds*> meshes = {PlainMesh("one", 3, 1), PlainMesh("two", 3, 1)};
+    WriteMeshes(ModelFile("special"), meshes);
+    DiscardAll(meshes);
+    RunCommand({0, 0}, cmd::kModelImport);
+    EXPECT_EQ(ui_.messages.back().text, "Cannon import multiple meshes from a single object file");
+    EXPECT_EQ(ui_.messages.back().caption, "Import Model");
+    EXPECT_EQ(Image(), original_);
+    EXPECT_TRUE(doc_.IsModified());
+}
+
+TEST_F(ModelExchange, MeshesTheRecordCannotHoldAreRefused) {
+    const auto refuse = [&](MeshRecord3ds* mesh) {
+        WriteMeshes(ModelFile("special"), {mesh});
+        DiscardMesh3ds(&mesh);
+        ui_.messages.clear();
+        view_.m_bAnnouncePaths = false;
+        RunCommand({0, 0}, cmd::kModelImport);
+        ASSERT_EQ(ui_.messages.size(), 1u);
+        EXPECT_EQ(ui_.messages[0].caption, "Import Model");
+        EXPECT_EQ(Image(), original_);
+    };
+    refuse(PlainMesh("special", 20, 20));     // more bytes than the record has
+    refuse(PlainMesh("special", 1001, 1));    // more than 1000 vertices
+    MeshRecord3ds* flat = PlainMesh("special", 3, 1);
+    std::fill(flat->localAxes, flat->localAxes + 12, 0.0f);  // all-zero axes divide by zero
+    refuse(flat);
+    MeshRecord3ds* far = PlainMesh("special", 3, 1);
+    far->vertices[1].x = 3.0e8f;  // beyond a 32-bit coordinate once in hundredths
+    refuse(far);
+    MeshRecord3ds* stray = PlainMesh("special", 3, 1);
+    stray->faces[0].c = 3;  // no such vertex
+    refuse(stray);
+}
+
+TEST_F(ModelExchange, ToolkitFailuresAreReportedAndChangeNothing) {
+    std::filesystem::remove_all(ExportDir());
+    doc_.SetModifiedFlag(false);
+    RunCommand({0, 1}, cmd::kModelExport);
+    EXPECT_TRUE(view_.LastJobFailed());
+    ASSERT_EQ(ui_.messages.size(), 2u);
+    EXPECT_EQ(ui_.messages[1].caption, "Model (3DS) file");
+    EXPECT_NE(ui_.messages[1].text.find("ERR_OPENING_FILE"), std::string::npos);
+    EXPECT_FALSE(ErrorPending3ds());
+    RunCommand({0, 1}, cmd::kModelImport);
+    EXPECT_TRUE(view_.LastJobFailed());
+    EXPECT_EQ(ui_.messages.back().caption, "Import Model");
+    EXPECT_EQ(Image(), original_);
+    EXPECT_FALSE(doc_.IsModified());
+    // The next job starts clean.
+    std::filesystem::create_directories(ExportDir());
+    RunCommand({0, 1}, cmd::kModelExport);
+    EXPECT_FALSE(view_.LastJobFailed());
+}
+
+TEST_F(ModelExchange, DamagedFileFailsTheImportCleanly) {
+    RunCommand({0, 1}, cmd::kModelExport);
+    auto bytes = ReadFileBytes(ModelFile("box"));
+    bytes.resize(bytes.size() / 2);
+    WriteFileBytes(ModelFile("box"), bytes);
+    RunCommand({0, 1}, cmd::kModelImport);
+    EXPECT_TRUE(view_.LastJobFailed());
+    EXPECT_EQ(Image(), original_);
+}
+
+TEST_F(ModelExchange, LongAndUnsafeNamesStayInsideTheExportFolder) {
+    bfp::ImageWriter image;
+    image.AddBank({{bfp::Cube("../escape", 5, 1), bfp::Cube("twelvechars_", 5, 1)}, {{"a", bfp::MakeBmp(4, 4, 24, 1)}}});
+    ASSERT_TRUE(Open(image.bytes()));
+    RunCommand({0, 0}, cmd::kModelExport);
+    RunCommand({0, 1}, cmd::kModelExport);
+    EXPECT_TRUE(std::filesystem::exists(ExportDir() / ".._escape.3ds"));
+    EXPECT_FALSE(std::filesystem::exists(ExportDir().parent_path() / "escape.3ds"));
+    ASSERT_TRUE(std::filesystem::exists(ModelFile("twelvechars_")));
+    auto meshes = ReadMeshes(ModelFile("twelvechars_"));
+    ASSERT_EQ(meshes.size(), 1u);
+    EXPECT_STREQ(meshes[0]->name, "twelvechar");
+    DiscardAll(meshes);
+    RunCommand({0, 0}, cmd::kModelImport);
+    EXPECT_FALSE(view_.LastJobFailed());
+}
+
+TEST_F(ModelExchange, EditedFileImportedSavedAndReopenedShowsTheNewCounts) {
+    RunCommand({0, 1}, cmd::kModelExport);
+    auto meshes = ReadMeshes(ModelFile("box"));
+    ASSERT_EQ(meshes.size(), 1u);
+    // Another program adds two vertices and two faces.
+    MeshRecord3ds* edited = PlainMesh("box", 10, 14);
+    std::copy(meshes[0]->localAxes, meshes[0]->localAxes + 12, edited->localAxes);
+    WriteMeshes(ModelFile("box"), {edited});
+    DiscardMesh3ds(&edited);
+    DiscardAll(meshes);
+    RunCommand({0, 1}, cmd::kModelImport);
+    ASSERT_TRUE(template_.OnFileSave());
+    ASSERT_TRUE(template_.OpenDocumentFile((dir_ / "data.bfp").string()));
+    EXPECT_EQ(Item({0, 1, 0})->text, "Vertices:    10 ");
+    EXPECT_EQ(Item({0, 1, 1})->text, "Triangles:  14");
+    EXPECT_EQ(Item({0, 2})->text, "0:a");  // the bank's chain is intact
+}
+
+TEST_F(ModelExchange, AnotherReaderSeesOurMeshAndOneMaterialPerBitmap) {
+    if (std::system("assimp version > /dev/null 2>&1") != 0) GTEST_SKIP() << "assimp is not installed";
+    RunCommand({0, 1}, cmd::kModelExport);
+    const auto report = dir_ / "assimp.txt";
+    ASSERT_EQ(std::system(("assimp info '" + ModelFile("box").string() + "' -r > '" + report.string() + "' 2>&1").c_str()), 0);
+    const auto bytes = ReadFileBytes(report);
+    const std::string text(bytes.begin(), bytes.end());
+    const auto line = [&](const std::string& key) {
+        const auto at = text.find("\n" + key + ":");
+        return at == std::string::npos ? std::string() : text.substr(at + 1, text.find('\n', at + 1) - at - 1);
+    };
+    // The reader splits a mesh by material: the cube's faces use all three.
+    EXPECT_EQ(line("Faces"), "Faces:              12");
+    EXPECT_EQ(line("Materials"), "Materials:          3");
+    EXPECT_EQ(line("Meshes"), "Meshes:             3");
+    char texture[32];
+    std::snprintf(texture, sizeof texture, "'O%X.bmp'", Record({0, 4}).nOffset);
+    EXPECT_NE(text.find(texture), std::string::npos);
+    EXPECT_NE(text.find("Minimum point      (-0.500000 -0.500000 -0.500000)"), std::string::npos);
+}
+
+TEST(ExchangeTables, ConversionsOfTheExamples) {
+    bfp::Model model{"m", {{100, 200, 300, -65536, 32768}}, {{4, 5, 6, 9, {1, 2, 3, 4}}, {1, 1, 1, 2, {}}}, 0};
+    const auto bytes = bfp::ModelRecordBytes(model);
+    const auto arrays = LocateModelArrays(bytes);
+    ASSERT_TRUE(arrays);
+    const ExchangePoint p = PointFromVertex(*arrays, 0);
+    EXPECT_DOUBLE_EQ(p.x, 1.0);
+    EXPECT_DOUBLE_EQ(p.y, 3.0);
+    EXPECT_DOUBLE_EQ(p.z, 2.0);
+    EXPECT_DOUBLE_EQ(p.u, 1.0);
+    EXPECT_DOUBLE_EQ(p.v, 0.5);
+    const ExchangeFace f = FaceFromTriangle(*arrays, 0, 3);
+    EXPECT_EQ(f.a, 6u);
+    EXPECT_EQ(f.b, 5u);
+    EXPECT_EQ(f.c, 4u);
+    EXPECT_EQ(f.carried, (std::array<uint8_t, 4>{1, 2, 3, 4}));
+    EXPECT_EQ(f.material, 0u);
+    EXPECT_EQ(FaceFromTriangle(*arrays, 1, 3).material, 2u);
+}
+
+}  // namespace
