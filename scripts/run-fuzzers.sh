@@ -3,7 +3,7 @@
 # scratch copy of its corpus; new crashers are left in the build folder.
 # Usage: run-fuzzers.sh BUILD_DIR SECONDS
 set -euo pipefail
-build=${1:-build-fuzz}
+build=$(cd "${1:-build-fuzz}" && pwd)
 seconds=${2:-60}
 for target in "$build"/bin/fuzz_*; do
   name=$(basename "$target")
