@@ -141,15 +141,24 @@ struct LayoutViewData3ds {
     char* name;  // a fixed field of 11 bytes in the file
 };
 
+// Bytes a chunk holds after its counted items, when its count says less
+// than its length; kept so that they are written back unchanged.
+struct TrailingBytes3ds {
+    std::uint32_t size;
+    std::uint8_t* bytes;
+};
+
 // 0x4110
 struct VertexListData3ds {
     std::uint16_t count;
     Point3ds* vertices;
+    TrailingBytes3ds trailing;
 };
 // 0x4111
 struct VertexFlagsData3ds {
     std::uint16_t count;
     std::uint16_t* flags;
+    TrailingBytes3ds trailing;
 };
 // 0x4120 (its sub-chunks follow the faces)
 struct FaceListData3ds {
@@ -161,11 +170,13 @@ struct FaceMaterialData3ds {
     char* name;
     std::uint16_t count;
     std::uint16_t* faces;  // null when count is 0
+    TrailingBytes3ds trailing;
 };
 // 0x4140
 struct MapCoordsData3ds {
     std::uint16_t count;
     MapCoord3ds* coords;
+    TrailingBytes3ds trailing;
 };
 // 0x4150: one mask per face; the count is not in the file.
 struct SmoothingData3ds {

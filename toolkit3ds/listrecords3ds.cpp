@@ -104,6 +104,25 @@ void WriteItems(const Item* items, std::uint32_t count) {
     }
 }
 
+// What is left of the chunk after its items (only for chunks whose items
+// are their whole content: a face list's sub-chunks follow its items).
+void ReadTrailing(const Chunk3ds& chunk, TrailingBytes3ds& trailing) {
+    const std::int64_t left = ChunkBytesLeft3ds(chunk);
+    if (left <= 0 || ErrorPending3ds()) {
+        return;
+    }
+    trailing.bytes = static_cast<std::uint8_t*>(std::malloc(static_cast<std::size_t>(left)));
+    if (trailing.bytes == nullptr) {
+        PushError3ds(ERR_NO_MEM);
+        return;
+    }
+    trailing.size = static_cast<std::uint32_t>(left);
+    ReadBytes3ds(trailing.size, trailing.bytes);
+}
+
+template <class Record>
+constexpr bool kHasTrailing = requires(Record& r) { r.trailing; };
+
 // Records of the form { u16 count; Item* items; } with the count in the file.
 template <class Record, class Item, Item* Record::*Items>
 struct CountedList {
@@ -115,16 +134,31 @@ struct CountedList {
         }
         r.*Items = ReadItems<Item>(chunk, count);
         r.count = r.*Items != nullptr ? count : 0;
+        if constexpr (kHasTrailing<Record>) {
+            ReadTrailing(chunk, r.trailing);
+        }
     }
     static void Write(const void* record, const TagEntry3ds&) {
         const auto& r = *static_cast<const Record*>(record);
         WriteWord3ds(r.count);
         WriteItems(r.*Items, r.count);
+        if constexpr (kHasTrailing<Record>) {
+            WriteBytes3ds(r.trailing.bytes != nullptr ? r.trailing.size : 0, r.trailing.bytes);
+        }
     }
-    static void Release(void* record) { std::free(static_cast<Record*>(record)->*Items); }
+    static void Release(void* record) {
+        auto& r = *static_cast<Record*>(record);
+        std::free(r.*Items);
+        if constexpr (kHasTrailing<Record>) {
+            std::free(r.trailing.bytes);
+        }
+    }
     static void CopyOwned(void* record, const TagEntry3ds&) {
         auto& r = *static_cast<Record*>(record);
         r.*Items = static_cast<Item*>(CopyBlock3ds(r.*Items, r.count * sizeof(Item)));
+        if constexpr (kHasTrailing<Record>) {
+            r.trailing.bytes = static_cast<std::uint8_t*>(CopyBlock3ds(r.trailing.bytes, r.trailing.size));
+        }
     }
     static constexpr RecordOps3ds kOps = {sizeof(Record), Read, Write, Release, CopyOwned};
 };

@@ -25,6 +25,21 @@ TEST_F(CatalogueTest, AnEmptyVertexListReadsAndWritesBack) {
     EXPECT_EQ(WriteOne(chunk), bytes);
 }
 
+TEST_F(CatalogueTest, BytesBeyondTheCountedItemsAreWrittenBack) {
+    ByteVector body;
+    AppendWord(body, 1);
+    AppendFloat(body, 1.0F);
+    AppendFloat(body, 2.0F);
+    body.insert(body.end(), {0xAA, 0xBB, 0xCC});
+    Chunk3ds* chunk = ReadOne(Chunk(0x4140, body));
+    auto* record = static_cast<MapCoordsData3ds*>(ReadChunkData3ds(chunk));
+    ASSERT_EQ(record->count, 1);
+    EXPECT_EQ(record->coords[0].v, 2.0F);
+    ASSERT_EQ(record->trailing.size, 3U);
+    EXPECT_EQ(record->trailing.bytes[2], 0xCC);
+    EXPECT_EQ(WriteOne(chunk), Chunk(0x4140, body));
+}
+
 TEST_F(CatalogueTest, SmoothingCountComesFromTheLength) {
     Chunk3ds* even = ReadOne(Chunk(0x4150, {1, 0, 0, 0, 2, 0, 0, 0}));
     auto* record = static_cast<SmoothingData3ds*>(ReadChunkData3ds(even));
