@@ -1,5 +1,6 @@
 #include "bankscan.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "layouts.h"
@@ -15,6 +16,20 @@ struct BankHeaderFields {
     uint32_t firstModel;
 };
 
+// Every record a genuine file lists takes at least 16 bytes of it. Records
+// of size 0 repeat in place, and banks may overlap, so a few hostile bytes
+// could otherwise ask for billions of items; the scan ends when the budget
+// is spent.
+class RecordBudget {
+public:
+    explicit RecordBudget(size_t imageSize) : left_(std::max<size_t>(65536, imageSize / 16)) {}
+    bool Take() { return left_ > 0 && left_-- > 0; }
+    bool Spent() const { return left_ == 0; }
+
+private:
+    size_t left_;
+};
+
 bool ReadHeader(std::span<const uint8_t> image, uint64_t p, BankHeaderFields& header) {
     if (!FitsIn(image, p, BankHeader::kSize)) return false;
     header.objectCount = *ReadU16(image, p + BankHeader::kObjectCount);
@@ -24,9 +39,9 @@ bool ReadHeader(std::span<const uint8_t> image, uint64_t p, BankHeaderFields& he
 }
 
 // Reports the models from q on; returns false when one did not fit.
-bool WalkModels(std::span<const uint8_t> image, uint16_t count, uint64_t& q, BankVisitor& visitor) {
+bool WalkModels(std::span<const uint8_t> image, uint16_t count, uint64_t& q, BankVisitor& visitor, RecordBudget& budget) {
     for (uint32_t i = 0; i < count; ++i) {
-        if (!FitsIn(image, q, ModelRecord::kTriangleCount + 2)) return false;
+        if (!FitsIn(image, q, ModelRecord::kTriangleCount + 2) || !budget.Take()) return false;
         ModelEntry model;
         model.offset = static_cast<uint32_t>(q);
         model.recordSize = *ReadU32(image, q + ModelRecord::kRecordSize);
@@ -40,12 +55,13 @@ bool WalkModels(std::span<const uint8_t> image, uint16_t count, uint64_t& q, Ban
     return true;
 }
 
-void WalkBitmaps(std::span<const uint8_t> image, uint16_t declared, uint64_t& q, BankVisitor& visitor) {
+void WalkBitmaps(std::span<const uint8_t> image, uint16_t declared, uint64_t& q, BankVisitor& visitor,
+                 RecordBudget& budget) {
     const uint32_t count = declared > BitmapRecord::kMaxPerBank ? 0 : declared;
     for (uint32_t j = 0; j < count; ++j) {
         const auto length = ReadU32(image, q + BitmapRecord::kData + BitmapRecord::kBmpFileSize);
         if (!length || *length > BitmapRecord::kMaxLength) return;
-        if (!FitsIn(image, q + BitmapRecord::kData, *length)) return;
+        if (!FitsIn(image, q + BitmapRecord::kData, *length) || !budget.Take()) return;
         BitmapEntry bitmap;
         bitmap.index = j;
         bitmap.dataOffset = static_cast<uint32_t>(q + BitmapRecord::kData);
@@ -54,6 +70,17 @@ void WalkBitmaps(std::span<const uint8_t> image, uint16_t declared, uint64_t& q,
         visitor.OnBitmap(bitmap);
         q += BitmapRecord::kData + *length;
     }
+}
+
+// Walks the bank whose tag is at p and returns its end position. Records are
+// trusted as stored, but only what lies wholly inside the image is reported:
+// the first record that does not ends the bank there.
+uint64_t WalkBank(std::span<const uint8_t> image, uint64_t p, const BankHeaderFields& header, BankVisitor& visitor,
+                  RecordBudget& budget) {
+    uint64_t q = p + header.firstModel;
+    if (WalkModels(image, header.objectCount, q, visitor, budget))
+        WalkBitmaps(image, header.bitmapCount, q, visitor, budget);
+    return q;
 }
 
 bool HasTagAt(std::span<const uint8_t> image, uint64_t p) {
@@ -67,9 +94,6 @@ uint64_t NextCandidate(std::span<const uint8_t> image, uint64_t p) {
     return found ? static_cast<uint64_t>(static_cast<const uint8_t*>(found) - image.data()) : image.size();
 }
 
-uint64_t WalkBankRecords(std::span<const uint8_t> image, uint64_t p, const BankHeaderFields& header,
-                         BankVisitor& visitor);
-
 }  // namespace
 
 std::string FieldName(std::span<const uint8_t> image, uint64_t offset, uint32_t fieldSize) {
@@ -82,33 +106,18 @@ std::string FieldName(std::span<const uint8_t> image, uint64_t offset, uint32_t 
     return name;
 }
 
-uint64_t WalkBank(std::span<const uint8_t> image, uint64_t p, BankVisitor& visitor) {
-    BankHeaderFields header{};
-    return ReadHeader(image, p, header) ? WalkBankRecords(image, p, header, visitor) : p;
-}
-
-namespace {
-
-uint64_t WalkBankRecords(std::span<const uint8_t> image, uint64_t p, const BankHeaderFields& header,
-                         BankVisitor& visitor) {
-    uint64_t q = p + header.firstModel;
-    if (WalkModels(image, header.objectCount, q, visitor)) WalkBitmaps(image, header.bitmapCount, q, visitor);
-    return q;
-}
-
-}  // namespace
-
 void ScanBanks(std::span<const uint8_t> image, BankVisitor& visitor) {
+    RecordBudget budget(image.size());
     uint32_t number = 0;
     uint64_t p = NextCandidate(image, 0);
-    while (p < image.size()) {
+    while (p < image.size() && !budget.Spent()) {
         BankHeaderFields header{};
         if (!HasTagAt(image, p) || !ReadHeader(image, p, header)) {
             p = NextCandidate(image, p + 1);
             continue;
         }
         visitor.OnBank(BankEntry{++number, static_cast<uint32_t>(p), header.objectCount, header.bitmapCount});
-        const uint64_t end = WalkBankRecords(image, p, header, visitor);
+        const uint64_t end = WalkBank(image, p, header, visitor, budget);
         const uint64_t next = header.objectCount > 0 ? (end >= 15 ? end - 15 : 0) : end + 1;
         // Always forward, even when a bank's end points back at or before its tag.
         p = NextCandidate(image, next > p ? next : p + 1);

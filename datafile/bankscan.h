@@ -36,12 +36,11 @@ public:
     virtual void OnBitmap(const BitmapEntry& bitmap) = 0;
 };
 
-// Walks the bank whose tag is at p and returns its end position. Records are
-// trusted as stored, but only what lies wholly inside the image is reported:
-// the first record that does not ends the bank there.
-uint64_t WalkBank(std::span<const uint8_t> image, uint64_t p, BankVisitor& visitor);
-
-// Finds every bank of the image and walks it.
+// Finds every bank of the image and walks it. Records are trusted as
+// stored, but only what lies wholly inside the image is reported: the first
+// record that does not ends its bank there. The number of records listed is
+// bounded by the image's size (a sixteenth of it, at least 65536), which no
+// genuine file reaches.
 void ScanBanks(std::span<const uint8_t> image, BankVisitor& visitor);
 
 // A zero-terminated name inside a fixed field; the whole field when it has no terminator.

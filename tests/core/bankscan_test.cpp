@@ -138,6 +138,26 @@ TEST(BankScan, HugeCountsAndOffsetsNeverReadOutsideTheImage) {
     EXPECT_EQ(Scan(image).size(), 1u);
 }
 
+TEST(BankScan, RecordsRepeatingInPlaceCannotMakeTheListingExplode) {
+    // 200 banks of 48 bytes, each declaring 65535 models of size 0: listed
+    // in full they would be thirteen million items.
+    std::vector<uint8_t> image;
+    for (int bank = 0; bank < 200; ++bank) {
+        auto bytes = bfp::BankBytes({{bfp::Model{"zero", {}, {}, 0}}, {}});
+        bytes.resize(48);
+        bytes[14] = bytes[15] = 0xFF;
+        bytes[24] = 28;
+        std::fill(bytes.begin() + 28 + 12, bytes.begin() + 28 + 16, 0);  // record size 0
+        image.insert(image.end(), bytes.begin(), bytes.end());
+    }
+    Recorder recorder;
+    pallix::ScanBanks(image, recorder);
+    const auto models = std::count_if(recorder.lines.begin(), recorder.lines.end(),
+                                      [](const std::string& l) { return l.rfind("model", 0) == 0; });
+    EXPECT_LE(models, 65536);
+    EXPECT_GT(models, 0);
+}
+
 TEST(BankScan, NameWithoutTerminatorShowsTheWholeField) {
     EXPECT_EQ(pallix::FieldName(std::vector<uint8_t>{'a', 'b', 'c', 'd'}, 0, 3), "abc");
     EXPECT_EQ(pallix::FieldName(std::vector<uint8_t>{'a', 0, 'c', 'd'}, 0, 4), "a");
