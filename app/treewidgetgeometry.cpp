@@ -9,10 +9,11 @@ namespace {
 unsigned PartFlags(const RecordTreeView::ItemParts& parts, const QPoint& point, bool hasButton) {
     if (point.x() < parts.button.left()) return fw::kHitOnIndent;
     if (point.x() <= parts.button.right()) return hasButton ? fw::kHitOnButton : fw::kHitOnIndent;
-    if (parts.icon.contains(point)) return fw::kHitOnIcon;
     if (point.x() < parts.icon.left()) return fw::kHitOnIndent;
-    if (parts.label.contains(point)) return fw::kHitOnLabel;
-    if (point.x() < parts.label.left()) return fw::kHitOnIcon;
+    if (point.x() <= parts.icon.right()) return fw::kHitOnIcon;
+    // The label's right edge still counts as the label: the keyboard's
+    // context menu is asked for at the top right corner of the text.
+    if (point.x() <= parts.label.right() + 1) return fw::kHitOnLabel;
     return fw::kHitOnRight;
 }
 

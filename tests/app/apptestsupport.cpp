@@ -1,0 +1,67 @@
+#include "apptestsupport.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSettings>
+#include <QWidget>
+
+#include "mainframe.h"
+#include <QTest>
+
+namespace {
+
+constexpr int kPollMs = 10;
+
+QTemporaryDir& SettingsFolder() {
+    static QTemporaryDir folder;
+    return folder;
+}
+
+}  // namespace
+
+void ClearSettings() {
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, SettingsFolder().path());
+    QSettings(QSettings::IniFormat, QSettings::UserScope, "Quon Data Manager", "Pallix").clear();
+}
+
+std::unique_ptr<CPallixApp> StartApp(const QStringList& arguments, CPallixApp::StartResult expected) {
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, SettingsFolder().path());
+    AppOptions options;
+    options.settingsFormat = QSettings::IniFormat;
+    options.registerShell = false;
+    auto app = std::make_unique<CPallixApp>(options);
+    const auto result = app->InitInstance(arguments);
+    if (result != expected) qFatal("start-up ended otherwise than expected");
+    if (result == CPallixApp::StartResult::run && !QTest::qWaitForWindowExposed(&app->MainFrame()))
+        qFatal("the main window does not show");
+    return app;
+}
+
+QString DemoFile() { return QStringLiteral(PALLIX_SOURCE_DIR "/samples/demo.bfp"); }
+
+MessageBoxAnswerer::MessageBoxAnswerer(int button) {
+    connect(&timer_, &QTimer::timeout, this, [this, button] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        texts << box->windowTitle() + QStringLiteral(": ") + box->text();
+        box->button(static_cast<QMessageBox::StandardButton>(button))->click();
+    });
+    timer_.start(kPollMs);
+}
+
+PopupRecorder::PopupRecorder() {
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu) return;
+        QStringList seen{menu->title()};
+        for (const QAction* action : menu->actions()) {
+            if (!action->isSeparator())
+                seen << QString::number(action->data().toInt()) + '\t' + action->text() + (action->isEnabled() ? QStringLiteral("\tenabled") : QStringLiteral("\tdisabled"));
+        }
+        menus << seen;
+        menu->close();
+    });
+    timer_.start(kPollMs);
+}

@@ -1,0 +1,16 @@
+#include <QApplication>
+#include <QtTest>
+#include <memory>
+
+QObject* NewShellTest();
+QObject* NewTreeInteractionTest();
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    int failures = 0;
+    for (auto* make : {NewShellTest, NewTreeInteractionTest}) {
+        std::unique_ptr<QObject> test(make());
+        failures += QTest::qExec(test.get(), argc, argv);
+    }
+    return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,232 @@
+// The desktop program's shell: start-up, commands, documents and the tree widget.
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtTest>
+
+#include "apptestsupport.h"
+#include "commandids.h"
+#include "icons.h"
+#include "mainframe.h"
+#include "recordtreemodel.h"
+#include "recordtreeview.h"
+
+class ShellTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startUpWritesTheProgramPathEveryTime();
+    void aPathArgumentOpensTheFileAndShowsItsTree();
+    void aFileThatCannotBeOpenedEndsStartUp();
+    void ctrlNGivesAnUntitledDocumentWithOnlyTheRoot();
+    void aDroppedFileOpens();
+    void menusToolbarAndDisabledCommands();
+    void closingAModifiedDocumentAsksAndCancelKeepsItOpen();
+    void theRecentFileListKeepsFourEntries();
+    void expandingAndCollapsingABankSwitchesItsIcon();
+
+private:
+    QString CopyOfDemo(const QString& name);
+    QTemporaryDir folder_;
+};
+
+QString ShellTest::CopyOfDemo(const QString& name) {
+    const QString path = folder_.filePath(name);
+    QFile::remove(path);
+    if (!QFile::copy(DemoFile(), path)) qFatal("cannot copy the sample");
+    return path;
+}
+
+void ShellTest::startUpWritesTheProgramPathEveryTime() {
+    QStringList written;
+    for (int start = 0; start < 2; ++start) {
+        auto app = StartApp({}, CPallixApp::StartResult::run);
+        written << QString::fromStdString(app->Profile().GetString("INSTALL", "DIR"));
+    }
+    QCOMPARE(written.at(0), QDir::toNativeSeparators(QCoreApplication::applicationFilePath()));
+    QCOMPARE(written.at(1), written.at(0));
+}
+
+void ShellTest::aPathArgumentOpensTheFileAndShowsItsTree() {
+    auto app = StartApp({DemoFile()}, CPallixApp::StartResult::run);
+    QCOMPARE(app->MainFrame().windowTitle(), QStringLiteral("demo.bfp - Quon Data Manager"));
+    QCOMPARE(app->MainFrame().size(), QSize(350, 450));
+    const RecordTreeView& view = app->TreeView();
+    QCOMPARE(app->MainFrame().centralWidget(), &view);
+    const QModelIndex root = view.model()->index(0, 0);
+    QCOMPARE(root.data().toString(), QStringLiteral("Quon Data File"));
+    QVERIFY(view.isExpanded(root));
+    QCOMPARE(view.model()->rowCount(root), 3);
+    QCOMPARE(view.model()->index(0, 0, root).data().toString(), QStringLiteral("CM3D 1: 2 Objects  2 Bitmaps"));
+}
+
+void ShellTest::aFileThatCannotBeOpenedEndsStartUp() {
+    MessageBoxAnswerer answer(QMessageBox::Ok);
+    auto app = StartApp({folder_.filePath("missing.bfp")}, CPallixApp::StartResult::failed);
+    QCOMPARE(answer.texts.size(), 1);
+    QVERIFY2(answer.texts.front().startsWith("Pallix: ") && answer.texts.front().contains("missing.bfp"),
+             qPrintable(answer.texts.front()));
+    QVERIFY(!app->MainFrame().isVisible());
+}
+
+void ShellTest::ctrlNGivesAnUntitledDocumentWithOnlyTheRoot() {
+    auto app = StartApp({DemoFile()}, CPallixApp::StartResult::run);
+    app->MainFrame().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&app->MainFrame()));
+    QTest::keyClick(&app->TreeView(), Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(app->MainFrame().windowTitle(), QStringLiteral("Untitled - Quon Data Manager"));
+    const QAbstractItemModel& model = *app->TreeView().model();
+    QCOMPARE(model.rowCount(), 1);
+    QCOMPARE(model.rowCount(model.index(0, 0)), 0);
+}
+
+void ShellTest::aDroppedFileOpens() {
+    auto app = StartApp({}, CPallixApp::StartResult::run);
+    const QString file = CopyOfDemo("dropped.bfp");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(file)});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&app->MainFrame(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&app->MainFrame(), &drop);
+    QCOMPARE(QString::fromStdString(app->Document().GetPathName()), file);
+    QCOMPARE(app->MainFrame().windowTitle(), QStringLiteral("dropped.bfp - Quon Data Manager"));
+    QCOMPARE(app->TreeView().model()->rowCount(app->TreeView().model()->index(0, 0)), 3);
+}
+
+void ShellTest::menusToolbarAndDisabledCommands() {
+    ClearSettings();
+    auto app = StartApp({}, CPallixApp::StartResult::run);
+    CMainFrame& frame = app->MainFrame();
+    QStringList menus;
+    for (const QAction* menu : frame.menuBar()->actions()) {
+        QStringList entries{menu->text()};
+        for (const QAction* entry : menu->menu()->actions())
+            if (entry->isVisible()) entries << (entry->isSeparator() ? "-" : entry->text());
+        menus << entries.join('|');
+    }
+    QCOMPARE(menus, QStringList({"&File|&Open...\tCtrl+O|&Save\tCtrl+S|Save &As...|-|-|Recent File|-|E&xit",
+                                 "&View|&Toolbar|&Status Bar", "&Help|&About Pallix..."}));
+    QVERIFY(!frame.Action(cmd::kFileMruFirst)->isEnabled());
+
+    QStringList buttons;
+    for (const QAction* action : frame.ToolBar()->actions())
+        buttons << (action->isSeparator() ? QStringLiteral("-") : QString::number(action->data().toInt()));
+    QCOMPARE(buttons.join(' '), QStringLiteral("57600 57601 57603 - 57635 57634 57637 - 57607 57664"));
+    for (const int id : {cmd::kEditCut, cmd::kEditCopy, cmd::kEditPaste}) {
+        auto* button = qobject_cast<QToolButton*>(frame.ToolBar()->widgetForAction(frame.Action(id)));
+        QVERIFY(button && !button->isEnabled());
+        QVERIFY(!button->toolTip().isEmpty());
+    }
+    for (const int id : {cmd::kEditUndo, cmd::kNextPane, cmd::kPrevPane}) QVERIFY(!frame.Action(id)->isEnabled());
+    QCOMPARE(frame.Action(cmd::kEditPaste)->shortcuts(),
+             QList<QKeySequence>({QKeySequence("Ctrl+V"), QKeySequence("Shift+Ins")}));
+
+    // Ctrl+X does nothing, and the document stays as it is.
+    QTest::keyClick(&app->TreeView(), Qt::Key_X, Qt::ControlModifier);
+    QVERIFY(!app->Document().IsModified());
+    QCOMPARE(frame.findChild<QLabel*>("MessagePane")->text(), QStringLiteral("Ready"));
+
+    // The View menu's commands hide and show the bars.
+    QVERIFY(frame.OnCommand(cmd::kViewToolbar));
+    QVERIFY(frame.ToolBar()->isHidden());
+    QVERIFY(!frame.Action(cmd::kViewToolbar)->isChecked());
+    QVERIFY(frame.OnCommand(cmd::kViewToolbar));
+    QVERIFY(!frame.ToolBar()->isHidden());
+}
+
+void ShellTest::closingAModifiedDocumentAsksAndCancelKeepsItOpen() {
+    const QString file = CopyOfDemo("modified.bfp");
+    auto app = StartApp({file}, CPallixApp::StartResult::run);
+    app->Document().SetModifiedFlag();
+    {
+        MessageBoxAnswerer answer(QMessageBox::Cancel);
+        QVERIFY(!app->MainFrame().close());
+        QCOMPARE(answer.texts, QStringList{"Pallix: Save changes to " + file + "?"});
+    }
+    QVERIFY(app->MainFrame().isVisible());
+    QVERIFY(app->Document().IsModified());
+    // Exit asks the same; No lets the window go without saving.
+    MessageBoxAnswerer answer(QMessageBox::No);
+    QVERIFY(app->MainFrame().OnCommand(cmd::kAppExit));
+    QCOMPARE(answer.texts.size(), 1);
+    QVERIFY(!app->MainFrame().isVisible());
+}
+
+void ShellTest::theRecentFileListKeepsFourEntries() {
+    auto app = StartApp({}, CPallixApp::StartResult::run);
+    QStringList opened;
+    for (int i = 1; i <= 5; ++i) {
+        opened.prepend(CopyOfDemo(QStringLiteral("recent%1.bfp").arg(i)));
+        QVERIFY(app->OpenDocumentFile(opened.front()));
+    }
+    QStringList kept;
+    for (const std::string& file : app->RecentFiles().Files()) kept << QString::fromStdString(file);
+    QCOMPARE(kept, opened.mid(0, 4));
+    QCOMPARE(QString::fromStdString(app->Profile().GetString("Recent File List", "File4")), opened.at(3));
+
+    CMainFrame& frame = app->MainFrame();
+    frame.UpdateRecentFileMenu();
+    QVERIFY(frame.Action(cmd::kFileMruFirst + 3)->isEnabled());
+    QVERIFY(frame.Action(cmd::kFileMruFirst + 3)->text().endsWith("recent2.bfp"));
+    // The fourth entry opens its file.
+    QVERIFY(frame.OnCommand(cmd::kFileMruFirst + 3));
+    QCOMPARE(QString::fromStdString(app->Document().GetPathName()), opened.at(3));
+    // An entry whose file is gone leaves the list when chosen.
+    QFile::remove(opened.at(1));
+    frame.UpdateRecentFileMenu();
+    MessageBoxAnswerer answer(QMessageBox::Ok);
+    const QString gone = frame.Action(cmd::kFileMruFirst + 2)->text();
+    QVERIFY(gone.endsWith("recent4.bfp"));
+    QVERIFY(frame.OnCommand(cmd::kFileMruFirst + 2));
+    QCOMPARE(answer.texts.size(), 1);
+    QCOMPARE(app->RecentFiles().Files().size(), size_t(3));
+}
+
+void ShellTest::expandingAndCollapsingABankSwitchesItsIcon() {
+    auto app = StartApp({DemoFile()}, CPallixApp::StartResult::run);
+    RecordTreeView& view = app->TreeView();
+    fw::TreeControl& tree = app->View().GetTreeCtrl();
+    fw::TreeItem* bank = tree.GetChildItem(tree.GetRootItem());
+    const QModelIndex index = view.Model().IndexOf(bank);
+    QCOMPARE(bank->image, int(ICON_BANK_CLOSED));
+
+    // The user opens and closes the bank with the widget's button; the icon
+    // shown is the one of the control's image index.
+    const auto iconKey = [&] { return index.data(Qt::DecorationRole).value<QIcon>().cacheKey(); };
+    const auto closedIcon = iconKey();
+    const auto button = view.PartsOf(index)->button.center();
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, button);
+    QVERIFY(view.isExpanded(index));
+    QVERIFY(tree.IsExpanded(bank));
+    QCOMPARE(bank->image, int(ICON_BANK_OPEN));
+    QVERIFY(iconKey() != closedIcon);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, button);
+    QVERIFY(!view.isExpanded(index));
+    QCOMPARE(bank->image, int(ICON_BANK_CLOSED));
+    QCOMPARE(iconKey(), closedIcon);
+
+    // The control opens it: the widget follows.
+    tree.Expand(bank, fw::TreeControl::ExpandAction::expand);
+    QVERIFY(view.isExpanded(index));
+    QCOMPARE(bank->image, int(ICON_BANK_OPEN));
+    // A leaf has nothing to open and keeps its icon.
+    fw::TreeItem* model = tree.GetChildItem(bank);
+    fw::TreeItem* leaf = tree.GetChildItem(model);
+    view.expand(view.Model().IndexOf(model));
+    view.expand(view.Model().IndexOf(leaf));
+    QCOMPARE(leaf->image, int(ICON_MODEL_OPEN));
+    QVERIFY(!tree.IsExpanded(leaf));
+}
+
+#include "shell_test.moc"
+
+QObject* NewShellTest() { return new ShellTest; }

@@ -1,0 +1,178 @@
+// The record tree on screen: real mouse clicks and keys reach the view, and
+// the hit test answers from the widget's real layout.
+#include <QMenu>
+#include <QMessageBox>
+#include <QtTest>
+
+#include "apptestsupport.h"
+#include "mainframe.h"
+#include "recordtreemodel.h"
+#include "recordtreeview.h"
+
+class TreeInteractionTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void theHitTestKnowsThePartsOfARow();
+    void aLeftClickDropHighlightsAndSelects();
+    void aRightClickOffersTheItemsMenuWithoutMovingTheSelection();
+    void aRightClickBelowTheLastItemShowsNothing();
+    void shiftThenF10OpensTheCaretItemsMenu();
+
+private:
+    fw::TreeItem* Bank(int row) const;
+    QPoint LabelOf(fw::TreeItem* item) const;
+    void RightClick(const QPoint& point);
+
+    QStringList Offered(int menu) const;
+
+    std::unique_ptr<CPallixApp> app_;
+    std::unique_ptr<PopupRecorder> popups_;
+    RecordTreeView* view_ = nullptr;
+    fw::TreeControl* tree_ = nullptr;
+};
+
+void TreeInteractionTest::init() {
+    popups_ = std::make_unique<PopupRecorder>();
+    app_ = StartApp({DemoFile()}, CPallixApp::StartResult::run);
+    view_ = &app_->TreeView();
+    tree_ = &app_->View().GetTreeCtrl();
+    app_->MainFrame().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&app_->MainFrame()));
+}
+
+void TreeInteractionTest::cleanup() {
+    app_.reset();
+    popups_.reset();
+}
+
+// A recorded popup as its title and entry texts; each entry must be enabled
+// exactly when the view handles its command.
+QStringList TreeInteractionTest::Offered(int menu) const {
+    const QStringList& seen = popups_->menus.at(menu);
+    QStringList texts{seen.front()};
+    for (const QString& entry : seen.mid(1)) {
+        const QStringList parts = entry.split('\t');
+        const bool handled = app_->View().HasHandler(parts.at(0).toInt());
+        texts << (handled == (parts.at(2) == "enabled") ? parts.at(1) : parts.at(1) + " (wrong state)");
+    }
+    return texts;
+}
+
+fw::TreeItem* TreeInteractionTest::Bank(int row) const {
+    return tree_->GetRootItem()->children.at(static_cast<size_t>(row)).get();
+}
+
+QPoint TreeInteractionTest::LabelOf(fw::TreeItem* item) const {
+    return view_->PartsOf(view_->Model().IndexOf(item))->label.center();
+}
+
+// Press and release, and the context-menu request the platform makes of them.
+void TreeInteractionTest::RightClick(const QPoint& point) {
+    QWidget* viewport = view_->viewport();
+    QTest::mousePress(viewport, Qt::RightButton, {}, point);
+    QTest::mouseRelease(viewport, Qt::RightButton, {}, point);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, point, viewport->mapToGlobal(point));
+    QApplication::sendEvent(viewport, &request);
+}
+
+void TreeInteractionTest::theHitTestKnowsThePartsOfARow() {
+    const fw::TreeGeometry& geometry = tree_->Geometry();
+    fw::TreeItem* bank = Bank(1);
+    const auto parts = *view_->PartsOf(view_->Model().IndexOf(bank));
+    const int y = parts.label.center().y();
+    const auto at = [&](int x) { return geometry.HitTest({x, y}); };
+    QCOMPARE(at(parts.button.left() - 2).flags, unsigned(fw::kHitOnIndent));
+    QCOMPARE(at(parts.button.center().x()).flags, unsigned(fw::kHitOnButton));
+    QCOMPARE(at(parts.icon.center().x()).flags, unsigned(fw::kHitOnIcon));
+    QCOMPARE(at(parts.label.center().x()).flags, unsigned(fw::kHitOnLabel));
+    QCOMPARE(at(parts.label.right() + 10).flags, unsigned(fw::kHitOnRight));
+    QCOMPARE(at(parts.label.center().x()).item, bank);
+    // The text rectangle is the label's, in the same coordinates.
+    const auto text = *geometry.ItemTextRect(bank);
+    QCOMPARE(text.left, parts.label.left());
+    QCOMPARE(text.top, parts.label.top());
+    // An item inside a closed bank is not on screen.
+    QVERIFY(!geometry.ItemTextRect(bank->children.front().get()));
+    const fw::Point screen = geometry.ClientToScreen({3, 4});
+    QCOMPARE(geometry.ScreenToClient(screen).x, 3);
+    QCOMPARE(geometry.ScreenToClient(screen).y, 4);
+}
+
+void TreeInteractionTest::aLeftClickDropHighlightsAndSelects() {
+    fw::TreeItem* bank = Bank(0);
+    QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, LabelOf(bank));
+    QCOMPARE(tree_->GetSelectedItem(), bank);
+    QCOMPARE(tree_->GetDropHighlightItem(), bank);
+    QCOMPARE(view_->currentIndex(), view_->Model().IndexOf(bank));
+    QVERIFY(view_->Model().IndexOf(bank).data(Qt::BackgroundRole).isValid());
+    // On the indentation nothing is highlighted anew.
+    fw::TreeItem* other = Bank(2);
+    const auto parts = *view_->PartsOf(view_->Model().IndexOf(other));
+    QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, QPoint(parts.button.left() - 2, parts.button.center().y()));
+    QCOMPARE(tree_->GetDropHighlightItem(), bank);
+}
+
+void TreeInteractionTest::aRightClickOffersTheItemsMenuWithoutMovingTheSelection() {
+    fw::TreeItem* first = Bank(0);
+    QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, LabelOf(first));
+    fw::TreeItem* bank = Bank(1);
+    RightClick(LabelOf(bank));
+    QCOMPARE(popups_->menus.size(), 1);
+    QCOMPARE(Offered(0), QStringList({"CM3D", "Export All", "Import All", "Cancel"}));
+    QVERIFY(popups_->menus.front().at(2).endsWith("disabled"));
+    QVERIFY(popups_->menus.front().at(3).endsWith("\tenabled"));
+    QCOMPARE(app_->View().m_hContextItem, bank);
+    QCOMPARE(tree_->GetSelectedItem(), first);
+    QCOMPARE(view_->currentIndex(), view_->Model().IndexOf(first));
+    // The highlight goes when the menu has closed.
+    QVERIFY(!bank->dropHighlighted);
+
+    // The root offers the file's menu; a bitmap's leaf its bitmap's.
+    RightClick(LabelOf(tree_->GetRootItem()));
+    QCOMPARE(Offered(1), QStringList({"BFP", "Export All", "Import All", "Cancel"}));
+    tree_->Expand(first, fw::TreeControl::ExpandAction::expand);
+    fw::TreeItem* bitmap = first->children.back().get();
+    tree_->Expand(bitmap, fw::TreeControl::ExpandAction::expand);
+    RightClick(LabelOf(bitmap->children.front().get()));
+    QCOMPARE(Offered(2), QStringList({"Bitmap", "View", "Export...", "Import...", "Cancel"}));
+    QCOMPARE(app_->View().m_hContextItem, bitmap->children.front().get());
+    QCOMPARE(popups_->menus.size(), 3);
+}
+
+void TreeInteractionTest::aRightClickBelowTheLastItemShowsNothing() {
+    fw::TreeItem* bank = Bank(0);
+    RightClick(LabelOf(bank));
+    popups_->menus.clear();
+    const QRect last = view_->visualRect(view_->Model().IndexOf(Bank(2)));
+    const QPoint below(last.left() + 5, last.bottom() + 3 * last.height());
+    QVERIFY(view_->viewport()->rect().contains(below));
+    RightClick(below);
+    QTest::qWait(50);
+    QVERIFY(popups_->menus.isEmpty());
+    QCOMPARE(app_->View().m_hContextItem, bank);
+}
+
+void TreeInteractionTest::shiftThenF10OpensTheCaretItemsMenu() {
+    fw::TreeItem* bank = Bank(2);
+    QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, LabelOf(bank));
+    QCOMPARE(tree_->GetSelectedItem(), bank);
+    QTest::keyClick(view_, Qt::Key_Shift);
+    QTest::keyClick(view_, Qt::Key_F10, Qt::ShiftModifier);
+    QCOMPARE(popups_->menus.size(), 1);
+    QCOMPARE(Offered(0).front(), QStringLiteral("CM3D"));
+    // The keyboard does not make a context item.
+    QCOMPARE(app_->View().m_hContextItem, nullptr);
+    // Any other key in between: F10 alone does nothing.
+    QTest::keyClick(view_, Qt::Key_Shift);
+    QTest::keyClick(view_, Qt::Key_A);
+    QTest::keyClick(view_, Qt::Key_F10);
+    QTest::qWait(50);
+    QCOMPARE(popups_->menus.size(), 1);
+}
+
+#include "treeinteraction_test.moc"
+
+QObject* NewTreeInteractionTest() { return new TreeInteractionTest; }
