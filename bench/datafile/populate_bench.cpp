@@ -3,23 +3,14 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
+#include <sstream>
 
 #include "bfpbuilder.h"
+#include "consoleui.h"
 #include "pallixdoc.h"
 #include "pallixview.h"
 
 namespace {
-
-class QuietUi : public fw::UiServices {
-public:
-    fw::MessageResult ShowMessage(const std::string&, const std::string&, fw::MessageStyle) override { return {}; }
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-    void ShellOpen(const std::filesystem::path&) override {}
-    void StartProgram(const std::filesystem::path&, const std::string&, const std::filesystem::path&) override {}
-    int TrackPopupMenu(const fw::PopupMenu&, fw::Point, const fw::CommandTarget&) override { return 0; }
-    std::optional<std::filesystem::path> AskSavePath(const std::filesystem::path&) override { return {}; }
-};
 
 std::vector<uint8_t> ManyBanks(size_t banks) {
     bfp::ImageWriter image;
@@ -36,7 +27,8 @@ std::vector<uint8_t> ManyBanks(size_t banks) {
 
 void PopulateTree(benchmark::State& state) {
     const auto bytes = ManyBanks(size_t(state.range(0)));
-    QuietUi ui;
+    std::ostringstream discarded;
+    ConsoleUi ui(discarded, false);
     CPallixDoc doc(ui);
     doc.m_pImage = pallix::AllocateImageMemory(bytes.size());
     std::memcpy(doc.m_pImage.get(), bytes.data(), bytes.size());

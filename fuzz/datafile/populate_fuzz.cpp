@@ -6,26 +6,13 @@
 #include <sstream>
 
 #include "listing.h"
+#include "consoleui.h"
 #include "pallixdoc.h"
 #include "pallixview.h"
 
-namespace {
-
-class SilentUi : public fw::UiServices {
-public:
-    fw::MessageResult ShowMessage(const std::string&, const std::string&, fw::MessageStyle) override { return {}; }
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-    void ShellOpen(const std::filesystem::path&) override {}
-    void StartProgram(const std::filesystem::path&, const std::string&, const std::filesystem::path&) override {}
-    int TrackPopupMenu(const fw::PopupMenu&, fw::Point, const fw::CommandTarget&) override { return 0; }
-    std::optional<std::filesystem::path> AskSavePath(const std::filesystem::path&) override { return {}; }
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    SilentUi ui;
+    std::ostringstream discarded;
+    ConsoleUi ui(discarded, false);
     CPallixDoc doc(ui);
     // An exact-size block, so that any read past the image is caught.
     doc.m_pImage = pallix::ImageMemory(new uint8_t[size ? size : 1], pallix::ImageMemoryDeleter{0});
