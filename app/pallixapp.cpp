@@ -108,9 +108,10 @@ void CPallixApp::BindCommands() {
 // The desktop learns that ".bfp" files open here, and a second start with a
 // file reaches this program.
 void CPallixApp::RegisterWithShell() {
-    if (options_.registerShell)
-        RegisterDocumentType(QCoreApplication::applicationFilePath(),
-                             options_.dataHome.isEmpty() ? UserDataHome() : options_.dataHome);
+    if (options_.registerShell) {
+        const QString dataHome = options_.dataHome.isEmpty() ? UserDataHome() : options_.dataHome;
+        if (RegisterDocumentType(QCoreApplication::applicationFilePath(), dataHome)) RefreshDesktopCaches(dataHome);
+    }
     if (options_.instanceName.isEmpty()) return;
     instanceServer_ = std::make_unique<InstanceServer>(options_.instanceName, [this](const QString& file) {
         if (frame_->isMinimized()) frame_->showNormal();

@@ -57,16 +57,6 @@ QByteArray DesktopEntry(const QString& programPath) {
         .toUtf8();
 }
 
-// Lets the desktop's caches see the new files, when their tools are there.
-void RefreshDesktopCaches(const QString& dataHome) {
-    const QStringList tools[] = {{QStringLiteral("update-mime-database"), dataHome + QStringLiteral("/mime")},
-                                 {QStringLiteral("update-desktop-database"), dataHome + QStringLiteral("/applications")}};
-    for (const QStringList& tool : tools) {
-        const QString program = QStandardPaths::findExecutable(tool.front());
-        if (!program.isEmpty()) QProcess::startDetached(program, {tool.back()});
-    }
-}
-
 #ifdef _WIN32
 bool SetIfChanged(QSettings& classes, const QString& key, const QString& value) {
     if (classes.value(key).toString() == value) return false;
@@ -85,7 +75,6 @@ bool RegisterWithWindows(const QString& programPath) {
     changed |= SetIfChanged(classes, type + "/shell/print/command/.", program + " /p \"%1\"");
     changed |= SetIfChanged(classes, type + "/shell/printto/command/.", program + " /pt \"%1\" \"%2\" \"%3\" \"%4\"");
     classes.sync();
-    if (changed) SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
     return changed;
 }
 #endif
@@ -106,6 +95,20 @@ QString DesktopExecLine(const QString& programPath) {
     return '"' + quoted + QStringLiteral("\" %f");
 }
 
+void RefreshDesktopCaches(const QString& dataHome) {
+#ifdef _WIN32
+    Q_UNUSED(dataHome);
+    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+#else
+    const QStringList tools[] = {{QStringLiteral("update-mime-database"), dataHome + QStringLiteral("/mime")},
+                                 {QStringLiteral("update-desktop-database"), dataHome + QStringLiteral("/applications")}};
+    for (const QStringList& tool : tools) {
+        const QString program = QStandardPaths::findExecutable(tool.front());
+        if (!program.isEmpty()) QProcess::startDetached(program, {tool.back()});
+    }
+#endif
+}
+
 QString UserDataHome() { return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation); }
 
 bool RegisterDocumentType(const QString& programPath, const QString& dataHome) {
@@ -116,7 +119,6 @@ bool RegisterDocumentType(const QString& programPath, const QString& dataHome) {
     if (dataHome.isEmpty()) return false;
     bool changed = WriteIfChanged(dataHome + "/mime/packages/" + kEntryName + ".xml", MimeTypeXml());
     changed |= WriteIfChanged(dataHome + "/applications/" + kEntryName + ".desktop", DesktopEntry(programPath));
-    if (changed) RefreshDesktopCaches(dataHome);
     return changed;
 #endif
 }

@@ -7,6 +7,9 @@
 // ~/.local/share); on Windows the classes of the current user are used.
 bool RegisterDocumentType(const QString& programPath, const QString& dataHome);
 
+// Lets the desktop's caches see a changed registration, where their tools are.
+void RefreshDesktopCaches(const QString& dataHome);
+
 // The user's XDG data folder.
 QString UserDataHome();
 

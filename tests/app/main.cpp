@@ -2,13 +2,14 @@
 #include <QtTest>
 #include <memory>
 
+QObject* NewPlatformTest();
 QObject* NewShellTest();
 QObject* NewTreeInteractionTest();
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     int failures = 0;
-    for (auto* make : {NewShellTest, NewTreeInteractionTest}) {
+    for (auto* make : {NewShellTest, NewTreeInteractionTest, NewPlatformTest}) {
         std::unique_ptr<QObject> test(make());
         failures += QTest::qExec(test.get(), argc, argv);
     }

@@ -1,0 +1,98 @@
+// The desktop program's meeting points with the platform: the command line,
+// the desktop registration and the hand-over to a running program.
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <thread>
+
+#include "apptestsupport.h"
+#include "instancehandover.h"
+#include "shellcommand.h"
+#include "shellregistration.h"
+
+class PlatformTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theCommandLineIsParsed_data();
+    void theCommandLineIsParsed();
+    void theDesktopRegistrationIsWrittenOnce();
+    void theExecLineQuotesEveryPath();
+    void aSecondStartHandsItsFileOver();
+};
+
+void PlatformTest::theCommandLineIsParsed_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("parsed");
+    QTest::newRow("nothing") << QStringList{} << "new";
+    QTest::newRow("a file") << QStringList{"/data/set 1.bfp"} << "open /data/set 1.bfp";
+    QTest::newRow("print") << QStringList{"/P", "a.bfp"} << "print a.bfp";
+    QTest::newRow("print to") << QStringList{"/pt", "a.bfp", "Office", "drv", "port"} << "printto a.bfp Office";
+    QTest::newRow("exchange flag") << QStringList{"/dde", "a.bfp"} << "open a.bfp";
+    QTest::newRow("two files") << QStringList{"a.bfp", "b.bfp"} << "error";
+    QTest::newRow("print without file") << QStringList{"/p"} << "error";
+}
+
+void PlatformTest::theCommandLineIsParsed() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, parsed);
+    QString error;
+    const auto command = ParseShellCommand(arguments, error);
+    QString seen = QStringLiteral("error");
+    if (command) {
+        const char* kinds[] = {"new", "open", "print", "printto"};
+        seen = QString::fromLatin1(kinds[static_cast<int>(command->kind)]);
+        if (!command->file.isEmpty()) seen += ' ' + command->file;
+        if (!command->printer.isEmpty()) seen += ' ' + command->printer;
+    } else {
+        QVERIFY(error.startsWith("Usage: pallix"));
+    }
+    QCOMPARE(seen, parsed);
+}
+
+void PlatformTest::theDesktopRegistrationIsWrittenOnce() {
+#ifdef _WIN32
+    QSKIP("the registration goes to the registry on Windows");
+#else
+    QTemporaryDir home;
+    QVERIFY(RegisterDocumentType("/opt/pallix/pallix", home.path()));
+    QFile mime(home.filePath("mime/packages/pallix-quondata.xml"));
+    QVERIFY(mime.open(QIODevice::ReadOnly));
+    const QByteArray type = mime.readAll();
+    QVERIFY(type.contains("<glob pattern=\"*.bfp\"/>"));
+    QVERIFY(type.contains("<comment>bfp file</comment>"));
+    QFile entry(home.filePath("applications/pallix-quondata.desktop"));
+    QVERIFY(entry.open(QIODevice::ReadOnly));
+    const QByteArray desktop = entry.readAll();
+    QVERIFY(desktop.contains("\nExec=\"/opt/pallix/pallix\" %f\n"));
+    QVERIFY(desktop.contains("\nMimeType=application/x-quondata;\n"));
+    // Every later start finds everything in place and writes nothing.
+    QVERIFY(!RegisterDocumentType("/opt/pallix/pallix", home.path()));
+    // A moved program is registered anew.
+    QVERIFY(RegisterDocumentType("/usr/local/bin/pallix", home.path()));
+#endif
+}
+
+void PlatformTest::theExecLineQuotesEveryPath() {
+    QCOMPARE(DesktopExecLine("/home/a b/pallix"), QStringLiteral("\"/home/a b/pallix\" %f"));
+    QCOMPARE(DesktopExecLine("/x/$y`z\"/100%"), QStringLiteral("\"/x/\\\\$y\\\\`z\\\\\"/100%%\" %f"));
+    QCOMPARE(DesktopExecLine("/x\\y"), QStringLiteral("\"/x\\\\\\\\y\" %f"));
+}
+
+void PlatformTest::aSecondStartHandsItsFileOver() {
+    const QString name = QStringLiteral("pallix-test-%1").arg(QCoreApplication::applicationPid());
+    QVERIFY(!HandOverToRunningInstance(name, DemoFile()));
+    QStringList received;
+    InstanceServer server(name, [&](const QString& file) { received << file; });
+    QVERIFY(server.Listen());
+    // The sender blocks on its socket, so it runs where the server's loop can answer.
+    bool handed = false;
+    std::thread sender([&] { handed = HandOverToRunningInstance(name, DemoFile()); });
+    QTRY_COMPARE(received, QStringList{DemoFile()});
+    sender.join();
+    QVERIFY(handed);
+}
+
+#include "platform_test.moc"
+
+QObject* NewPlatformTest() { return new PlatformTest; }
