@@ -105,29 +105,32 @@ void TreeControl::ClearDropHighlight(TreeItem* item) {
     observer_->ItemChanged(item);
 }
 
-std::vector<TreeItem*> TreeControl::VisibleItems() const {
-    std::vector<TreeItem*> visible;
-    std::vector<TreeItem*> pending;
-    for (auto it = roots_.rbegin(); it != roots_.rend(); ++it) pending.push_back(it->get());
-    while (!pending.empty()) {
-        TreeItem* item = pending.back();
-        pending.pop_back();
-        visible.push_back(item);
-        if (!item->expanded) continue;
-        for (auto it = item->children.rbegin(); it != item->children.rend(); ++it) pending.push_back(it->get());
-    }
-    return visible;
-}
+namespace {
 
-void TreeControl::ForEachItem(const std::function<void(TreeItem*)>& visit) const {
+// Pre-order over the items, entering an item's children only when asked to.
+template <typename Visit, typename Enter>
+void Walk(const std::vector<std::unique_ptr<TreeItem>>& roots, Visit visit, Enter enter) {
     std::vector<TreeItem*> pending;
-    for (auto it = roots_.rbegin(); it != roots_.rend(); ++it) pending.push_back(it->get());
+    for (auto it = roots.rbegin(); it != roots.rend(); ++it) pending.push_back(it->get());
     while (!pending.empty()) {
         TreeItem* item = pending.back();
         pending.pop_back();
         visit(item);
+        if (!enter(item)) continue;
         for (auto it = item->children.rbegin(); it != item->children.rend(); ++it) pending.push_back(it->get());
     }
+}
+
+}  // namespace
+
+std::vector<TreeItem*> TreeControl::VisibleItems() const {
+    std::vector<TreeItem*> visible;
+    Walk(roots_, [&](TreeItem* item) { visible.push_back(item); }, [](TreeItem* item) { return item->expanded; });
+    return visible;
+}
+
+void TreeControl::ForEachItem(const std::function<void(TreeItem*)>& visit) const {
+    Walk(roots_, visit, [](TreeItem*) { return true; });
 }
 
 int TreeControl::Depth(TreeItem* item) const {
