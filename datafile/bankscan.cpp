@@ -1,6 +1,5 @@
 #include "bankscan.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "layouts.h"
@@ -22,7 +21,7 @@ struct BankHeaderFields {
 // is spent.
 class RecordBudget {
 public:
-    explicit RecordBudget(size_t imageSize) : left_(std::max<size_t>(65536, imageSize / 16)) {}
+    explicit RecordBudget(size_t imageSize) : left_(imageSize / 16 + 16) {}
     bool Take() { return left_ > 0 && left_-- > 0; }
     bool Spent() const { return left_ == 0; }
 
