@@ -36,7 +36,10 @@ InstanceServer::InstanceServer(const QString& serverName, OpenRequest open, QObj
 }
 
 bool InstanceServer::Listen() {
-    // Nobody answered on the name, so what is left of it is from a program
+    QLocalSocket probe;
+    probe.connectToServer(serverName_);
+    if (probe.waitForConnected(kConnectTimeoutMs)) return false;
+    // Nobody answers on the name, so what is left of it is from a program
     // that ended without cleaning up.
     QLocalServer::removeServer(serverName_);
     return server_.listen(serverName_);

@@ -20,7 +20,7 @@ public:
     using OpenRequest = std::function<void(const QString& file)>;
     InstanceServer(const QString& serverName, OpenRequest open, QObject* parent = nullptr);
 
-    // Starts listening; false when another program holds the name.
+    // Starts listening; false when another program answers on the name.
     bool Listen();
 
 private:

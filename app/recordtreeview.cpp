@@ -72,11 +72,16 @@ void RecordTreeView::mouseReleaseEvent(QMouseEvent* event) {
     QTreeView::mouseReleaseEvent(event);
 }
 
+// The second press of a double click arrives as a double click; it still
+// is a press, so the context item always matches the menu that follows.
 void RecordTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
+    const fw::Point client = ToPoint(event->position().toPoint());
     if (event->button() == Qt::RightButton) {
+        view_.OnRButtonDown(client);
         event->accept();
         return;
     }
+    if (event->button() == Qt::LeftButton) view_.OnLButtonDown(client);
     QTreeView::mouseDoubleClickEvent(event);
 }
 

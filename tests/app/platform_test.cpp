@@ -85,6 +85,8 @@ void PlatformTest::aSecondStartHandsItsFileOver() {
     QStringList received;
     InstanceServer server(name, [&](const QString& file) { received << file; });
     QVERIFY(server.Listen());
+    InstanceServer second(name, [](const QString&) {});
+    QVERIFY(!second.Listen());
     // The sender blocks on its socket, so it runs where the server's loop can answer.
     bool handed = false;
     std::thread sender([&] { handed = HandOverToRunningInstance(name, DemoFile()); });
