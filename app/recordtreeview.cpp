@@ -52,37 +52,32 @@ void RecordTreeView::FollowCaret(const QModelIndex& index) {
     if (currentIndex() != index) setCurrentIndex(index);
 }
 
-void RecordTreeView::mousePressEvent(QMouseEvent* event) {
+// Hands a press to the view first; true when the widget must not see it,
+// because its own right-button handling would move the selection.
+bool RecordTreeView::ForwardPress(QMouseEvent* event) {
     const fw::Point client = ToPoint(event->position().toPoint());
     if (event->button() == Qt::RightButton) {
-        // The widget's own right-button handling would move the selection.
         view_.OnRButtonDown(client);
         event->accept();
-        return;
+        return true;
     }
     if (event->button() == Qt::LeftButton) view_.OnLButtonDown(client);
-    QTreeView::mousePressEvent(event);
+    return false;
+}
+
+void RecordTreeView::mousePressEvent(QMouseEvent* event) {
+    if (!ForwardPress(event)) QTreeView::mousePressEvent(event);
 }
 
 void RecordTreeView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::RightButton) {
-        event->accept();
-        return;
-    }
-    QTreeView::mouseReleaseEvent(event);
+    if (event->button() == Qt::RightButton) event->accept();
+    else QTreeView::mouseReleaseEvent(event);
 }
 
 // The second press of a double click arrives as a double click; it still
 // is a press, so the context item always matches the menu that follows.
 void RecordTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
-    const fw::Point client = ToPoint(event->position().toPoint());
-    if (event->button() == Qt::RightButton) {
-        view_.OnRButtonDown(client);
-        event->accept();
-        return;
-    }
-    if (event->button() == Qt::LeftButton) view_.OnLButtonDown(client);
-    QTreeView::mouseDoubleClickEvent(event);
+    if (!ForwardPress(event)) QTreeView::mouseDoubleClickEvent(event);
 }
 
 void RecordTreeView::contextMenuEvent(QContextMenuEvent* event) {

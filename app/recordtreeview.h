@@ -34,6 +34,7 @@ protected:
     void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
 
 private:
+    bool ForwardPress(QMouseEvent* event);
     void FollowUserExpand(const QModelIndex& index, bool expanded);
     void FollowControlExpand(const QModelIndex& index, bool expanded);
     void FollowCaret(const QModelIndex& index);
