@@ -19,7 +19,8 @@ public:
     void PageSetup();
 
 private:
-    static void PrintPages(QPrinter& printer);
+    static bool PrintPages(QPrinter& printer);
+    void Report(bool printed) const;
 
     QWidget* owner_;
     QPrinter printer_;
