@@ -40,7 +40,6 @@ CPallixApp::~CPallixApp() {
     // The widgets go first: they still point at the model and the view.
     instanceServer_.reset();
     frame_.reset();
-    if (view_) view_->GetTreeCtrl().SetObserver(nullptr);
 }
 
 CPallixApp::StartResult CPallixApp::InitInstance(const QStringList& arguments) {
