@@ -62,6 +62,8 @@ CPallixApp::StartResult CPallixApp::InitInstance(const QStringList& arguments) {
 
     frame_->show();
     frame_->raise();
+    // Keys go to the tree from the start.
+    treeView_->setFocus();
     profile_->WriteString(kInstallSection, kInstallEntry, ProgramPath().toStdString());
     return StartResult::run;
 }
