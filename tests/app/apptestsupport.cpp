@@ -56,12 +56,14 @@ PopupRecorder::PopupRecorder() {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         if (!menu) return;
         QStringList seen{menu->title()};
-        for (const QAction* action : menu->actions()) {
+        for (QAction* action : menu->actions()) {
+            if (action->text() == choose) menu->setActiveAction(action);
             if (!action->isSeparator())
                 seen << QString::number(action->data().toInt()) + '\t' + action->text() + (action->isEnabled() ? QStringLiteral("\tenabled") : QStringLiteral("\tdisabled"));
         }
         menus << seen;
-        menu->close();
+        if (menu->activeAction()) QTest::keyClick(menu, Qt::Key_Return);
+        else menu->close();
     });
     timer_.start(kPollMs);
 }

@@ -29,10 +29,12 @@ private:
 
 // Closes every popup menu that comes up, keeping what it offered:
 // the title, then one line "ID<TAB>TEXT<TAB>enabled|disabled" per entry.
+// With an entry's text in `choose`, picks that entry instead.
 class PopupRecorder : public QObject {
 public:
     PopupRecorder();
     QList<QStringList> menus;
+    QString choose;
 
 private:
     QTimer timer_;

@@ -18,6 +18,7 @@ private slots:
     void theHitTestKnowsThePartsOfARow();
     void aLeftClickDropHighlightsAndSelects();
     void aRightClickOffersTheItemsMenuWithoutMovingTheSelection();
+    void aCommandPickedInThePopupActsOnTheContextItem();
     void aRightClickBelowTheLastItemShowsNothing();
     void shiftThenF10OpensTheCaretItemsMenu();
 
@@ -140,6 +141,22 @@ void TreeInteractionTest::aRightClickOffersTheItemsMenuWithoutMovingTheSelection
     QCOMPARE(Offered(2), QStringList({"Bitmap", "View", "Export...", "Import...", "Cancel"}));
     QCOMPARE(app_->View().m_hContextItem, bitmap->children.front().get());
     QCOMPARE(popups_->menus.size(), 3);
+}
+
+void TreeInteractionTest::aCommandPickedInThePopupActsOnTheContextItem() {
+    fw::TreeItem* bank = Bank(0);
+    tree_->Expand(bank, fw::TreeControl::ExpandAction::expand);
+    fw::TreeItem* bitmap = bank->children.back().get();
+    const auto* record = CPallixView::RecordOf(bitmap);
+    popups_->choose = QStringLiteral("Import...");
+    MessageBoxAnswerer answer(QMessageBox::Ok);
+    RightClick(LabelOf(bitmap));
+    QCOMPARE(popups_->menus.size(), 1);
+    // The import names its file first: the one of the bitmap clicked.
+    QVERIFY(!answer.texts.isEmpty());
+    const QString announced = answer.texts.front();
+    const QString file = 'O' + QString::number(record->nOffset, 16).toUpper() + ".bmp";
+    QVERIFY2(announced.startsWith("Opening file Bitmap file: ") && announced.endsWith(file), qPrintable(announced));
 }
 
 void TreeInteractionTest::aRightClickBelowTheLastItemShowsNothing() {
