@@ -42,7 +42,7 @@ fuzz:
 	scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 screenshot:
-	scripts/install-deps.sh test
+	scripts/install-deps.sh screenshot
 	$(MAKE) build
 	scripts/screenshot.sh $(BUILD)
 

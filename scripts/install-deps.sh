@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a build needs, only those that are missing.
-# Usage: install-deps.sh base|gui|test
+# Usage: install-deps.sh [base|gui|test|screenshot ...]
 set -euo pipefail
 
 base=(cmake ninja-build g++ make pkg-config)
 gui=(qt6-base-dev libgl-dev)
+screenshot=(xvfb xauth imagemagick x11-apps)
 test=(libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev assimp-utils xvfb xauth)
 
 wanted=("${base[@]}")
@@ -13,6 +14,7 @@ for set in "$@"; do
     base) ;;
     gui) wanted+=("${gui[@]}") ;;
     test) wanted+=("${gui[@]}" "${test[@]}") ;;
+    screenshot) wanted+=("${gui[@]}" "${screenshot[@]}") ;;
     *) echo "install-deps.sh: unknown set '$set'" >&2; exit 2 ;;
   esac
 done
