@@ -1,5 +1,6 @@
 #include "clisession.h"
 
+#include <algorithm>
 #include <ostream>
 
 #include "itempath.h"
@@ -26,6 +27,13 @@ int CommandOfAction(const std::string& action) {
     if (action == "import-model") return cmd::kModelImport;
     if (action == "export-all") return cmd::kBankExportAll;
     return 0;
+}
+
+// Only what a right click on the item offers, as in the desktop program.
+bool IsOffered(const CPallixView& view, fw::TreeItem* item, int command) {
+    const auto& entries = PopupMenuResource(view.PopupMenuFor(item)).items;
+    return view.HasHandler(command) &&
+           std::any_of(entries.begin(), entries.end(), [&](const fw::MenuItem& entry) { return entry.id == command; });
 }
 
 void PrintMenu(std::ostream& out, const CPallixView& view, int menuId) {
@@ -89,8 +97,13 @@ bool CliSession::RunItemAction(const CliAction& action, fw::TreeItem* item) {
         PrintMenu(out_, view_, view_.PopupMenuFor(item));
         tree.ClearDropHighlight(item);
     } else {
+        const int command = CommandOfAction(action.name);
+        if (!IsOffered(view_, item, command)) {
+            err_ << "pallix-cli: " << action.name << " is not offered for the item at " << action.argument << '\n';
+            return false;
+        }
         view_.SetContextItem(item);
-        view_.OnCommand(CommandOfAction(action.name));
+        view_.OnCommand(command);
         return !view_.LastJobFailed();
     }
     return true;

@@ -15,13 +15,13 @@ struct BankHeaderFields {
     uint32_t firstModel;
 };
 
-// Every record a genuine file lists takes at least 16 bytes of it. Records
-// of size 0 repeat in place, and banks may overlap, so a few hostile bytes
-// could otherwise ask for billions of items; the scan ends when the budget
-// is spent.
+// A genuine file holds far fewer than one bank, model or bitmap per 64
+// bytes: a usable model record alone takes 104. Records of size 0 repeat in
+// place and banks may overlap, so a few hostile bytes could otherwise ask
+// for billions of tree items; the scan ends when the budget is spent.
 class RecordBudget {
 public:
-    explicit RecordBudget(size_t imageSize) : left_(imageSize / 16 + 16) {}
+    explicit RecordBudget(size_t imageSize) : left_(imageSize / 64 + 64) {}
     bool Take() { return left_ > 0 && left_-- > 0; }
     bool Spent() const { return left_ == 0; }
 
@@ -111,7 +111,7 @@ void ScanBanks(std::span<const uint8_t> image, BankVisitor& visitor) {
     uint64_t p = NextCandidate(image, 0);
     while (p < image.size() && !budget.Spent()) {
         BankHeaderFields header{};
-        if (!HasTagAt(image, p) || !ReadHeader(image, p, header)) {
+        if (!HasTagAt(image, p) || !ReadHeader(image, p, header) || !budget.Take()) {
             p = NextCandidate(image, p + 1);
             continue;
         }

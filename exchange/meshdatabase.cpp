@@ -148,6 +148,8 @@ ExchangePoint ThroughLocalAxes(const Point3ds& vertex, const float* m) {
 std::string CopyMesh(const MeshRecord3ds& mesh, std::vector<ExchangePoint>& points, std::vector<ExchangeFace>& faces) {
     if (mesh.vertexCount > kMaxExchangeEntries || mesh.faceCount > kMaxExchangeEntries)
         return "The mesh has more than 1000 vertices or faces; the model is left as it was.";
+    if (mesh.vertexCount == 0 || mesh.faceCount == 0)
+        return "The mesh has no vertices or no faces; the model is left as it was.";
     for (uint16_t k = 0; k < mesh.vertexCount; ++k) {
         const ExchangePoint moved = ThroughLocalAxes(mesh.vertices[k], mesh.localAxes);
         points[k].x = moved.x;
@@ -192,6 +194,8 @@ FetchedMesh FetchMeshIntoTables(Database3ds* database, std::vector<ExchangePoint
         fetched.vertexCount = mesh->vertexCount;
         fetched.faceCount = mesh->faceCount;
         fetched.refusal = CopyMesh(*mesh, points, faces);
+    } else if (!ErrorPending3ds()) {
+        fetched.refusal = "The file holds no mesh the model can take; the model is left as it was.";
     }
     DiscardMesh3ds(&mesh);
     return fetched;

@@ -24,7 +24,8 @@ struct FetchedMesh {
 
 // Copies the first mesh of the database into the tables, its points through
 // the mesh's local axes and each face's material index from the group that
-// lists it. Refuses a mesh with more than 1000 vertices or faces, a face that
+// lists it. Refuses a mesh with no vertices or faces or more than 1000 of
+// either, a face that
 // names a vertex the mesh does not have, or a point that is not finite or
 // would not fit the model's 32-bit coordinates.
 FetchedMesh FetchMeshIntoTables(Database3ds* database, std::vector<ExchangePoint>& points,

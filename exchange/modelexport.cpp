@@ -43,6 +43,7 @@ std::span<uint8_t> CPallixView::ModelBytes(const ItemRecord& record) {
 }
 
 void CPallixView::OnExportModel() {
+    m_bJobFailed = false;
     const auto target = PrepareModelJob("Cannot find sibling item (a).");
     if (!target) return;
     if (m_bAnnouncePaths) m_ui.Notify(target->path.string(), kExportCaption);
@@ -90,6 +91,7 @@ bool CPallixView::JobFailed() {
 }
 
 void CPallixView::OnExportAll() {
+    m_bJobFailed = false;
     if (!ContextRecord()) return;
     m_bAnnouncePaths = false;
     fw::WaitCursor wait(m_ui);

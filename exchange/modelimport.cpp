@@ -72,6 +72,7 @@ void WriteTables(std::span<uint8_t> record, const ModelArrays& old, const Fetche
 }  // namespace
 
 void CPallixView::OnImportModel() {
+    m_bJobFailed = false;
     const auto target = PrepareModelJob("Cannot find sibling item (b).");
     if (!target) return;
     if (m_bAnnouncePaths) m_ui.Notify(target->path.string(), kAnnounceCaption);

@@ -20,7 +20,9 @@ void UpdateCopies(CPallixView& view, const ItemRecord& record, std::span<uint8_t
     fw::TreeControl& tree = view.GetTreeCtrl();
     for (fw::TreeItem* item = tree.GetChildItem(tree.GetRootItem()); item; item = view.NextItemInTreeOrder(item)) {
         const ItemRecord* copy = CPallixView::RecordOf(item);
-        if (!copy || copy->nCopyOf != record.nOffset || !pallix::FitsIn(image, copy->nOffset, record.nSize)) continue;
+        if (!copy || copy->nCopyOf != record.nOffset || !pallix::FitsIn(image, copy->nOffset, record.nSize) ||
+            record.nSize == 0)
+            continue;
         std::memmove(image.data() + copy->nOffset, image.data() + record.nOffset, record.nSize);
         RestampFileSize(image, copy->nOffset, record.nSize);
     }
@@ -35,7 +37,7 @@ void ReplaceBitmap(CPallixView& view, const ItemRecord& record, fw::File& source
     source.Close();
     auto image = view.GetDocument().Image();
     if (!pallix::FitsIn(image, record.nOffset, record.nSize)) return;
-    std::memcpy(image.data() + record.nOffset, bytes.data(), got);
+    if (got) std::memcpy(image.data() + record.nOffset, bytes.data(), got);
     RestampFileSize(image, record.nOffset, record.nSize);
     UpdateCopies(view, record, image);
     view.GetDocument().SetModifiedFlag(true);

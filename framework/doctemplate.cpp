@@ -31,10 +31,15 @@ bool SingleDocTemplate::OpenDocumentFile(const std::string& path) {
     const auto generation = document_.ContentsGeneration();
     const bool wasModified = document_.IsModified();
     if (!document_.OnOpenDocument(path)) {
-        // A load that got as far as clearing the document leaves it empty, and
-        // the old tree must not point into contents that are gone.
-        if (document_.ContentsGeneration() != generation) view_.OnInitialUpdate();
-        else document_.SetModifiedFlag(wasModified);
+        if (document_.ContentsGeneration() == generation) {
+            document_.SetModifiedFlag(wasModified);
+            return false;
+        }
+        // The load got as far as clearing the document: what is left is a new,
+        // empty document, never the old path with nothing behind it, which a
+        // Save would write over the old file.
+        document_.OnNewDocument();
+        view_.OnInitialUpdate();
         return false;
     }
     view_.OnInitialUpdate();

@@ -70,7 +70,11 @@ void File::Open(const std::filesystem::path& path, Mode mode) {
     Abort();
     path_ = path;
     handle_ = OpenHandle(path, mode);
-    if (handle_ < 0) Fail(errno);
+    if (handle_ >= 0) return;
+    // A file cannot be created in a folder that is not there: the path is wrong.
+    const bool creating = mode == Mode::createWrite || mode == Mode::createNew;
+    if (creating && errno == ENOENT) throw FileException(FileException::Cause::badPath, path_.string());
+    Fail(errno);
 }
 
 size_t File::Read(void* buffer, size_t count) {

@@ -58,9 +58,7 @@ void SafeSave::Begin(const std::filesystem::path& target) {
             if (errno == EEXIST && attempt < 100) continue;
             temporary_.clear();
             // Report the folder's problem against the file the user named.
-            const auto cause = error.cause() == FileException::Cause::fileNotFound
-                                   ? FileException::Cause::badPath : error.cause();
-            throw FileException(cause, target.string());
+            throw FileException(error.cause(), target.string());
         }
     }
 }
@@ -72,7 +70,7 @@ void SafeSave::Commit() {
         file_.Close();
         std::error_code error;
         std::filesystem::rename(temporary_, target_, error);
-        if (error) throw FileException::FromErrno(error.value(), target_.string());
+        if (error) throw FileException::FromErrno(error.default_error_condition().value(), target_.string());
         temporary_.clear();
     } catch (const FileException& error) {
         throw FileException(error.cause(), target_.string());

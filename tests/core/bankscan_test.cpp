@@ -154,8 +154,20 @@ TEST(BankScan, RecordsRepeatingInPlaceCannotMakeTheListingExplode) {
     pallix::ScanBanks(image, recorder);
     const auto models = std::count_if(recorder.lines.begin(), recorder.lines.end(),
                                       [](const std::string& l) { return l.rfind("model", 0) == 0; });
-    EXPECT_LE(models, int(image.size() / 16 + 16));
+    EXPECT_LE(models, int(image.size() / 64 + 64));
     EXPECT_GT(models, 0);
+}
+
+TEST(BankScan, EmptyBanksCountTowardsTheBudgetToo) {
+    std::vector<uint8_t> image;
+    for (int bank = 0; bank < 10000; ++bank) {
+        const uint8_t empty[10] = {'C', 'M', '3', 'D', 0, 0, 0, 0, 0, 0};
+        image.insert(image.end(), empty, empty + 10);
+    }
+    image.resize(image.size() + 28, 0);
+    const auto lines = Scan(image);
+    EXPECT_LE(lines.size(), image.size() / 64 + 64);
+    EXPECT_GT(lines.size(), 0u);
 }
 
 TEST(BankScan, NameWithoutTerminatorShowsTheWholeField) {

@@ -139,11 +139,26 @@ TEST_F(BitmapCommands, BitmapShorterThanItsOwnSizeFieldIsNeverStampedPastItsEnd)
     EXPECT_EQ(after.back(), 0x00);
 }
 
+TEST_F(BitmapCommands, ZeroLengthBitmapsImportAsNothingButStillMarkTheDocument) {
+    bfp::ImageWriter image;
+    image.AddBank({{}, {{"empty", {}}, {"", {}}}});
+    auto bytes = image.bytes();
+    // An empty BMP leaves its length to be read from what follows: the next
+    // record's empty name, then zeros.
+    bytes.resize(bytes.size() + 8, 0);
+    ASSERT_TRUE(Open(bytes));
+    ASSERT_EQ(Record({0, 0}).nSize, 0u);
+    ASSERT_EQ(Record({0, 1}).nCopyOf, Record({0, 0}).nOffset);
+    Import({0, 0}, {1, 2, 3});
+    EXPECT_EQ(Image(), bytes);
+    EXPECT_TRUE(doc_.IsModified());
+}
+
 TEST_F(BitmapCommands, MissingFolderOrFileReportsThePathAndChangesNothing) {
     std::filesystem::remove_all(ExportDir());
     RunCommand({0, 2}, cmd::kBitmapExport);
     ASSERT_EQ(ui_.messages.size(), 2u);
-    EXPECT_EQ(ui_.messages[1].text, FileOf(Record({0, 2})).string() + " was not found.");
+    EXPECT_EQ(ui_.messages[1].text, FileOf(Record({0, 2})).string() + " contains an invalid path.");
     EXPECT_EQ(ui_.messages[1].caption, "Pallix");
     EXPECT_FALSE(std::filesystem::exists(ExportDir()));
 

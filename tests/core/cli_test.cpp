@@ -79,8 +79,8 @@ TEST_F(Cli, CommandsPrintTheirMessagesOnOneLineEach) {
     EXPECT_EQ(out.find("message [Bitmap file] " + path + "\n"), 0u);
     EXPECT_NE(out.find("shell: open "), std::string::npos);
     EXPECT_NE(out.find("message [Opening file Bitmap file] " + path + "\nmodified: yes\n"), std::string::npos);
-    EXPECT_EQ(Run(Words({"view-bitmap", "."})), 0);
-    EXPECT_EQ(out_.str(), "message [Bugger] No data associated with item.\\n\n");
+    EXPECT_EQ(Run(Words({"export-model", "0/0"})), 0);
+    EXPECT_EQ(out_.str(), "message [Model (3DS) file] " + (dir_ / "bfp" / "data" / "box.3ds").string() + "\n");
 }
 
 TEST_F(Cli, SaveWritesTheImageBackAndSaveAsToAnotherFile) {
@@ -103,6 +103,16 @@ TEST_F(Cli, ExitStatusTellsWhatWentWrong) {
     EXPECT_EQ(Run({}), 2);
 }
 
+TEST_F(Cli, CommandsTheItemsPopupDoesNotOfferAreRefused) {
+    const auto before = ReadFileBytes(dir_ / "data.bfp");
+    EXPECT_EQ(Run(Words({"export-bitmap", "0/0", "import-bitmap", "0/0", "save"})), 1);
+    EXPECT_EQ(err_.str(), "pallix-cli: export-bitmap is not offered for the item at 0/0\n");
+    EXPECT_EQ(Run(Words({"import-model", "0/1"})), 1);
+    EXPECT_EQ(Run(Words({"export-all", "0/0"})), 1);
+    EXPECT_EQ(Run(Words({"export-all", "."})), 1);
+    EXPECT_EQ(ReadFileBytes(dir_ / "data.bfp"), before);
+}
+
 TEST_F(Cli, FailedModelJobEndsTheRunWithStatusOne) {
     std::filesystem::remove_all(dir_ / "bfp");
     EXPECT_EQ(Run(Words({"export-model", "0/0", "modified"})), 1);
@@ -111,6 +121,16 @@ TEST_F(Cli, FailedModelJobEndsTheRunWithStatusOne) {
     std::filesystem::create_directories(dir_ / "bfp" / "data");
     EXPECT_EQ(Run(Words({"export-model", "0/0", "import-model", "0/0", "modified"})), 0);
     EXPECT_NE(out_.str().find("modified: yes"), std::string::npos);
+}
+
+TEST(CliConsole, MessagesAndShellActionsAreOneLineEach) {
+    std::ostringstream out;
+    ConsoleUi ui(out, false);
+    ui.Notify("No data associated with item.\n", "Bugger");
+    ui.ShellOpen("/tmp/x.bmp");
+    ui.StartProgram("/p/vistel", "/tmp/x.dxf", "/p");
+    EXPECT_EQ(out.str(), "message [Bugger] No data associated with item.\\n\nshell: open /tmp/x.bmp\n"
+                         "shell: run /p/vistel /tmp/x.dxf in /p\n");
 }
 
 TEST(CliCommandLine, SaveTakesAnOutputOnlyWhenTheNextWordIsNoAction) {

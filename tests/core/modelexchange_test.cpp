@@ -329,6 +329,7 @@ TEST_F(ModelExchange, MeshesTheRecordCannotHoldAreRefused) {
     MeshRecord3ds* far = PlainMesh("special", 3, 1);
     far->vertices[1].x = 3.0e8f;  // beyond a 32-bit coordinate once in hundredths
     refuse(far);
+    refuse(PlainMesh("special", 3, 0));       // no faces: the model would become unusable
     MeshRecord3ds* stray = PlainMesh("special", 3, 1);
     stray->faces[0].c = 3;  // no such vertex
     refuse(stray);

@@ -161,6 +161,12 @@ TEST_F(RecordTree, ShortReadLeavesNoImageAndOnlyTheRoot) {
     EXPECT_EQ(ui_.messages.back().style.icon, fw::MessageIcon::information);
     EXPECT_FALSE(doc_.HasImage());
     EXPECT_TRUE(Item({})->children.empty());
+    // What is left is a new document: a Save cannot empty the old file.
+    EXPECT_EQ(doc_.GetTitle(), "Untitled");
+    EXPECT_FALSE(doc_.IsModified());
+    ui_.savePath.reset();
+    EXPECT_FALSE(template_.OnFileSave());
+    EXPECT_GT(std::filesystem::file_size(dir_ / "data.bfp"), 0u);
 }
 
 TEST_F(RecordTree, ViewSetUpHappensOnceWithTheProgramPathAndTwelveIcons) {
