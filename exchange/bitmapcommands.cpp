@@ -30,7 +30,7 @@ void CPallixView::OnViewBitmap() {
     const ItemRecord* record = ContextRecord();
     if (!record) return;
     try {
-        const auto path = PrivateTemporaryFolder() / "temp.bmp";
+        const auto path = fw::PrivateTemporaryFolder() / "temp.bmp";
         WriteBytesTo(path, m_document.Image(), *record);
         m_ui.ShellOpen(path);
     } catch (const fw::FileException& error) {

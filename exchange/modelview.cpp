@@ -28,7 +28,7 @@ void CPallixView::OnViewModel() {
     const ItemRecord* record = ContextRecord();
     if (!record) return;
     try {
-        const auto path = PrivateTemporaryFolder() / "temp.dxf";
+        const auto path = fw::PrivateTemporaryFolder() / "temp.dxf";
         fw::File file(path, fw::File::Mode::createWrite);
         WriteDxf(file, m_document.Image().subspan(std::min<size_t>(record->nOffset, m_document.m_nImageSize)),
                  record->nOffset, record->nSize);

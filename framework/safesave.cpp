@@ -4,6 +4,8 @@
 #include <random>
 #include <system_error>
 
+#include "privatetemp.h"
+
 #ifdef _WIN32
 #include <io.h>
 #define access _waccess
@@ -49,29 +51,51 @@ void CheckTargetWritable(const std::filesystem::path& target) {
 void SafeSave::Begin(const std::filesystem::path& target) {
     target_ = ResolveTarget(target);
     CheckTargetWritable(target_);
-    for (unsigned attempt = 0;; ++attempt) {
+    try {
+        if (CreateBeside()) return;
+    } catch (const FileException& error) {
+        temporary_.clear();
+        std::error_code ignored;
+        const bool folderRefuses = error.cause() == FileException::Cause::accessDenied;
+        if (!folderRefuses || !std::filesystem::exists(target_, ignored)) throw FileException(error.cause(), target.string());
+    }
+    BeginInPlace();
+}
+
+bool SafeSave::CreateBeside() {
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
         temporary_ = TemporaryBeside(std::filesystem::absolute(target_), attempt);
         try {
             file_.Open(temporary_, File::Mode::createNew);
-            break;
-        } catch (const FileException& error) {
-            if (errno == EEXIST && attempt < 100) continue;
-            temporary_.clear();
-            // Report the folder's problem against the file the user named.
-            throw FileException(error.cause(), target.string());
+            return true;
+        } catch (const FileException&) {
+            if (errno != EEXIST) throw;
         }
     }
+    temporary_.clear();
+    throw FileException(FileException::Cause::directoryFull, target_.string());
+}
+
+void SafeSave::BeginInPlace() {
+    std::error_code error;
+    const auto backup = PrivateTemporaryFolder() / ("save-" + TemporaryBeside(target_, 0).filename().string());
+    std::filesystem::copy_file(target_, backup, std::filesystem::copy_options::overwrite_existing, error);
+    if (error) throw FileException::FromErrno(error.default_error_condition().value(), target_.string());
+    backup_ = backup;
+    file_.Open(target_, File::Mode::createWrite);
 }
 
 void SafeSave::Commit() {
     try {
         file_.Flush();
-        file_.CopyPermissionsFrom(target_);
+        if (!temporary_.empty()) file_.CopyPermissionsFrom(target_);
         file_.Close();
         std::error_code error;
-        std::filesystem::rename(temporary_, target_, error);
+        if (!temporary_.empty()) std::filesystem::rename(temporary_, target_, error);
         if (error) throw FileException::FromErrno(error.default_error_condition().value(), target_.string());
         temporary_.clear();
+        if (!backup_.empty()) std::filesystem::remove(backup_, error);
+        backup_.clear();
     } catch (const FileException& error) {
         throw FileException(error.cause(), target_.string());
     }
@@ -79,10 +103,15 @@ void SafeSave::Commit() {
 
 void SafeSave::Abandon() noexcept {
     file_.Abort();
-    if (temporary_.empty()) return;
     std::error_code ignored;
-    std::filesystem::remove(temporary_, ignored);
+    if (!temporary_.empty()) std::filesystem::remove(temporary_, ignored);
     temporary_.clear();
+    if (backup_.empty()) return;
+    // Should even the way back fail, the copy stays in the private folder.
+    std::error_code error;
+    std::filesystem::copy_file(backup_, target_, std::filesystem::copy_options::overwrite_existing, error);
+    if (!error) std::filesystem::remove(backup_, ignored);
+    backup_.clear();
 }
 
 }  // namespace fw

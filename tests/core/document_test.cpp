@@ -152,4 +152,42 @@ TEST_F(DocumentTest, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
     EXPECT_EQ(ui_.messages[0].caption, "Pallix");
 }
 
+// A folder that takes no new files, while its files may still be written:
+// immutable for root, without write permission for anyone else.
+bool LockFolder(const std::filesystem::path& folder, bool lock) {
+    if (geteuid() != 0) return chmod(folder.c_str(), lock ? 0555 : 0755) == 0;
+    const std::string command = std::string("chattr ") + (lock ? "+i '" : "-i '") + folder.string() + "' 2>/dev/null";
+    return std::system(command.c_str()) == 0;
+}
+
+TEST_F(DocumentTest, FolderThatTakesNoNewFilesIsSavedInPlace) {
+    const auto folder = dir_ / "locked";
+    std::filesystem::create_directories(folder);
+    WriteFileBytes(folder / "a.bfp", bytes_);
+    ASSERT_TRUE(doc_.OnOpenDocument((folder / "a.bfp").string()));
+    if (!LockFolder(folder, true)) GTEST_SKIP() << "cannot lock a folder here";
+    doc_.Image()[0] = 'w';
+    const bool saved = doc_.OnSaveDocument((folder / "a.bfp").string());
+    const auto written = ReadFileBytes(folder / "a.bfp");
+
+    // A write that fails part-way puts the old content back.
+    doc_.Image()[0] = 'v';
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    rlimit small = limit;
+    small.rlim_cur = 4;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool failed = !doc_.OnSaveDocument((folder / "a.bfp").string());
+    setrlimit(RLIMIT_FSIZE, &limit);
+    signal(SIGXFSZ, oldHandler);
+    LockFolder(folder, false);
+
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(written[0], 'w');
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(ReadFileBytes(folder / "a.bfp"), written);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1);
+}
+
 }  // namespace

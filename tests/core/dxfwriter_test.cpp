@@ -112,7 +112,7 @@ TEST_F(ViewModel, WritesTheTemporaryDrawingAndStartsTheViewerEvenForAnInvalidMod
     ASSERT_TRUE(Open(image.bytes()));
     RunCommand({0, 0}, cmd::kModelView);
     ASSERT_EQ(ui_.started.size(), 1u);
-    const auto dxf = PrivateTemporaryFolder() / "temp.dxf";
+    const auto dxf = fw::PrivateTemporaryFolder() / "temp.dxf";
     EXPECT_EQ(ui_.started[0], (dir_.path() / "vistel").string() + " " + dxf.string() + " in " + dir_.path().string());
     const auto first = ReadFileBytes(dxf);
     EXPECT_GT(first.size(), 1000u);

@@ -11,6 +11,8 @@
 #include <unistd.h>
 #endif
 
+namespace fw {
+
 namespace {
 
 #ifdef _WIN32
@@ -22,7 +24,7 @@ void CheckPrivate(const std::filesystem::path&) {}
 void CreateFolder(const std::filesystem::path& folder) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
-    if (error) throw fw::FileException(fw::FileException::Cause::accessDenied, folder.string());
+    if (error) throw FileException(FileException::Cause::accessDenied, folder.string());
 }
 #else
 std::filesystem::path CandidateFolder() {
@@ -34,15 +36,15 @@ std::filesystem::path CandidateFolder() {
 
 void CheckPrivate(const std::filesystem::path& folder) {
     struct stat info {};
-    if (lstat(folder.c_str(), &info) != 0) throw fw::FileException::FromErrno(errno, folder.string());
+    if (lstat(folder.c_str(), &info) != 0) throw FileException::FromErrno(errno, folder.string());
     if (!S_ISDIR(info.st_mode) || info.st_uid != getuid())
-        throw fw::FileException(fw::FileException::Cause::accessDenied, folder.string());
+        throw FileException(FileException::Cause::accessDenied, folder.string());
     if ((info.st_mode & 0077) != 0 && chmod(folder.c_str(), 0700) != 0)
-        throw fw::FileException::FromErrno(errno, folder.string());
+        throw FileException::FromErrno(errno, folder.string());
 }
 
 void CreateFolder(const std::filesystem::path& folder) {
-    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) throw fw::FileException::FromErrno(errno, folder.string());
+    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) throw FileException::FromErrno(errno, folder.string());
 }
 #endif
 
@@ -54,3 +56,5 @@ std::filesystem::path PrivateTemporaryFolder() {
     CheckPrivate(folder);
     return folder;
 }
+
+}  // namespace fw
