@@ -38,7 +38,8 @@ QVariant RecordTreeModel::data(const QModelIndex& index, int role) const {
     fw::TreeItem* item = ItemAt(index);
     if (!item) return {};
     switch (role) {
-        case Qt::DisplayRole: return QString::fromStdString(item->text);
+        // Labels carry names from the data file: 8-bit text of the game's time.
+        case Qt::DisplayRole: return QString::fromLatin1(item->text.data(), qsizetype(item->text.size()));
         case Qt::DecorationRole:
             return icons_.Icon(tree_.GetSelectedItem() == item ? item->selectedImage : item->image);
         // The drop-highlighted item looks selected, as the tree-view control shows it.

@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "pathtext.h"
+
 const char* const kCliUsage =
     "usage: pallix-cli [--program-dir DIR] [--shell] FILE [ACTION ...]\n"
     "actions: tree | records | stats | modified | save [OUT] | expand PATH | collapse PATH |\n"
@@ -39,7 +41,7 @@ bool ParseOptions(const std::vector<std::string>& words, size_t& i, CliInvocatio
         if (words[i] == "--shell") {
             invocation.performShell = true;
         } else if (words[i] == "--program-dir" && i + 1 < words.size()) {
-            invocation.programDir = words[++i];
+            invocation.programDir = fw::PathFromUtf8(words[++i]);
         } else {
             error = "unknown option or missing value: " + words[i];
             return false;

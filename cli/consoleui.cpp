@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "launch.h"
+#include "pathtext.h"
 
 namespace {
 
@@ -25,12 +26,12 @@ fw::MessageResult ConsoleUi::ShowMessage(const std::string& text, const std::str
 }
 
 void ConsoleUi::ShellOpen(const std::filesystem::path& file) {
-    out_ << "shell: open " << file.string() << '\n';
+    out_ << "shell: open " << fw::Utf8FromPath(file) << '\n';
     if (performShell_) fw::OpenWithAssociatedProgram(file);
 }
 
 void ConsoleUi::StartProgram(const std::filesystem::path& program, const std::string& parameter,
                              const std::filesystem::path& workingDirectory) {
-    out_ << "shell: run " << program.string() << ' ' << parameter << " in " << workingDirectory.string() << '\n';
+    out_ << "shell: run " << fw::Utf8FromPath(program) << ' ' << parameter << " in " << fw::Utf8FromPath(workingDirectory) << '\n';
     if (performShell_) fw::StartDetached(program, {parameter}, workingDirectory);
 }

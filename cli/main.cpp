@@ -6,10 +6,38 @@
 
 #include "clisession.h"
 #include "commandline.h"
+#include "pathtext.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
+#endif
+
+namespace {
+
+// The words after the program's name, as UTF-8 whatever the platform's
+// code page: Windows hands wide ones to those who ask.
+std::vector<std::string> Arguments(int argc, char** argv) {
+#ifdef _WIN32
+    (void)argc;
+    (void)argv;
+    SetConsoleOutputCP(CP_UTF8);
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> words;
+    for (int i = 1; i < count; ++i) words.push_back(fw::Utf8FromPath(std::filesystem::path(wide[i])));
+    LocalFree(wide);
+    return words;
+#else
+    return std::vector<std::string>(argv + 1, argv + argc);
+#endif
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     std::string error;
-    const auto invocation = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), error);
+    const auto invocation = ParseCommandLine(Arguments(argc, argv), error);
     if (!invocation) {
         std::cerr << "pallix-cli: " << error << '\n' << kCliUsage;
         return 2;

@@ -6,6 +6,7 @@
 #include "reporting.h"
 #include "safesave.h"
 #include "apptext.h"
+#include "pathtext.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ bool CPallixDoc::OnOpenDocument(const std::string& path) {
     fw::File file;
     pallix::ImageMemory block;
     try {
-        file.Open(path, fw::File::Mode::readDenyWrite);
+        file.Open(fw::PathFromUtf8(path), fw::File::Mode::readDenyWrite);
         const uint64_t length = file.Length();
         // The image is addressed with 32-bit offsets, and it must be had in
         // full before the present one is let go.
@@ -66,7 +67,7 @@ bool CPallixDoc::OnOpenDocument(const std::string& path) {
 
 pallix::ImageMemory CPallixDoc::ReadImage(fw::File& file, pallix::ImageMemory block, uint32_t length) {
     m_nImageSize = length;
-    m_strImagePath = std::filesystem::absolute(file.path()).string();
+    m_strImagePath = fw::Utf8FromPath(std::filesystem::absolute(file.path()));
     if (file.Read(block.get(), m_nImageSize) != m_nImageSize) return nullptr;
     return block;
 }
@@ -74,7 +75,7 @@ pallix::ImageMemory CPallixDoc::ReadImage(fw::File& file, pallix::ImageMemory bl
 bool CPallixDoc::OnSaveDocument(const std::string& path) {
     fw::SafeSave save;
     try {
-        save.Begin(path);
+        save.Begin(fw::PathFromUtf8(path));
     } catch (const fw::FileException& error) {
         fw::ReportSaveLoadException(ui(), path, &error, fw::text::kInvalidFilename);
         return false;

@@ -7,6 +7,7 @@
 #include "privatetemp.h"
 #include "replacebitmap.h"
 #include "reporting.h"
+#include "pathtext.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ void CPallixView::OnExportBitmap() {
     const ItemRecord* record = ContextRecord();
     if (!record) return;
     const auto path = BitmapPath(*record);
-    if (m_bAnnouncePaths) m_ui.Notify(path.string(), kExportCaption);
+    if (m_bAnnouncePaths) m_ui.Notify(fw::Utf8FromPath(path), kExportCaption);
     try {
         WriteBytesTo(path, m_document.Image(), *record);
     } catch (const fw::FileException& error) {
@@ -54,7 +55,7 @@ void CPallixView::OnImportBitmap() {
     const ItemRecord* record = ContextRecord();
     if (!record) return;
     const auto path = BitmapPath(*record);
-    if (m_bAnnouncePaths) m_ui.Notify(path.string(), kImportCaption);
+    if (m_bAnnouncePaths) m_ui.Notify(fw::Utf8FromPath(path), kImportCaption);
     try {
         fw::File source(path, fw::File::Mode::read);
         ReplaceBitmap(*this, *record, source);

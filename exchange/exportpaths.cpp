@@ -1,10 +1,11 @@
 #include "exportpaths.h"
+#include "pathtext.h"
 
 #include <cctype>
 #include <cstdio>
 
 std::filesystem::path ExportFolder(const std::filesystem::path& modulePath, const std::string& dataPath) {
-    const std::filesystem::path dataFile = std::filesystem::path(dataPath).filename();
+    const std::filesystem::path dataFile = fw::PathFromUtf8(dataPath).filename();
     return modulePath.parent_path() / "bfp" / dataFile.stem();
 }
 
@@ -33,6 +34,21 @@ bool IsWindowsDeviceName(const std::string& name) {
     return base.size() == 4 && (base.rfind("COM", 0) == 0 || base.rfind("LPT", 0) == 0) && base[3] >= '1' && base[3] <= '9';
 }
 
+// Names in data files are 8-bit text of the game's time: Latin-1 carried to
+// UTF-8, the text of file names here.
+std::string Utf8FromLatin1(const std::string& text) {
+    std::string utf8;
+    for (unsigned char c : text) {
+        if (c < 0x80) {
+            utf8 += static_cast<char>(c);
+        } else {
+            utf8 += static_cast<char>(0xC0 | (c >> 6));
+            utf8 += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return utf8;
+}
+
 }  // namespace
 
 std::string SafeFileStem(const std::string& name) {
@@ -41,6 +57,7 @@ std::string SafeFileStem(const std::string& name) {
     for (char& c : safe) {
         if (IsForbiddenInFileName(static_cast<unsigned char>(c))) c = '_';
     }
+    safe = Utf8FromLatin1(safe);
     // Windows drops trailing dots and spaces, which could merge two names.
     if (safe.back() == '.' || safe.back() == ' ') safe.back() = '_';
     if (IsWindowsDeviceName(safe)) safe.front() = '_';

@@ -13,5 +13,6 @@ std::string BitmapFileName(uint32_t offset);
 // A model's name made safe as a file name: separators, "..", control
 // characters and the characters Windows forbids become "_", so a name from a
 // data file never reaches outside the export folder. A safe name stays as it
-// is; an empty one becomes "_".
+// is; an empty one becomes "_". Bytes above 127 are read as Latin-1 and
+// come out as UTF-8.
 std::string SafeFileStem(const std::string& name);

@@ -6,6 +6,7 @@
 #include "pallixview.h"
 #include "toolkit3ds.h"
 #include "toolkitjob.h"
+#include "pathtext.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ std::optional<ModelJobTarget> CPallixView::PrepareModelJob(const char* noSibling
     for (; item && RecordOf(item)->nKind == ITEM_BITMAP && target.textures.size() < kMaxTextureNames;
          item = m_tree.GetNextSiblingItem(item))
         target.textures.push_back(BitmapFileName(RecordOf(item)->nOffset));
-    target.path = ExportFolder(m_szModulePath, m_szDataPath) / (SafeFileStem(target.record->szLabel) + ".3ds");
+    target.path = ExportFolder(m_szModulePath, m_szDataPath) / fw::PathFromUtf8(SafeFileStem(target.record->szLabel) + ".3ds");
     return target;
 }
 
@@ -46,7 +47,7 @@ void CPallixView::OnExportModel() {
     m_bJobFailed = false;
     const auto target = PrepareModelJob("Cannot find sibling item (a).");
     if (!target) return;
-    if (m_bAnnouncePaths) m_ui.Notify(target->path.string(), kExportCaption);
+    if (m_bAnnouncePaths) m_ui.Notify(fw::Utf8FromPath(target->path), kExportCaption);
     ExportModelToFile(target->path, ModelBytes(*target->record), target->record->nOffset, target->record->nSize,
                       target->textures);
 }
@@ -68,13 +69,13 @@ void CPallixView::ExportModelToFile(const std::filesystem::path& path, std::span
 bool CPallixView::WriteModel3dsFile(const std::filesystem::path& path, const std::vector<ExchangePoint>& points,
                                     const std::vector<ExchangeFace>& faces, const TextureNames& textures) {
     ToolkitJob job(m_ui, kExportCaption);
-    File3ds* file = OpenFile3ds(path.string().c_str(), "w");
+    File3ds* file = OpenFile3ds(fw::Utf8FromPath(path).c_str(), "w");
     if (job.Failed()) return JobFailed();
     NewDatabase3ds(&job.database());
     if (job.Failed()) return JobFailed();
     CreateDatabase3ds(job.database(), DatabaseKind3ds::MeshFile);
     if (job.Failed()) return JobFailed();
-    BuildMeshDatabase(path.stem().string(), job.database(), points, faces, textures);
+    BuildMeshDatabase(fw::Utf8FromPath(path.stem()), job.database(), points, faces, textures);
     if (job.Failed()) return JobFailed();
     WriteDatabase3ds(file, job.database());
     if (job.Failed()) return JobFailed();

@@ -11,6 +11,7 @@
 #include "pallixview.h"
 #include "toolkit3ds.h"
 #include "toolkitjob.h"
+#include "pathtext.h"
 
 using namespace pallix;
 
@@ -75,7 +76,7 @@ void CPallixView::OnImportModel() {
     m_bJobFailed = false;
     const auto target = PrepareModelJob("Cannot find sibling item (b).");
     if (!target) return;
-    if (m_bAnnouncePaths) m_ui.Notify(target->path.string(), kAnnounceCaption);
+    if (m_bAnnouncePaths) m_ui.Notify(fw::Utf8FromPath(target->path), kAnnounceCaption);
     ImportModelFromFile(target->path, ModelBytes(*target->record), target->record->nOffset, target->record->nSize,
                         target->textures);
     // A failed job changes nothing, not even the flag.
@@ -107,7 +108,7 @@ std::optional<FetchedMesh> CPallixView::ReadModel3dsFile(const std::filesystem::
                                                          std::vector<ExchangePoint>& points,
                                                          std::vector<ExchangeFace>& faces) {
     ToolkitJob job(m_ui, kImportCaption);
-    File3ds* file = OpenFile3ds(path.string().c_str(), "r");
+    File3ds* file = OpenFile3ds(fw::Utf8FromPath(path).c_str(), "r");
     if (job.Failed()) return JobFailed(), std::nullopt;
     NewDatabase3ds(&job.database());
     if (job.Failed()) return JobFailed(), std::nullopt;

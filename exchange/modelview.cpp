@@ -4,6 +4,7 @@
 #include "pallixview.h"
 #include "privatetemp.h"
 #include "reporting.h"
+#include "pathtext.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ void CPallixView::OnViewModel() {
         file.Flush();
         file.Close();
         const auto programDir = m_szModulePath.parent_path();
-        m_ui.StartProgram(programDir / kViewerProgram, path.string(), programDir);
+        m_ui.StartProgram(programDir / kViewerProgram, fw::Utf8FromPath(path), programDir);
     } catch (const fw::FileException& error) {
         fw::ReportFileException(m_ui, error);
     }

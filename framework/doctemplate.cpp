@@ -4,6 +4,7 @@
 
 #include "fileexception.h"
 #include "apptext.h"
+#include "pathtext.h"
 
 namespace fw {
 
@@ -53,12 +54,11 @@ bool SingleDocTemplate::OnFileSaveAs() { return DoSave({}); }
 bool SingleDocTemplate::DoSave(const std::string& path, bool replacePath) {
     std::string target = path;
     if (target.empty()) {
-        std::filesystem::path suggested = document_.GetPathName().empty()
-                                              ? std::filesystem::path(document_.GetTitle() + text::kFileExtension)
-                                              : std::filesystem::path(document_.GetPathName());
+        const std::filesystem::path suggested = PathFromUtf8(
+            document_.GetPathName().empty() ? document_.GetTitle() + text::kFileExtension : document_.GetPathName());
         const auto chosen = ui_.AskSavePath(suggested);
         if (!chosen) return false;
-        target = chosen->string();
+        target = Utf8FromPath(*chosen);
     }
     if (!document_.OnSaveDocument(target)) return false;
     if (replacePath) document_.SetPathName(target);

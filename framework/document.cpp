@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "apptext.h"
+#include "pathtext.h"
 
 namespace fw {
 
@@ -13,7 +14,7 @@ void Document::SetPathName(const std::string& path, bool addToRecentFiles) {
 
 std::string Document::GetTitle() const {
     if (pathName_.empty()) return text::kUntitled;
-    return std::filesystem::path(pathName_).filename().string();
+    return Utf8FromPath(PathFromUtf8(pathName_).filename());
 }
 
 bool Document::OnNewDocument() {

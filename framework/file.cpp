@@ -1,4 +1,5 @@
 #include "file.h"
+#include "pathtext.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -73,7 +74,7 @@ void File::Open(const std::filesystem::path& path, Mode mode) {
     if (handle_ >= 0) return;
     // A file cannot be created in a folder that is not there: the path is wrong.
     const bool creating = mode == Mode::createWrite || mode == Mode::createNew;
-    if (creating && errno == ENOENT) throw FileException(FileException::Cause::badPath, path_.string());
+    if (creating && errno == ENOENT) throw FileException(FileException::Cause::badPath, Utf8FromPath(path_));
     Fail(errno);
 }
 
@@ -141,6 +142,6 @@ void File::CopyPermissionsFrom(const std::filesystem::path& other) {
 #endif
 }
 
-void File::Fail(int errorNumber) const { throw FileException::FromErrno(errorNumber, path_.string()); }
+void File::Fail(int errorNumber) const { throw FileException::FromErrno(errorNumber, Utf8FromPath(path_)); }
 
 }  // namespace fw

@@ -1,5 +1,7 @@
 #include "launch.h"
 
+#include "pathtext.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #include <shellapi.h>
@@ -29,7 +31,7 @@ std::wstring QuoteArgument(const std::wstring& argument) {
 bool StartDetached(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                    const std::filesystem::path& workingDirectory) {
     std::wstring parameters;
-    for (const auto& argument : arguments) parameters += QuoteArgument(std::filesystem::path(argument).wstring()) + L" ";
+    for (const auto& argument : arguments) parameters += QuoteArgument(PathFromUtf8(argument).wstring()) + L" ";
     const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", program.c_str(), parameters.c_str(),
                                                                 workingDirectory.c_str(), SW_SHOWNORMAL));
     return result > 32;

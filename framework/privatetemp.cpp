@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "fileexception.h"
+#include "pathtext.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -24,7 +25,7 @@ void CheckPrivate(const std::filesystem::path&) {}
 void CreateFolder(const std::filesystem::path& folder) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
-    if (error) throw FileException(FileException::Cause::accessDenied, folder.string());
+    if (error) throw FileException(FileException::Cause::accessDenied, Utf8FromPath(folder));
 }
 #else
 std::filesystem::path CandidateFolder() {
@@ -36,15 +37,15 @@ std::filesystem::path CandidateFolder() {
 
 void CheckPrivate(const std::filesystem::path& folder) {
     struct stat info {};
-    if (lstat(folder.c_str(), &info) != 0) throw FileException::FromErrno(errno, folder.string());
+    if (lstat(folder.c_str(), &info) != 0) throw FileException::FromErrno(errno, Utf8FromPath(folder));
     if (!S_ISDIR(info.st_mode) || info.st_uid != getuid())
-        throw FileException(FileException::Cause::accessDenied, folder.string());
+        throw FileException(FileException::Cause::accessDenied, Utf8FromPath(folder));
     if ((info.st_mode & 0077) != 0 && chmod(folder.c_str(), 0700) != 0)
-        throw FileException::FromErrno(errno, folder.string());
+        throw FileException::FromErrno(errno, Utf8FromPath(folder));
 }
 
 void CreateFolder(const std::filesystem::path& folder) {
-    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) throw FileException::FromErrno(errno, folder.string());
+    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) throw FileException::FromErrno(errno, Utf8FromPath(folder));
 }
 #endif
 

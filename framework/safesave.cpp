@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "privatetemp.h"
+#include "pathtext.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -30,7 +31,7 @@ std::filesystem::path ResolveTarget(const std::filesystem::path& target) {
 
 std::filesystem::path TemporaryBeside(const std::filesystem::path& target, unsigned attempt) {
     static std::mt19937 generator{std::random_device{}()};
-    const std::string name = "." + target.filename().string() + "." + std::to_string(generator() ^ attempt) + ".tmp";
+    const std::string name = "." + Utf8FromPath(target.filename()) + "." + std::to_string(generator() ^ attempt) + ".tmp";
     return target.parent_path() / name;
 }
 
@@ -38,12 +39,12 @@ void CheckTargetWritable(const std::filesystem::path& target) {
     std::error_code error;
     const auto status = std::filesystem::status(target, error);
     if (error || !std::filesystem::exists(status)) return;
-    if (std::filesystem::is_directory(status)) throw FileException(FileException::Cause::accessDenied, target.string());
-    if (access(target.c_str(), W_OK) != 0) throw FileException::FromErrno(errno, target.string());
+    if (std::filesystem::is_directory(status)) throw FileException(FileException::Cause::accessDenied, Utf8FromPath(target));
+    if (access(target.c_str(), W_OK) != 0) throw FileException::FromErrno(errno, Utf8FromPath(target));
     // A file nobody may write is read-only, for an administrator too.
     using std::filesystem::perms;
     if ((status.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) == perms::none)
-        throw FileException(FileException::Cause::accessDenied, target.string());
+        throw FileException(FileException::Cause::accessDenied, Utf8FromPath(target));
 }
 
 }  // namespace
@@ -57,7 +58,7 @@ void SafeSave::Begin(const std::filesystem::path& target) {
         temporary_.clear();
         std::error_code ignored;
         const bool folderRefuses = error.cause() == FileException::Cause::accessDenied;
-        if (!folderRefuses || !std::filesystem::exists(target_, ignored)) throw FileException(error.cause(), target.string());
+        if (!folderRefuses || !std::filesystem::exists(target_, ignored)) throw FileException(error.cause(), Utf8FromPath(target));
     }
     BeginInPlace();
 }
@@ -73,14 +74,14 @@ bool SafeSave::CreateBeside() {
         }
     }
     temporary_.clear();
-    throw FileException(FileException::Cause::directoryFull, target_.string());
+    throw FileException(FileException::Cause::directoryFull, Utf8FromPath(target_));
 }
 
 void SafeSave::BeginInPlace() {
     std::error_code error;
-    const auto backup = PrivateTemporaryFolder() / ("save-" + TemporaryBeside(target_, 0).filename().string());
+    const auto backup = PrivateTemporaryFolder() / ("save-" + Utf8FromPath(TemporaryBeside(target_, 0).filename()));
     std::filesystem::copy_file(target_, backup, std::filesystem::copy_options::overwrite_existing, error);
-    if (error) throw FileException::FromErrno(error.default_error_condition().value(), target_.string());
+    if (error) throw FileException::FromErrno(error.default_error_condition().value(), Utf8FromPath(target_));
     backup_ = backup;
     file_.Open(target_, File::Mode::createWrite);
 }
@@ -92,12 +93,12 @@ void SafeSave::Commit() {
         file_.Close();
         std::error_code error;
         if (!temporary_.empty()) std::filesystem::rename(temporary_, target_, error);
-        if (error) throw FileException::FromErrno(error.default_error_condition().value(), target_.string());
+        if (error) throw FileException::FromErrno(error.default_error_condition().value(), Utf8FromPath(target_));
         temporary_.clear();
         if (!backup_.empty()) std::filesystem::remove(backup_, error);
         backup_.clear();
     } catch (const FileException& error) {
-        throw FileException(error.cause(), target_.string());
+        throw FileException(error.cause(), Utf8FromPath(target_));
     }
 }
 

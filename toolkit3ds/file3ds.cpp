@@ -1,4 +1,5 @@
 #include "file3ds.h"
+#include "platformfile3ds.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -161,7 +162,7 @@ File3ds* OpenFile3ds(const char* name, const char* mode) {
         }
     }
     if (!ErrorPending3ds()) {
-        file->stream = std::fopen(name, file->mode == FILE_MODE_READ3ds ? "rb" : "wb");
+        file->stream = OpenStream3ds(name, file->mode == FILE_MODE_READ3ds ? "rb" : "wb");
         if (file->stream == nullptr) {
             PushError3ds(ERR_OPENING_FILE);
         }
@@ -192,7 +193,7 @@ void CloseFile3ds(File3ds* file) {
         failed = std::fclose(file->stream) != 0 || failed;
         file->stream = nullptr;
         if (file->temporary != 0) {
-            std::remove(file->name);
+            RemoveFile3ds(file->name);
         }
     }
     UnregisterFile3ds(file);

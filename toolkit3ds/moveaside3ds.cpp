@@ -15,6 +15,7 @@
 
 #include "error3ds.h"
 #include "file3ds.h"
+#include "platformfile3ds.h"
 #include "stream3ds.h"
 #include "strings3ds.h"
 
@@ -37,7 +38,7 @@ std::string RenameToFreshName(const char* from, const std::string& folder) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, "3ds%08X.tmp", static_cast<unsigned>(random()));
         const std::string candidate = folder + suffix;
-        if (std::rename(from, candidate.c_str()) == 0) {
+        if (RenameFile3ds(from, candidate.c_str()) == 0) {
             return candidate;
         }
         if (errno != EEXIST && errno != EACCES) {
@@ -56,8 +57,8 @@ std::string RenameToFreshName(const char* from, const std::string& folder) {
         return {};
     }
     close(descriptor);
-    if (std::rename(from, candidate.c_str()) != 0) {
-        std::remove(candidate.c_str());
+    if (RenameFile3ds(from, candidate.c_str()) != 0) {
+        RemoveFile3ds(candidate.c_str());
         return {};
     }
     return candidate;
@@ -65,7 +66,7 @@ std::string RenameToFreshName(const char* from, const std::string& folder) {
 #endif
 
 void Reopen(File3ds* file) {
-    file->stream = std::fopen(file->name, "rb");
+    file->stream = OpenStream3ds(file->name, "rb");
     file->streamOffset = 0;
     if (file->stream != nullptr && file->buffer != nullptr) {
         std::setvbuf(file->stream, nullptr, _IONBF, 0);
@@ -97,7 +98,7 @@ void MoveAsideForReading3ds(File3ds* file) {
     }
     char* freshName = DuplicateString3ds(fresh.c_str());
     if (freshName == nullptr) {
-        std::rename(fresh.c_str(), file->name);
+        RenameFile3ds(fresh.c_str(), file->name);
         Reopen(file);
         PushError3ds(ERR_NO_MEM);
         return;

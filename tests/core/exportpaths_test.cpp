@@ -32,6 +32,7 @@ TEST(ExportPaths, SafeNamesStayAndUnsafeOnesNeverLeaveTheFolder) {
     EXPECT_EQ(SafeFileStem("CON"), "_ON");
     EXPECT_EQ(SafeFileStem("com1.x"), "_om1.x");
     EXPECT_EQ(SafeFileStem("COMPUTER"), "COMPUTER");
+    EXPECT_EQ(SafeFileStem("caf\xe9"), "caf\xc3\xa9");  // Latin-1 in the data file, UTF-8 on disk
 }
 
 }  // namespace

@@ -1,0 +1,20 @@
+#include "pathtext.h"
+
+namespace fw {
+
+#ifdef _WIN32
+std::filesystem::path PathFromUtf8(std::string_view text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string Utf8FromPath(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+#else
+std::filesystem::path PathFromUtf8(std::string_view text) { return std::filesystem::path(std::string(text)); }
+
+std::string Utf8FromPath(const std::filesystem::path& path) { return path.string(); }
+#endif
+
+}  // namespace fw
