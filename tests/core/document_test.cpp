@@ -11,6 +11,22 @@
 
 namespace {
 
+// Runs a step under a file size limit of a few bytes: writes then fail
+// part-way, as on a full disk.
+template <typename Step>
+bool UnderTinyFileSizeLimit(Step step) {
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 4;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool result = step();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, oldHandler);
+    return result;
+}
+
 class DocumentTest : public ::testing::Test {
 protected:
     TempDir dir_;
@@ -133,16 +149,7 @@ TEST_F(DocumentTest, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
     WriteFileBytes(dir_ / "a.bfp", bytes_);
     ASSERT_TRUE(doc_.OnOpenDocument((dir_ / "a.bfp").string()));
     doc_.SetModifiedFlag(true);
-    // A file size limit makes the write fail part-way, as a full disk does.
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 4;
-    setrlimit(RLIMIT_FSIZE, &small);
-    const bool saved_ok = doc_.OnSaveDocument((dir_ / "old.bfp").string());
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, oldHandler);
+    const bool saved_ok = UnderTinyFileSizeLimit([&] { return doc_.OnSaveDocument((dir_ / "old.bfp").string()); });
 
     EXPECT_FALSE(saved_ok);
     EXPECT_TRUE(doc_.IsModified());
@@ -172,15 +179,7 @@ TEST_F(DocumentTest, FolderThatTakesNoNewFilesIsSavedInPlace) {
 
     // A write that fails part-way puts the old content back.
     doc_.Image()[0] = 'v';
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-    rlimit small = limit;
-    small.rlim_cur = 4;
-    setrlimit(RLIMIT_FSIZE, &small);
-    const bool failed = !doc_.OnSaveDocument((folder / "a.bfp").string());
-    setrlimit(RLIMIT_FSIZE, &limit);
-    signal(SIGXFSZ, oldHandler);
+    const bool failed = !UnderTinyFileSizeLimit([&] { return doc_.OnSaveDocument((folder / "a.bfp").string()); });
     LockFolder(folder, false);
 
     EXPECT_TRUE(saved);
