@@ -31,8 +31,12 @@ std::filesystem::path ResolveTarget(const std::filesystem::path& target) {
 
 std::filesystem::path TemporaryBeside(const std::filesystem::path& target, unsigned attempt) {
     static std::mt19937 generator{std::random_device{}()};
-    const std::string name = "." + Utf8FromPath(target.filename()) + "." + std::to_string(generator() ^ attempt) + ".tmp";
-    return target.parent_path() / name;
+    // A hidden name beside the target; built by appending, which also keeps
+    // g++ 12's optimiser from a false -Wrestrict alarm on string concatenation.
+    std::string name(1, '.');
+    name.append(Utf8FromPath(target.filename())).append(1, '.');
+    name.append(std::to_string(generator() ^ attempt)).append(".tmp");
+    return target.parent_path() / PathFromUtf8(name);
 }
 
 void CheckTargetWritable(const std::filesystem::path& target) {

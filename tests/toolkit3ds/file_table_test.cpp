@@ -106,7 +106,7 @@ TEST_F(FileTableTest, TableHoldsTwoHundredFiftyTwoFilesAndReusesFreedSlots) {
     const std::string path = WriteBytes("shared.3ds", {1});
     std::vector<File3ds*> files;
     for (int i = 0; i < kFileTableSize3ds; ++i) {
-        files.push_back(OpenFile3ds(PathOf("w" + std::to_string(i)).c_str(), "w"));
+        files.push_back(OpenFile3ds(PathOf(std::string(1, 'w').append(std::to_string(i))).c_str(), "w"));
         ASSERT_NE(files.back(), nullptr) << i;
         EXPECT_EQ(files.back()->index, i);
     }

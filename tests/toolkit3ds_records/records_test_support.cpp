@@ -31,7 +31,7 @@ std::string TreeOf(const Chunk3ds* chunk) {
     char tag[8];
     std::snprintf(tag, sizeof tag, "%04X", static_cast<unsigned>(chunk->tag));
     std::string text = tag;
-    if (chunk->child != nullptr) text += "{" + ChildrenOf(chunk) + "}";
+    if (chunk->child != nullptr) text.append(1, '{').append(ChildrenOf(chunk)).append(1, '}');
     return text;
 }
 
