@@ -108,10 +108,10 @@ private:
     // The item that owns an item's record: a leaf's parent, or the item itself.
     fw::TreeItem* RecordOwner(fw::TreeItem* item) const;
     // Steps common to a model's export and import: the record, the bank's
-    // textures and the model's file; nothing after telling the user why not.
-    std::optional<ModelJobTarget> PrepareModelJob(const char* noSiblingMessage);
+    // textures and the model's file, announced under the caption while paths
+    // are announced; nothing after telling the user why not.
+    std::optional<ModelJobTarget> PrepareModelJob(const char* noSiblingMessage, const char* announceCaption);
     std::span<uint8_t> ModelBytes(const ItemRecord& record);
-    bool JobFailed();
     // The bitmap's file in the export folder.
     std::filesystem::path BitmapPath(const ItemRecord& record) const;
     fw::TreeItem* InsertRecordItem(const std::string& label, int image, fw::TreeItem* parent, ItemRecord record);

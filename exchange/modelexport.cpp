@@ -21,7 +21,8 @@ fw::TreeItem* CPallixView::RecordOwner(fw::TreeItem* item) const {
     return parent && RecordOf(parent) == RecordOf(item) ? parent : item;
 }
 
-std::optional<ModelJobTarget> CPallixView::PrepareModelJob(const char* noSiblingMessage) {
+std::optional<ModelJobTarget> CPallixView::PrepareModelJob(const char* noSiblingMessage, const char* announceCaption) {
+    m_bJobFailed = false;
     ModelJobTarget target;
     target.record = ContextRecord();
     if (!target.record) return std::nullopt;
@@ -35,6 +36,7 @@ std::optional<ModelJobTarget> CPallixView::PrepareModelJob(const char* noSibling
          item = m_tree.GetNextSiblingItem(item))
         target.textures.push_back(BitmapFileName(RecordOf(item)->nOffset));
     target.path = ExportFolder(m_szModulePath, m_szDataPath) / fw::PathFromUtf8(SafeFileStem(target.record->szLabel) + ".3ds");
+    if (m_bAnnouncePaths) m_ui.Notify(fw::Utf8FromPath(target.path), announceCaption);
     return target;
 }
 
@@ -44,10 +46,8 @@ std::span<uint8_t> CPallixView::ModelBytes(const ItemRecord& record) {
 }
 
 void CPallixView::OnExportModel() {
-    m_bJobFailed = false;
-    const auto target = PrepareModelJob("Cannot find sibling item (a).");
+    const auto target = PrepareModelJob("Cannot find sibling item (a).", kExportCaption);
     if (!target) return;
-    if (m_bAnnouncePaths) m_ui.Notify(fw::Utf8FromPath(target->path), kExportCaption);
     ExportModelToFile(target->path, ModelBytes(*target->record), target->record->nOffset, target->record->nSize,
                       target->textures);
 }
@@ -68,27 +68,22 @@ void CPallixView::ExportModelToFile(const std::filesystem::path& path, std::span
 
 bool CPallixView::WriteModel3dsFile(const std::filesystem::path& path, const std::vector<ExchangePoint>& points,
                                     const std::vector<ExchangeFace>& faces, const TextureNames& textures) {
-    ToolkitJob job(m_ui, kExportCaption);
+    ToolkitJob job(m_ui, kExportCaption, m_bJobFailed);
     File3ds* file = OpenFile3ds(fw::Utf8FromPath(path).c_str(), "w");
-    if (job.Failed()) return JobFailed();
+    if (job.Failed()) return false;
     NewDatabase3ds(&job.database());
-    if (job.Failed()) return JobFailed();
+    if (job.Failed()) return false;
     CreateDatabase3ds(job.database(), DatabaseKind3ds::MeshFile);
-    if (job.Failed()) return JobFailed();
+    if (job.Failed()) return false;
     BuildMeshDatabase(fw::Utf8FromPath(path.stem()), job.database(), points, faces, textures);
-    if (job.Failed()) return JobFailed();
+    if (job.Failed()) return false;
     WriteDatabase3ds(file, job.database());
-    if (job.Failed()) return JobFailed();
+    if (job.Failed()) return false;
     CloseAllFiles3ds();
-    if (job.Failed()) return JobFailed();
+    if (job.Failed()) return false;
     ReleaseDatabase3ds(&job.database());
-    if (job.Failed()) return JobFailed();
+    if (job.Failed()) return false;
     return true;
-}
-
-bool CPallixView::JobFailed() {
-    m_bJobFailed = true;
-    return false;
 }
 
 void CPallixView::OnExportAll() {

@@ -73,10 +73,8 @@ void WriteTables(std::span<uint8_t> record, const ModelArrays& old, const Fetche
 }  // namespace
 
 void CPallixView::OnImportModel() {
-    m_bJobFailed = false;
-    const auto target = PrepareModelJob("Cannot find sibling item (b).");
+    const auto target = PrepareModelJob("Cannot find sibling item (b).", kAnnounceCaption);
     if (!target) return;
-    if (m_bAnnouncePaths) m_ui.Notify(fw::Utf8FromPath(target->path), kAnnounceCaption);
     ImportModelFromFile(target->path, ModelBytes(*target->record), target->record->nOffset, target->record->nSize,
                         target->textures);
     // A failed job changes nothing, not even the flag.
@@ -107,28 +105,28 @@ void CPallixView::ImportModelFromFile(const std::filesystem::path& path, std::sp
 std::optional<FetchedMesh> CPallixView::ReadModel3dsFile(const std::filesystem::path& path,
                                                          std::vector<ExchangePoint>& points,
                                                          std::vector<ExchangeFace>& faces) {
-    ToolkitJob job(m_ui, kImportCaption);
+    ToolkitJob job(m_ui, kImportCaption, m_bJobFailed);
     File3ds* file = OpenFile3ds(fw::Utf8FromPath(path).c_str(), "r");
-    if (job.Failed()) return JobFailed(), std::nullopt;
+    if (job.Failed()) return std::nullopt;
     NewDatabase3ds(&job.database());
-    if (job.Failed()) return JobFailed(), std::nullopt;
+    if (job.Failed()) return std::nullopt;
     ReadDatabase3ds(file, job.database());
-    if (job.Failed()) return JobFailed(), std::nullopt;
+    if (job.Failed()) return std::nullopt;
     SceneSettings3ds* settings = nullptr;
     FetchSceneSettings3ds(job.database(), &settings);
     DiscardSceneSettings3ds(&settings);
-    if (job.Failed()) return JobFailed(), std::nullopt;
+    if (job.Failed()) return std::nullopt;
     std::optional<FetchedMesh> mesh;
     if (CountMeshes3ds(job.database()) == 1) {
         mesh = FetchMeshIntoTables(job.database(), points, faces);
-        if (job.Failed()) return JobFailed(), std::nullopt;
+        if (job.Failed()) return std::nullopt;
     } else {
         m_ui.Notify(kNotOneMesh, kImportCaption);
     }
     ReleaseDatabase3ds(&job.database());
-    if (job.Failed()) return JobFailed(), std::nullopt;
+    if (job.Failed()) return std::nullopt;
     CloseAllFiles3ds();
-    if (job.Failed()) return JobFailed(), std::nullopt;
+    if (job.Failed()) return std::nullopt;
     if (mesh && !mesh->refusal.empty()) {
         m_ui.Notify(mesh->refusal, kImportCaption);
         return std::nullopt;

@@ -4,7 +4,8 @@
 
 #include "toolkit3ds.h"
 
-ToolkitJob::ToolkitJob(fw::UiServices& ui, std::string caption) : ui_(ui), caption_(std::move(caption)) {
+ToolkitJob::ToolkitJob(fw::UiServices& ui, std::string caption, bool& failed)
+    : ui_(ui), caption_(std::move(caption)), failed_(failed) {
     ClearErrors3ds();
 }
 
@@ -19,6 +20,7 @@ ToolkitJob::~ToolkitJob() {
 
 bool ToolkitJob::Failed() {
     if (!ErrorPending3ds()) return false;
+    failed_ = true;
     if (!reported_) {
         reported_ = true;
         ReportErrors3ds(stderr);

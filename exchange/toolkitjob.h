@@ -11,18 +11,21 @@ struct Database3ds;
 // list goes to the standard error stream and into a message box.
 class ToolkitJob {
 public:
-    ToolkitJob(fw::UiServices& ui, std::string caption);
+    // `failed` is set when the job ends in failure.
+    ToolkitJob(fw::UiServices& ui, std::string caption, bool& failed);
     ~ToolkitJob();
     ToolkitJob(const ToolkitJob&) = delete;
     ToolkitJob& operator=(const ToolkitJob&) = delete;
 
     Database3ds*& database() { return database_; }
-    // True, after reporting the error list, when a toolkit error is pending.
+    // True, after reporting the error list and setting the failure flag, when
+    // a toolkit error is pending.
     bool Failed();
 
 private:
     fw::UiServices& ui_;
     std::string caption_;
+    bool& failed_;
     Database3ds* database_ = nullptr;
     bool reported_ = false;
 };
