@@ -89,7 +89,6 @@ void CPallixView::PopulateTree() {
     m_tree.DeleteAllItems();
     m_hContextItem = nullptr;
     fw::TreeItem* root = m_tree.InsertItem("Quon Data File", ICON_BFP_CLOSED, ICON_BFP_CLOSED, nullptr);
-    m_szDataPath = m_document.m_strImagePath;
     TreeBuilder builder(*this, root);
     pallix::ScanBanks(m_document.Image(), builder);
     m_tree.Expand(root, fw::TreeControl::ExpandAction::expand);

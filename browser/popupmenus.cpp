@@ -1,17 +1,17 @@
 #include "popupmenus.h"
 
-#include <initializer_list>
-
-#include "commandids.h"
+#include "commandtable.h"
 
 namespace {
 
-// A popup whose entries are parted by separators.
-fw::PopupMenu Popup(int resourceId, const char* title, std::initializer_list<fw::MenuItem> entries) {
+// The entries of a popup are the commands that name it, in the table's
+// order, parted by separators.
+fw::PopupMenu Popup(int resourceId, const char* title, unsigned mask) {
     fw::PopupMenu menu{resourceId, title, {}};
-    for (const fw::MenuItem& entry : entries) {
+    for (const CommandRow& command : CommandTable()) {
+        if (!(command.popups & mask)) continue;
         if (!menu.items.empty()) menu.items.push_back(fw::MenuItem{});
-        menu.items.push_back(entry);
+        menu.items.push_back(fw::MenuItem{command.id, command.menuText});
     }
     return menu;
 }
@@ -19,16 +19,10 @@ fw::PopupMenu Popup(int resourceId, const char* title, std::initializer_list<fw:
 }  // namespace
 
 const fw::PopupMenu& PopupMenuResource(int resourceId) {
-    static const fw::PopupMenu bitmap = Popup(IDR_POPUP_BITMAP, "Bitmap",
-        {{cmd::kBitmapView, "View"}, {cmd::kBitmapExport, "Export..."}, {cmd::kBitmapImport, "Import..."},
-         {cmd::kCancel, "Cancel"}});
-    static const fw::PopupMenu bfp = Popup(IDR_POPUP_BFP, "BFP",
-        {{cmd::kFileExportAll, "Export All"}, {cmd::kFileImportAll, "Import All"}, {cmd::kCancel, "Cancel"}});
-    static const fw::PopupMenu model = Popup(IDR_POPUP_MODEL, "Model",
-        {{cmd::kModelView, "View Model"}, {cmd::kModelExport, "Export Model"}, {cmd::kModelImport, "Import Model"},
-         {cmd::kCancel, "Cancel"}});
-    static const fw::PopupMenu bank = Popup(IDR_POPUP_CM3D, "CM3D",
-        {{cmd::kBankExportAll, "Export All"}, {cmd::kBankImportAll, "Import All"}, {cmd::kCancel, "Cancel"}});
+    static const fw::PopupMenu bitmap = Popup(IDR_POPUP_BITMAP, "Bitmap", kInBitmapPopup);
+    static const fw::PopupMenu bfp = Popup(IDR_POPUP_BFP, "BFP", kInBfpPopup);
+    static const fw::PopupMenu model = Popup(IDR_POPUP_MODEL, "Model", kInModelPopup);
+    static const fw::PopupMenu bank = Popup(IDR_POPUP_CM3D, "CM3D", kInBankPopup);
     static const fw::PopupMenu none{};
     switch (resourceId) {
         case IDR_POPUP_BITMAP: return bitmap;

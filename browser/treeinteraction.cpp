@@ -1,13 +1,11 @@
 // How the view reacts to the mouse and the keyboard, chooses its popup
 // menus and routes their commands.
 #include "commandids.h"
+#include "commandtable.h"
 #include "pallixview.h"
 #include "popupmenus.h"
 
 namespace {
-
-constexpr const char* kNoData = "No data associated with item.\n";
-constexpr const char* kNoDataCaption = "Bugger";
 
 bool IsOnItem(const fw::HitTestResult& hit) { return hit.item && (hit.flags & fw::kHitOnItem); }
 
@@ -75,38 +73,14 @@ fw::TreeItem* CPallixView::NextItemInTreeOrder(fw::TreeItem* item) const {
     return nullptr;
 }
 
-ItemRecord* CPallixView::ContextRecord() {
-    ItemRecord* record = RecordOf(m_hContextItem);
-    if (!record) m_ui.Notify(kNoData, kNoDataCaption);
-    return record;
-}
-
 bool CPallixView::HasHandler(int commandId) const {
-    switch (commandId) {
-        case cmd::kBitmapView:
-        case cmd::kBitmapExport:
-        case cmd::kBitmapImport:
-        case cmd::kCancel:
-        case cmd::kModelView:
-        case cmd::kModelExport:
-        case cmd::kModelImport:
-        case cmd::kBankExportAll: return true;
-        default: return false;
-    }
+    const CommandRow* command = FindCommand(commandId);
+    return command && command->handler;
 }
 
 bool CPallixView::OnCommand(int commandId) {
-    m_bJobFailed = false;
-    switch (commandId) {
-        case cmd::kBitmapView: OnViewBitmap(); break;
-        case cmd::kBitmapExport: OnExportBitmap(); break;
-        case cmd::kBitmapImport: OnImportBitmap(); break;
-        case cmd::kCancel: break;
-        case cmd::kModelView: OnViewModel(); break;
-        case cmd::kModelExport: OnExportModel(); break;
-        case cmd::kModelImport: OnImportModel(); break;
-        case cmd::kBankExportAll: OnExportAll(); break;
-        default: return false;
-    }
+    if (!HasHandler(commandId)) return false;
+    m_lastResult = FindCommand(commandId)->handler(*this);
+    fw::ShowResult(m_ui, m_lastResult);
     return true;
 }

@@ -5,7 +5,6 @@
 
 #include "itempath.h"
 #include "listing.h"
-#include "commandids.h"
 #include "modulepath.h"
 #include "popupmenus.h"
 
@@ -18,25 +17,18 @@ CPallixView::ModulePathSource ModulePathFor(const CliInvocation& invocation) {
     return [program] { return std::filesystem::absolute(program); };
 }
 
-int CommandOfAction(const std::string& action) {
-    if (action == "view-bitmap") return cmd::kBitmapView;
-    if (action == "export-bitmap") return cmd::kBitmapExport;
-    if (action == "import-bitmap") return cmd::kBitmapImport;
-    if (action == "view-model") return cmd::kModelView;
-    if (action == "export-model") return cmd::kModelExport;
-    if (action == "import-model") return cmd::kModelImport;
-    if (action == "export-all") return cmd::kBankExportAll;
-    return 0;
-}
-
-// Only what a right click on the item offers, as in the desktop program.
-bool IsOffered(const CPallixView& view, fw::TreeItem* item, int command) {
+// The command of that action name that a right click on the item offers
+// enabled, as in the desktop program; null when there is none.
+const CommandRow* OfferedCommand(const CPallixView& view, fw::TreeItem* item, const std::string& action) {
     const auto& entries = PopupMenuResource(view.PopupMenuFor(item)).items;
-    return view.HasHandler(command) &&
-           std::any_of(entries.begin(), entries.end(), [&](const fw::MenuItem& entry) { return entry.id == command; });
+    for (const fw::MenuItem& entry : entries) {
+        const CommandRow* command = FindCommand(entry.id);
+        if (command && command->cliAction && action == command->cliAction && view.HasHandler(entry.id)) return command;
+    }
+    return nullptr;
 }
 
-void PrintMenu(std::ostream& out, const CPallixView& view, int menuId) {
+void PrintPopup(std::ostream& out, const CPallixView& view, int menuId) {
     if (!menuId) {
         out << "menu: none\n";
         return;
@@ -50,6 +42,20 @@ void PrintMenu(std::ostream& out, const CPallixView& view, int menuId) {
 }
 
 }  // namespace
+
+std::span<const CliSession::OwnAction> CliSession::OwnActions() {
+    static const OwnAction actions[] = {
+        {"tree", ActionArgument::none, &CliSession::PrintTree},
+        {"records", ActionArgument::none, &CliSession::PrintRecords},
+        {"stats", ActionArgument::none, &CliSession::PrintStats},
+        {"modified", ActionArgument::none, &CliSession::PrintModified},
+        {"save", ActionArgument::optionalOutput, &CliSession::Save},
+        {"expand", ActionArgument::itemPath, &CliSession::Expand},
+        {"collapse", ActionArgument::itemPath, &CliSession::Collapse},
+        {"menu", ActionArgument::itemPath, &CliSession::PrintMenu},
+    };
+    return actions;
+}
 
 CliSession::CliSession(const CliInvocation& invocation, std::ostream& out, std::ostream& err)
     : invocation_(invocation),
@@ -69,42 +75,72 @@ int CliSession::Run() {
 }
 
 bool CliSession::RunAction(const CliAction& action) {
-    fw::TreeControl& tree = view_.GetTreeCtrl();
-    if (action.name == "tree") PrintTree(out_, tree);
-    else if (action.name == "records") PrintRecords(out_, tree);
-    else if (action.name == "stats") PrintStats(out_, tree);
-    else if (action.name == "modified") out_ << "modified: " << (document_.IsModified() ? "yes" : "no") << '\n';
-    else if (action.name == "save") return template_.DoSave(action.argument.empty() ? document_.GetPathName() : action.argument);
-    else {
-        fw::TreeItem* item = ResolveItemPath(tree, action.argument);
-        if (!item) {
-            err_ << "pallix-cli: no item at " << action.argument << '\n';
-            return false;
-        }
-        return RunItemAction(action, item);
+    const auto own = OwnActions();
+    const auto found = std::find_if(own.begin(), own.end(),
+                                    [&](const OwnAction& candidate) { return action.name == candidate.name; });
+    return found != own.end() ? (this->*found->run)(action) : RunCommand(action);
+}
+
+fw::TreeItem* CliSession::ItemOf(const CliAction& action) {
+    fw::TreeItem* item = ResolveItemPath(view_.GetTreeCtrl(), action.argument);
+    if (!item) err_ << "pallix-cli: no item at " << action.argument << '\n';
+    return item;
+}
+
+bool CliSession::RunCommand(const CliAction& action) {
+    fw::TreeItem* item = ItemOf(action);
+    if (!item) return false;
+    const CommandRow* command = OfferedCommand(view_, item, action.name);
+    if (!command) {
+        err_ << "pallix-cli: " << action.name << " is not offered for the item at " << action.argument << '\n';
+        return false;
     }
+    view_.SetContextItem(item);
+    view_.OnCommand(command->id);
+    return !view_.LastResult().Failed();
+}
+
+bool CliSession::PrintTree(const CliAction&) {
+    ::PrintTree(out_, view_.GetTreeCtrl());
     return true;
 }
 
-bool CliSession::RunItemAction(const CliAction& action, fw::TreeItem* item) {
-    fw::TreeControl& tree = view_.GetTreeCtrl();
-    if (action.name == "expand") {
-        tree.Expand(item, fw::TreeControl::ExpandAction::expand);
-    } else if (action.name == "collapse") {
-        tree.Expand(item, fw::TreeControl::ExpandAction::collapse);
-    } else if (action.name == "menu") {
-        view_.SetContextItem(item);
-        PrintMenu(out_, view_, view_.PopupMenuFor(item));
-        tree.ClearDropHighlight(item);
-    } else {
-        const int command = CommandOfAction(action.name);
-        if (!IsOffered(view_, item, command)) {
-            err_ << "pallix-cli: " << action.name << " is not offered for the item at " << action.argument << '\n';
-            return false;
-        }
-        view_.SetContextItem(item);
-        view_.OnCommand(command);
-        return !view_.LastJobFailed();
-    }
+bool CliSession::PrintRecords(const CliAction&) {
+    ::PrintRecords(out_, view_.GetTreeCtrl());
+    return true;
+}
+
+bool CliSession::PrintStats(const CliAction&) {
+    ::PrintStats(out_, view_.GetTreeCtrl());
+    return true;
+}
+
+bool CliSession::PrintModified(const CliAction&) {
+    out_ << "modified: " << (document_.IsModified() ? "yes" : "no") << '\n';
+    return true;
+}
+
+bool CliSession::Save(const CliAction& action) {
+    return template_.DoSave(action.argument.empty() ? document_.GetPathName() : action.argument);
+}
+
+bool CliSession::Expand(const CliAction& action) {
+    fw::TreeItem* item = ItemOf(action);
+    if (item) view_.GetTreeCtrl().Expand(item, fw::TreeControl::ExpandAction::expand);
+    return item;
+}
+
+bool CliSession::Collapse(const CliAction& action) {
+    fw::TreeItem* item = ItemOf(action);
+    if (item) view_.GetTreeCtrl().Expand(item, fw::TreeControl::ExpandAction::collapse);
+    return item;
+}
+
+bool CliSession::PrintMenu(const CliAction& action) {
+    fw::TreeItem* item = ItemOf(action);
+    if (!item) return false;
+    view_.SetContextItem(item);
+    PrintPopup(out_, view_, view_.PopupMenuFor(item));
+    view_.GetTreeCtrl().ClearDropHighlight(item);
     return true;
 }

@@ -1,7 +1,9 @@
 #pragma once
 #include <iosfwd>
+#include <span>
 
 #include "commandline.h"
+#include "commandtable.h"
 #include "consoleui.h"
 #include "doctemplate.h"
 #include "pallixdoc.h"
@@ -11,15 +13,35 @@
 // desktop program, driven by the actions of the command line.
 class CliSession {
 public:
+    // An action of pallix-cli's own; the tree's commands come from the
+    // command table.
+    struct OwnAction {
+        const char* name;
+        ActionArgument argument;
+        bool (CliSession::*run)(const CliAction& action);
+    };
+    static std::span<const OwnAction> OwnActions();
+
     CliSession(const CliInvocation& invocation, std::ostream& out, std::ostream& err);
 
     // The exit status: 0 when every action ran, 1 when the file could not be
-    // loaded, a path names no item or a job failed.
+    // loaded, a path names no item, a command was refused or a job failed.
     int Run();
 
 private:
     bool RunAction(const CliAction& action);
-    bool RunItemAction(const CliAction& action, fw::TreeItem* item);
+    bool RunCommand(const CliAction& action);
+    // The item at the action's PATH; null, after saying so, when there is none.
+    fw::TreeItem* ItemOf(const CliAction& action);
+
+    bool PrintTree(const CliAction& action);
+    bool PrintRecords(const CliAction& action);
+    bool PrintStats(const CliAction& action);
+    bool PrintModified(const CliAction& action);
+    bool Save(const CliAction& action);
+    bool Expand(const CliAction& action);
+    bool Collapse(const CliAction& action);
+    bool PrintMenu(const CliAction& action);
 
     const CliInvocation& invocation_;
     std::ostream& out_;

@@ -1,37 +1,59 @@
 #include "commandline.h"
 
-#include <map>
+#include <algorithm>
 
+#include "clisession.h"
 #include "pathtext.h"
 
-const char* const kCliUsage =
-    "usage: pallix-cli [--program-dir DIR] [--shell] FILE [ACTION ...]\n"
-    "actions: tree | records | stats | modified | save [OUT] | expand PATH | collapse PATH |\n"
-    "         menu PATH | view-bitmap PATH | export-bitmap PATH | import-bitmap PATH |\n"
-    "         view-model PATH | export-model PATH | import-model PATH | export-all PATH\n"
-    "PATH: '.' for the root, else child indexes from the root joined by '/' (0/2/1)\n";
+namespace {
 
-std::optional<ActionArgument> ArgumentOf(const std::string& action) {
-    static const std::map<std::string, ActionArgument> actions = {
-        {"tree", ActionArgument::none},
-        {"records", ActionArgument::none},
-        {"stats", ActionArgument::none},
-        {"modified", ActionArgument::none},
-        {"save", ActionArgument::optionalOutput},
-        {"expand", ActionArgument::itemPath},
-        {"collapse", ActionArgument::itemPath},
-        {"menu", ActionArgument::itemPath},
-        {"view-bitmap", ActionArgument::itemPath},
-        {"export-bitmap", ActionArgument::itemPath},
-        {"import-bitmap", ActionArgument::itemPath},
-        {"view-model", ActionArgument::itemPath},
-        {"export-model", ActionArgument::itemPath},
-        {"import-model", ActionArgument::itemPath},
-        {"export-all", ActionArgument::itemPath},
-    };
-    const auto found = actions.find(action);
-    if (found == actions.end()) return std::nullopt;
-    return found->second;
+constexpr size_t kUsageWidth = 88;
+const char* ArgumentWord(ActionArgument argument) {
+    switch (argument) {
+        case ActionArgument::itemPath: return " PATH";
+        case ActionArgument::optionalOutput: return " [OUT]";
+        default: return "";
+    }
+}
+
+std::optional<ActionArgument> ArgumentOfIn(const std::vector<CliActionName>& names, const std::string& action) {
+    const auto found = std::find_if(names.begin(), names.end(),
+                                    [&](const CliActionName& candidate) { return candidate.name == action; });
+    if (found == names.end()) return std::nullopt;
+    return found->argument;
+}
+
+}  // namespace
+
+const std::vector<CliActionName>& CliActionNames() {
+    static const std::vector<CliActionName> names = [] {
+        std::vector<CliActionName> all;
+        for (const auto& own : CliSession::OwnActions()) all.push_back({own.name, own.argument});
+        for (const CommandRow& command : CommandTable()) {
+            if (command.cliAction && !ArgumentOfIn(all, command.cliAction))
+                all.push_back({command.cliAction, command.argument});
+        }
+        return all;
+    }();
+    return names;
+}
+
+std::optional<ActionArgument> ArgumentOf(const std::string& action) { return ArgumentOfIn(CliActionNames(), action); }
+
+std::string CliUsage() {
+    std::string usage = "usage: pallix-cli [--program-dir DIR] [--shell] FILE [ACTION ...]\n";
+    std::string line = "actions:";
+    const auto& names = CliActionNames();
+    for (size_t i = 0; i < names.size(); ++i) {
+        const std::string word = " " + names[i].name + ArgumentWord(names[i].argument) +
+                                 (i + 1 < names.size() ? " |" : "");
+        if (line.size() + word.size() > kUsageWidth) {
+            usage += line + "\n";
+            line = "        ";
+        }
+        line += word;
+    }
+    return usage + line + "\nPATH: '.' for the root, else child indexes from the root joined by '/' (0/2/1)\n";
 }
 
 namespace {

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "commandtable.h"
+
 // pallix-cli [--program-dir DIR] [--shell] FILE [ACTION ...]
 struct CliAction {
     std::string name;
@@ -17,7 +19,13 @@ struct CliInvocation {
     std::vector<CliAction> actions;
 };
 
-enum class ActionArgument { none, itemPath, optionalOutput };
+// An action's name and how it takes its argument: pallix-cli's own actions,
+// then the tree's commands in the order of the command table.
+struct CliActionName {
+    std::string name;
+    ActionArgument argument;
+};
+const std::vector<CliActionName>& CliActionNames();
 
 // How an action takes its argument; nullopt for a name that is no action.
 std::optional<ActionArgument> ArgumentOf(const std::string& action);
@@ -26,4 +34,5 @@ std::optional<ActionArgument> ArgumentOf(const std::string& action);
 // never leaves half the actions done. On error, says why in `error`.
 std::optional<CliInvocation> ParseCommandLine(const std::vector<std::string>& words, std::string& error);
 
-extern const char* const kCliUsage;
+// The usage text, every action listed.
+std::string CliUsage();

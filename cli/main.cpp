@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     std::string error;
     const auto invocation = ParseCommandLine(Arguments(argc, argv), error);
     if (!invocation) {
-        std::cerr << "pallix-cli: " << error << '\n' << kCliUsage;
+        std::cerr << "pallix-cli: " << error << '\n' << CliUsage();
         return 2;
     }
     CliSession session(*invocation, std::cout, std::cerr);

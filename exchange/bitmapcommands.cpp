@@ -1,13 +1,12 @@
 // View, Export and Import of a bitmap: its stored bytes leave and enter as
 // a BMP file, unchanged.
+#include "exchangecommands.h"
 #include "exportpaths.h"
-#include "file.h"
 #include "littleendian.h"
-#include "pallixview.h"
+#include "pathtext.h"
 #include "privatetemp.h"
 #include "replacebitmap.h"
 #include "reporting.h"
-#include "pathtext.h"
 
 namespace {
 
@@ -21,45 +20,47 @@ void WriteBytesTo(const std::filesystem::path& path, std::span<const uint8_t> im
     file.Close();
 }
 
+// A file error is told as the framework tells it; the command then counts
+// as refused, so a batch goes on.
+template <typename Body>
+fw::CommandResult ReportingFileErrors(const CommandContext& context, Body&& body) {
+    try {
+        body();
+    } catch (const fw::FileException& error) {
+        fw::ReportFileException(context.ui, error);
+        return fw::CommandResult::Refused({}, {});
+    }
+    return fw::CommandResult::Done();
+}
+
+std::filesystem::path AnnouncedBitmapPath(const CommandContext& context, const char* caption) {
+    const auto path = context.exportFolder / BitmapFileName(context.record->nOffset);
+    if (context.announcePaths) context.ui.Notify(fw::Utf8FromPath(path), caption);
+    return path;
+}
+
 }  // namespace
 
-std::filesystem::path CPallixView::BitmapPath(const ItemRecord& record) const {
-    return ExportFolder(m_szModulePath, m_szDataPath) / BitmapFileName(record.nOffset);
-}
-
-void CPallixView::OnViewBitmap() {
-    const ItemRecord* record = ContextRecord();
-    if (!record) return;
-    try {
+fw::CommandResult ViewBitmap(const CommandContext& context) {
+    if (!context.record) return NoDataRefusal();
+    return ReportingFileErrors(context, [&] {
         const auto path = fw::PrivateTemporaryFolder() / "temp.bmp";
-        WriteBytesTo(path, m_document.Image(), *record);
-        m_ui.ShellOpen(path);
-    } catch (const fw::FileException& error) {
-        fw::ReportFileException(m_ui, error);
-    }
+        WriteBytesTo(path, context.document.Image(), *context.record);
+        context.ui.ShellOpen(path);
+    });
 }
 
-void CPallixView::OnExportBitmap() {
-    const ItemRecord* record = ContextRecord();
-    if (!record) return;
-    const auto path = BitmapPath(*record);
-    if (m_bAnnouncePaths) m_ui.Notify(fw::Utf8FromPath(path), kExportCaption);
-    try {
-        WriteBytesTo(path, m_document.Image(), *record);
-    } catch (const fw::FileException& error) {
-        fw::ReportFileException(m_ui, error);
-    }
+fw::CommandResult ExportBitmap(const CommandContext& context) {
+    if (!context.record) return NoDataRefusal();
+    const auto path = AnnouncedBitmapPath(context, kExportCaption);
+    return ReportingFileErrors(context, [&] { WriteBytesTo(path, context.document.Image(), *context.record); });
 }
 
-void CPallixView::OnImportBitmap() {
-    const ItemRecord* record = ContextRecord();
-    if (!record) return;
-    const auto path = BitmapPath(*record);
-    if (m_bAnnouncePaths) m_ui.Notify(fw::Utf8FromPath(path), kImportCaption);
-    try {
+fw::CommandResult ImportBitmap(const CommandContext& context) {
+    if (!context.record) return NoDataRefusal();
+    const auto path = AnnouncedBitmapPath(context, kImportCaption);
+    return ReportingFileErrors(context, [&] {
         fw::File source(path, fw::File::Mode::read);
-        ReplaceBitmap(*this, *record, source);
-    } catch (const fw::FileException& error) {
-        fw::ReportFileException(m_ui, error);
-    }
+        ReplaceBitmap(context.document, *context.record, context.copies, source);
+    });
 }

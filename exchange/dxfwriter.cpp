@@ -4,7 +4,7 @@
 #include <charconv>
 
 #include "layouts.h"
-#include "modelarrays.h"
+#include "modelconversion.h"
 
 using namespace pallix;
 
@@ -34,8 +34,7 @@ std::string Fixed(double value) {
 
 Corner CornerOf(const ModelArrays& model, uint16_t vertex) {
     if (vertex >= model.vertexCount) return {0.0, 0.0, 0.0};
-    return {model.VertexField(vertex, ModelVertex::kX) * 0.01, model.VertexField(vertex, ModelVertex::kZ) * 0.01,
-            model.VertexField(vertex, ModelVertex::kY) * 0.01};
+    return PositionOfVertex(model, vertex);
 }
 
 void WriteFace(std::string& out, const ModelArrays& model, uint32_t triangle) {
@@ -44,9 +43,10 @@ void WriteFace(std::string& out, const ModelArrays& model, uint32_t triangle) {
     Line(out, "  1");
     Line(out, "  62");
     Line(out, "  " + std::to_string(triangle + 1));
-    const Corner first = CornerOf(model, model.TriangleField(triangle, ModelTriangle::kIndex2));
-    const Corner corners[4] = {first, CornerOf(model, model.TriangleField(triangle, ModelTriangle::kIndex1)),
-                               CornerOf(model, model.TriangleField(triangle, ModelTriangle::kIndex0)), first};
+    // The corners in the order the mesh files have them; the fourth closes the face.
+    const ExchangeFace face = FaceFromTriangle(model, triangle, 0);
+    const Corner first = CornerOf(model, uint16_t(face.a));
+    const Corner corners[4] = {first, CornerOf(model, uint16_t(face.b)), CornerOf(model, uint16_t(face.c)), first};
     for (int c = 0; c < 4; ++c) {
         for (int axis = 0; axis < 3; ++axis) {
             Line(out, kCornerCodes[c][axis]);

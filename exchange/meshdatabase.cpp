@@ -2,8 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
-#include <limits>
 
+#include "modelconversion.h"
 #include "toolkit3ds.h"
 
 namespace {
@@ -108,33 +108,18 @@ void FillMesh(MeshRecord3ds* mesh, const std::string& objectName, const std::vec
 
 }  // namespace
 
-void BuildMeshDatabase(const std::string& objectName, Database3ds* database, const std::vector<ExchangePoint>& points,
-                       const std::vector<ExchangeFace>& faces, const TextureNames& textures) {
+void BuildMeshDatabase(const std::string& objectName, Database3ds* database, const ExportedModel& model) {
     StoreSceneSettings(database);
-    for (size_t i = 0; i < textures.size() && !ErrorPending3ds(); ++i) StoreMaterial(database, i, textures[i]);
+    for (size_t i = 0; i < model.textures.size() && !ErrorPending3ds(); ++i) StoreMaterial(database, i, model.textures[i]);
     if (ErrorPending3ds()) return;
     MeshRecord3ds* mesh = nullptr;
-    PrepareMesh3ds(&mesh, uint16_t(points.size()), uint16_t(faces.size()), 0);
-    if (!ErrorPending3ds()) FillMesh(mesh, objectName, points, faces, textures.size());
+    PrepareMesh3ds(&mesh, uint16_t(model.points.size()), uint16_t(model.faces.size()), 0);
+    if (!ErrorPending3ds()) FillMesh(mesh, objectName, model.points, model.faces, model.textures.size());
     if (!ErrorPending3ds()) StoreMesh3ds(database, mesh);
     DiscardMesh3ds(&mesh);
 }
 
 namespace {
-
-constexpr double kLargestCoordinate = double(std::numeric_limits<int32_t>::max());
-
-// The conversion the model import applies must give a 32-bit integer.
-bool FitsModel(double value, double scale) {
-    const double scaled = value * scale;
-    return std::isfinite(scaled) && std::trunc(scaled) <= kLargestCoordinate &&
-           std::trunc(scaled) >= -kLargestCoordinate - 1;
-}
-
-bool PointFitsModel(const ExchangePoint& p) {
-    return FitsModel(p.x, 100) && FitsModel(p.y, 100) && FitsModel(p.z, 100) && FitsModel(p.u, 65536) &&
-           FitsModel(p.v, -65536);
-}
 
 ExchangePoint ThroughLocalAxes(const Point3ds& vertex, const float* m) {
     const double x = vertex.x, y = vertex.y, z = vertex.z;

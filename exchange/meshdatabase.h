@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "exchangetables.h"
+#include "exchangemesh.h"
 
 struct Database3ds;
 struct MeshRecord3ds;
@@ -11,8 +11,7 @@ struct MeshRecord3ds;
 // texture (named "MAT<i>", its texture map naming the file), and the mesh
 // as one object with a face-material group per texture. Stops at the first
 // toolkit error, leaving it pending.
-void BuildMeshDatabase(const std::string& objectName, Database3ds* database, const std::vector<ExchangePoint>& points,
-                       const std::vector<ExchangeFace>& faces, const TextureNames& textures);
+void BuildMeshDatabase(const std::string& objectName, Database3ds* database, const ExportedModel& model);
 
 // What an import takes from a file: the new counts and the tables, or why
 // the mesh cannot go into the model.

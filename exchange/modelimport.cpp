@@ -1,17 +1,16 @@
 // Import of a model from its 3DS file, in place: the record keeps its size,
 // its counts and arrays follow the mesh.
-#include <cmath>
 #include <cstring>
 
+#include "exchangecommands.h"
 #include "layouts.h"
 #include "littleendian.h"
 #include "meshdatabase.h"
-#include "modelarrays.h"
+#include "modelconversion.h"
 #include "modeljob.h"
-#include "pallixview.h"
+#include "pathtext.h"
 #include "toolkit3ds.h"
 #include "toolkitjob.h"
-#include "pathtext.h"
 
 using namespace pallix;
 
@@ -33,11 +32,27 @@ void PrepareTables(const ModelArrays& model, std::vector<ExchangePoint>& points,
     }
 }
 
-int32_t Truncate(double value) { return static_cast<int32_t>(std::trunc(value)); }
-
 std::string RoomRefusal(uint64_t needed, uint32_t recordSize) {
     return "The mesh needs " + std::to_string(needed) + " bytes in the model, which has only " +
            std::to_string(recordSize) + "; the model is left as it was.";
+}
+
+void WriteVertex(std::span<uint8_t> record, uint64_t at, const ExchangePoint& point) {
+    const VertexFields fields = VertexFieldsOfPoint(point);
+    WriteLE<int32_t>(record, at + ModelVertex::kX, fields.x);
+    WriteLE<int32_t>(record, at + ModelVertex::kY, fields.y);
+    WriteLE<int32_t>(record, at + ModelVertex::kZ, fields.z);
+    WriteLE<int32_t>(record, at + ModelVertex::kU, fields.u);
+    WriteLE<int32_t>(record, at + ModelVertex::kV, fields.v);
+}
+
+void WriteTriangle(std::span<uint8_t> record, uint64_t at, const ExchangeFace& face) {
+    const auto corners = TriangleCornersOfFace(face);
+    WriteLE<uint16_t>(record, at + ModelTriangle::kIndex0, uint16_t(corners[0]));
+    WriteLE<uint16_t>(record, at + ModelTriangle::kIndex1, uint16_t(corners[1]));
+    WriteLE<uint16_t>(record, at + ModelTriangle::kIndex2, uint16_t(corners[2]));
+    WriteLE<uint16_t>(record, at + ModelTriangle::kBitmapIndex, uint16_t(face.material));
+    std::memcpy(record.data() + at + ModelTriangle::kCarriedBytes, face.carried.data(), 4);
 }
 
 // Writes counts, vertices and triangles; the bytes nobody names come from
@@ -50,86 +65,74 @@ void WriteTables(std::span<uint8_t> record, const ModelArrays& old, const Fetche
     WriteLE<uint16_t>(record, ModelRecord::kTriangleCount, mesh.faceCount);
     uint64_t at = ModelRecord::kVertices;
     for (uint32_t k = 0; k < mesh.vertexCount; ++k, at += ModelVertex::kSize) {
-        const ExchangePoint& p = points[k];
         std::memcpy(record.data() + at, lastVertex.data(), ModelVertex::kSize);
-        const int32_t v = Truncate(p.v * -65536.0);
-        WriteLE<int32_t>(record, at + ModelVertex::kX, Truncate(p.x * 100));
-        WriteLE<int32_t>(record, at + ModelVertex::kY, Truncate(p.z * 100));
-        WriteLE<int32_t>(record, at + ModelVertex::kZ, Truncate(p.y * 100));
-        WriteLE<int32_t>(record, at + ModelVertex::kU, Truncate(p.u * 65536.0));
-        WriteLE<int32_t>(record, at + ModelVertex::kV, v == -1 ? 1 : v);
+        WriteVertex(record, at, points[k]);
     }
     for (uint32_t k = 0; k < mesh.faceCount; ++k, at += ModelTriangle::kSize) {
-        const ExchangeFace& f = faces[k];
         std::memcpy(record.data() + at, lastTriangle.data(), ModelTriangle::kSize);
-        WriteLE<uint16_t>(record, at + ModelTriangle::kIndex0, uint16_t(f.c));
-        WriteLE<uint16_t>(record, at + ModelTriangle::kIndex1, uint16_t(f.b));
-        WriteLE<uint16_t>(record, at + ModelTriangle::kIndex2, uint16_t(f.a));
-        WriteLE<uint16_t>(record, at + ModelTriangle::kBitmapIndex, uint16_t(f.material));
-        std::memcpy(record.data() + at + ModelTriangle::kCarriedBytes, f.carried.data(), 4);
+        WriteTriangle(record, at, faces[k]);
     }
+}
+
+// The file's one mesh in the tables; nothing, with the refusal or the
+// failure to show, when the file was refused or the job failed.
+std::optional<FetchedMesh> ReadModel3dsFile(const std::filesystem::path& path, std::vector<ExchangePoint>& points,
+                                            std::vector<ExchangeFace>& faces, fw::CommandResult& outcome) {
+    ToolkitJob job(kImportCaption);
+    File3ds* file = nullptr;
+    std::optional<FetchedMesh> mesh;
+    job.Then([&] { file = OpenFile3ds(fw::Utf8FromPath(path).c_str(), "r"); })
+        .Then([&] { NewDatabase3ds(&job.database()); })
+        .Then([&] { ReadDatabase3ds(file, job.database()); })
+        .Then([&] {
+            SceneSettings3ds* settings = nullptr;
+            FetchSceneSettings3ds(job.database(), &settings);
+            DiscardSceneSettings3ds(&settings);
+        })
+        .Then([&] {
+            if (CountMeshes3ds(job.database()) == 1) mesh = FetchMeshIntoTables(job.database(), points, faces);
+            else outcome = fw::CommandResult::Refused(kNotOneMesh, kImportCaption);
+        })
+        .Then([&] { ReleaseDatabase3ds(&job.database()); })
+        .Then([&] { CloseAllFiles3ds(); });
+    if (job.Failed()) {
+        outcome = job.Result();
+        return std::nullopt;
+    }
+    if (mesh && !mesh->refusal.empty()) {
+        outcome = fw::CommandResult::Refused(mesh->refusal, kImportCaption);
+        return std::nullopt;
+    }
+    return mesh;
 }
 
 }  // namespace
 
-void CPallixView::OnImportModel() {
-    const auto target = PrepareModelJob("Cannot find sibling item (b).", kAnnounceCaption);
-    if (!target) return;
-    ImportModelFromFile(target->path, ModelBytes(*target->record), target->record->nOffset, target->record->nSize,
-                        target->textures);
+fw::CommandResult ImportModel(const CommandContext& context) {
+    fw::CommandResult refusal;
+    const auto target = PrepareModelJob(context, "Cannot find sibling item (b).", kAnnounceCaption, refusal);
+    if (!target) return refusal;
+    auto result = ImportModelFromFile(target->path, ModelBytes(context.document, target->record),
+                                      target->record.nSize, target->textures);
     // A failed job changes nothing, not even the flag.
-    if (!m_bJobFailed) m_document.SetModifiedFlag(true);
+    if (!result.Failed()) context.document.SetModifiedFlag(true);
+    return result;
 }
 
-void CPallixView::ImportModelFromFile(const std::filesystem::path& path, std::span<uint8_t> model, uint32_t,
+fw::CommandResult ImportModelFromFile(const std::filesystem::path& path, std::span<uint8_t> model,
                                       uint32_t recordSize, const TextureNames&) {
     const auto old = LocateModelArrays(model);
-    if (!old) {
-        m_ui.Notify(kInvalidModel, kInvalidModelCaption);
-        return;
-    }
+    if (!old) return fw::CommandResult::Refused(kInvalidModel, kInvalidModelCaption);
     std::vector<ExchangePoint> points;
     std::vector<ExchangeFace> faces;
     PrepareTables(*old, points, faces);
-    const auto mesh = ReadModel3dsFile(path, points, faces);
-    if (!mesh) return;
+    fw::CommandResult outcome;
+    const auto mesh = ReadModel3dsFile(path, points, faces, outcome);
+    if (!mesh) return outcome;
     const uint64_t needed = ModelRecord::kVertices + uint64_t(mesh->vertexCount) * ModelVertex::kSize +
                             uint64_t(mesh->faceCount) * ModelTriangle::kSize;
-    if (needed > recordSize || !FitsIn(model, 0, needed)) {
-        m_ui.Notify(RoomRefusal(needed, recordSize), kImportCaption);
-        return;
-    }
+    if (needed > recordSize || !FitsIn(model, 0, needed))
+        return fw::CommandResult::Refused(RoomRefusal(needed, recordSize), kImportCaption);
     WriteTables(model, *old, *mesh, points, faces);
-}
-
-std::optional<FetchedMesh> CPallixView::ReadModel3dsFile(const std::filesystem::path& path,
-                                                         std::vector<ExchangePoint>& points,
-                                                         std::vector<ExchangeFace>& faces) {
-    ToolkitJob job(m_ui, kImportCaption, m_bJobFailed);
-    File3ds* file = OpenFile3ds(fw::Utf8FromPath(path).c_str(), "r");
-    if (job.Failed()) return std::nullopt;
-    NewDatabase3ds(&job.database());
-    if (job.Failed()) return std::nullopt;
-    ReadDatabase3ds(file, job.database());
-    if (job.Failed()) return std::nullopt;
-    SceneSettings3ds* settings = nullptr;
-    FetchSceneSettings3ds(job.database(), &settings);
-    DiscardSceneSettings3ds(&settings);
-    if (job.Failed()) return std::nullopt;
-    std::optional<FetchedMesh> mesh;
-    if (CountMeshes3ds(job.database()) == 1) {
-        mesh = FetchMeshIntoTables(job.database(), points, faces);
-        if (job.Failed()) return std::nullopt;
-    } else {
-        m_ui.Notify(kNotOneMesh, kImportCaption);
-    }
-    ReleaseDatabase3ds(&job.database());
-    if (job.Failed()) return std::nullopt;
-    CloseAllFiles3ds();
-    if (job.Failed()) return std::nullopt;
-    if (mesh && !mesh->refusal.empty()) {
-        m_ui.Notify(mesh->refusal, kImportCaption);
-        return std::nullopt;
-    }
-    return mesh;
+    return fw::CommandResult::Done();
 }

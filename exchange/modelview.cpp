@@ -1,10 +1,10 @@
 // View Model: the model as a DXF drawing, shown by our viewer program.
 #include "dxfwriter.h"
-#include "file.h"
-#include "pallixview.h"
+#include "exchangecommands.h"
+#include "modeljob.h"
+#include "pathtext.h"
 #include "privatetemp.h"
 #include "reporting.h"
-#include "pathtext.h"
 
 namespace {
 
@@ -16,28 +16,28 @@ constexpr const char* kViewerProgram = "vistel";
 
 }  // namespace
 
-void CPallixView::WriteDxf(fw::File& file, std::span<const uint8_t> model, uint32_t offset, uint32_t size) {
+fw::CommandResult WriteDxf(fw::File& file, std::span<const uint8_t> model, uint32_t offset, uint32_t size) {
     const auto text = DxfText(model, offset, size);
-    if (!text) {
-        m_ui.Notify(kInvalidModel, kInvalidModelCaption);
-        return;
-    }
+    if (!text) return fw::CommandResult::Refused(kInvalidModel, kInvalidModelCaption);
     file.Write(text->data(), text->size());
+    return fw::CommandResult::Done();
 }
 
-void CPallixView::OnViewModel() {
-    const ItemRecord* record = ContextRecord();
-    if (!record) return;
+fw::CommandResult ViewModel(const CommandContext& context) {
+    if (!context.record) return NoDataRefusal();
+    const ItemRecord& record = *context.record;
     try {
         const auto path = fw::PrivateTemporaryFolder() / "temp.dxf";
         fw::File file(path, fw::File::Mode::createWrite);
-        WriteDxf(file, m_document.Image().subspan(std::min<size_t>(record->nOffset, m_document.m_nImageSize)),
-                 record->nOffset, record->nSize);
+        const auto written = WriteDxf(file, ModelBytes(context.document, record), record.nOffset, record.nSize);
         file.Flush();
         file.Close();
-        const auto programDir = m_szModulePath.parent_path();
-        m_ui.StartProgram(programDir / kViewerProgram, fw::Utf8FromPath(path), programDir);
+        // The viewer is started even for an invalid model, after the user was told.
+        fw::ShowResult(context.ui, written);
+        context.ui.StartProgram(context.programDir / kViewerProgram, fw::Utf8FromPath(path), context.programDir);
     } catch (const fw::FileException& error) {
-        fw::ReportFileException(m_ui, error);
+        fw::ReportFileException(context.ui, error);
+        return fw::CommandResult::Refused({}, {});
     }
+    return fw::CommandResult::Done();
 }

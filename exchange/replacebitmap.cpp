@@ -1,11 +1,9 @@
 #include "replacebitmap.h"
 
 #include <cstring>
-#include <vector>
 
 #include "layouts.h"
 #include "littleendian.h"
-#include "pallixview.h"
 
 namespace {
 
@@ -16,29 +14,27 @@ void RestampFileSize(std::span<uint8_t> image, uint32_t offset, uint32_t length)
         pallix::WriteLE<uint32_t>(image, uint64_t(offset) + pallix::BitmapRecord::kBmpFileSize, length);
 }
 
-void UpdateCopies(CPallixView& view, const ItemRecord& record, std::span<uint8_t> image) {
-    fw::TreeControl& tree = view.GetTreeCtrl();
-    for (fw::TreeItem* item = tree.GetChildItem(tree.GetRootItem()); item; item = view.NextItemInTreeOrder(item)) {
-        const ItemRecord* copy = CPallixView::RecordOf(item);
-        if (!copy || copy->nCopyOf != record.nOffset || !pallix::FitsIn(image, copy->nOffset, record.nSize) ||
-            record.nSize == 0)
-            continue;
-        std::memmove(image.data() + copy->nOffset, image.data() + record.nOffset, record.nSize);
-        RestampFileSize(image, copy->nOffset, record.nSize);
+void UpdateCopies(const ItemRecord& record, const std::vector<uint32_t>& copies, std::span<uint8_t> image) {
+    if (record.nSize == 0) return;
+    for (const uint32_t copy : copies) {
+        if (!pallix::FitsIn(image, copy, record.nSize)) continue;
+        std::memmove(image.data() + copy, image.data() + record.nOffset, record.nSize);
+        RestampFileSize(image, copy, record.nSize);
     }
 }
 
 }  // namespace
 
-void ReplaceBitmap(CPallixView& view, const ItemRecord& record, fw::File& source) {
+void ReplaceBitmap(CPallixDoc& document, const ItemRecord& record, const std::vector<uint32_t>& copies,
+                   fw::File& source) {
     // Read whole before touching the image, so a failed read changes nothing.
     std::vector<uint8_t> bytes(record.nSize);
     const size_t got = source.Read(bytes.data(), bytes.size());
     source.Close();
-    auto image = view.GetDocument().Image();
+    auto image = document.Image();
     if (!pallix::FitsIn(image, record.nOffset, record.nSize)) return;
     if (got) std::memcpy(image.data() + record.nOffset, bytes.data(), got);
     RestampFileSize(image, record.nOffset, record.nSize);
-    UpdateCopies(view, record, image);
-    view.GetDocument().SetModifiedFlag(true);
+    UpdateCopies(record, copies, image);
+    document.SetModifiedFlag(true);
 }

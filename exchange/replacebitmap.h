@@ -1,13 +1,16 @@
 #pragma once
+#include <cstdint>
+#include <vector>
+
 #include "file.h"
 #include "itemrecord.h"
-
-class CPallixView;
+#include "pallixdoc.h"
 
 // Puts the bytes of a BMP file, open for reading at its start, in the place
-// of a bitmap of the image, then gives every copy of that bitmap the same
-// bytes and marks the document modified. The bitmap keeps its length: a
-// shorter file replaces only its first bytes, a longer one gives only its
-// first nSize bytes. A read error raises the file's FileException, and then
-// nothing has changed.
-void ReplaceBitmap(CPallixView& view, const ItemRecord& record, fw::File& source);
+// of a bitmap of the image, then gives every copy of that bitmap (the
+// bitmaps at `copies`) the same bytes and marks the document modified. The
+// bitmap keeps its length: a shorter file replaces only its first bytes, a
+// longer one gives only its first nSize bytes. A read error raises the
+// file's FileException, and then nothing has changed.
+void ReplaceBitmap(CPallixDoc& document, const ItemRecord& record, const std::vector<uint32_t>& copies,
+                   fw::File& source);

@@ -4,13 +4,25 @@
 
 #include "toolkit3ds.h"
 
-ToolkitJob::ToolkitJob(fw::UiServices& ui, std::string caption, bool& failed)
-    : ui_(ui), caption_(std::move(caption)), failed_(failed) {
-    ClearErrors3ds();
+namespace {
+
+// Newest first, as the report on the error stream.
+std::string ErrorListText() {
+    std::string text;
+    const ErrorEntry3ds* entries = ErrorEntries3ds();
+    for (int i = kErrorListSize3ds - 1; i >= 0; --i) {
+        if (entries[i].code == NO_TOOLKIT_ERRORS) continue;
+        if (!text.empty()) text += '\n';
+        text += entries[i].text;
+    }
+    return text;
 }
 
+}  // namespace
+
+ToolkitJob::ToolkitJob(std::string caption) : caption_(std::move(caption)) { ClearErrors3ds(); }
+
 ToolkitJob::~ToolkitJob() {
-    Failed();
     // Clean-up must not be cut short by the errors that ended the job.
     ClearErrors3ds();
     CloseAllFiles3ds();
@@ -19,20 +31,13 @@ ToolkitJob::~ToolkitJob() {
 }
 
 bool ToolkitJob::Failed() {
-    if (!ErrorPending3ds()) return false;
+    if (failed_ || !ErrorPending3ds()) return failed_;
     failed_ = true;
-    if (!reported_) {
-        reported_ = true;
-        ReportErrors3ds(stderr);
-        std::string text;
-        // Newest first, as the report on the error stream.
-        const ErrorEntry3ds* entries = ErrorEntries3ds();
-        for (int i = kErrorListSize3ds - 1; i >= 0; --i) {
-            if (entries[i].code == NO_TOOLKIT_ERRORS) continue;
-            if (!text.empty()) text += '\n';
-            text += entries[i].text;
-        }
-        ui_.Notify(text, caption_);
-    }
+    ReportErrors3ds(stderr);
+    errors_ = ErrorListText();
     return true;
+}
+
+fw::CommandResult ToolkitJob::Result() {
+    return Failed() ? fw::CommandResult::Failed(errors_, caption_) : fw::CommandResult::Done();
 }

@@ -1,31 +1,38 @@
 #pragma once
 #include <string>
 
-#include "uiservices.h"
+#include "commandresult.h"
 
 struct Database3ds;
 
 // One export or import through the 3DS toolkit. It starts with a clear
 // error list; whatever way it ends, its files are closed and its database
-// released. A failure is reported without ending the program: the error
-// list goes to the standard error stream and into a message box.
+// released. The toolkit's rule is that every call leaves an error pending
+// when it fails: the job runs its steps only while none is, so a job reads
+// as its list of steps and ends at the first that fails.
 class ToolkitJob {
 public:
-    // `failed` is set when the job ends in failure.
-    ToolkitJob(fw::UiServices& ui, std::string caption, bool& failed);
+    explicit ToolkitJob(std::string caption);
     ~ToolkitJob();
     ToolkitJob(const ToolkitJob&) = delete;
     ToolkitJob& operator=(const ToolkitJob&) = delete;
 
     Database3ds*& database() { return database_; }
-    // True, after reporting the error list and setting the failure flag, when
-    // a toolkit error is pending.
+
+    template <typename Step>
+    ToolkitJob& Then(Step&& step) {
+        if (!Failed()) step();
+        return *this;
+    }
+    // True once a toolkit error is pending; the error list then goes to the
+    // standard error stream, once.
     bool Failed();
+    // Done, or failed with the toolkit's error list, newest first.
+    fw::CommandResult Result();
 
 private:
-    fw::UiServices& ui_;
     std::string caption_;
-    bool& failed_;
+    std::string errors_;
     Database3ds* database_ = nullptr;
-    bool reported_ = false;
+    bool failed_ = false;
 };

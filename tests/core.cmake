@@ -4,7 +4,7 @@ add_library(pallixtestsupport STATIC
   ${CMAKE_CURRENT_LIST_DIR}/support/viewfixture.cpp
 )
 target_include_directories(pallixtestsupport PUBLIC ${CMAKE_CURRENT_LIST_DIR}/support)
-target_link_libraries(pallixtestsupport PUBLIC pallixview bfpbuilder GTest::gtest)
+target_link_libraries(pallixtestsupport PUBLIC pallixview exchange bfpbuilder GTest::gtest)
 
 file(GLOB PALLIX_CORE_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/core/*.cpp)
 pallix_gtest(pallix_core_tests SOURCES ${PALLIX_CORE_TESTS} LIBS pallixtestsupport pallixcli)

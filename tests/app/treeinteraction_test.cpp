@@ -125,7 +125,7 @@ void TreeInteractionTest::aRightClickOffersTheItemsMenuWithoutMovingTheSelection
     QCOMPARE(Offered(0), QStringList({"CM3D", "Export All", "Import All", "Cancel"}));
     QVERIFY(popups_->menus.front().at(2).endsWith("disabled"));
     QVERIFY(popups_->menus.front().at(3).endsWith("\tenabled"));
-    QCOMPARE(app_->View().m_hContextItem, bank);
+    QCOMPARE(app_->View().ContextItem(), bank);
     QCOMPARE(tree_->GetSelectedItem(), first);
     QCOMPARE(view_->currentIndex(), view_->Model().IndexOf(first));
     // The highlight goes when the menu has closed.
@@ -139,7 +139,7 @@ void TreeInteractionTest::aRightClickOffersTheItemsMenuWithoutMovingTheSelection
     tree_->Expand(bitmap, fw::TreeControl::ExpandAction::expand);
     RightClick(LabelOf(bitmap->children.front().get()));
     QCOMPARE(Offered(2), QStringList({"Bitmap", "View", "Export...", "Import...", "Cancel"}));
-    QCOMPARE(app_->View().m_hContextItem, bitmap->children.front().get());
+    QCOMPARE(app_->View().ContextItem(), bitmap->children.front().get());
     QCOMPARE(popups_->menus.size(), 3);
 }
 
@@ -169,7 +169,7 @@ void TreeInteractionTest::aRightClickBelowTheLastItemShowsNothing() {
     RightClick(below);
     QTest::qWait(50);
     QVERIFY(popups_->menus.isEmpty());
-    QCOMPARE(app_->View().m_hContextItem, bank);
+    QCOMPARE(app_->View().ContextItem(), bank);
 }
 
 void TreeInteractionTest::shiftThenF10OpensTheCaretItemsMenu() {
@@ -181,7 +181,7 @@ void TreeInteractionTest::shiftThenF10OpensTheCaretItemsMenu() {
     QCOMPARE(popups_->menus.size(), 1);
     QCOMPARE(Offered(0).front(), QStringLiteral("CM3D"));
     // The keyboard does not make a context item.
-    QCOMPARE(app_->View().m_hContextItem, nullptr);
+    QCOMPARE(app_->View().ContextItem(), nullptr);
     // Any other key in between: F10 alone does nothing.
     QTest::keyClick(view_, Qt::Key_Shift);
     QTest::keyClick(view_, Qt::Key_A);

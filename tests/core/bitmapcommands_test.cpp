@@ -6,7 +6,6 @@
 #include "commandids.h"
 #include "layouts.h"
 #include "littleendian.h"
-#include "replacebitmap.h"
 #include "viewfixture.h"
 
 namespace {
@@ -170,7 +169,7 @@ TEST_F(BitmapCommands, MissingFolderOrFileReportsThePathAndChangesNothing) {
 }
 
 TEST_F(BitmapCommands, AnnouncementsFollowTheFlag) {
-    view_.m_bAnnouncePaths = false;
+    view_.SetAnnouncePaths(false);
     RunCommand({0, 1}, cmd::kBitmapExport);
     RunCommand({0, 1}, cmd::kBitmapImport);
     EXPECT_TRUE(ui_.messages.empty());

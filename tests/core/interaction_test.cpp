@@ -56,7 +56,7 @@ TEST_F(Interaction, RightPressOnAnItemMakesItTheContextItemWithoutMovingTheSelec
     auto& tree = view_.GetTreeCtrl();
     tree.SelectItem(Item({}));
     view_.OnRButtonDown(OnLabel(Item({1})));
-    EXPECT_EQ(view_.m_hContextItem, Item({1}));
+    EXPECT_EQ(view_.ContextItem(), Item({1}));
     EXPECT_EQ(tree.GetDropHighlightItem(), Item({1}));
     EXPECT_EQ(tree.GetSelectedItem(), Item({}));
 }
@@ -67,7 +67,7 @@ TEST_F(Interaction, PressesOffTheIconAndLabelHitNothing) {
     view_.OnRButtonDown({rect.right + 1, rect.top + 1});   // right of the label
     view_.OnRButtonDown({2, rect.top + 1});                // indentation and button
     view_.OnRButtonDown({rect.left, 16 * 50});             // below the last item
-    EXPECT_EQ(view_.m_hContextItem, Item({1}));
+    EXPECT_EQ(view_.ContextItem(), Item({1}));
     EXPECT_FALSE(view_.OnContextMenu({rect.left, 16 * 50}));
     EXPECT_TRUE(ui_.menus.empty());
 }
@@ -75,7 +75,7 @@ TEST_F(Interaction, PressesOffTheIconAndLabelHitNothing) {
 TEST_F(Interaction, LeftPressDropHighlightsTheItem) {
     view_.OnLButtonDown(OnLabel(Item({0})));
     EXPECT_EQ(view_.GetTreeCtrl().GetDropHighlightItem(), Item({0}));
-    EXPECT_EQ(view_.m_hContextItem, nullptr);
+    EXPECT_EQ(view_.ContextItem(), nullptr);
 }
 
 TEST_F(Interaction, ContextMenuShowsTheItemsPopupAndClearsItsHighlight) {
@@ -109,7 +109,7 @@ TEST_F(Interaction, ShiftThenF10OpensTheMenuAtTheCaretsTextCorner) {
     EXPECT_EQ(ui_.menus[0].screen.y, rect.top);
     // The point on the right edge still counts as on the label here.
     EXPECT_EQ(ui_.menus[0].resourceId, IDR_POPUP_CM3D);
-    EXPECT_EQ(view_.m_hContextItem, Item({0}));
+    EXPECT_EQ(view_.ContextItem(), Item({0}));
 }
 
 TEST_F(Interaction, AnyOtherKeyBetweenShiftAndF10CancelsIt) {
@@ -148,7 +148,7 @@ TEST_F(Interaction, RecordCommandsWithoutARecordSayBugger) {
         EXPECT_EQ(ui_.messages[0].caption, "Bugger");
         EXPECT_TRUE(ui_.messages[0].style.taskModal);
     }
-    view_.m_hContextItem = nullptr;
+    view_.SetContextItem(nullptr);
     view_.OnViewBitmap();
     EXPECT_EQ(ui_.messages.back().caption, "Bugger");
 }

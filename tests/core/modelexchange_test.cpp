@@ -4,7 +4,7 @@
 
 #include "bfpbuilder.h"
 #include "commandids.h"
-#include "exchangetables.h"
+#include "modelconversion.h"
 #include "layouts.h"
 #include "littleendian.h"
 #include "toolkit3ds.h"
@@ -182,9 +182,8 @@ TEST_F(ModelExchange, ExportAllWritesEveryModelAndBitmapQuietly) {
     EXPECT_TRUE(std::filesystem::exists(ModelFile("special")));
     EXPECT_TRUE(std::filesystem::exists(ModelFile("box")));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(ExportDir()), std::filesystem::directory_iterator()), 5);
-    EXPECT_EQ(view_.m_hContextItem, nullptr);
-    EXPECT_TRUE(view_.m_bAnnouncePaths);
     EXPECT_EQ(ui_.waitDepth, 0);
+    // A single command afterwards still announces its path.
     RunCommand({0, 1}, cmd::kModelExport);
     EXPECT_EQ(ui_.messages.back().caption, "Model (3DS) file");
 }
@@ -195,7 +194,6 @@ TEST_F(ModelExchange, ExportAllOverABankWithoutBitmapsSaysSoPerModelAndAtTheEnd)
     EXPECT_EQ(ui_.messages[0].text, "Cannot find sibling item (a).");
     EXPECT_EQ(ui_.messages[1].text, "Cannot find sibling item (a).");
     EXPECT_EQ(ui_.messages[2].text, "Object Exported. No Bitmaps Found");
-    EXPECT_TRUE(view_.m_bAnnouncePaths);
 }
 
 TEST_F(ModelExchange, ExportAllOnTheRootOrAnEmptyBankEndsWithoutAMessage) {
@@ -207,7 +205,6 @@ TEST_F(ModelExchange, ExportAllOnTheRootOrAnEmptyBankEndsWithoutAMessage) {
     ui_.messages.clear();
     RunCommand({0}, cmd::kBankExportAll);
     EXPECT_TRUE(ui_.messages.empty());
-    EXPECT_TRUE(view_.m_bAnnouncePaths);
 }
 
 TEST_F(ModelExchange, UnchangedRoundTripKeepsCountsIndicesAndWhatSinglePrecisionKeeps) {
@@ -315,7 +312,7 @@ TEST_F(ModelExchange, MeshesTheRecordCannotHoldAreRefused) {
         WriteMeshes(ModelFile("special"), {mesh});
         DiscardMesh3ds(&mesh);
         ui_.messages.clear();
-        view_.m_bAnnouncePaths = false;
+        view_.SetAnnouncePaths(false);
         RunCommand({0, 0}, cmd::kModelImport);
         ASSERT_EQ(ui_.messages.size(), 1u);
         EXPECT_EQ(ui_.messages[0].caption, "Import Model");
@@ -339,20 +336,20 @@ TEST_F(ModelExchange, ToolkitFailuresAreReportedAndChangeNothing) {
     std::filesystem::remove_all(ExportDir());
     doc_.SetModifiedFlag(false);
     RunCommand({0, 1}, cmd::kModelExport);
-    EXPECT_TRUE(view_.LastJobFailed());
+    EXPECT_TRUE(view_.LastResult().Failed());
     ASSERT_EQ(ui_.messages.size(), 2u);
     EXPECT_EQ(ui_.messages[1].caption, "Model (3DS) file");
     EXPECT_NE(ui_.messages[1].text.find("ERR_OPENING_FILE"), std::string::npos);
     EXPECT_FALSE(ErrorPending3ds());
     RunCommand({0, 1}, cmd::kModelImport);
-    EXPECT_TRUE(view_.LastJobFailed());
+    EXPECT_TRUE(view_.LastResult().Failed());
     EXPECT_EQ(ui_.messages.back().caption, "Import Model");
     EXPECT_EQ(Image(), original_);
     EXPECT_FALSE(doc_.IsModified());
     // The next job starts clean.
     std::filesystem::create_directories(ExportDir());
     RunCommand({0, 1}, cmd::kModelExport);
-    EXPECT_FALSE(view_.LastJobFailed());
+    EXPECT_FALSE(view_.LastResult().Failed());
 }
 
 TEST_F(ModelExchange, DamagedFileFailsTheImportCleanly) {
@@ -361,7 +358,7 @@ TEST_F(ModelExchange, DamagedFileFailsTheImportCleanly) {
     bytes.resize(bytes.size() / 2);
     WriteFileBytes(ModelFile("box"), bytes);
     RunCommand({0, 1}, cmd::kModelImport);
-    EXPECT_TRUE(view_.LastJobFailed());
+    EXPECT_TRUE(view_.LastResult().Failed());
     EXPECT_EQ(Image(), original_);
 }
 
@@ -379,7 +376,7 @@ TEST_F(ModelExchange, LongAndUnsafeNamesStayInsideTheExportFolder) {
     EXPECT_STREQ(meshes[0]->name, "twelvechar");
     DiscardAll(meshes);
     RunCommand({0, 0}, cmd::kModelImport);
-    EXPECT_FALSE(view_.LastJobFailed());
+    EXPECT_FALSE(view_.LastResult().Failed());
 }
 
 TEST_F(ModelExchange, EditedFileImportedSavedAndReopenedShowsTheNewCounts) {

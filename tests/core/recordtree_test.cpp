@@ -132,7 +132,7 @@ TEST_F(RecordTree, RebuildClearsTheContextItemAndNewShowsOnlyTheRoot) {
     ASSERT_TRUE(Open(image.bytes()));
     view_.SetContextItem(Item({0, 0}));
     ASSERT_TRUE(template_.OnFileNew());
-    EXPECT_EQ(view_.m_hContextItem, nullptr);
+    EXPECT_EQ(view_.ContextItem(), nullptr);
     EXPECT_TRUE(Item({})->children.empty());
     EXPECT_EQ(doc_.m_nImageSize, 0u);
 }
@@ -170,12 +170,11 @@ TEST_F(RecordTree, ShortReadLeavesNoImageAndOnlyTheRoot) {
 }
 
 TEST_F(RecordTree, ViewSetUpHappensOnceWithTheProgramPathAndTwelveIcons) {
-    ASSERT_TRUE(view_.m_bViewReady);
+    ASSERT_TRUE(view_.IsViewReady());
     ASSERT_NE(view_.ImageList(), nullptr);
     EXPECT_EQ(view_.ImageList()->size(), 12u);
     EXPECT_EQ(view_.ImageList()->Resource(7), "IDB_3DOPEN");
-    EXPECT_EQ(view_.m_szModulePath, dir_.path() / "pallix");
-    EXPECT_TRUE(view_.m_bAnnouncePaths);
+    EXPECT_EQ(view_.ModulePath(), dir_.path() / "pallix");
 }
 
 }  // namespace

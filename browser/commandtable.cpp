@@ -1,0 +1,42 @@
+#include "commandtable.h"
+
+#include <algorithm>
+
+#include "commandids.h"
+#include "pallixview.h"
+
+namespace {
+
+using Path = ActionArgument;
+
+const CommandRow kCommands[] = {
+    {cmd::kBitmapView, "View", kInBitmapPopup, "view-bitmap", Path::itemPath,
+     [](CPallixView& view) { return view.OnViewBitmap(); }},
+    {cmd::kBitmapExport, "Export...", kInBitmapPopup, "export-bitmap", Path::itemPath,
+     [](CPallixView& view) { return view.OnExportBitmap(); }},
+    {cmd::kBitmapImport, "Import...", kInBitmapPopup, "import-bitmap", Path::itemPath,
+     [](CPallixView& view) { return view.OnImportBitmap(); }},
+    {cmd::kModelView, "View Model", kInModelPopup, "view-model", Path::itemPath,
+     [](CPallixView& view) { return view.OnViewModel(); }},
+    {cmd::kModelExport, "Export Model", kInModelPopup, "export-model", Path::itemPath,
+     [](CPallixView& view) { return view.OnExportModel(); }},
+    {cmd::kModelImport, "Import Model", kInModelPopup, "import-model", Path::itemPath,
+     [](CPallixView& view) { return view.OnImportModel(); }},
+    {cmd::kFileExportAll, "Export All", kInBfpPopup, "export-all", Path::itemPath, nullptr},
+    {cmd::kFileImportAll, "Import All", kInBfpPopup, nullptr, Path::none, nullptr},
+    {cmd::kBankExportAll, "Export All", kInBankPopup, "export-all", Path::itemPath,
+     [](CPallixView& view) { return view.OnExportAll(); }},
+    {cmd::kBankImportAll, "Import All", kInBankPopup, nullptr, Path::none, nullptr},
+    {cmd::kCancel, "Cancel", kInEveryPopup, nullptr, Path::none,
+     [](CPallixView&) { return fw::CommandResult::Done(); }},
+};
+
+}  // namespace
+
+std::span<const CommandRow> CommandTable() { return kCommands; }
+
+const CommandRow* FindCommand(int commandId) {
+    const auto row = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                  [commandId](const CommandRow& command) { return command.id == commandId; });
+    return row == std::end(kCommands) ? nullptr : &*row;
+}

@@ -1,0 +1,51 @@
+// The view's commands: each takes what it acts on from the tree when it
+// starts and hands it to the exchange layer, where the bodies live. This is
+// the one file of the view that knows the exchange layer.
+#include "commandcontext.h"
+#include "exchangecommands.h"
+#include "exportpaths.h"
+#include "pallixview.h"
+
+CommandContext CPallixView::ContextFor(fw::TreeItem* item) const {
+    CommandContext context{m_document, m_ui, std::nullopt, {}, {}, {},
+                           ExportFolder(m_szModulePath, m_document.GetPathName()), m_szModulePath.parent_path(),
+                           m_bAnnouncePaths};
+    if (!item) return context;
+    if (const ItemRecord* record = RecordOf(item)) context.record = *record;
+    for (fw::TreeItem* next = m_tree.GetNextSiblingItem(RecordOwner(item)); next; next = m_tree.GetNextSiblingItem(next))
+        if (const ItemRecord* record = RecordOf(next)) context.following.push_back(*record);
+    for (fw::TreeItem* child = m_tree.GetChildItem(item); child; child = m_tree.GetNextSiblingItem(child))
+        if (const ItemRecord* record = RecordOf(child)) context.children.push_back(*record);
+    for (const auto& record : m_records)
+        if (context.record && record->nCopyOf == context.record->nOffset) context.copies.push_back(record->nOffset);
+    return context;
+}
+
+fw::TreeItem* CPallixView::RecordOwner(fw::TreeItem* item) const {
+    // The information leaves act for their parent, whose record they share.
+    fw::TreeItem* parent = m_tree.GetParentItem(item);
+    return parent && RecordOf(parent) == RecordOf(item) ? parent : item;
+}
+
+fw::CommandResult CPallixView::OnViewBitmap() { return ViewBitmap(ContextFor(m_hContextItem)); }
+fw::CommandResult CPallixView::OnExportBitmap() { return ExportBitmap(ContextFor(m_hContextItem)); }
+fw::CommandResult CPallixView::OnImportBitmap() { return ImportBitmap(ContextFor(m_hContextItem)); }
+fw::CommandResult CPallixView::OnViewModel() { return ViewModel(ContextFor(m_hContextItem)); }
+fw::CommandResult CPallixView::OnExportModel() { return ExportModel(ContextFor(m_hContextItem)); }
+fw::CommandResult CPallixView::OnImportModel() { return ImportModel(ContextFor(m_hContextItem)); }
+fw::CommandResult CPallixView::OnExportAll() { return ExportAll(ContextFor(m_hContextItem)); }
+
+fw::CommandResult CPallixView::WriteDxf(fw::File& file, std::span<const uint8_t> model, uint32_t offset, uint32_t size) {
+    return ::WriteDxf(file, model, offset, size);
+}
+
+fw::CommandResult CPallixView::ExportModelToFile(const std::filesystem::path& path, std::span<const uint8_t> model,
+                                                 uint32_t, uint32_t, const std::vector<std::string>& textures) {
+    const ItemRecord* record = RecordOf(m_hContextItem);
+    return ::ExportModelToFile(path, model, record ? record->szLabel : std::string(), textures);
+}
+
+fw::CommandResult CPallixView::ImportModelFromFile(const std::filesystem::path& path, std::span<uint8_t> model,
+                                                   uint32_t, uint32_t size, const std::vector<std::string>& textures) {
+    return ::ImportModelFromFile(path, model, size, textures);
+}

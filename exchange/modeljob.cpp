@@ -1,0 +1,44 @@
+#include "modeljob.h"
+
+#include <algorithm>
+
+#include "exportpaths.h"
+#include "pathtext.h"
+
+namespace {
+
+constexpr const char* kNoSiblingCaption = "Bugger";
+
+// A model's textures are the bitmaps that follow it in its bank, up to the
+// first item that is not a bitmap.
+TextureNames TexturesAfter(const std::vector<ItemRecord>& following) {
+    auto bitmap = std::find_if(following.begin(), following.end(),
+                               [](const ItemRecord& record) { return record.nKind == ITEM_BITMAP; });
+    TextureNames textures;
+    for (; bitmap != following.end() && bitmap->nKind == ITEM_BITMAP && textures.size() < kMaxTextureNames; ++bitmap)
+        textures.push_back(BitmapFileName(bitmap->nOffset));
+    return textures;
+}
+
+}  // namespace
+
+std::optional<ModelJobTarget> PrepareModelJob(const CommandContext& context, const char* noSiblingMessage,
+                                              const char* announceCaption, fw::CommandResult& refusal) {
+    if (!context.record) {
+        refusal = NoDataRefusal();
+        return std::nullopt;
+    }
+    ModelJobTarget target{*context.record, TexturesAfter(context.following), {}};
+    if (target.textures.empty()) {
+        refusal = fw::CommandResult::Refused(noSiblingMessage, kNoSiblingCaption);
+        return std::nullopt;
+    }
+    target.path = context.exportFolder / fw::PathFromUtf8(SafeFileStem(target.record.szLabel) + ".3ds");
+    if (context.announcePaths) context.ui.Notify(fw::Utf8FromPath(target.path), announceCaption);
+    return target;
+}
+
+std::span<uint8_t> ModelBytes(CPallixDoc& document, const ItemRecord& record) {
+    auto image = document.Image();
+    return image.subspan(std::min<size_t>(record.nOffset, image.size()));
+}
