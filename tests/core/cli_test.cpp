@@ -91,6 +91,13 @@ TEST_F(Cli, SaveWritesTheImageBackAndSaveAsToAnotherFile) {
     EXPECT_EQ(out_.str(), "modified: no\n");
 }
 
+TEST_F(Cli, AfterSaveAsExportsGoToTheFolderOfTheNewName) {
+    std::filesystem::create_directories(dir_ / "bfp" / "renamed");
+    ASSERT_EQ(Run(Words({"save", (dir_ / "renamed.bfp").string(), "export-model", "0/0"})), 0);
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "bfp" / "renamed" / "box.3ds"));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "bfp" / "data" / "box.3ds"));
+}
+
 TEST_F(Cli, ExitStatusTellsWhatWentWrong) {
     EXPECT_EQ(Run(Words({"menu", "0/9"})), 1);
     EXPECT_EQ(err_.str(), "pallix-cli: no item at 0/9\n");
