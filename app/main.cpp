@@ -2,8 +2,11 @@
 #include <QApplication>
 #include <QFileInfo>
 
+#include <string>
+
 #include "instancehandover.h"
 #include "pallixapp.h"
+#include "programinfo.h"
 #include "shellcommand.h"
 
 namespace {
@@ -15,6 +18,10 @@ bool ShellRegistrationWanted() { return qEnvironmentVariableIsEmpty("PALLIX_NO_S
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Answered before Qt starts, so that it works without a display.
+    const std::string usage = std::string(kShellUsage) + "\n       pallix --help | --version\n";
+    if (const auto status = AnswerInfoRequest({"pallix", usage.c_str()}, argc, argv)) return *status;
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pallix"));
     const QStringList arguments = QApplication::arguments().mid(1);
