@@ -8,12 +8,17 @@
 #include "pallixapp.h"
 #include "programinfo.h"
 #include "shellcommand.h"
+#include "shellregistration.h"
 
 namespace {
 
 // Tests and scripted runs set this so that the desktop's file associations
 // of the user are left alone.
-bool ShellRegistrationWanted() { return qEnvironmentVariableIsEmpty("PALLIX_NO_SHELL_REGISTRATION"); }
+// An installed program leaves that to the files its package put in place.
+bool ShellRegistrationWanted() {
+    return qEnvironmentVariableIsEmpty("PALLIX_NO_SHELL_REGISTRATION") &&
+           !RunsFromInstalledLayout(QCoreApplication::applicationDirPath());
+}
 
 }  // namespace
 
