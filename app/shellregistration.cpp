@@ -36,8 +36,7 @@ bool WriteIfChanged(const QString& path, const QByteArray& content) {
 // The package installs the same two files; here the entry names this very
 // program instead of one found on the PATH.
 QByteArray ShellFile(const QString& name) {
-    static const bool loaded = (LoadShellFiles(), true);
-    Q_UNUSED(loaded);
+    [[maybe_unused]] static const bool loaded = (LoadShellFiles(), true);
     QFile file(QStringLiteral(":/shell/") + name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
