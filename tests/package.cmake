@@ -5,12 +5,14 @@ if(PALLIX_HAVE_QT AND NOT PALLIX_SANITIZE AND UNIX AND NOT APPLE)
   set(package_scripts ${CMAKE_CURRENT_SOURCE_DIR}/package)
   set(package_out ${CMAKE_BINARY_DIR}/ctest-package)
 
-  add_test(NAME package.TheDebianPackageBuilds COMMAND ${package_scripts}/build-deb.sh ${CMAKE_BINARY_DIR} ${package_out})
+  add_test(NAME package.TheDebianPackageBuilds
+           COMMAND ${package_scripts}/build-deb.sh ${CMAKE_BINARY_DIR} ${package_out})
   set_tests_properties(package.TheDebianPackageBuilds PROPERTIES FIXTURES_SETUP debian_package TIMEOUT 300)
 
   add_test(NAME package.LintianFindsNoFault COMMAND ${package_scripts}/lintian.sh ${package_out})
   add_test(NAME package.TheUnpackedProgramsRun
-           COMMAND ${package_scripts}/run-unpacked.sh ${package_out} ${PROJECT_VERSION} ${CMAKE_SOURCE_DIR}/samples/demo.bfp)
+           COMMAND ${package_scripts}/run-unpacked.sh ${package_out} ${PROJECT_VERSION}
+                   ${CMAKE_SOURCE_DIR}/samples/demo.bfp)
   set_tests_properties(package.LintianFindsNoFault package.TheUnpackedProgramsRun
                        PROPERTIES FIXTURES_REQUIRED debian_package TIMEOUT 300)
 
