@@ -1,11 +1,11 @@
-# The two commands of the README: `make run` and `make test`.
+# The commands of the README: `make run`, `make test` and `make package`.
 JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test build build-asan bench fuzz screenshot clean
+.PHONY: run test build build-asan package bench fuzz screenshot clean
 
 run:
 	scripts/install-deps.sh gui
@@ -19,6 +19,12 @@ build:
 build-asan:
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPALLIX_SANITIZE=ON -DPALLIX_GUI=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+# The Debian package of the RelWithDebInfo build: $(BUILD)/pallix_VERSION_ARCH.deb.
+package:
+	scripts/install-deps.sh package
+	$(MAKE) build
+	cd $(BUILD) && cpack -G DEB
 
 # The sanitizer run goes first so that the last line is the summary of the
 # whole suite, desktop tests included.

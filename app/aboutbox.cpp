@@ -4,13 +4,14 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "pallixversion.h"
 #include "shellresources.h"
 
 CAboutBox::CAboutBox(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QString::fromUtf8(res::kAboutCaption));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     auto* layout = new QHBoxLayout(this);
-    auto* text = new QLabel(QString::fromUtf8(res::kAboutText), this);
+    auto* text = new QLabel(QString::fromUtf8(res::kAboutText).arg(QString::fromUtf8(pallix::kVersion)), this);
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

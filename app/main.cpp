@@ -2,19 +2,31 @@
 #include <QApplication>
 #include <QFileInfo>
 
+#include <string>
+
 #include "instancehandover.h"
 #include "pallixapp.h"
+#include "programinfo.h"
 #include "shellcommand.h"
+#include "shellregistration.h"
 
 namespace {
 
 // Tests and scripted runs set this so that the desktop's file associations
 // of the user are left alone.
-bool ShellRegistrationWanted() { return qEnvironmentVariableIsEmpty("PALLIX_NO_SHELL_REGISTRATION"); }
+// An installed program leaves that to the files its package put in place.
+bool ShellRegistrationWanted() {
+    return qEnvironmentVariableIsEmpty("PALLIX_NO_SHELL_REGISTRATION") &&
+           !RunsFromInstalledLayout(QCoreApplication::applicationDirPath());
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Answered before Qt starts, so that it works without a display.
+    const std::string usage = std::string(kShellUsage) + "\n       pallix --help | --version\n";
+    if (const auto status = AnswerInfoRequest({"pallix", usage.c_str()}, argc, argv)) return *status;
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pallix"));
     const QStringList arguments = QApplication::arguments().mid(1);

@@ -13,10 +13,13 @@
 #include <shlobj.h>
 #endif
 
+// The files live in this static library; the linker keeps them only when asked.
+static void LoadShellFiles() { Q_INIT_RESOURCE(shellfiles); }
+
 namespace {
 
-const QString kMimeType = QStringLiteral("application/x-quondata");
 const QString kEntryName = QStringLiteral("pallix-quondata");
+const QString kInstalledEntry = QStringLiteral("pallix.desktop");
 
 // Writes the file only when its content differs; true when it was written.
 bool WriteIfChanged(const QString& path, const QByteArray& content) {
@@ -30,31 +33,17 @@ bool WriteIfChanged(const QString& path, const QByteArray& content) {
     return file.commit();
 }
 
-QByteArray MimeTypeXml() {
-    return QStringLiteral(
-               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-               "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-               "  <mime-type type=\"%1\">\n"
-               "    <comment>%2</comment>\n"
-               "    <glob pattern=\"*%3\"/>\n"
-               "  </mime-type>\n"
-               "</mime-info>\n")
-        .arg(kMimeType, QString::fromUtf8(fw::text::kFileTypeName), QString::fromUtf8(fw::text::kFileExtension))
-        .toUtf8();
+// The package installs the same two files; here the entry names this very
+// program instead of one found on the PATH.
+QByteArray ShellFile(const QString& name) {
+    [[maybe_unused]] static const bool loaded = (LoadShellFiles(), true);
+    QFile file(QStringLiteral(":/shell/") + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QByteArray DesktopEntry(const QString& programPath) {
-    return QStringLiteral(
-               "[Desktop Entry]\n"
-               "Type=Application\n"
-               "Name=%1\n"
-               "Comment=%2\n"
-               "Exec=%3\n"
-               "MimeType=%4;\n"
-               "Terminal=false\n")
-        .arg(QString::fromUtf8(fw::text::kWindowTitle), QString::fromUtf8(fw::text::kFileTypeName),
-             DesktopExecLine(programPath), kMimeType)
-        .toUtf8();
+    const QByteArray exec = DesktopExecLine(programPath).toUtf8();
+    return ShellFile(QStringLiteral("pallix.desktop.in")).replace("@PALLIX_EXEC@", exec);
 }
 
 #ifdef _WIN32
@@ -117,8 +106,15 @@ bool RegisterDocumentType(const QString& programPath, const QString& dataHome) {
     return RegisterWithWindows(programPath);
 #else
     if (dataHome.isEmpty()) return false;
-    bool changed = WriteIfChanged(dataHome + "/mime/packages/" + kEntryName + ".xml", MimeTypeXml());
+    bool changed = WriteIfChanged(dataHome + "/mime/packages/" + kEntryName + ".xml",
+                                  ShellFile(QStringLiteral("quondata-mime.xml")));
     changed |= WriteIfChanged(dataHome + "/applications/" + kEntryName + ".desktop", DesktopEntry(programPath));
     return changed;
 #endif
+}
+
+bool RunsFromInstalledLayout(const QString& programDir) {
+    const QDir bin(programDir);
+    return bin.dirName() == QLatin1String("bin") &&
+           QFileInfo::exists(bin.filePath(QStringLiteral("../share/applications/") + kInstalledEntry));
 }

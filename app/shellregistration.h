@@ -16,3 +16,9 @@ QString UserDataHome();
 // The desktop entry's Exec line for the program, quoted as the desktop
 // entry format wants it.
 QString DesktopExecLine(const QString& programPath);
+
+// Whether the program lies where a package or `cmake --install` puts it:
+// in PREFIX/bin, with PREFIX/share/applications/pallix.desktop installed
+// beside it. Such a program leaves the registration to the installed files;
+// one run from a build or unpacked folder registers itself.
+bool RunsFromInstalledLayout(const QString& programDir);

@@ -41,7 +41,8 @@ const std::vector<CliActionName>& CliActionNames() {
 std::optional<ActionArgument> ArgumentOf(const std::string& action) { return ArgumentOfIn(CliActionNames(), action); }
 
 std::string CliUsage() {
-    std::string usage = "usage: pallix-cli [--program-dir DIR] [--shell] FILE [ACTION ...]\n";
+    std::string usage = "usage: pallix-cli [--program-dir DIR] [--shell] FILE [ACTION ...]\n"
+                        "       pallix-cli --help | --version\n";
     std::string line = "actions:";
     const auto& names = CliActionNames();
     for (size_t i = 0; i < names.size(); ++i) {

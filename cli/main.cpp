@@ -7,6 +7,7 @@
 #include "clisession.h"
 #include "commandline.h"
 #include "pathtext.h"
+#include "programinfo.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -36,6 +37,7 @@ std::vector<std::string> Arguments(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const auto status = AnswerInfoRequest({"pallix-cli", CliUsage().c_str()}, argc, argv)) return *status;
     std::string error;
     const auto invocation = ParseCommandLine(Arguments(argc, argv), error);
     if (!invocation) {

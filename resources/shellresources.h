@@ -14,7 +14,8 @@ inline constexpr int kMainWidth = 350;
 inline constexpr int kMainHeight = 450;
 
 inline constexpr const char* kAboutCaption = "About Pallix";
-inline constexpr const char* kAboutText = "Pallix Version 1.0";
+// %1 is the version, which the build takes from its one place.
+inline constexpr const char* kAboutText = "Pallix Version %1";
 
 // The main menu's popups in order; an entry with id 0 is a separator.
 const std::vector<fw::PopupMenu>& MainMenu();

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a build needs, only those that are missing.
-# Usage: install-deps.sh [base|gui|test|screenshot ...]
+# Usage: install-deps.sh [base|gui|test|package|screenshot ...]
 set -euo pipefail
 
 base=(cmake ninja-build g++ make pkg-config ccache)
 gui=(qt6-base-dev libgl-dev)
 screenshot=(xvfb xauth imagemagick x11-apps)
-test=(libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev assimp-utils xvfb xauth time)
+# CPack's Debian packages: dpkg-shlibdeps computes the dependencies, file finds the binaries.
+package=(dpkg-dev file)
+test=(libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev assimp-utils xvfb xauth time
+  "${package[@]}" lintian desktop-file-utils)
 
 wanted=("${base[@]}")
 for set in "$@"; do
@@ -14,6 +17,7 @@ for set in "$@"; do
     base) ;;
     gui) wanted+=("${gui[@]}") ;;
     test) wanted+=("${gui[@]}" "${test[@]}") ;;
+    package) wanted+=("${gui[@]}" "${package[@]}") ;;
     screenshot) wanted+=("${gui[@]}" "${screenshot[@]}") ;;
     *) echo "install-deps.sh: unknown set '$set'" >&2; exit 2 ;;
   esac

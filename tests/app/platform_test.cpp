@@ -1,5 +1,6 @@
 // The desktop program's meeting points with the platform: the command line,
 // the desktop registration and the hand-over to a running program.
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -18,6 +19,7 @@ private slots:
     void theCommandLineIsParsed();
     void theDesktopRegistrationIsWrittenOnce();
     void theExecLineQuotesEveryPath();
+    void onlyAProgramRunFromAFolderRegistersItself();
     void aSecondStartHandsItsFileOver();
 };
 
@@ -77,6 +79,21 @@ void PlatformTest::theExecLineQuotesEveryPath() {
     QCOMPARE(DesktopExecLine("/home/a b/pallix"), QStringLiteral("\"/home/a b/pallix\" %f"));
     QCOMPARE(DesktopExecLine("/x/$y`z\"/100%"), QStringLiteral("\"/x/\\\\$y\\\\`z\\\\\"/100%%\" %f"));
     QCOMPARE(DesktopExecLine("/x\\y"), QStringLiteral("\"/x\\\\\\\\y\" %f"));
+}
+
+void PlatformTest::onlyAProgramRunFromAFolderRegistersItself() {
+    QTemporaryDir prefix;
+    QVERIFY(QDir(prefix.path()).mkpath("bin"));
+    QVERIFY(QDir(prefix.path()).mkpath("build/bin"));
+    QVERIFY(QDir(prefix.path()).mkpath("share/applications"));
+    QVERIFY(!RunsFromInstalledLayout(prefix.filePath("bin")));
+    QFile entry(prefix.filePath("share/applications/pallix.desktop"));
+    QVERIFY(entry.open(QIODevice::WriteOnly));
+    entry.close();
+    QVERIFY(RunsFromInstalledLayout(prefix.filePath("bin")));
+    // A folder beside an installed tree, or one not named bin, is no installation.
+    QVERIFY(!RunsFromInstalledLayout(prefix.filePath("build/bin")));
+    QVERIFY(!RunsFromInstalledLayout(prefix.path()));
 }
 
 void PlatformTest::aSecondStartHandsItsFileOver() {

@@ -1,25 +1,29 @@
 // tds: the 3DS toolkit from the command line.
 //   tds dump FILE      the chunk tree of FILE
 //   tds copy IN OUT    IN read whole and written again as OUT
+//   tds --help | --version
 // Toolkit errors go to standard error as the toolkit's error list.
 #include <cstdio>
 #include <cstring>
 
 #include "commands.h"
+#include "programinfo.h"
 #include "toolkit3ds.h"
 
 namespace {
 
 constexpr int kUsageStatus = 2;
+constexpr const char* kUsage = "usage: tds dump FILE\n       tds copy IN OUT\n       tds --help | --version\n";
 
 int Usage() {
-    std::fprintf(stderr, "usage: tds dump FILE\n       tds copy IN OUT\n");
+    std::fputs(kUsage, stderr);
     return kUsageStatus;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const auto answered = AnswerInfoRequest({"tds", kUsage}, argc, argv)) return *answered;
     int status = 0;
     if (argc == 3 && std::strcmp(argv[1], "dump") == 0) {
         status = DumpTree(argv[2]);
