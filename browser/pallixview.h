@@ -72,9 +72,6 @@ public:
                            const std::vector<ExchangeFace>& faces, const TextureNames& textures);
     void ImportModelFromFile(const std::filesystem::path& path, std::span<uint8_t> model, uint32_t offset,
                              uint32_t size, const TextureNames& textures);
-    // Nothing when the file was refused or the job failed.
-    std::optional<FetchedMesh> ReadModel3dsFile(const std::filesystem::path& path, std::vector<ExchangePoint>& points,
-                                                std::vector<ExchangeFace>& faces);
     // Whether a 3DS job of the last command failed.
     bool LastJobFailed() const { return m_bJobFailed; }
 

@@ -4,6 +4,18 @@
 
 #include "toolkit3ds.h"
 
+std::string ToolkitErrorText() {
+    std::string text;
+    // Newest first, as the report on the error stream.
+    const ErrorEntry3ds* entries = ErrorEntries3ds();
+    for (int i = kErrorListSize3ds - 1; i >= 0; --i) {
+        if (entries[i].code == NO_TOOLKIT_ERRORS) continue;
+        if (!text.empty()) text += '\n';
+        text += entries[i].text;
+    }
+    return text;
+}
+
 ToolkitJob::ToolkitJob(fw::UiServices& ui, std::string caption, bool& failed)
     : ui_(ui), caption_(std::move(caption)), failed_(failed) {
     ClearErrors3ds();
@@ -24,15 +36,7 @@ bool ToolkitJob::Failed() {
     if (!reported_) {
         reported_ = true;
         ReportErrors3ds(stderr);
-        std::string text;
-        // Newest first, as the report on the error stream.
-        const ErrorEntry3ds* entries = ErrorEntries3ds();
-        for (int i = kErrorListSize3ds - 1; i >= 0; --i) {
-            if (entries[i].code == NO_TOOLKIT_ERRORS) continue;
-            if (!text.empty()) text += '\n';
-            text += entries[i].text;
-        }
-        ui_.Notify(text, caption_);
+        ui_.Notify(ToolkitErrorText(), caption_);
     }
     return true;
 }

@@ -5,6 +5,9 @@
 
 struct Database3ds;
 
+// The toolkit's recorded errors, newest first, one per line.
+std::string ToolkitErrorText();
+
 // One export or import through the 3DS toolkit. It starts with a clear
 // error list; whatever way it ends, its files are closed and its database
 // released. A failure is reported without ending the program: the error
