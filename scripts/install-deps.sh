@@ -6,7 +6,7 @@ set -euo pipefail
 base=(cmake ninja-build g++ make pkg-config ccache)
 gui=(qt6-base-dev libgl-dev)
 screenshot=(xvfb xauth imagemagick x11-apps)
-test=(libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev assimp-utils xvfb xauth time)
+test=(libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev assimp-utils openscenegraph xvfb xauth time)
 
 wanted=("${base[@]}")
 for set in "$@"; do
