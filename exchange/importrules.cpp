@@ -1,9 +1,11 @@
 #include "importrules.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <limits>
 #include <map>
+#include <optional>
 #include <tuple>
 
 #include "layouts.h"
@@ -53,7 +55,7 @@ bool NamesBitmap(const std::string& textureFile, const std::string& bitmapFile) 
     const std::string texture = LastComponent(textureFile), bitmap = Lower(bitmapFile);
     if (texture == bitmap) return true;
     const bool picture = texture.ends_with(".png") || texture.ends_with(".bmp");
-    return picture && Stem(texture) == Stem(bitmap) && texture.find('.') != std::string::npos;
+    return picture && Stem(texture) == Stem(bitmap);
 }
 
 std::optional<uint32_t> BitmapNamed(const std::string& textureFile, const TextureNames& bank) {
@@ -74,12 +76,16 @@ std::optional<uint32_t> BitmapNumbered(const std::string& material, size_t bankC
     return n < bankCount ? std::optional<uint32_t>(n) : std::nullopt;
 }
 
+std::string Counted(size_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
 std::string RoomRefusal(const std::filesystem::path& path, const ImportedMesh& mesh, const ModelRoom& room) {
     return ImportSentence(
-        path, "after merging shared corners its mesh has " + std::to_string(mesh.points.size()) + " vertices and " +
-                  std::to_string(mesh.faces.size()) + " faces, but the model has room for " +
-                  std::to_string(room.vertexCount) + " vertices and " + std::to_string(room.faceCount) +
-                  " faces (or any mix within its " + std::to_string(room.recordBytes) + " bytes: " +
+        path, "after merging shared corners its mesh has " + Counted(mesh.points.size(), "vertex", "vertices") +
+                  " and " + Counted(mesh.faces.size(), "face", "faces") + ", but the model has room for " +
+                  Counted(room.vertexCount, "vertex", "vertices") + " and " + Counted(room.faceCount, "face", "faces") +
+                  " (or any mix within its " + std::to_string(room.recordBytes) + " bytes: " +
                   std::to_string(ModelRecord::kVertices) + " for the header, " +
                   std::to_string(ModelVertex::kSize) + " a vertex, " + std::to_string(ModelTriangle::kSize) +
                   " a face, at most 1000 of each). Simplify the mesh in your 3-D program and import it again");

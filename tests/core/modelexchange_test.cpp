@@ -431,7 +431,7 @@ TEST_F(ModelExchange, MergedMeshOneByteTooBigIsRefusedWithTheRoomAndTheRecordSta
     EXPECT_TRUE(view_.LastJobFailed());
     EXPECT_EQ(ui_.messages.back().text,
               "Cannot import \"tight.3ds\": after merging shared corners its mesh has 4 vertices and 4 faces, but the "
-              "model has room for 3 vertices and 1 faces (or any mix within its 271 bytes: 48 for the header, 32 a "
+              "model has room for 3 vertices and 1 face (or any mix within its 271 bytes: 48 for the header, 32 a "
               "vertex, 24 a face, at most 1000 of each). Simplify the mesh in your 3-D program and import it again. "
               "The model is left as it was.");
     EXPECT_EQ(Image(), before);
