@@ -1,9 +1,7 @@
 #include "meshdatabase.h"
 
-#include <cmath>
 #include <cstdio>
 
-#include "modelconversion.h"
 #include "toolkit3ds.h"
 
 namespace {
@@ -117,71 +115,4 @@ void BuildMeshDatabase(const std::string& objectName, Database3ds* database, con
     if (!ErrorPending3ds()) FillMesh(mesh, objectName, model.points, model.faces, model.textures.size());
     if (!ErrorPending3ds()) StoreMesh3ds(database, mesh);
     DiscardMesh3ds(&mesh);
-}
-
-namespace {
-
-ExchangePoint ThroughLocalAxes(const Point3ds& vertex, const float* m) {
-    const double x = vertex.x, y = vertex.y, z = vertex.z;
-    ExchangePoint point;
-    point.x = (x * m[0] + y * m[1] + z * m[2]) / (double(m[0]) * m[0] + double(m[3]) * m[3] + double(m[6]) * m[6]) - m[9];
-    point.y = (x * m[3] + y * m[4] + z * m[5]) / (double(m[1]) * m[1] + double(m[4]) * m[4] + double(m[7]) * m[7]) - m[10];
-    point.z = (x * m[6] + y * m[7] + z * m[8]) / (double(m[2]) * m[2] + double(m[5]) * m[5] + double(m[8]) * m[8]) - m[11];
-    return point;
-}
-
-std::string CopyMesh(const MeshRecord3ds& mesh, std::vector<ExchangePoint>& points, std::vector<ExchangeFace>& faces) {
-    if (mesh.vertexCount > kMaxExchangeEntries || mesh.faceCount > kMaxExchangeEntries)
-        return "The mesh has more than 1000 vertices or faces; the model is left as it was.";
-    if (mesh.vertexCount == 0 || mesh.faceCount == 0)
-        return "The mesh has no vertices or no faces; the model is left as it was.";
-    for (uint16_t k = 0; k < mesh.vertexCount; ++k) {
-        const ExchangePoint moved = ThroughLocalAxes(mesh.vertices[k], mesh.localAxes);
-        points[k].x = moved.x;
-        points[k].y = moved.y;
-        points[k].z = moved.z;
-    }
-    for (uint16_t k = 0; k < mesh.faceCount; ++k) {
-        const MeshFace3ds& face = mesh.faces[k];
-        if (face.a >= mesh.vertexCount || face.b >= mesh.vertexCount || face.c >= mesh.vertexCount)
-            return "A face of the mesh names a vertex the mesh does not have; the model is left as it was.";
-        faces[k].a = mesh.faces[k].a;
-        faces[k].b = mesh.faces[k].b;
-        faces[k].c = mesh.faces[k].c;
-        faces[k].material = 0;
-    }
-    for (uint16_t group = 0; group < mesh.faceMaterialCount; ++group) {
-        const FaceMaterial3ds& list = mesh.faceMaterials[group];
-        for (uint16_t i = 0; i < list.faceCount; ++i) {
-            if (list.faceIndices[i] < mesh.faceCount) faces[list.faceIndices[i]].material = group;
-        }
-    }
-    for (uint16_t k = 0; k < mesh.mapCoordCount && k < mesh.vertexCount; ++k) {
-        points[k].u = mesh.mapCoords[k].u;
-        points[k].v = mesh.mapCoords[k].v;
-    }
-    for (uint16_t k = 0; k < mesh.vertexCount; ++k) {
-        if (!PointFitsModel(points[k]))
-            return "The mesh has a point that the model cannot store (not a number, or too far out: check the "
-                   "object's local axes and scale); the model is left as it was.";
-    }
-    return {};
-}
-
-}  // namespace
-
-FetchedMesh FetchMeshIntoTables(Database3ds* database, std::vector<ExchangePoint>& points,
-                                std::vector<ExchangeFace>& faces) {
-    FetchedMesh fetched;
-    MeshRecord3ds* mesh = nullptr;
-    FetchMeshByIndex3ds(database, 0, &mesh);
-    if (!ErrorPending3ds() && mesh) {
-        fetched.vertexCount = mesh->vertexCount;
-        fetched.faceCount = mesh->faceCount;
-        fetched.refusal = CopyMesh(*mesh, points, faces);
-    } else if (!ErrorPending3ds()) {
-        fetched.refusal = "The file holds no mesh the model can take; the model is left as it was.";
-    }
-    DiscardMesh3ds(&mesh);
-    return fetched;
 }

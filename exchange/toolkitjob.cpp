@@ -4,10 +4,8 @@
 
 #include "toolkit3ds.h"
 
-namespace {
-
 // Newest first, as the report on the error stream.
-std::string ErrorListText() {
+std::string ToolkitErrorText() {
     std::string text;
     const ErrorEntry3ds* entries = ErrorEntries3ds();
     for (int i = kErrorListSize3ds - 1; i >= 0; --i) {
@@ -17,8 +15,6 @@ std::string ErrorListText() {
     }
     return text;
 }
-
-}  // namespace
 
 ToolkitJob::ToolkitJob(std::string caption) : caption_(std::move(caption)) { ClearErrors3ds(); }
 
@@ -34,7 +30,7 @@ bool ToolkitJob::Failed() {
     if (failed_ || !ErrorPending3ds()) return failed_;
     failed_ = true;
     ReportErrors3ds(stderr);
-    errors_ = ErrorListText();
+    errors_ = ToolkitErrorText();
     return true;
 }
 

@@ -5,6 +5,12 @@
 
 struct Database3ds;
 
+// The toolkit's recorded errors, newest first, one per line.
+std::string ToolkitErrorText();
+
+// The toolkit's recorded errors, newest first, one per line.
+std::string ToolkitErrorText();
+
 // One export or import through the 3DS toolkit. It starts with a clear
 // error list; whatever way it ends, its files are closed and its database
 // released. The toolkit's rule is that every call leaves an error pending
@@ -12,7 +18,7 @@ struct Database3ds;
 // as its list of steps and ends at the first that fails.
 class ToolkitJob {
 public:
-    explicit ToolkitJob(std::string caption);
+    explicit ToolkitJob(std::string caption = {});
     ~ToolkitJob();
     ToolkitJob(const ToolkitJob&) = delete;
     ToolkitJob& operator=(const ToolkitJob&) = delete;
@@ -29,6 +35,8 @@ public:
     bool Failed();
     // Done, or failed with the toolkit's error list, newest first.
     fw::CommandResult Result();
+    // The error list of a failed job, newest first.
+    const std::string& Errors() const { return errors_; }
 
 private:
     std::string caption_;

@@ -8,7 +8,7 @@ gui=(qt6-base-dev libgl-dev)
 screenshot=(xvfb xauth imagemagick x11-apps)
 # CPack's Debian packages: dpkg-shlibdeps computes the dependencies, file finds the binaries.
 package=(dpkg-dev file)
-test=(libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev assimp-utils xvfb xauth time
+test=(libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev assimp-utils openscenegraph xvfb xauth time
   "${package[@]}" lintian desktop-file-utils)
 
 wanted=("${base[@]}")

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "bfpbuilder.h"
@@ -37,18 +38,66 @@ void DiscardAll(std::vector<MeshRecord3ds*>& meshes) {
     for (auto*& mesh : meshes) DiscardMesh3ds(&mesh);
 }
 
+struct TestMaterial {
+    const char* name;
+    const char* texture;
+};
+
+void StoreTestMaterial(Database3ds* db, const TestMaterial& wanted) {
+    MaterialRecord3ds* material = nullptr;
+    PrepareMaterial3ds(&material);
+    SetMaterialName3ds(material, wanted.name);
+    SetMapFileName3ds(MaterialMapSlot3ds(material, 1), wanted.texture);
+    StoreMaterial3ds(db, material);
+    DiscardMaterial3ds(&material);
+}
+
+// A light object, as editors keep beside the mesh.
+void StoreLight(Database3ds* db) {
+    Chunk3ds* scene = nullptr;
+    FindChunk3ds(db->top, CHUNK_SCENE, &scene);
+    if (!scene) {
+        NewChunkOfType3ds(&scene, CHUNK_SCENE);
+        AppendChild3ds(db->top, scene);
+    }
+    Chunk3ds* object = nullptr;
+    char* name = static_cast<char*>(std::malloc(5));
+    std::memcpy(name, "lamp", 5);
+    static_cast<StringData3ds*>(NewChunkWithData3ds(&object, CHUNK_OBJECT))->text = name;
+    Chunk3ds* light = nullptr;
+    static_cast<Floats3Data3ds*>(NewChunkWithData3ds(&light, CHUNK_OBJECT_PART_4600))->value[2] = 10;
+    AppendChild3ds(object, light);
+    AppendChild3ds(scene, object);
+    MarkObjectsChanged3ds(db);
+}
+
 // Writes meshes as a 3DS file, as another program would after an edit.
-void WriteMeshes(const std::filesystem::path& path, const std::vector<MeshRecord3ds*>& meshes) {
+void WriteMeshes(const std::filesystem::path& path, const std::vector<MeshRecord3ds*>& meshes,
+                 const std::vector<TestMaterial>& materials = {}, bool light = false) {
     ClearErrors3ds();
     File3ds* file = OpenFile3ds(path.string().c_str(), "w");
     Database3ds* db = nullptr;
     NewDatabase3ds(&db);
     CreateDatabase3ds(db, DatabaseKind3ds::MeshFile);
+    for (const TestMaterial& material : materials) StoreTestMaterial(db, material);
     for (const MeshRecord3ds* mesh : meshes) StoreMesh3ds(db, mesh);
+    if (light) StoreLight(db);
     WriteDatabase3ds(file, db);
     ASSERT_FALSE(ErrorPending3ds());
     ReleaseDatabase3ds(&db);
     CloseAllFiles3ds();
+}
+
+// Puts faces of the mesh into named groups, in order.
+void Group(MeshRecord3ds* mesh, const std::vector<std::pair<const char*, std::vector<uint16_t>>>& groups) {
+    mesh->faceMaterialCount = uint16_t(groups.size());
+    SizeMeshArrays3ds(mesh, MESH_ARRAY_FACE_MATERIALS);
+    for (uint16_t g = 0; g < groups.size(); ++g) {
+        SizeGroupFaces3ds(mesh, g, std::max<uint16_t>(1, uint16_t(groups[g].second.size())));
+        SetGroupMaterialName3ds(&mesh->faceMaterials[g], groups[g].first);
+        std::copy(groups[g].second.begin(), groups[g].second.end(), mesh->faceMaterials[g].faceIndices);
+        mesh->faceMaterials[g].faceCount = uint16_t(groups[g].second.size());
+    }
 }
 
 MeshRecord3ds* PlainMesh(const char* name, uint16_t vertices, uint16_t faces) {
@@ -76,6 +125,13 @@ protected:
         original_ = Image();
     }
 
+    // A model of 3 vertices and 1 triangle; merged, a tetrahedron needs 272 bytes.
+    bool OpenTightModel(uint32_t recordSize) {
+        bfp::ImageWriter image;
+        bfp::Model tight{"tight", {{0, 0, 0, 0, 0}, {100, 0, 0, 0, 0}, {0, 100, 0, 0, 0}}, {{0, 1, 2, 0, {}}}, recordSize - 168};
+        image.AddBank({{tight}, {{"a", bfp::MakeBmp(4, 4, 24, 1)}}});
+        return Open(image.bytes());
+    }
     std::filesystem::path ModelFile(const std::string& name) const { return ExportDir() / (name + ".3ds"); }
     uint16_t Field16(uint32_t offset) const { return *ReadU16(doc_.Image(), offset); }
     int32_t Field32(uint32_t offset) const { return *ReadI32(doc_.Image(), offset); }
@@ -296,15 +352,144 @@ TEST_F(ModelExchange, SmallerMeshMovesTheTrianglesAndLeavesTheRestOfTheRecord) {
                            Image().begin() + model.nOffset + 48 + 20));
 }
 
-TEST_F(ModelExchange, FileWithTwoMeshesIsRefusedAndTheRecordStays) {
+// Several objects.
+
+TEST_F(ModelExchange, ObjectsOfTheFileMergeIntoOneMeshAndALightIsPassedOver) {
     std::vector<MeshRecord3ds*> meshes = {PlainMesh("one", 3, 1), PlainMesh("two", 3, 1)};
-    WriteMeshes(ModelFile("special"), meshes);
+    Group(meshes[0], {{"MAT2", {0}}});
+    Group(meshes[1], {{"MAT1", {0}}});
+    WriteMeshes(ModelFile("special"), meshes, {}, true);
     DiscardAll(meshes);
     RunCommand({0, 0}, cmd::kModelImport);
-    EXPECT_EQ(ui_.messages.back().text, "Cannon import multiple meshes from a single object file");
+    EXPECT_FALSE(view_.LastResult().Failed());
+    EXPECT_EQ(Field16(Record({0, 0}).nOffset + 16), 6);
+    EXPECT_EQ(Field16(Record({0, 0}).nOffset + 18), 2);
+    // The second object's face (0, 0, 1) comes after the first's three points, corners reversed.
+    EXPECT_EQ(Field16(TriangleAt({0, 0}, 1, 2)), 4);
+    EXPECT_EQ(Field16(TriangleAt({0, 0}, 1, 6)), 3);
+    EXPECT_EQ(Field16(TriangleAt({0, 0}, 0, 8)), 2);
+    EXPECT_EQ(Field16(TriangleAt({0, 0}, 1, 8)), 1);
+    EXPECT_EQ(ui_.messages.back().caption, "Opening file Bitmap file");  // no note: the names decided
+}
+
+TEST_F(ModelExchange, FileWithOnlyALightIsRefusedInWordsAndChangesNothing) {
+    WriteMeshes(ModelFile("special"), {}, {}, true);
+    doc_.SetModifiedFlag(false);
+    RunCommand({0, 0}, cmd::kModelImport);
+    EXPECT_TRUE(view_.LastResult().Failed());
     EXPECT_EQ(ui_.messages.back().caption, "Import Model");
+    EXPECT_EQ(ui_.messages.back().text.rfind("Cannot import \"special.3ds\": the file holds no mesh", 0), 0u);
     EXPECT_EQ(Image(), original_);
-    EXPECT_TRUE(doc_.IsModified());
+    EXPECT_FALSE(doc_.IsModified());
+}
+
+// Corners merged before the room check.
+
+// A tetrahedron as writers that give every face its own corners store it.
+MeshRecord3ds* CornerPerFaceMesh() {
+    const Point3ds corners[4] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    const uint16_t faces[4][3] = {{0, 1, 2}, {0, 3, 1}, {1, 3, 2}, {2, 3, 0}};
+    MeshRecord3ds* mesh = PlainMesh("tight", 12, 4);
+    mesh->mapCoordCount = 12;
+    SizeMeshArrays3ds(mesh, MESH_ARRAY_MAP_COORDS);
+    for (uint16_t k = 0; k < 12; ++k) {
+        const uint16_t corner = faces[k / 3][k % 3];
+        mesh->vertices[k] = corners[corner];
+        mesh->mapCoords[k] = MapCoord3ds{corner * 0.25f, 0.5f};
+    }
+    for (uint16_t f = 0; f < 4; ++f) mesh->faces[f] = MeshFace3ds{uint16_t(3 * f), uint16_t(3 * f + 1), uint16_t(3 * f + 2), 7};
+    return mesh;
+}
+
+TEST_F(ModelExchange, MeshThatFitsOnlyAfterMergingCornersImportsWithItsWinding) {
+    ASSERT_TRUE(OpenTightModel(272));
+    MeshRecord3ds* mesh = CornerPerFaceMesh();
+    WriteMeshes(ModelFile("tight"), {mesh});
+    DiscardMesh3ds(&mesh);
+    RunCommand({0, 0}, cmd::kModelImport);
+    ASSERT_FALSE(view_.LastResult().Failed()) << ui_.messages.back().text;
+    EXPECT_EQ(Field16(Record({0, 0}).nOffset + 16), 4);
+    EXPECT_EQ(Field16(Record({0, 0}).nOffset + 18), 4);
+    // Face (0, 3, 1) keeps its order: c, b, a = 1, 3, 0.
+    EXPECT_EQ(Field16(TriangleAt({0, 0}, 1, 2)), 1);
+    EXPECT_EQ(Field16(TriangleAt({0, 0}, 1, 4)), 3);
+    EXPECT_EQ(Field16(TriangleAt({0, 0}, 1, 6)), 0);
+    EXPECT_EQ(Field32(VertexAt({0, 0}, 3, 4)), 100);    // corner 3 is z = 1: the model's y
+    EXPECT_EQ(Field32(VertexAt({0, 0}, 3, 12)), 49152);  // u = 0.75
+}
+
+TEST_F(ModelExchange, MergedMeshOneByteTooBigIsRefusedWithTheRoomAndTheRecordStays) {
+    ASSERT_TRUE(OpenTightModel(271));
+    const auto before = Image();
+    MeshRecord3ds* mesh = CornerPerFaceMesh();
+    WriteMeshes(ModelFile("tight"), {mesh});
+    DiscardMesh3ds(&mesh);
+    RunCommand({0, 0}, cmd::kModelImport);
+    EXPECT_TRUE(view_.LastResult().Failed());
+    EXPECT_EQ(ui_.messages.back().text,
+              "Cannot import \"tight.3ds\": after merging shared corners its mesh has 4 vertices and 4 faces, but the "
+              "model has room for 3 vertices and 1 face (or any mix within its 271 bytes: 48 for the header, 32 a "
+              "vertex, 24 a face, at most 1000 of each). Simplify the mesh in your 3-D program and import it again. "
+              "The model is left as it was.");
+    EXPECT_EQ(Image(), before);
+}
+
+// The bitmap of each group.
+
+TEST_F(ModelExchange, GroupsTakeTheBitmapTheirTextureMapNamesWhateverTheirOrder) {
+    char stone[32], wood[32];
+    std::snprintf(stone, sizeof stone, "MAPS\\O%X.BMP", Record({0, 4}).nOffset);
+    std::snprintf(wood, sizeof wood, "o%x.png", Record({0, 2}).nOffset);
+    MeshRecord3ds* mesh = PlainMesh("special", 4, 2);
+    Group(mesh, {{"stone", {0}}, {"wood", {1}}});
+    WriteMeshes(ModelFile("special"), {mesh}, {{"wood", wood}, {"stone", stone}});
+    DiscardMesh3ds(&mesh);
+    RunCommand({0, 0}, cmd::kModelImport);
+    EXPECT_EQ(Field16(TriangleAt({0, 0}, 0, 8)), 2);
+    EXPECT_EQ(Field16(TriangleAt({0, 0}, 1, 8)), 0);
+    EXPECT_EQ(ui_.messages.back().caption, "Opening file Bitmap file");
+}
+
+TEST_F(ModelExchange, TextureThatNamesNoBankBitmapLeavesTheGroupsPositionToDecideAndSaysSo) {
+    MeshRecord3ds* mesh = PlainMesh("special", 4, 2);
+    Group(mesh, {{"MAT2", {0}}, {"paint", {1}}});
+    WriteMeshes(ModelFile("special"), {mesh}, {{"paint", "other.bmp"}});
+    DiscardMesh3ds(&mesh);
+    RunCommand({0, 0}, cmd::kModelImport);
+    EXPECT_EQ(Field16(TriangleAt({0, 0}, 0, 8)), 2);
+    EXPECT_EQ(Field16(TriangleAt({0, 0}, 1, 8)), 1);
+    EXPECT_EQ(ui_.messages.back().caption, "Import Model");
+    EXPECT_NE(ui_.messages.back().text.find("by the order of the file's materials"), std::string::npos);
+}
+
+TEST_F(ModelExchange, GroupNamedWithALeadingZeroIsNoBitmapNumber) {
+    MeshRecord3ds* mesh = PlainMesh("special", 4, 2);
+    Group(mesh, {{"MAT1", {0}}, {"MAT00", {1}}});
+    WriteMeshes(ModelFile("special"), {mesh});
+    DiscardMesh3ds(&mesh);
+    RunCommand({0, 0}, cmd::kModelImport);
+    EXPECT_EQ(Field16(TriangleAt({0, 0}, 0, 8)), 1);
+    EXPECT_EQ(Field16(TriangleAt({0, 0}, 1, 8)), 1);
+    EXPECT_NE(ui_.messages.back().text.find("by the order of the file's materials"), std::string::npos);
+}
+
+// Vertices as stored.
+
+TEST_F(ModelExchange, LocalAxesTurnedOrZeroDoNotMoveTheModel) {
+    MeshRecord3ds* turned = PlainMesh("special", 4, 2);
+    const float quarterTurn[12] = {0, 1, 0, -1, 0, 0, 0, 0, 1, 5, 5, 5};
+    std::copy(quarterTurn, quarterTurn + 12, turned->localAxes);
+    MeshRecord3ds* flat = PlainMesh("special", 4, 2);
+    std::fill(flat->localAxes, flat->localAxes + 12, 0.0f);
+    for (MeshRecord3ds* mesh : {turned, flat}) {
+        WriteMeshes(ModelFile("special"), {mesh});
+        DiscardMesh3ds(&mesh);
+        RunCommand({0, 0}, cmd::kModelImport);
+        EXPECT_FALSE(view_.LastResult().Failed());
+        EXPECT_EQ(Field32(VertexAt({0, 0}, 3, 0)), 300);
+        EXPECT_EQ(Field32(VertexAt({0, 0}, 3, 4)), 900);
+        EXPECT_EQ(Field32(VertexAt({0, 0}, 3, 8)), 600);
+    }
 }
 
 TEST_F(ModelExchange, MeshesTheRecordCannotHoldAreRefused) {
@@ -320,9 +505,6 @@ TEST_F(ModelExchange, MeshesTheRecordCannotHoldAreRefused) {
     };
     refuse(PlainMesh("special", 20, 20));     // more bytes than the record has
     refuse(PlainMesh("special", 1001, 1));    // more than 1000 vertices
-    MeshRecord3ds* flat = PlainMesh("special", 3, 1);
-    std::fill(flat->localAxes, flat->localAxes + 12, 0.0f);  // all-zero axes divide by zero
-    refuse(flat);
     MeshRecord3ds* far = PlainMesh("special", 3, 1);
     far->vertices[1].x = 3.0e8f;  // beyond a 32-bit coordinate once in hundredths
     refuse(far);
@@ -359,6 +541,9 @@ TEST_F(ModelExchange, DamagedFileFailsTheImportCleanly) {
     WriteFileBytes(ModelFile("box"), bytes);
     RunCommand({0, 1}, cmd::kModelImport);
     EXPECT_TRUE(view_.LastResult().Failed());
+    const std::string& text = ui_.messages.back().text;
+    EXPECT_EQ(text.rfind("Cannot import \"box.3ds\": it is damaged or not a 3DS file.", 0), 0u);
+    EXPECT_NE(text.find("\nERR_"), std::string::npos);
     EXPECT_EQ(Image(), original_);
 }
 
