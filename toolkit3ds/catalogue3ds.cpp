@@ -298,6 +298,9 @@ bool RecordCoversChildren3ds(const Chunk3ds* chunk) {
     if (chunk == nullptr || chunk->data == nullptr) {
         return false;
     }
+    if (chunk->keptWhole != 0) {
+        return true;
+    }
     const TagEntry3ds& entry = LookUpTag3ds(chunk->tag);
     const bool raw = entry.kind == RecordKind3ds::Raw || entry.kind == RecordKind3ds::Unknown;
     return raw && entry.skip != SkipRule3ds::Whole;
