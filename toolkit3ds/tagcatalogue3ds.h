@@ -48,7 +48,6 @@ struct TagEntry3ds {
     const char* name;
     RecordKind3ds kind;
     const FixedLayout3ds* layout;  // Fixed records
-    std::uint16_t maximum;         // classic limit of a String record's characters (reading takes any)
     SkipRule3ds skip;
     std::uint16_t skipAmount;      // bytes to skip (Bytes rule)
 };
