@@ -88,6 +88,7 @@ void ResetChunk3ds(Chunk3ds* chunk) {
     chunk->position = 0;
     chunk->sourceFile = kNoFile3ds;
     chunk->outputFile = kNoFile3ds;
+    chunk->keptWhole = 0;
 }
 
 void FindChunk3ds(Chunk3ds* chunk, std::uint32_t tag, Chunk3ds** out) {
@@ -168,6 +169,7 @@ void CopyChunk3ds(Chunk3ds* source, Chunk3ds** out) {
     copy->position = source->position;
     copy->sourceFile = source->sourceFile;
     copy->outputFile = source->outputFile;
+    copy->keptWhole = source->keptWhole;
     GiveDataToCopy(source, copy);
     Chunk3ds** link = &copy->child;
     for (Chunk3ds* child = source->child; child != nullptr && !ErrorPending3ds(); child = child->next) {

@@ -15,6 +15,10 @@ struct Chunk3ds {
     Chunk3ds* child = nullptr;   // owned: the first child
     std::uint8_t sourceFile = kNoFile3ds;
     std::uint8_t outputFile = kNoFile3ds;
+    // 1 when the chunk's bytes do not fit its tag's fields (a short fog
+    // chunk, a name without its zero): it is kept as raw bytes, as a tag
+    // the catalogue does not know would be, and hands out no record.
+    std::uint8_t keptWhole = 0;
 };
 
 void NewChunk3ds(Chunk3ds** out);

@@ -7,6 +7,7 @@
 
 #include "error3ds.h"
 #include "file3ds.h"
+#include "fitting3ds.h"
 #include "recordops3ds.h"
 
 namespace {
@@ -50,13 +51,19 @@ const RecordOps3ds* OpsFor(RecordKind3ds kind) {
     return nullptr;
 }
 
+// A chunk kept whole holds raw bytes, whatever its tag.
+RecordKind3ds KindOf(const Chunk3ds& chunk, const TagEntry3ds& entry) {
+    return chunk.keptWhole != 0 ? RecordKind3ds::Unknown : entry.kind;
+}
+
 // The operations of the chunk's record, or null when its tag has none. A
 // tag the catalogue does not know has raw bytes only when it has any.
 const RecordOps3ds* OpsFor(const Chunk3ds& chunk, const TagEntry3ds& entry) {
-    if (entry.kind == RecordKind3ds::Unknown && chunk.length <= 6) {
+    const RecordKind3ds kind = KindOf(chunk, entry);
+    if (kind == RecordKind3ds::Unknown && chunk.length <= 6) {
         return nullptr;
     }
-    return OpsFor(entry.kind);
+    return OpsFor(kind);
 }
 
 std::size_t RecordSize(const RecordOps3ds& ops, const TagEntry3ds& entry) {
@@ -83,6 +90,40 @@ void SizeUnknownRecord(const Chunk3ds& chunk, RawData3ds& raw) {
     raw.size = chunk.length - 6;
 }
 
+// Reads the chunk's record from its file into chunk->data; null when the
+// tag has none.
+void* ReadRecord(Chunk3ds* chunk, const TagEntry3ds& entry) {
+    const RecordOps3ds* ops = OpsFor(*chunk, entry);
+    if (ops == nullptr) {
+        return nullptr;
+    }
+    SelectFileByIndex3ds(chunk->sourceFile);
+    SeekFile3ds(static_cast<std::int64_t>(chunk->position) + 6);
+    if (AttachRecord(chunk, *ops, entry) != nullptr) {
+        ops->read(*chunk, chunk->data, entry);
+    }
+    return chunk->data;
+}
+
+// Reads the record by its tag; false, with the record dropped and nothing
+// recorded, when the chunk's bytes do not fit its fields: too few for them,
+// or (for a tag whose data is the whole chunk) more than they take.
+bool ReadFittingRecord(Chunk3ds* chunk, const TagEntry3ds& entry) {
+    if (OpsFor(*chunk, entry) == nullptr) {
+        return true;
+    }
+    const std::int64_t end = static_cast<std::int64_t>(chunk->position) + chunk->length;
+    const bool fits = ReadFitting3ds([&] { ReadRecord(chunk, entry); },
+                                     [&] {
+                                         const std::int64_t reached = FilePosition3ds();
+                                         return reached <= end && (entry.skip != SkipRule3ds::Whole || reached == end);
+                                     });
+    if (!fits) {
+        FreeChunkData3ds(chunk);
+    }
+    return fits;
+}
+
 }  // namespace
 
 void* NewChunkData3ds(Chunk3ds* chunk) {
@@ -96,7 +137,7 @@ void* NewChunkData3ds(Chunk3ds* chunk) {
     if (ops == nullptr || AttachRecord(chunk, *ops, entry) == nullptr) {
         return nullptr;
     }
-    if (entry.kind == RecordKind3ds::Unknown) {
+    if (KindOf(*chunk, entry) == RecordKind3ds::Unknown) {
         SizeUnknownRecord(*chunk, *static_cast<RawData3ds*>(chunk->data));
     }
     return chunk->data;
@@ -109,17 +150,15 @@ void* ReadChunkData3ds(Chunk3ds* chunk) {
     }
     // A chunk made in memory has nothing to read.
     if (chunk->data != nullptr || !FileIsOpen3ds(chunk->sourceFile)) {
-        return chunk->data;
+        return chunk->keptWhole != 0 ? nullptr : chunk->data;
     }
     const TagEntry3ds& entry = LookUpTag3ds(chunk->tag);
-    const RecordOps3ds* ops = OpsFor(*chunk, entry);
-    if (ops == nullptr) {
-        return nullptr;
+    if (chunk->keptWhole == 0 && !ReadFittingRecord(chunk, entry)) {
+        chunk->keptWhole = 1;
     }
-    SelectFileByIndex3ds(chunk->sourceFile);
-    SeekFile3ds(static_cast<std::int64_t>(chunk->position) + 6);
-    if (AttachRecord(chunk, *ops, entry) != nullptr) {
-        ops->read(*chunk, chunk->data, entry);
+    if (chunk->keptWhole != 0) {
+        ReadRecord(chunk, entry);
+        return nullptr;
     }
     return chunk->data;
 }
@@ -129,7 +168,7 @@ void WriteChunkData3ds(Chunk3ds* chunk) {
         return;
     }
     const TagEntry3ds& entry = LookUpTag3ds(chunk->tag);
-    const RecordOps3ds* ops = OpsFor(entry.kind);
+    const RecordOps3ds* ops = OpsFor(KindOf(*chunk, entry));
     if (ops == nullptr) {
         return;
     }
@@ -141,7 +180,7 @@ void FreeChunkData3ds(Chunk3ds* chunk) {
     if (chunk == nullptr || chunk->data == nullptr) {
         return;
     }
-    if (const RecordOps3ds* ops = OpsFor(LookUpTag3ds(chunk->tag).kind)) {
+    if (const RecordOps3ds* ops = OpsFor(KindOf(*chunk, LookUpTag3ds(chunk->tag)))) {
         ops->release(chunk->data);
     }
     std::free(chunk->data);
@@ -157,7 +196,7 @@ void CopyChunkData3ds(Chunk3ds* source, Chunk3ds* destination) {
         return;
     }
     const TagEntry3ds& entry = LookUpTag3ds(source->tag);
-    const RecordOps3ds* ops = OpsFor(entry.kind);
+    const RecordOps3ds* ops = OpsFor(KindOf(*source, entry));
     if (ops == nullptr) {
         return;
     }

@@ -215,6 +215,9 @@ int KeyValueFloats3ds(std::uint32_t tag);
 
 // The per-tag routines.
 void* NewChunkData3ds(Chunk3ds* chunk);
+// The chunk's record, read from its file when needed. Null for a tag without
+// record and for a chunk kept whole (Chunk3ds::keptWhole), whose raw bytes
+// are read all the same, so that writing gives them back unchanged.
 void* ReadChunkData3ds(Chunk3ds* chunk);
 void WriteChunkData3ds(Chunk3ds* chunk);
 void FreeChunkData3ds(Chunk3ds* chunk);

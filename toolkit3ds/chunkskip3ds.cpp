@@ -1,20 +1,23 @@
 // Where a chunk's sub-chunks start: past its own data, by tag.
-#include <array>
-
 #include "chunkdata3ds.h"
 #include "primitives3ds.h"
-#include "strings3ds.h"
+#include "recordops3ds.h"
 #include "tagcatalogue3ds.h"
 
 namespace {
 
-constexpr std::uint32_t kKeyframeNameLimit = 513;
-constexpr std::uint32_t kNodeNameLimit = 11;
 constexpr std::int64_t kNodeHeaderWords = 6;
 
-void SkipString(std::uint32_t limit) {
-    std::array<char, kKeyframeNameLimit> scratch;
-    ReadString3ds(scratch.data(), limit);
+// Names may run up to the chunk's end; a name without its zero there is
+// ERR_READING_FILE.
+void SkipString(const Chunk3ds& chunk) {
+    const std::int64_t left = ChunkBytesLeft3ds(chunk);
+    for (std::int64_t i = 0; i < left; ++i) {
+        if (ReadByte3ds() == 0 || ErrorPending3ds()) {
+            return;
+        }
+    }
+    PushError3ds(ERR_READING_FILE);
 }
 
 void Skip(std::int64_t bytes) { SeekFile3ds(FilePosition3ds() + bytes); }
@@ -34,7 +37,7 @@ void SkipChunkData3ds(Chunk3ds* chunk) {
             Skip(entry.skipAmount);
             break;
         case SkipRule3ds::String:
-            SkipString(entry.skipAmount);
+            SkipString(*chunk);
             break;
         case SkipRule3ds::FaceList: {
             const std::uint16_t count = ReadWord3ds();
@@ -46,14 +49,14 @@ void SkipChunkData3ds(Chunk3ds* chunk) {
         case SkipRule3ds::KeyframeHeader:
             ReadWord3ds();
             if (!ErrorPending3ds()) {
-                SkipString(kKeyframeNameLimit);
+                SkipString(*chunk);
             }
             if (!ErrorPending3ds()) {
                 ReadLong3ds();
             }
             break;
         case SkipRule3ds::NodeHeader:
-            SkipString(kNodeNameLimit);
+            SkipString(*chunk);
             if (!ErrorPending3ds()) {
                 Skip(kNodeHeaderWords);
             }

@@ -1,9 +1,12 @@
 #include "error3ds.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 
 namespace detail3ds {
 std::uint8_t errorPending = 0;
+std::uint32_t errorsRecorded = 0;
 }
 
 namespace {
@@ -63,6 +66,7 @@ const char* PushError3ds(ErrorCode3ds code) {
         return ErrorText3ds(code);
     }
     detail3ds::errorPending = 1;
+    ++detail3ds::errorsRecorded;
     for (int slot = 0; slot < kOrdinaryEntries; ++slot) {
         if (errorList[slot].code == NO_TOOLKIT_ERRORS) {
             StoreEntry(slot, code);
@@ -91,3 +95,30 @@ void ReportErrors3ds(std::FILE* stream) {
 }
 
 const ErrorEntry3ds* ErrorEntries3ds() { return errorList.data(); }
+
+namespace detail3ds {
+
+ErrorListMark MarkErrorList() {
+    ErrorListMark mark{};
+    std::copy(errorList.begin(), errorList.end(), mark.entries);
+    mark.pending = errorPending;
+    mark.recorded = errorsRecorded;
+    return mark;
+}
+
+void RestoreErrorList(const ErrorListMark& mark) {
+    std::copy(std::begin(mark.entries), std::end(mark.entries), errorList.begin());
+    errorPending = mark.pending;
+    errorsRecorded = mark.recorded;
+}
+
+bool MemoryRanOutSince(const ErrorListMark& mark) {
+    for (int slot = 0; slot < kErrorListSize3ds; ++slot) {
+        if (errorList[slot].code == ERR_NO_MEM && mark.entries[slot].code != ERR_NO_MEM) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace detail3ds

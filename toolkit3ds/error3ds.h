@@ -48,6 +48,20 @@ const ErrorEntry3ds* ErrorEntries3ds();
 
 namespace detail3ds {
 extern std::uint8_t errorPending;
+// Codes recorded since the program started; clearing the list keeps it.
+extern std::uint32_t errorsRecorded;
+
+// The error list as it stands, to be put back when what was recorded since
+// turns out to be no error (a chunk whose bytes do not fit its tag).
+struct ErrorListMark {
+    ErrorEntry3ds entries[kErrorListSize3ds];
+    std::uint8_t pending;
+    std::uint32_t recorded;
+};
+ErrorListMark MarkErrorList();
+void RestoreErrorList(const ErrorListMark& mark);
+// True when an entry recorded after the mark says memory ran out.
+bool MemoryRanOutSince(const ErrorListMark& mark);
 }
 
 // Every toolkit caller tests this after each toolkit call it makes.

@@ -87,6 +87,20 @@ File3ds* SettleExistingFile(File3ds* existing, File3ds* fresh) {
     return nullptr;
 }
 
+// Puts a closed writer's file in place of its target when it is complete,
+// else removes it; false when the replacing failed.
+bool SettleStagingFile(const File3ds& file, bool failed) {
+    if (file.stagingName == nullptr) {
+        return true;
+    }
+    const bool complete = !failed && detail3ds::errorsRecorded == file.errorsAtOpen;
+    if (complete && ReplaceFile3ds(file.stagingName, file.name) == 0) {
+        return true;
+    }
+    RemoveFile3ds(file.stagingName);
+    return !complete;
+}
+
 }  // namespace
 
 File3ds* NewFileRecord3ds() {
@@ -162,7 +176,9 @@ File3ds* OpenFile3ds(const char* name, const char* mode) {
         }
     }
     if (!ErrorPending3ds()) {
-        file->stream = OpenStream3ds(name, file->mode == FILE_MODE_READ3ds ? "rb" : "wb");
+        file->stream = file->mode == FILE_MODE_READ3ds ? OpenStream3ds(name, "rb")
+                                                        : OpenStagingFile3ds(name, &file->stagingName);
+        file->errorsAtOpen = detail3ds::errorsRecorded;
         if (file->stream == nullptr) {
             PushError3ds(ERR_OPENING_FILE);
         }
@@ -189,19 +205,22 @@ void CloseFile3ds(File3ds* file) {
     }
     bool failed = false;
     if (file->stream != nullptr) {
-        failed = (file->mode & FILE_MODE_WRITE3ds) != 0 && !StreamFlush3ds(*file);
+        const bool writing = (file->mode & FILE_MODE_WRITE3ds) != 0;
+        failed = writing && !(StreamFlush3ds(*file) && SyncStream3ds(file->stream));
         failed = std::fclose(file->stream) != 0 || failed;
         file->stream = nullptr;
         if (file->temporary != 0) {
             RemoveFile3ds(file->name);
         }
     }
+    failed = !SettleStagingFile(*file, failed) || failed;
     UnregisterFile3ds(file);
     if (current) {
         detail3ds::currentFile = nullptr;
         ResumeCurrent();
     }
     std::free(file->name);
+    std::free(file->stagingName);
     std::free(file->buffer);
     delete file;
     if (failed) {

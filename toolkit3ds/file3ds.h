@@ -33,17 +33,31 @@ struct File3ds {
     std::size_t readAhead = 0;
     std::int64_t streamOffset = 0;  // where the C stream stands, -1 unknown
     bool writeFailed = false;       // sticky: some buffered bytes never reached the file
+
+    // A file opened for writing is written under this fresh name in the same
+    // folder and takes the place of `name` only when it is closed complete:
+    // no write failed and no error was recorded while it was open.
+    char* stagingName = nullptr;
+    std::uint32_t errorsAtOpen = 0;
 };
 
 // `mode` is searched for its first 'r' or 'w'. Opening a name that is open
 // already returns that file (same mode), moves the reader aside (writing a
 // name being read) or closes the writer (reading a name being written).
+// Writing goes to a fresh file beside the target (see stagingName), so that
+// a failed write leaves the file that was there before.
 File3ds* OpenFile3ds(const char* name, const char* mode);
+// Closing a file opened for writing puts it in place of its target when it
+// is complete; otherwise it is removed and the target stays as it was.
 void CloseFile3ds(File3ds* file);
 void CloseAllFiles3ds();
 // Renames a file open for reading to a fresh name in its folder, so that the
 // original name can be written while reading goes on where it was.
 void MoveAsideForReading3ds(File3ds* file);
+// A new empty file beside `target`, under a fresh name claimed exclusively,
+// with the permissions of `target` when it exists; its name goes to
+// *stagingName (std::malloc). Null, with *stagingName null, on failure.
+std::FILE* OpenStagingFile3ds(const char* target, char** stagingName);
 
 File3ds* NewFileRecord3ds();
 void RegisterFile3ds(File3ds* file);

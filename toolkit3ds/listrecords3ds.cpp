@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr std::uint32_t kFaceMaterialNameMaximum = 16;
-
 template <class Item>
 struct ItemIo;
 
@@ -164,7 +162,7 @@ struct CountedList {
 };
 
 void ReadFaceMaterial(const Chunk3ds& chunk, void* record, const TagEntry3ds& entry) {
-    ReadStringAlloc3ds(&static_cast<FaceMaterialData3ds*>(record)->name, kFaceMaterialNameMaximum);
+    ReadChunkText3ds(chunk, &static_cast<FaceMaterialData3ds*>(record)->name);
     if (!ErrorPending3ds()) {
         CountedList<FaceMaterialData3ds, std::uint16_t, &FaceMaterialData3ds::faces>::Read(chunk, record, entry);
     }
@@ -256,6 +254,8 @@ std::int64_t ChunkBytesLeft3ds(const Chunk3ds& chunk) {
     }
     return end - FilePosition3ds();
 }
+
+void ReadChunkText3ds(const Chunk3ds& chunk, char** out) { ReadTextWithin3ds(out, ChunkBytesLeft3ds(chunk)); }
 
 bool ChunkHolds3ds(const Chunk3ds& chunk, std::uint64_t bytes) {
     const std::int64_t left = ChunkBytesLeft3ds(chunk);

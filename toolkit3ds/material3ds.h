@@ -122,3 +122,11 @@ void StoreMaterial3ds(Database3ds* db, const MaterialRecord3ds* material);
 
 // The CHUNK_MATERIAL of that exact name, or null.
 void LookUpMaterial3ds(Database3ds* db, const char* name, Chunk3ds** material);
+
+// The file name of the texture map (slot 1) of a material, as the file holds
+// it (path and length included), into *fileName: a std::malloc block the
+// caller frees, or null when there is no such material or it has no texture
+// map. Names compare cut to kMaterialNameMax3ds characters, so that the name
+// a face-material group holds finds its material however long the file's
+// name is; the first material in file order wins.
+void FetchTextureFileName3ds(Database3ds* db, const char* materialName, char** fileName);

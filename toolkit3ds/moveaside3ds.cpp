@@ -1,15 +1,17 @@
-// Moving a file that is being read out of the way of a writer of the same
-// name. The new name is claimed atomically, so no other program can take it
-// between choosing it and renaming to it.
+// Fresh names beside a file: moving a file that is being read out of the
+// way of a writer of the same name, and the file a writer writes before it
+// takes the target's place. A new name is claimed atomically, so no other
+// program can take it between choosing it and using it.
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <string>
 
-#ifdef _WIN32
-#include <random>
-#else
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -28,17 +30,20 @@ std::string FolderOf(const char* path) {
     return cut == std::string::npos ? std::string() : text.substr(0, cut + 1);
 }
 
-#ifdef _WIN32
-// Renaming on Windows fails when the target exists, so the rename itself
-// claims the name; try fresh names until one is free.
-std::string RenameToFreshName(const char* from, const std::string& folder) {
+constexpr int kNameAttempts = 100;
+
+// Claims a candidate name; false when it is taken or cannot be used.
+using Claim = bool (*)(const std::string& candidate, void* context);
+
+// Tries fresh names in the folder until `claim` takes one; empty when none.
+std::string ClaimFreshName(const std::string& folder, Claim claim, void* context) {
     std::random_device seed;
     std::mt19937 random(seed());
-    for (int attempt = 0; attempt < 100; ++attempt) {
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, "3ds%08X.tmp", static_cast<unsigned>(random()));
         const std::string candidate = folder + suffix;
-        if (RenameFile3ds(from, candidate.c_str()) == 0) {
+        if (claim(candidate, context)) {
             return candidate;
         }
         if (errno != EEXIST && errno != EACCES) {
@@ -47,7 +52,51 @@ std::string RenameToFreshName(const char* from, const std::string& folder) {
     }
     return {};
 }
+
+struct Staging {
+    const char* target;
+    std::FILE* stream;
+};
+
+#ifdef _WIN32
+bool CreateExclusively(const std::string& candidate, void* context) {
+    auto* staging = static_cast<Staging*>(context);
+    staging->stream = OpenStream3ds(candidate.c_str(), "wbx");
+    return staging->stream != nullptr;
+}
 #else
+// Created with the target's permissions, or the usual ones for a new file.
+bool CreateExclusively(const std::string& candidate, void* context) {
+    auto* staging = static_cast<Staging*>(context);
+    const int descriptor = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (descriptor < 0) {
+        return false;
+    }
+    struct stat target {};
+    if (stat(staging->target, &target) == 0) {
+        fchmod(descriptor, target.st_mode & 07777);
+    }
+    staging->stream = fdopen(descriptor, "wb");
+    if (staging->stream == nullptr) {
+        close(descriptor);
+        RemoveFile3ds(candidate.c_str());
+    }
+    return staging->stream != nullptr;
+}
+#endif
+
+#ifdef _WIN32
+bool RenameTo(const std::string& candidate, void* from) {
+    return RenameFile3ds(static_cast<const char*>(from), candidate.c_str()) == 0;
+}
+
+// Renaming on Windows fails when the target exists, so the rename itself
+// claims the name.
+std::string RenameToFreshName(const char* from, const std::string& folder) {
+    return ClaimFreshName(folder, RenameTo, const_cast<char*>(from));
+}
+#else
+
 // mkstemp creates the name exclusively; renaming over our own empty file
 // then replaces it in one step.
 std::string RenameToFreshName(const char* from, const std::string& folder) {
@@ -74,6 +123,25 @@ void Reopen(File3ds* file) {
 }
 
 }  // namespace
+
+std::FILE* OpenStagingFile3ds(const char* target, char** stagingName) {
+    if (target == nullptr || stagingName == nullptr) {
+        return nullptr;
+    }
+    *stagingName = nullptr;
+    Staging staging{target, nullptr};
+    const std::string fresh = ClaimFreshName(FolderOf(target), CreateExclusively, &staging);
+    if (fresh.empty()) {
+        return nullptr;
+    }
+    *stagingName = DuplicateString3ds(fresh.c_str());
+    if (*stagingName == nullptr) {
+        std::fclose(staging.stream);
+        RemoveFile3ds(fresh.c_str());
+        return nullptr;
+    }
+    return staging.stream;
+}
 
 void MoveAsideForReading3ds(File3ds* file) {
     if (file == nullptr || file->stream == nullptr || file->name == nullptr) {

@@ -76,17 +76,26 @@ const NodeEntry* EntryNumbered(const std::vector<NodeEntry>& list, std::uint16_t
     return nullptr;
 }
 
-// "name" matches a node without instance name, "name.instance" one with.
-const NodeEntry* EntryNamed(const std::vector<NodeEntry>& list, const std::string& text) {
-    const std::size_t dot = text.find('.');
-    const std::string name = text.substr(0, dot);
-    const std::string instance = dot == std::string::npos ? std::string() : text.substr(dot + 1);
+const NodeEntry* EntryWith(const std::vector<NodeEntry>& list, const std::string& name, const std::string& instance) {
     for (const NodeEntry& entry : list) {
         if (entry.name == name && entry.instance == instance) {
             return &entry;
         }
     }
     return nullptr;
+}
+
+// "name" matches a node without instance name, "name.instance" one with.
+// Node names may hold a dot themselves ("c.obj"): when the split finds no
+// node, the whole text is taken for the name of a node without instance.
+const NodeEntry* EntryNamed(const std::vector<NodeEntry>& list, const std::string& text) {
+    const std::size_t dot = text.find('.');
+    if (dot != std::string::npos) {
+        if (const NodeEntry* entry = EntryWith(list, text.substr(0, dot), text.substr(dot + 1))) {
+            return entry;
+        }
+    }
+    return EntryWith(list, text, std::string());
 }
 
 void StoreParentName(Chunk3ds* header, const std::string& name) {

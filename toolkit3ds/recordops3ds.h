@@ -42,6 +42,9 @@ void WriteFields3ds(const FixedLayout3ds& layout, const void* record);
 // Bytes of the chunk from the current file position to the chunk's end,
 // or to the file's end when the chunk claims more than the file has.
 std::int64_t ChunkBytesLeft3ds(const Chunk3ds& chunk);
+// A name or text that ends with its zero anywhere before the chunk's end;
+// names are never cut on reading, so that they are written back whole.
+void ReadChunkText3ds(const Chunk3ds& chunk, char** out);
 // False, with ERR_INVALID_CHUNK, when the chunk has fewer bytes left.
 bool ChunkHolds3ds(const Chunk3ds& chunk, std::uint64_t bytes);
 // A copy of a block, or null (ERR_NO_MEM when the block was not null).

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <string>
 
 #include "error3ds.h"
 #include "primitives3ds.h"
@@ -90,6 +92,34 @@ void ReadString3ds(char* buffer, std::uint32_t maximum) { ReadUntilZero(buffer, 
 
 void ReadStringAlloc3ds(char** out, std::uint32_t maximum) {
     ReadIntoHeap(out, maximum + 1, ReadString3ds);
+}
+
+void ReadTextWithin3ds(char** out, std::int64_t limit) {
+    if (out == nullptr) {
+        PushError3ds(ERR_INVALID_ARG);
+        return;
+    }
+    try {
+        std::string text;
+        for (std::int64_t i = 0; i < limit; ++i) {
+            const char byte = static_cast<char>(ReadByte3ds());
+            if (ErrorPending3ds()) {
+                return;
+            }
+            if (byte == 0) {
+                *out = DuplicateString3ds(text.c_str());
+                if (*out == nullptr) {
+                    PushError3ds(ERR_NO_MEM);
+                }
+                return;
+            }
+            text.push_back(byte);
+        }
+    } catch (const std::bad_alloc&) {
+        PushError3ds(ERR_NO_MEM);
+        return;
+    }
+    PushError3ds(ERR_READING_FILE);
 }
 
 void ReadFixedString3ds(char* buffer, std::uint32_t fieldLength) {

@@ -15,6 +15,9 @@ int BoundedStringLength3ds(const char* text, int bound);
 void ReadString3ds(char* buffer, std::uint32_t maximum);
 // A heap string of at most `maximum` characters, owned by the caller.
 void ReadStringAlloc3ds(char** out, std::uint32_t maximum);
+// A heap string read up to its zero, which must come within `limit` bytes
+// (else ERR_READING_FILE); only as much memory as the text takes.
+void ReadTextWithin3ds(char** out, std::int64_t limit);
 // Like ReadString3ds, then consumes the rest of the field.
 void ReadFixedString3ds(char* buffer, std::uint32_t fieldLength);
 // A fixed field of maximum + 1 bytes into a heap string.

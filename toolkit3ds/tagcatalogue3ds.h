@@ -48,9 +48,8 @@ struct TagEntry3ds {
     const char* name;
     RecordKind3ds kind;
     const FixedLayout3ds* layout;  // Fixed records
-    std::uint16_t maximum;         // most characters of a String record
     SkipRule3ds skip;
-    std::uint16_t skipAmount;      // bytes to skip, or the string limit in bytes
+    std::uint16_t skipAmount;      // bytes to skip (Bytes rule)
 };
 
 // The entry of a tag; unknown tags get an entry of kind Unknown.

@@ -9,9 +9,6 @@
 
 namespace {
 
-constexpr std::uint32_t kNodeNameMaximum = 10;
-constexpr std::uint32_t kKeyframeNameMaximum = 512;
-constexpr std::uint32_t kSideNameMaximum = 16;
 constexpr std::uint32_t kLayoutNameMaximum = 10;
 
 template <class Record>
@@ -23,23 +20,19 @@ const Record& As(const void* record) {
     return *static_cast<const Record*>(record);
 }
 
-void ReadText(const Chunk3ds&, void* record, const TagEntry3ds& entry) {
-    ReadStringAlloc3ds(&As<StringData3ds>(record).text, entry.maximum);
-}
 // The text and its zero must lie inside the chunk.
-void ReadExtraText(const Chunk3ds& chunk, void* record, const TagEntry3ds&) {
-    const std::int64_t left = ChunkBytesLeft3ds(chunk);
-    ReadStringAlloc3ds(&As<StringData3ds>(record).text, left > 1 ? static_cast<std::uint32_t>(left - 1) : 0);
+void ReadText(const Chunk3ds& chunk, void* record, const TagEntry3ds&) {
+    ReadChunkText3ds(chunk, &As<StringData3ds>(record).text);
 }
 void WriteText(const void* record, const TagEntry3ds&) { WriteString3ds(As<StringData3ds>(record).text); }
 void ReleaseText(void* record) { std::free(As<StringData3ds>(record).text); }
 void OwnText(void* record, const TagEntry3ds&) { OwnString3ds(As<StringData3ds>(record).text); }
 
-void ReadKeyframeHeader(const Chunk3ds&, void* record, const TagEntry3ds&) {
+void ReadKeyframeHeader(const Chunk3ds& chunk, void* record, const TagEntry3ds&) {
     auto& r = As<KeyframeHeaderData3ds>(record);
     r.revision = ReadWord3ds();
     if (!ErrorPending3ds()) {
-        ReadStringAlloc3ds(&r.name, kKeyframeNameMaximum);
+        ReadChunkText3ds(chunk, &r.name);
     }
     if (!ErrorPending3ds()) {
         r.length = ReadLong3ds();
@@ -54,9 +47,9 @@ void WriteKeyframeHeader(const void* record, const TagEntry3ds&) {
 void ReleaseKeyframeHeader(void* record) { std::free(As<KeyframeHeaderData3ds>(record).name); }
 void OwnKeyframeHeader(void* record, const TagEntry3ds&) { OwnString3ds(As<KeyframeHeaderData3ds>(record).name); }
 
-void ReadNodeHeader(const Chunk3ds&, void* record, const TagEntry3ds&) {
+void ReadNodeHeader(const Chunk3ds& chunk, void* record, const TagEntry3ds&) {
     auto& r = As<NodeHeaderData3ds>(record);
-    ReadStringAlloc3ds(&r.name, kNodeNameMaximum);
+    ReadChunkText3ds(chunk, &r.name);
     for (std::uint16_t* word : {&r.flags1, &r.flags2, &r.parent}) {
         if (ErrorPending3ds()) {
             return;
@@ -74,9 +67,9 @@ void WriteNodeHeader(const void* record, const TagEntry3ds&) {
 void ReleaseNodeHeader(void* record) { std::free(As<NodeHeaderData3ds>(record).name); }
 void OwnNodeHeader(void* record, const TagEntry3ds&) { OwnString3ds(As<NodeHeaderData3ds>(record).name); }
 
-void ReadSideMaterials(const Chunk3ds&, void* record, const TagEntry3ds&) {
+void ReadSideMaterials(const Chunk3ds& chunk, void* record, const TagEntry3ds&) {
     for (char*& name : As<SideMaterialsData3ds>(record).names) {
-        ReadStringAlloc3ds(&name, kSideNameMaximum);
+        ReadChunkText3ds(chunk, &name);
         if (ErrorPending3ds()) {
             return;
         }
@@ -122,8 +115,7 @@ void OwnLayoutView(void* record, const TagEntry3ds&) { OwnString3ds(As<LayoutVie
 }  // namespace
 
 const RecordOps3ds kStringRecordOps3ds = {sizeof(StringData3ds), ReadText, WriteText, ReleaseText, OwnText};
-const RecordOps3ds kExtraTextRecordOps3ds = {sizeof(StringData3ds), ReadExtraText, WriteText, ReleaseText,
-                                             OwnText};
+const RecordOps3ds kExtraTextRecordOps3ds = {sizeof(StringData3ds), ReadText, WriteText, ReleaseText, OwnText};
 const RecordOps3ds kKeyframeHeaderRecordOps3ds = {sizeof(KeyframeHeaderData3ds), ReadKeyframeHeader,
                                                   WriteKeyframeHeader, ReleaseKeyframeHeader,
                                                   OwnKeyframeHeader};

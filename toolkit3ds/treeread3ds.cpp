@@ -2,10 +2,14 @@
 // A damaged structure (a chunk shorter than its header, a chunk reaching
 // past its parent or the file, nesting beyond reason) ends the read with
 // ERR_INVALID_CHUNK; the reader never moves backwards or past a parent.
+// A known chunk whose data is shorter or longer than its tag's fields is no
+// damage: it is kept whole, as raw bytes.
 #include "chunkdata3ds.h"
 #include "database3ds.h"
 #include "error3ds.h"
+#include "fitting3ds.h"
 #include "primitives3ds.h"
+#include "tagcatalogue3ds.h"
 
 namespace {
 
@@ -37,24 +41,23 @@ Chunk3ds* ReadChildHeader() {
     return node;
 }
 
-// Positions the file on the parent's first sub-chunk; false when that lies
-// outside the parent.
-bool EnterParent(Chunk3ds* parent, int depth) {
-    if (depth > kMaxChunkDepth3ds) {
-        PushError3ds(ERR_INVALID_CHUNK);
-        return false;
-    }
+// Positions the file on the parent's first sub-chunk. False when the
+// parent's own data does not fit its tag's fields; the parent is then kept
+// whole, as raw bytes without sub-chunks, and nothing is recorded.
+bool EnterParent(Chunk3ds* parent) {
     SelectFileByIndex3ds(parent->sourceFile);
     SeekFile3ds(static_cast<std::int64_t>(parent->position) + kHeaderSize);
-    SkipChunkData3ds(parent);
-    if (ErrorPending3ds()) {
-        return false;
+    const bool fits = ReadFitting3ds([parent] { SkipChunkData3ds(parent); },
+                                     [parent] { return FilePosition3ds() <= EndOf(*parent); });
+    if (!fits) {
+        parent->keptWhole = 1;
     }
-    if (FilePosition3ds() > EndOf(*parent)) {
-        PushError3ds(ERR_INVALID_CHUNK);
-        return false;
-    }
-    return true;
+    return fits && !ErrorPending3ds();
+}
+
+bool HasOwnData(const Chunk3ds& chunk) {
+    const TagEntry3ds& entry = LookUpTag3ds(chunk.tag);
+    return entry.skip != SkipRule3ds::Nothing || entry.kind != RecordKind3ds::None;
 }
 
 // What becomes of a child whose header was read.
@@ -75,13 +78,42 @@ Verdict Judge(const Chunk3ds& node, std::int64_t end, bool extraData) {
     return EndOf(node) > end ? Verdict::Skip : Verdict::Keep;
 }
 
+// Bytes after a tag's fields that are no sub-chunks make its data longer
+// than the fields: the chunk is kept whole. In a container they are damage.
+void RefuseChildren(Chunk3ds* parent) {
+    if (HasOwnData(*parent)) {
+        ReleaseChunk3ds(&parent->child);
+        parent->keptWhole = 1;
+        return;
+    }
+    PushError3ds(ERR_INVALID_CHUNK);
+    PushError3ds(ERR_READING_DATABASE);
+}
+
 void ReadTree(Chunk3ds* parent, int depth, bool extraData) {
-    if (!EnterParent(parent, depth)) {
+    if (depth > kMaxChunkDepth3ds) {
+        PushError3ds(ERR_INVALID_CHUNK);
         PushError3ds(ERR_READING_DATABASE);
         return;
     }
+    if (!EnterParent(parent)) {
+        if (ErrorPending3ds()) {
+            PushError3ds(ERR_READING_DATABASE);
+        }
+        return;
+    }
     const std::int64_t end = EndOf(*parent);
+    // The list's end is kept at hand: appending never walks the siblings.
+    Chunk3ds** tail = &parent->child;
     while (FilePosition3ds() < end) {
+        if (end - FilePosition3ds() < kHeaderSize) {
+            if (extraData) {
+                SeekFile3ds(end);
+            } else {
+                RefuseChildren(parent);
+            }
+            return;
+        }
         Chunk3ds* node = ReadChildHeader();
         if (node == nullptr) {
             PushError3ds(ERR_READING_DATABASE);
@@ -99,11 +131,11 @@ void ReadTree(Chunk3ds* parent, int depth, bool extraData) {
             return;
         }
         if (verdict == Verdict::Invalid) {
-            PushError3ds(ERR_INVALID_CHUNK);
-            PushError3ds(ERR_READING_DATABASE);
+            RefuseChildren(parent);
             return;
         }
-        AppendChild3ds(parent, node);
+        *tail = node;
+        tail = &node->next;
         ReadTree(node, depth + 1, extraData || node->tag == CHUNK_EXTRA_DATA_ENTRY);
         if (ErrorPending3ds()) {
             PushError3ds(ERR_READING_DATABASE);

@@ -134,7 +134,9 @@ Model Cube(const std::string& name, int32_t h, uint16_t bitmaps) {
         cube.vertices.push_back(Vertex{(i & 1) ? h : -h, (i & 2) ? h : -h, (i & 4) ? h : -h,
                                        (i & 1) ? one : 0, (i & 2) ? -one : 0});
     }
-    const uint16_t faces[6][4] = {{0, 1, 3, 2}, {4, 6, 7, 5}, {0, 4, 5, 1}, {2, 3, 7, 6}, {0, 2, 6, 4}, {1, 5, 7, 3}};
+    // Game data winds each face counter-clockwise seen from outside (its
+    // right-hand normal points away from the centre).
+    const uint16_t faces[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
     for (int f = 0; f < 6; ++f) {
         const uint16_t bitmap = bitmaps ? uint16_t(f % bitmaps) : 0;
         cube.triangles.push_back(Triangle{faces[f][0], faces[f][1], faces[f][2], bitmap, {1, 2, 3, uint8_t(f)}});
@@ -149,8 +151,8 @@ Model Pyramid(const std::string& name, int32_t h, int32_t height, uint16_t bitma
     pyramid.vertices = {{-h, 0, -h, 0, 0}, {h, 0, -h, one, 0}, {h, 0, h, one, -one}, {-h, 0, h, 0, -one},
                         {0, height, 0, one / 2, -one / 2}};
     const uint16_t bitmap = bitmaps > 1 ? 1 : 0;
-    pyramid.triangles = {{0, 2, 1, 0, {9, 9, 9, 9}}, {0, 3, 2, 0, {9, 9, 9, 9}}, {0, 1, 4, bitmap, {7, 7, 7, 7}},
-                         {1, 2, 4, bitmap, {7, 7, 7, 7}}, {2, 3, 4, bitmap, {7, 7, 7, 7}}, {3, 0, 4, bitmap, {7, 7, 7, 7}}};
+    pyramid.triangles = {{0, 1, 2, 0, {9, 9, 9, 9}}, {0, 2, 3, 0, {9, 9, 9, 9}}, {0, 4, 1, bitmap, {7, 7, 7, 7}},
+                         {1, 4, 2, bitmap, {7, 7, 7, 7}}, {2, 4, 3, bitmap, {7, 7, 7, 7}}, {3, 4, 0, bitmap, {7, 7, 7, 7}}};
     return pyramid;
 }
 

@@ -1,6 +1,7 @@
 // Large-file figures of the 3DS toolkit, one operation per process so that
 // peak memory belongs to that operation alone:
 //   bench-toolkit3ds generate FILE MIB   a mesh file of about MIB MiB
+//   bench-toolkit3ds siblings FILE N     a mesh file of N tiny chunks side by side
 //   bench-toolkit3ds open FILE           read the chunk headers only
 //   bench-toolkit3ds copy IN OUT         read every chunk's data, write OUT
 // Each prints one line: operation, seconds, bytes read by the process,
@@ -119,6 +120,29 @@ int Generate(const char* path, int mebibytes) {
     return Failed() ? 1 : 0;
 }
 
+void AppendLittleEndian(std::string& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+        out.push_back(static_cast<char>(value >> (8 * i)));
+    }
+}
+
+// Written byte by byte rather than through the toolkit, whose writer is not
+// what is measured.
+int GenerateSiblings(const char* path, long count) {
+    constexpr std::uint32_t kChunk = 10;  // a scale: header and one float
+    std::string bytes;
+    AppendLittleEndian(bytes, CHUNK_MESH_FILE, 2);
+    AppendLittleEndian(bytes, static_cast<std::uint32_t>(6 + count * kChunk), 4);
+    for (long i = 0; i < count; ++i) {
+        AppendLittleEndian(bytes, CHUNK_SCENE_SCALE, 2);
+        AppendLittleEndian(bytes, kChunk, 4);
+        AppendLittleEndian(bytes, 0x3F800000, 4);
+    }
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return out.good() ? 0 : 1;
+}
+
 template <class Work>
 int Measure(const char* operation, Work work) {
     const long long readBefore = BytesRead();
@@ -160,12 +184,15 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "generate") == 0) {
         return Generate(argv[2], std::atoi(argv[3]));
     }
+    if (argc == 4 && std::strcmp(argv[1], "siblings") == 0) {
+        return GenerateSiblings(argv[2], std::atol(argv[3]));
+    }
     if (argc == 3 && std::strcmp(argv[1], "open") == 0) {
         return Open(argv[2]);
     }
     if (argc == 4 && std::strcmp(argv[1], "copy") == 0) {
         return Copy(argv[2], argv[3]);
     }
-    std::fprintf(stderr, "usage: bench-toolkit3ds generate FILE MIB | open FILE | copy IN OUT\n");
+    std::fprintf(stderr, "usage: bench-toolkit3ds generate FILE MIB | siblings FILE N | open FILE | copy IN OUT\n");
     return 2;
 }

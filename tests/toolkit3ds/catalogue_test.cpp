@@ -46,20 +46,29 @@ TEST_F(CatalogueTest, SmoothingCountComesFromTheLength) {
     ASSERT_EQ(record->count, 2);
     EXPECT_EQ(record->groups[1], 2U);
 
+    // Bytes left over after the last whole mask keep the chunk whole.
     Chunk3ds* odd = ReadOne(Chunk(0x4150, {5, 0, 0, 0, 9, 9, 9}));
-    record = static_cast<SmoothingData3ds*>(ReadChunkData3ds(odd));
-    ASSERT_EQ(record->count, 1);
-    EXPECT_EQ(record->groups[0], 5U);
-    EXPECT_EQ(WriteOne(odd), Chunk(0x4150, {5, 0, 0, 0}));
+    EXPECT_EQ(ReadChunkData3ds(odd), nullptr);
+    EXPECT_EQ(WriteOne(odd), Chunk(0x4150, {5, 0, 0, 0, 9, 9, 9}));
 }
 
-TEST_F(CatalogueTest, StringsLongerThanTheirLimitFail) {
-    Database3ds* db = ReadDatabase(Chunk(0x4D4D, Chunk(0x4000, {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 0})));
-    EXPECT_EQ(Errors().front(), ERR_READING_FILE);  // skipping the name already fails
-    ClearErrors3ds();
-    Chunk3ds* object = db->top->child;
-    ReadChunkData3ds(object);
-    EXPECT_EQ(Errors(), std::vector<ErrorCode3ds>{ERR_READING_FILE});
+TEST_F(CatalogueTest, NamesOfAnyLengthReadWholeAndWriteBackWhole) {
+    const std::string longName(300, 'n');
+    ByteVector named;
+    AppendText(named, longName);
+    const ByteVector object = Chunk(0x4000, Concat({named, Chunk(0x4100, Chunk(0x4110, {0, 0}))}));
+    ByteVector material = named;
+    AppendWord(material, 0);
+    ByteVector node = named;
+    node.insert(node.end(), {0, 0, 0, 0, 0xFF, 0xFF});
+    for (const ByteVector& bytes : {object, Chunk(0xA000, named), Chunk(0x4130, material), Chunk(0xB010, node)}) {
+        Chunk3ds* chunk = ReadOne(bytes);
+        ASSERT_FALSE(ErrorPending3ds()) << Report();
+        const auto* record = static_cast<StringData3ds*>(ReadChunkData3ds(chunk));
+        ASSERT_NE(record, nullptr);
+        EXPECT_EQ(record->text, longName);  // every record of these starts with its name
+        EXPECT_EQ(WriteOne(chunk), bytes);
+    }
 }
 
 TEST_F(CatalogueTest, MapFileNamesAsLongAsTheirRecordAllowsRead) {
@@ -108,17 +117,18 @@ TEST_F(CatalogueTest, KeyHeadersHoldAFloatPerFlagBit) {
     EXPECT_EQ(WriteOne(track), Chunk(0xB024, body));
 }
 
-TEST_F(CatalogueTest, CountsBeyondTheChunkAreRefusedBeforeAllocating) {
+TEST_F(CatalogueTest, CountsBeyondTheChunkAreRefusedBeforeAllocatingAndKeepTheChunkWhole) {
     ByteVector vertices = {0xFF, 0xFF};
     vertices.resize(20);
-    ReadChunkData3ds(ReadOne(Chunk(0x4110, vertices)));
-    EXPECT_EQ(Errors(), std::vector<ErrorCode3ds>{ERR_INVALID_CHUNK});
-    ClearErrors3ds();
-
     ByteVector track(14, 0);
     track[10] = track[11] = track[12] = track[13] = 0xFF;  // four thousand million keys
-    ReadChunkData3ds(ReadOne(Chunk(0xB020, track)));
-    EXPECT_EQ(Errors(), std::vector<ErrorCode3ds>{ERR_INVALID_CHUNK});
+    for (const ByteVector& bytes : {Chunk(0x4110, vertices), Chunk(0xB020, track)}) {
+        Chunk3ds* chunk = ReadOne(bytes);
+        EXPECT_EQ(ReadChunkData3ds(chunk), nullptr);
+        EXPECT_EQ(Errors(), std::vector<ErrorCode3ds>{});
+        EXPECT_EQ(chunk->keptWhole, 1);
+        EXPECT_EQ(WriteOne(chunk), bytes);
+    }
 }
 
 TEST_F(CatalogueTest, CopiedRecordsOwnTheirBlocks) {

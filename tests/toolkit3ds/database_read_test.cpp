@@ -82,14 +82,14 @@ TEST_F(DatabaseReadTest, APendingErrorStopsTheReadAtItsFirstStep) {
     EXPECT_EQ(database_->top, nullptr);
 }
 
-TEST_F(DatabaseReadTest, AShortReadReportsEveryLevel) {
-    // The object's name runs into the end of the file.
-    ReadDatabase(Chunk(0x4D4D, Chunk(0x3D3D, Chunk(0x4000, {'a', 'b', 'c'}))));
-    EXPECT_EQ(Errors(), (std::vector<ErrorCode3ds>{ERR_READING_FILE, ERR_READING_DATABASE, ERR_READING_DATABASE,
+TEST_F(DatabaseReadTest, ADamagedChunkReportsEveryLevel) {
+    // The mesh container ends in three bytes, too few for a chunk.
+    ReadDatabase(Chunk(0x4D4D, Chunk(0x3D3D, Chunk(0x4100, {'a', 'b', 'c'}))));
+    EXPECT_EQ(Errors(), (std::vector<ErrorCode3ds>{ERR_INVALID_CHUNK, ERR_READING_DATABASE, ERR_READING_DATABASE,
                                                    ERR_READING_DATABASE, ERR_CREATING_DATABASE}));
     // What was read stays in the database.
     ASSERT_NE(database_->top->child, nullptr);
-    EXPECT_EQ(database_->top->child->child->tag, CHUNK_OBJECT);
+    EXPECT_EQ(database_->top->child->child->tag, CHUNK_TRIANGLE_MESH);
 }
 
 TEST_F(DatabaseReadTest, DamagedStructuresEndTheReadWithInvalidChunk) {
@@ -98,8 +98,7 @@ TEST_F(DatabaseReadTest, DamagedStructuresEndTheReadWithInvalidChunk) {
     pastParent[14] += 1;  // the scale claims one byte more than its scene holds
     ByteVector pastFile = Chunk(0x4D4D, kVersion);
     pastFile[2] += 1;
-    ByteVector faceCountPastEnd = Chunk(0x4D4D, Chunk(0x4120, {0xFF, 0x00}));
-    for (const ByteVector& bytes : {tooShort, pastParent, pastFile, faceCountPastEnd}) {
+    for (const ByteVector& bytes : {tooShort, pastParent, pastFile}) {
         ClearErrors3ds();
         ReadDatabase(bytes);
         const auto errors = Errors();
@@ -150,4 +149,30 @@ TEST_F(DatabaseReadTest, ReadingAgainReplacesTheTreeAndItsIndexes) {
     RebuildObjectIndex3ds(db);
     ASSERT_EQ(db->objectIndex->count, 1U);
     EXPECT_STREQ(db->objectIndex->entries[0].name, "B");
+}
+
+TEST_F(DatabaseReadTest, KnownChunksOfAnUnusualLengthAreKeptWholeAndWrittenBack) {
+    const ByteVector scene = Chunk(0x3D3D, Concat({Chunk(0x2200, ByteVector(8, 1)),    // fog: 16 bytes of fields
+                                                   Chunk(0x2200, ByteVector(20, 2)),   // and 4 that are no chunk
+                                                   Chunk(0x3D3E, ByteVector(8, 3)),    // a version of 4 bytes
+                                                   Chunk(0x4120, {0xFF, 0x00}),        // 255 faces in no bytes
+                                                   Chunk(0x4000, {'a', 'b', 'c'}),     // a name without its end
+                                                   Chunk(0x0100, {0, 0, 0x80, 0x3F})}));
+    Database3ds* db = ReadDatabase(Chunk(0x4D4D, scene));
+    ASSERT_FALSE(ErrorPending3ds()) << Report();
+    ASSERT_EQ(ChildTags(db->top->child).size(), 6U);
+    Chunk3ds* chunk = db->top->child->child;
+    for (int i = 0; i < 5; ++i, chunk = chunk->next) {
+        EXPECT_EQ(ReadChunkData3ds(chunk), nullptr) << i;  // the records pass them over
+    }
+    EXPECT_EQ(static_cast<FloatData3ds*>(ReadChunkData3ds(chunk))->value, 1.0F);
+    SceneSettings3ds* settings = nullptr;
+    FetchSceneSettings3ds(db, &settings);
+    EXPECT_FALSE(ErrorPending3ds()) << Report();
+    DiscardSceneSettings3ds(&settings);
+
+    File3ds* out = OpenFile3ds(PathOf("out.3ds").c_str(), "w");
+    WriteChunkTree3ds(db->top->child, out->index);
+    CloseFile3ds(out);
+    EXPECT_EQ(ReadAll(PathOf("out.3ds")), scene);
 }

@@ -1,5 +1,10 @@
 #include "support.h"
 
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
 using DatabaseWriteTest = ToolkitTest;
 
 namespace {
@@ -14,6 +19,21 @@ Chunk3ds* AddChild(Chunk3ds* parent, std::uint32_t tag) {
     NewChunkOfType3ds(&chunk, tag);
     InsertChild3ds(parent, chunk);
     return chunk;
+}
+
+// A keyframe node with a number and a header of that name; gives the header.
+Chunk3ds* AddNode(Chunk3ds* section, const char* name) {
+    Chunk3ds* node = AddChild(section, CHUNK_NODE_B002);
+    static_cast<WordData3ds*>(NewChunkData3ds(AddChild(node, CHUNK_NODE_NUMBER)))->value = 77;
+    Chunk3ds* header = AddChild(node, CHUNK_NODE_HEADER);
+    auto* record = static_cast<NodeHeaderData3ds*>(NewChunkData3ds(header));
+    record->name = DuplicateString3ds(name);
+    record->parent = 12;
+    return header;
+}
+
+void SetParentName(Chunk3ds* header, const char* name) {
+    static_cast<StringData3ds*>(NewChunkData3ds(AddChild(header, CHUNK_PARENT_NAME)))->text = DuplicateString3ds(name);
 }
 
 }  // namespace
@@ -63,19 +83,8 @@ TEST_F(DatabaseWriteTest, ParentNamesAreNotWrittenButGiveParentNumbers) {
     CreateDatabase3ds(database_, DatabaseKind3ds::MeshFile);
     Chunk3ds* section = nullptr;
     FindChunk3ds(database_->top, CHUNK_KEYFRAME_SECTION, &section);
-    const char* names[] = {"Root", "Leaf"};
-    Chunk3ds* headers[2];
-    for (int i = 0; i < 2; ++i) {
-        Chunk3ds* node = AddChild(section, CHUNK_NODE_B002);
-        auto* number = static_cast<WordData3ds*>(NewChunkData3ds(AddChild(node, CHUNK_NODE_NUMBER)));
-        number->value = 77;
-        headers[i] = AddChild(node, CHUNK_NODE_HEADER);
-        auto* header = static_cast<NodeHeaderData3ds*>(NewChunkData3ds(headers[i]));
-        header->name = DuplicateString3ds(names[i]);
-        header->parent = 12;
-    }
-    auto* parentName = static_cast<StringData3ds*>(NewChunkData3ds(AddChild(headers[1], CHUNK_PARENT_NAME)));
-    parentName->text = DuplicateString3ds("Root");
+    Chunk3ds* headers[2] = {AddNode(section, "Root"), AddNode(section, "Leaf")};
+    SetParentName(headers[1], "Root");
 
     const ByteVector bytes = WriteDatabase(database_);
     EXPECT_FALSE(ErrorPending3ds());
@@ -106,3 +115,52 @@ TEST_F(DatabaseWriteTest, AFailedWriteIsReported) {
     WriteDatabase(database_);
     EXPECT_EQ(Errors(), (std::vector<ErrorCode3ds>{ERR_INVALID_DATA, ERR_WRITING_DATABASE}));
 }
+
+TEST_F(DatabaseWriteTest, AFailedWriteLeavesThePreviousFileAndNoLeftovers) {
+    NewDatabase3ds(&database_);
+    CreateDatabase3ds(database_, DatabaseKind3ds::MeshFile);
+    const ByteVector complete = WriteDatabase(database_, "model.3ds");
+    Chunk3ds* scene = nullptr;
+    FindChunk3ds(database_->top, CHUNK_SCENE, &scene);
+    static_cast<VertexListData3ds*>(NewChunkData3ds(AddChild(scene, CHUNK_VERTEX_LIST)))->count = 3;  // no array
+    File3ds* file = OpenFile3ds(PathOf("model.3ds").c_str(), "w");
+    WriteDatabase3ds(file, database_);
+    ASSERT_TRUE(ErrorPending3ds());
+    // A caller's clean-up clears the errors before closing: the write stays incomplete all the same.
+    ClearErrors3ds();
+    CloseAllFiles3ds();
+    EXPECT_EQ(ReadAll(PathOf("model.3ds")), complete);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), std::filesystem::directory_iterator()), 1);
+}
+
+TEST_F(DatabaseWriteTest, ANodeNameWithADotStillNamesItsNode) {
+    NewDatabase3ds(&database_);
+    CreateDatabase3ds(database_, DatabaseKind3ds::MeshFile);
+    Chunk3ds* section = nullptr;
+    FindChunk3ds(database_->top, CHUNK_KEYFRAME_SECTION, &section);
+    Chunk3ds* headers[3] = {AddNode(section, "c"), AddNode(section, "c.obj"), AddNode(section, "child")};
+    SetParentName(headers[2], "c.obj");
+    WriteDatabase(database_);
+    EXPECT_FALSE(ErrorPending3ds());
+    EXPECT_EQ(static_cast<NodeHeaderData3ds*>(headers[2]->data)->parent, 1);
+}
+
+#ifndef _WIN32
+TEST_F(DatabaseWriteTest, AWriteCutShortByAFullDiskLeavesThePreviousFile) {
+    NewDatabase3ds(&database_);
+    CreateDatabase3ds(database_, DatabaseKind3ds::MeshFile);
+    const ByteVector complete = WriteDatabase(database_, "model.3ds");
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tiny = saved;
+    tiny.rlim_cur = 8;
+    setrlimit(RLIMIT_FSIZE, &tiny);
+    WriteDatabase(database_, "model.3ds");
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_TRUE(ErrorPending3ds());
+    EXPECT_EQ(ReadAll(PathOf("model.3ds")), complete);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), std::filesystem::directory_iterator()), 1);
+}
+#endif

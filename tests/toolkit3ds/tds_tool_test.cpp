@@ -43,21 +43,40 @@ TEST_F(TdsToolTest, DumpShowsTheTreeWithNames) {
     EXPECT_EQ(Err(), "");
 }
 
-TEST_F(TdsToolTest, CopyOntoItselfKeepsTheFile) {
+TEST_F(TdsToolTest, CopyOntoTheSameFileIsRefusedHoweverItIsSpelled) {
     const ByteVector original = ReadAll(std::string(PALLIX_TESTDATA_DIR) + "/3ds/assimp-bsd/RotatingCube.3DS");
     const std::string path = WriteBytes("cube.3ds", original);
-    ASSERT_EQ(Run("copy " + path + " " + path), 0);
-    EXPECT_EQ(ReadAll(path), original);
-    // Only the file itself and the captured output are left in the folder.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), std::filesystem::directory_iterator()), 3);
+    const std::string dotted = (folder_ / "." / "cube.3ds").string();
+    std::vector<std::string> spellings = {path, dotted};
+#ifndef _WIN32
+    std::filesystem::create_symlink(path, PathOf("link.3ds"));
+    spellings.push_back(PathOf("link.3ds"));
+#endif
+    for (const std::string& out : spellings) {
+        EXPECT_EQ(Run("copy " + path + " " + out), 1) << out;
+        EXPECT_NE(Err().find("are the same file"), std::string::npos) << Err();
+        EXPECT_EQ(ReadAll(path), original) << out;
+    }
+    // Only the file, its link and the captured output are left in the folder.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), std::filesystem::directory_iterator()),
+              static_cast<std::ptrdiff_t>(spellings.size() + 1));
+}
+
+TEST_F(TdsToolTest, CopyWritesANewFileByteForByte) {
+    const ByteVector original = ReadAll(std::string(PALLIX_TESTDATA_DIR) + "/3ds/assimp-bsd/RotatingCube.3DS");
+    const std::string in = WriteBytes("cube.3ds", original);
+    const std::string out = WriteBytes("copy.3ds", {1, 2, 3});
+    EXPECT_EQ(Run("copy " + in + " " + out), 0) << Err();
+    EXPECT_EQ(ReadAll(out), original);
 }
 
 TEST_F(TdsToolTest, DamagedInputLeavesTheOutputAloneAndReportsTheErrors) {
-    ByteVector damaged = Chunk(0x4D4D, Chunk(0x4110, {0xFF, 0x00, 1, 2, 3}));
+    // The mesh container ends in three bytes, too few for a chunk.
+    ByteVector damaged = Chunk(0x4D4D, Chunk(0x4100, {1, 2, 3}));
     const std::string in = WriteBytes("damaged.3ds", damaged);
     const std::string out = WriteBytes("keep.3ds", {1, 2, 3});
     EXPECT_EQ(Run("copy " + in + " " + out), 1);
     EXPECT_EQ(ReadAll(out), (ByteVector{1, 2, 3}));
-    EXPECT_EQ(Err(), std::string(ErrorText3ds(ERR_INVALID_CHUNK)) + "\n");
+    EXPECT_NE(Err().find(std::string(ErrorText3ds(ERR_INVALID_CHUNK)) + "\n"), std::string::npos);
     EXPECT_EQ(Run("dump"), 2);
 }

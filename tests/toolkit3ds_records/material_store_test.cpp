@@ -330,3 +330,31 @@ TEST_F(MaterialStoreTest, AMapWithoutFileNameAddsNothing) {
 }
 
 }  // namespace
+
+TEST_F(MaterialStoreTest, TextureFileNamesAreFoundByMaterialNameWholeAsTheFileHoldsThem) {
+    SetMapFileName3ds(&material->maps[0], "O68C.bmp");
+    StoreMaterial3ds(db, material);
+    SetMaterialName3ds(material, "Plain");
+    PrepareMap3ds(&material->maps[0]);
+    StoreMaterial3ds(db, material);
+    char* fileName = nullptr;
+    FetchTextureFileName3ds(db, "MAT0", &fileName);
+    EXPECT_STREQ(fileName, "O68C.bmp");
+    std::free(fileName);
+    for (const char* without : {"Plain", "MAT1"}) {
+        FetchTextureFileName3ds(db, without, &fileName);
+        EXPECT_EQ(fileName, nullptr) << without;
+    }
+
+    // Other programs write longer names; a group's name, cut to its field, finds its material.
+    ByteVector name, mapName;
+    AppendText(name, "Material #25 of the wall");
+    AppendText(mapName, "C:\\textures\\O68C.bmp");
+    read = ReadDatabase(Chunk(0x4D4D, Chunk(0x3D3D, Chunk(0xAFFF, Concat({Chunk(0xA000, name),
+                                                                           Chunk(0xA200, Chunk(0xA300, mapName))})))));
+    FetchTextureFileName3ds(read, "Material #25 of ", &fileName);
+    EXPECT_STREQ(fileName, "C:\\textures\\O68C.bmp");
+    std::free(fileName);
+    ExpectNoErrors();
+    database_ = nullptr;  // the fixture releases `read`
+}

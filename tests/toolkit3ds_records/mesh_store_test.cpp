@@ -167,6 +167,14 @@ TEST_F(MeshStoreTest, LongNamesInChunksAreCutWhenFetched) {
     ExpectNoErrors();
     EXPECT_STREQ(fetched->name, "AVeryLongO");
     EXPECT_STREQ(fetched->faceMaterials[0].materialName, "0123456789abcdef");
+
+    // Read from a file as other programs write them, the names are cut the same way.
+    WriteAndReadBack("long.3ds");
+    ASSERT_EQ(CountMeshes3ds(read), 1u);
+    FetchMeshByIndex3ds(read, 0, &fetched);
+    ExpectNoErrors();
+    EXPECT_STREQ(fetched->name, "AVeryLongO");
+    EXPECT_STREQ(fetched->faceMaterials[0].materialName, "0123456789abcdef");
 }
 
 TEST_F(MeshStoreTest, BadArgumentsAndDatabasesAreRefused) {

@@ -1,6 +1,6 @@
 // tds: the 3DS toolkit from the command line.
 //   tds dump FILE      the chunk tree of FILE
-//   tds copy IN OUT    IN read whole and written again as OUT
+//   tds copy IN OUT    IN read whole and written again as OUT (another file)
 //   tds --help | --version
 // Toolkit errors go to standard error as the toolkit's error list.
 #include <cstdio>
