@@ -1,0 +1,45 @@
+#include "treefilter.h"
+
+#include "recordtreemodel.h"
+#include "recordtreeview.h"
+
+namespace {
+
+constexpr int kTypingPauseMs = 150;
+
+}  // namespace
+
+TreeFilter::TreeFilter(RecordTreeView& view, QWidget* parent) : QLineEdit(parent), view_(view) {
+    setObjectName(QStringLiteral("FindBox"));
+    setPlaceholderText(tr("Find: part of a bank, model or bitmap name"));
+    setClearButtonEnabled(true);
+    pause_.setSingleShot(true);
+    pause_.setInterval(kTypingPauseMs);
+    connect(&pause_, &QTimer::timeout, this, &TreeFilter::Apply);
+    connect(this, &QLineEdit::textChanged, &pause_, qOverload<>(&QTimer::start));
+    connect(this, &QLineEdit::returnPressed, this, &TreeFilter::Apply);
+}
+
+void TreeFilter::Apply() {
+    pause_.stop();
+    text_ = text().trimmed();
+    const fw::TreeControl& tree = view_.Model().Tree();
+    // The root always shows: without it there would be nothing to show a match under.
+    for (size_t i = 0; i < tree.TopLevelCount(); ++i) {
+        fw::TreeItem* root = tree.TopLevelItem(i);
+        const bool rootMatches = !text_.isEmpty() && QString::fromLatin1(root->text).contains(text_, Qt::CaseInsensitive);
+        for (const auto& child : root->children) Filter(child.get(), text_.isEmpty() || rootMatches);
+    }
+}
+
+bool TreeFilter::Filter(fw::TreeItem* item, bool insideMatch) {
+    const bool matches = insideMatch || QString::fromLatin1(item->text).contains(text_, Qt::CaseInsensitive);
+    bool childShows = false;
+    for (const auto& child : item->children) childShows = Filter(child.get(), matches) || childShows;
+    const bool shows = matches || childShows;
+    const QModelIndex index = view_.Model().IndexOf(item);
+    if (view_.isRowHidden(item->row, index.parent()) == shows) view_.setRowHidden(item->row, index.parent(), !shows);
+    if (childShows && !insideMatch && !item->expanded)
+        view_.Model().Tree().Expand(item, fw::TreeControl::ExpandAction::expand);
+    return shows;
+}
