@@ -5,7 +5,7 @@ set -euo pipefail
 
 base=(cmake ninja-build g++ make pkg-config ccache)
 gui=(qt6-base-dev libgl-dev)
-screenshot=(xvfb xauth imagemagick x11-apps)
+screenshot=(xvfb xauth imagemagick x11-apps openbox)
 test=(libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev assimp-utils xvfb xauth time)
 
 wanted=("${base[@]}")

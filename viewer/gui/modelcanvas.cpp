@@ -84,7 +84,10 @@ void ModelCanvas::PaintFaces(QPainter& painter) const {
         const QImage* texture = TextureOf(face);
         // Smoothed edges would leave hairline gaps between textured neighbours.
         painter.setRenderHint(QPainter::Antialiasing, !texture && model_.faces.size() <= kMaxSmoothedFaces);
-        if (texture && PaintTexturedFace(painter, face, outline, *texture)) continue;
+        if (texture) {
+            PaintTexturedFace(painter, face, outline, *texture);
+            continue;
+        }
         const QColor fill = ToQColor(face.colour);
         painter.setBrush(fill);
         // Outlining each face in its own colour closes the hairline gaps

@@ -12,6 +12,21 @@ namespace {
 // Below this a triangle has no area worth mapping (in squared pixels).
 constexpr double kMinArea = 1e-9;
 
+// The texel under the middle of the face's texture points, the texture
+// repeating beyond its edges.
+QRgb TexelAt(const ScreenFace& face, const QImage& texture) {
+    double u = 0, v = 0;
+    for (int i = 0; i < face.cornerCount; ++i) {
+        u += face.mapping[i].u / face.cornerCount;
+        v += face.mapping[i].v / face.cornerCount;
+    }
+    const auto wrap = [](double at, int size) {
+        const int texel = static_cast<int>(std::floor(at * size)) % size;
+        return texel < 0 ? texel + size : texel;
+    };
+    return texture.pixel(wrap(u, texture.width()), wrap(v, texture.height()));
+}
+
 }  // namespace
 
 std::optional<QTransform> TextureToScreen(const ScreenFace& face, QSize textureSize) {
@@ -29,20 +44,24 @@ std::optional<QTransform> TextureToScreen(const ScreenFace& face, QSize textureS
     return fromTexture.inverted() * toScreen;
 }
 
-bool PaintTexturedFace(QPainter& painter, const ScreenFace& face, const QPolygonF& outline, const QImage& texture) {
+void PaintTexturedFace(QPainter& painter, const ScreenFace& face, const QPolygonF& outline, const QImage& texture) {
     const auto map = TextureToScreen(face, texture.size());
-    if (!map) return false;
-    QBrush brush(texture);
-    brush.setTransform(*map);
+    if (map) {
+        QBrush brush(texture);
+        brush.setTransform(*map);
+        painter.setBrush(brush);
+    } else {
+        // All corners on one texel row or column: the face shows that line
+        // stretched, which its middle texel stands for well.
+        painter.setBrush(QColor::fromRgba(TexelAt(face, texture)));
+    }
     painter.setPen(Qt::NoPen);
-    painter.setBrush(brush);
     painter.drawPolygon(outline);
     const int shade = static_cast<int>(std::lround((1 - face.brightness) * 255));
     if (shade > 0) {
         painter.setBrush(QColor(0, 0, 0, shade));
         painter.drawPolygon(outline);
     }
-    return true;
 }
 
 }  // namespace vistel

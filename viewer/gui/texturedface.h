@@ -16,8 +16,9 @@ namespace vistel {
 // show.
 std::optional<QTransform> TextureToScreen(const ScreenFace& face, QSize textureSize);
 
-// Fills the outline with the texture laid on by the face's map, darkened by
-// its brightness; false, painting nothing, when the face cannot carry it.
-bool PaintTexturedFace(QPainter& painter, const ScreenFace& face, const QPolygonF& outline, const QImage& texture);
+// Fills the outline with the texture laid on by the face's map (or, where
+// the map is degenerate, with one texel's colour), darkened by its
+// brightness.
+void PaintTexturedFace(QPainter& painter, const ScreenFace& face, const QPolygonF& outline, const QImage& texture);
 
 }  // namespace vistel
