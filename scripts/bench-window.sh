@@ -2,16 +2,16 @@
 # The desktop program's start on the 256 MiB benchmark file: from the
 # process's start to the window with its tree and first preview painted
 # (target: 0.5 s), then a model's and a bitmap's preview and the longest wait
-# of a held Down key. Needs Qt: builds its own Release folder beside the
-# plain benchmark build. Usage: bench-window.sh BUILD_DIR [SIZE_MIB] [BANKS]
+# of a held Down key. Needs Qt, so it uses the desktop build (`make build`,
+# optimised with debug information) rather than BUILD_DIR, which has no Qt.
+# Usage: bench-window.sh BUILD_DIR [SIZE_MIB] [BANKS]
 set -euo pipefail
-build=${1:-build-bench}
 size_mib=${2:-256}
 banks=${3:-5000}
-gui_build="${build}-gui"
 root="$(cd "$(dirname "$0")/.." && pwd)"
+gui_build="$root/build"
 
-cmake -S "$root" -B "$gui_build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S "$root" -B "$gui_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$gui_build" -j "$(nproc)" --target bench_window_start make-bench-bfp >/dev/null
 file="$gui_build/bench-${size_mib}m.bfp"
 [ -f "$file" ] || "$gui_build/bin/make-bench-bfp" "$file" "$size_mib" "$banks"
