@@ -5,6 +5,7 @@ if(PALLIX_HAVE_QT)
     app/main.cpp
     app/apptestsupport.cpp
     app/platform_test.cpp
+    app/preview_test.cpp
     app/shell_test.cpp
     app/treeinteraction_test.cpp)
   set_target_properties(app_tests PROPERTIES AUTOMOC ON)
