@@ -40,6 +40,7 @@ private slots:
     void theWindowAndTheSplitAreRemembered();
     void aFileWithoutBanksSaysSoInTheStatusBar();
     void openStartsInTheFolderOfTheLastFile();
+    void iconsStaySharpAtTwiceTheSize();
 
 private:
     fw::TreeItem* Item(const QString& label) const;
@@ -245,6 +246,18 @@ void PreviewTest::openStartsInTheFolderOfTheLastFile() {
     watch.start(10);
     app_->OnFileOpen();
     QCOMPARE(shownFolder, QFileInfo(DemoFile()).absolutePath());
+}
+
+void PreviewTest::iconsStaySharpAtTwiceTheSize() {
+    RecordTreeView& view = app_->TreeView();
+    const QIcon icon = view.Model().data(view.Model().index(0, 0), Qt::DecorationRole).value<QIcon>();
+    const QImage single = icon.pixmap(QSize(16, 16), 1.0).toImage();
+    const QImage doubled = icon.pixmap(QSize(16, 16), 2.0).toImage();
+    QCOMPARE(doubled.size(), QSize(32, 32));
+    // Every pixel of the artwork becomes a square of four, with no blended edges.
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) QCOMPARE(doubled.pixel(x, y), single.pixel(x / 2, y / 2));
+    QVERIFY(app_->MainFrame().Action(cmd::kFileOpen)->icon().availableSizes().contains(QSize(32, 30)));
 }
 
 QObject* NewPreviewTest() { return new PreviewTest; }
