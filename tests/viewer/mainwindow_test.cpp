@@ -8,6 +8,7 @@
 #include "dxftext.h"
 #include "mainwindow.h"
 #include "modelcanvas.h"
+#include "texturedface.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ private slots:
     void zoomsFarInAndOutWithTheWheel();
     void reportsAFileItCannotShow_data();
     void reportsAFileItCannotShow();
+    void texturesFollowTheirPointsOntoTheScreen();
 
 private:
     QString Write(const QString& name, const std::string& text);
@@ -153,6 +155,21 @@ void MainWindowTest::reportsAFileItCannotShow() {
     QCOMPARE(window_->windowTitle(), QStringLiteral("shown - Vistel"));
     QCOMPARE(window_->canvas()->model().faces.size(), 12u);
     QCOMPARE(Picture(), shown);
+}
+
+void MainWindowTest::texturesFollowTheirPointsOntoTheScreen() {
+    vistel::ScreenFace face;
+    face.cornerCount = 3;
+    face.corners = {{{10, 20, 0}, {110, 20, 0}, {10, 70, 0}, {}}};
+    face.mapping = {{{0, 0}, {1, 0}, {0, 1}, {}}};
+    const auto map = vistel::TextureToScreen(face, QSize(64, 32));
+    QVERIFY(map);
+    QCOMPARE(map->map(QPointF(0, 0)), QPointF(10, 20));
+    QCOMPARE(map->map(QPointF(64, 0)), QPointF(110, 20));
+    QCOMPARE(map->map(QPointF(0, 32)), QPointF(10, 70));
+    // Texture points on one line leave nothing to map.
+    face.mapping = {{{0, 0}, {0.5, 0}, {1, 0}, {}}};
+    QVERIFY(!vistel::TextureToScreen(face, QSize(64, 32)));
 }
 
 QTEST_MAIN(MainWindowTest)
