@@ -52,7 +52,8 @@ void BitmapPreview::paintEvent(QPaintEvent*) {
 void BitmapPreview::wheelEvent(QWheelEvent* event) {
     if (picture_.isNull()) return;
     const double before = Scale();
-    const double after = std::clamp(before * std::pow(kZoomPerStep, event->angleDelta().y() / kWheelStep), kMinZoom, kMaxZoom);
+    const double steps = event->angleDelta().y() / kWheelStep;
+    const double after = std::clamp(before * std::pow(kZoomPerStep, steps), kMinZoom, kMaxZoom);
     // The picture point under the cursor stays there.
     const QPointF fromCentre = event->position() - QRectF(rect()).center();
     offset_ = fromCentre - (fromCentre - offset_) * (after / before);

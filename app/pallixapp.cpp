@@ -88,7 +88,8 @@ void CPallixApp::CreateTemplate() {
     view_->GetTreeCtrl().SetGeometry(geometry_.get());
     printing_ = std::make_unique<BlankPrinting>(frame_.get());
     BindCommands();
-    state_ = new DocumentState(*frame_, *document_, *ui_, [this](const QString& file) { return OpenDocumentFile(file); });
+    state_ = new DocumentState(*frame_, *document_, *ui_,
+                               [this](const QString& file) { return OpenDocumentFile(file); });
 }
 
 void CPallixApp::BindCommands() {
@@ -154,8 +155,10 @@ void CPallixApp::OnFileNew() {
 }
 
 void CPallixApp::OnFileOpen() {
+    // The dialog starts where the last file opened or saved lies.
     const auto& recent = recentFiles_->Files();
-    const auto path = ui_->AskOpenPath(recent.empty() ? QString() : QFileInfo(QString::fromStdString(recent.front())).absolutePath());
+    const QString lastFolder = recent.empty() ? QString() : QFileInfo(QString::fromStdString(recent.front())).path();
+    const auto path = ui_->AskOpenPath(lastFolder);
     if (path) OpenDocumentFile(ToQString(*path));
 }
 

@@ -1,6 +1,7 @@
 #include "previewcontent.h"
 
 #include <QLocale>
+#include <limits>
 
 #include "exchangemesh.h"
 #include "exchangetables.h"
@@ -61,7 +62,7 @@ PreviewContent PreviewSource::Describe(fw::TreeItem* item) {
 QImage PreviewSource::Decode(uint32_t offset, uint32_t size) {
     if (const QImage* known = decoded_.object(offset)) return *known;
     const auto bytes = RecordBytes(view_.GetDocument().Image(), offset, size);
-    if (!bytes) return {};
+    if (!bytes || bytes->size() > size_t(std::numeric_limits<int>::max())) return {};
     QImage picture = QImage::fromData(bytes->data(), static_cast<int>(bytes->size()), "BMP");
     if (!picture.isNull()) decoded_.insert(offset, new QImage(picture), picture.sizeInBytes());
     return picture;
@@ -72,7 +73,8 @@ PreviewContent PreviewSource::DescribeBitmap(fw::TreeItem* item) {
     const auto bytes = RecordBytes(view_.GetDocument().Image(), record.nOffset, record.nSize);
     if (!bytes) return Damaged(item, QStringLiteral("This bitmap's bytes lie outside the data file."));
     PreviewContent content{PreviewContent::Kind::bitmap, Label(item), {}, Decode(record.nOffset, record.nSize), {}, {}};
-    if (content.picture.isNull()) return Damaged(item, QStringLiteral("This bitmap is damaged: its bytes are no BMP picture."));
+    if (content.picture.isNull())
+        return Damaged(item, QStringLiteral("This bitmap is damaged: its bytes are no BMP picture."));
     content.details = QStringLiteral("%1 x %2 pixels, %3 bits per pixel, %4")
                           .arg(content.picture.width())
                           .arg(content.picture.height())
@@ -98,7 +100,8 @@ PreviewContent PreviewSource::DescribeModel(fw::TreeItem* item) {
     const ItemRecord& record = *CPallixView::RecordOf(item);
     const auto image = view_.GetDocument().Image();
     const auto arrays = LocateModelArrays(image.subspan(std::min<size_t>(record.nOffset, image.size())));
-    if (!arrays) return Damaged(item, QStringLiteral("This model is damaged: its vertex or triangle arrays do not fit."));
+    if (!arrays)
+        return Damaged(item, QStringLiteral("This model is damaged: its vertex or triangle arrays do not fit."));
     PreviewContent content{PreviewContent::Kind::model, Label(item), {}, {}, {}, {}};
     const std::vector<fw::TreeItem*> bitmaps = BankBitmaps(item);
     for (uint32_t triangle = 0; triangle < arrays->triangleCount; ++triangle) {
@@ -173,8 +176,9 @@ PreviewContent PreviewSource::DescribeFile() const {
             bitmaps += record && record->nKind == ITEM_BITMAP;
         }
     }
-    const QString details = banks == 0 ? QStringLiteral("No model banks found.")
-                                       : QStringLiteral("%1\n%2\n%3").arg(Count(static_cast<qint64>(banks), "model bank", "model banks"),
-                                                                          Count(models, "model", "models"), Count(bitmaps, "bitmap", "bitmaps"));
+    if (banks == 0) return Damaged(root, QStringLiteral("No model banks found."));
+    const QString details = QStringLiteral("%1\n%2\n%3").arg(Count(qint64(banks), "model bank", "model banks"),
+                                                             Count(models, "model", "models"),
+                                                             Count(bitmaps, "bitmap", "bitmaps"));
     return {PreviewContent::Kind::text, Label(root), details, {}, {}, {}};
 }

@@ -28,7 +28,9 @@ PreviewPane::PreviewPane(CPallixView& view, RecordTreeModel& model, QWidget* par
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     }
     model_->SetEmptyNotice({});
-    for (QWidget* page : {blank_, static_cast<QWidget*>(bitmap_), static_cast<QWidget*>(model_)}) stack_->addWidget(page);
+    stack_->addWidget(blank_);
+    stack_->addWidget(bitmap_);
+    stack_->addWidget(model_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(heading_);
     layout->addWidget(details_);

@@ -27,13 +27,17 @@ void TreeFilter::Apply() {
     // The root always shows: without it there would be nothing to show a match under.
     for (size_t i = 0; i < tree.TopLevelCount(); ++i) {
         fw::TreeItem* root = tree.TopLevelItem(i);
-        const bool rootMatches = !text_.isEmpty() && QString::fromLatin1(root->text).contains(text_, Qt::CaseInsensitive);
-        for (const auto& child : root->children) Filter(child.get(), text_.isEmpty() || rootMatches);
+        const bool showAll = text_.isEmpty() || Matches(root);
+        for (const auto& child : root->children) Filter(child.get(), showAll);
     }
 }
 
+bool TreeFilter::Matches(const fw::TreeItem* item) const {
+    return QString::fromLatin1(item->text).contains(text_, Qt::CaseInsensitive);
+}
+
 bool TreeFilter::Filter(fw::TreeItem* item, bool insideMatch) {
-    const bool matches = insideMatch || QString::fromLatin1(item->text).contains(text_, Qt::CaseInsensitive);
+    const bool matches = insideMatch || Matches(item);
     bool childShows = false;
     for (const auto& child : item->children) childShows = Filter(child.get(), matches) || childShows;
     const bool shows = matches || childShows;

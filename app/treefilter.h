@@ -22,6 +22,7 @@ public:
 private:
     // Hides what does not show of the item's subtree; true when the item shows.
     bool Filter(fw::TreeItem* item, bool insideMatch);
+    bool Matches(const fw::TreeItem* item) const;
 
     RecordTreeView& view_;
     QTimer pause_;

@@ -92,7 +92,7 @@ void PreviewTest::aBitmapShowsItsPictureItsFactsAndWhatItCopies() {
 
     Select(Item("1:crate2.bmp"));
     QVERIFY2(Pane().Details().contains("A copy of 0:crate.bmp in CM3D 1"), qPrintable(Pane().Details()));
-    QVERIFY2(Pane().Details().contains("16 x 16") || Pane().Details().contains("32 x 32"), qPrintable(Pane().Details()));
+    QVERIFY2(Pane().Details().contains("32 x 32 pixels"), qPrintable(Pane().Details()));
 }
 
 void PreviewTest::aModelShowsItsFacesWithTheBanksBitmapsOnThem() {
