@@ -1,5 +1,6 @@
 #include "browserlayout.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QLabel>
 #include <QSplitter>
@@ -54,6 +55,14 @@ BrowserLayout::BrowserLayout(CMainFrame& frame, CPallixView& view, RecordTreeVie
     frame.resize(treeWidth + kPreviewWidth, frame.height());
     splitter_->setSizes({treeWidth, kPreviewWidth});
     frame.installEventFilter(this);
+    // Ctrl+F (the platform's Find keys) goes to the Find box.
+    auto* find = new QAction(tr("Find"), &frame);
+    find->setShortcut(QKeySequence::Find);
+    connect(find, &QAction::triggered, filter_, [filter = filter_] {
+        filter->setFocus(Qt::ShortcutFocusReason);
+        filter->selectAll();
+    });
+    frame.addAction(find);
 }
 
 void BrowserLayout::AfterDocumentChange() {

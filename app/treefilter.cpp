@@ -1,5 +1,7 @@
 #include "treefilter.h"
 
+#include <QKeyEvent>
+
 #include "recordtreemodel.h"
 #include "recordtreeview.h"
 
@@ -18,6 +20,17 @@ TreeFilter::TreeFilter(RecordTreeView& view, QWidget* parent) : QLineEdit(parent
     connect(&pause_, &QTimer::timeout, this, &TreeFilter::Apply);
     connect(this, &QLineEdit::textChanged, &pause_, qOverload<>(&QTimer::start));
     connect(this, &QLineEdit::returnPressed, this, &TreeFilter::Apply);
+}
+
+void TreeFilter::keyPressEvent(QKeyEvent* event) {
+    // Escape gives the whole tree back and the keys to it.
+    if (event->key() == Qt::Key_Escape) {
+        clear();
+        Apply();
+        view_.setFocus();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
 }
 
 void TreeFilter::Apply() {

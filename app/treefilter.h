@@ -19,6 +19,9 @@ public:
     // Filters the tree now by the box's text; after a new tree is built too.
     void Apply();
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     // Hides what does not show of the item's subtree; true when the item shows.
     bool Filter(fw::TreeItem* item, bool insideMatch);
