@@ -11,7 +11,9 @@
 // The program's bitmaps: white is their transparent colour.
 QPixmap LoadArtwork(const QString& resourcePath);
 
-// The n-th picture of the toolbar strip (16 by 15 pixels each).
+// The n-th picture of the toolbar strip (16 by 15 pixels each). Icons carry
+// their artwork at twice the size too, pixel for pixel, for screens scaled
+// to 200 %.
 QIcon ToolbarIcon(int position);
 
 // The tree's icons, drawn for the resource names of the view's image list.

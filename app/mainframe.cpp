@@ -165,7 +165,8 @@ void CMainFrame::AddFrameCommands() {
 }
 
 void CMainFrame::ShowDocumentTitle(const QString& title) {
-    setWindowTitle(title + QStringLiteral(" - ") + QString::fromUtf8(fw::text::kWindowTitle));
+    // "[*]" is where Qt shows the window-modified mark.
+    setWindowTitle(title + QStringLiteral("[*] - ") + QString::fromUtf8(fw::text::kWindowTitle));
 }
 
 void CMainFrame::UpdateRecentFileMenu() {

@@ -8,7 +8,9 @@
 #include "aboutbox.h"
 #include "artwork.h"
 #include "blankprinting.h"
+#include "browserlayout.h"
 #include "commandids.h"
+#include "documentstate.h"
 #include "instancehandover.h"
 #include "mainframe.h"
 #include "recordtreemodel.h"
@@ -60,6 +62,7 @@ CPallixApp::StartResult CPallixApp::InitInstance(const QStringList& arguments) {
     if (command->kind == ShellCommand::Kind::filePrint || command->kind == ShellCommand::Kind::filePrintTo)
         return StartResult::finished;
 
+    layout_->RestoreWindow();
     frame_->show();
     frame_->raise();
     // Keys go to the tree from the start.
@@ -80,11 +83,13 @@ void CPallixApp::CreateTemplate() {
     frame_ = std::make_unique<CMainFrame>();
     ui_->SetOwner(frame_.get());
     treeView_ = new RecordTreeView(*view_, *treeModel_, frame_.get());
-    frame_->setCentralWidget(treeView_);
+    layout_ = new BrowserLayout(*frame_, *view_, *treeView_, options_.settingsFormat);
     geometry_ = std::make_unique<TreeWidgetGeometry>(*treeView_);
     view_->GetTreeCtrl().SetGeometry(geometry_.get());
     printing_ = std::make_unique<BlankPrinting>(frame_.get());
     BindCommands();
+    state_ = new DocumentState(*frame_, *document_, *ui_,
+                               [this](const QString& file) { return OpenDocumentFile(file); });
 }
 
 void CPallixApp::BindCommands() {
@@ -150,7 +155,10 @@ void CPallixApp::OnFileNew() {
 }
 
 void CPallixApp::OnFileOpen() {
-    const auto path = ui_->AskOpenPath();
+    // The dialog starts where the last file opened or saved lies.
+    const auto& recent = recentFiles_->Files();
+    const QString lastFolder = recent.empty() ? QString() : QFileInfo(QString::fromStdString(recent.front())).path();
+    const auto path = ui_->AskOpenPath(lastFolder);
     if (path) OpenDocumentFile(ToQString(*path));
 }
 
@@ -183,4 +191,6 @@ void CPallixApp::OnOpenRecentFile(size_t index) {
 void CPallixApp::AfterDocumentChange() {
     frame_->ShowDocumentTitle(QString::fromStdString(document_->GetTitle()));
     frame_->UpdateRecentFileMenu();
+    layout_->AfterDocumentChange();
+    state_->Update();
 }

@@ -11,7 +11,9 @@
 #include "qtuiservices.h"
 
 class BlankPrinting;
+class BrowserLayout;
 class CMainFrame;
+class DocumentState;
 class InstanceServer;
 class RecordTreeModel;
 class RecordTreeView;
@@ -58,6 +60,8 @@ public:
     fw::RecentFileList& RecentFiles() const { return *recentFiles_; }
     fw::Profile& Profile() const { return *profile_; }
     QtUiServices& Ui() const { return *ui_; }
+    BrowserLayout& Layout() const { return *layout_; }
+    DocumentState& State() const { return *state_; }
 
 private:
     void CreateTemplate();
@@ -80,6 +84,8 @@ private:
     std::unique_ptr<RecordTreeModel> treeModel_;
     std::unique_ptr<CMainFrame> frame_;
     RecordTreeView* treeView_ = nullptr;
+    BrowserLayout* layout_ = nullptr;
+    DocumentState* state_ = nullptr;
     std::unique_ptr<TreeWidgetGeometry> geometry_;
     std::unique_ptr<BlankPrinting> printing_;
     std::unique_ptr<InstanceServer> instanceServer_;

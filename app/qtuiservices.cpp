@@ -1,6 +1,7 @@
 #include "qtuiservices.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMenu>
@@ -109,8 +110,9 @@ std::optional<std::filesystem::path> QtUiServices::AskSavePath(const std::filesy
     return ToPath(dialog.selectedFiles().front());
 }
 
-std::optional<std::filesystem::path> QtUiServices::AskOpenPath() {
-    QFileDialog dialog(owner_, QStringLiteral("Open"), QString(), FileFilter());
+std::optional<std::filesystem::path> QtUiServices::AskOpenPath(const QString& startFolder) {
+    QFileDialog dialog(owner_, QStringLiteral("Open"), QDir(startFolder).exists() ? startFolder : QString(),
+                       FileFilter());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QString::fromUtf8(fw::text::kFileExtension).mid(1));

@@ -22,8 +22,9 @@ public:
     int TrackPopupMenu(const fw::PopupMenu& menu, fw::Point screen, const fw::CommandTarget& target) override;
     std::optional<std::filesystem::path> AskSavePath(const std::filesystem::path& suggested) override;
 
-    // The file dialog of Open; nullopt when the user cancels.
-    std::optional<std::filesystem::path> AskOpenPath();
+    // The file dialog of Open, starting in the folder given (the last one
+    // used) when it still exists; nullopt when the user cancels.
+    std::optional<std::filesystem::path> AskOpenPath(const QString& startFolder = {});
 
 private:
     QPointer<QWidget> owner_;

@@ -5,7 +5,7 @@ set -euo pipefail
 
 base=(cmake ninja-build g++ make pkg-config ccache)
 gui=(qt6-base-dev libgl-dev)
-screenshot=(xvfb xauth imagemagick x11-apps)
+screenshot=(xvfb xauth imagemagick x11-apps openbox)
 # CPack's Debian packages: dpkg-shlibdeps computes the dependencies, file finds the binaries.
 package=(dpkg-dev file)
 test=(libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev assimp-utils openscenegraph xvfb xauth time

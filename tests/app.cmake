@@ -5,6 +5,7 @@ if(PALLIX_HAVE_QT)
     app/main.cpp
     app/apptestsupport.cpp
     app/platform_test.cpp
+    app/preview_test.cpp
     app/shell_test.cpp
     app/treeinteraction_test.cpp)
   set_target_properties(app_tests PROPERTIES AUTOMOC ON)
@@ -17,5 +18,5 @@ if(PALLIX_HAVE_QT)
     "QT_QPA_PLATFORM=offscreen;PALLIX_NO_SHELL_REGISTRATION=1;XDG_CONFIG_HOME=${app_test_home}/config;XDG_DATA_HOME=${app_test_home}/data;XDG_RUNTIME_DIR=${app_test_home}/runtime")
 
   add_executable(pallix-screenshot-scene app/screenshotscene.cpp)
-  target_link_libraries(pallix-screenshot-scene PRIVATE pallixapp)
+  target_link_libraries(pallix-screenshot-scene PRIVATE pallixapp Qt6::Test)
 endif()

@@ -3,13 +3,14 @@
 #include <memory>
 
 QObject* NewPlatformTest();
+QObject* NewPreviewTest();
 QObject* NewShellTest();
 QObject* NewTreeInteractionTest();
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     int failures = 0;
-    for (auto* make : {NewShellTest, NewTreeInteractionTest, NewPlatformTest}) {
+    for (auto* make : {NewShellTest, NewTreeInteractionTest, NewPlatformTest, NewPreviewTest}) {
         std::unique_ptr<QObject> test(make());
         failures += QTest::qExec(test.get(), argc, argv);
     }

@@ -1,17 +1,45 @@
-// Shows the main window on a data file with its first bank opened, and takes
-// a picture of the screen where the window is: scripts/screenshot.sh runs
-// it in a virtual X display.
+// Shows the main window on a data file twice, a bitmap selected and then a
+// model, and puts the two pictures of the window side by side:
+// scripts/screenshot.sh runs it in a virtual X display with a window manager.
 // Usage: pallix-screenshot-scene DATAFILE OUT.png
 #include <QApplication>
+#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QTimer>
+#include <QTest>
 #include <cstdio>
 
+#include "browserlayout.h"
 #include "mainframe.h"
 #include "pallixapp.h"
+#include "previewpane.h"
+
+namespace {
+
+constexpr int kPaintMs = 1500;  // time for the window to appear and paint
+
+// The first item of that kind in the first bank that has one.
+fw::TreeItem* FirstOfKind(fw::TreeControl& tree, uint16_t kind) {
+    for (const auto& bank : tree.GetRootItem()->children)
+        for (const auto& item : bank->children)
+            if (const ItemRecord* record = CPallixView::RecordOf(item.get()); record && record->nKind == kind)
+                return item.get();
+    return nullptr;
+}
+
+QPixmap Shoot(CPallixApp& app, fw::TreeItem* item) {
+    fw::TreeControl& tree = app.View().GetTreeCtrl();
+    tree.Expand(item->parent, fw::TreeControl::ExpandAction::expand);
+    tree.SelectItem(item);
+    QTest::qWait(kPaintMs);
+    const CMainFrame& frame = app.MainFrame();
+    const QRect area = frame.frameGeometry();
+    return frame.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -28,21 +56,20 @@ int main(int argc, char** argv) {
     options.registerShell = false;
     CPallixApp app(options);
     if (app.InitInstance({arguments.at(1)}) != CPallixApp::StartResult::run) return 1;
+    // Below the window manager's title bar, which X11 places above the window.
+    app.MainFrame().move(10, 40);
 
     fw::TreeControl& tree = app.View().GetTreeCtrl();
-    fw::TreeItem* firstBank = tree.GetChildItem(tree.GetRootItem());
-    tree.Expand(firstBank, fw::TreeControl::ExpandAction::expand);
-    tree.SelectItem(firstBank);
-
-    int status = 1;
-    // Time for the window to appear and paint.
-    QTimer::singleShot(1500, [&] {
-        const CMainFrame& frame = app.MainFrame();
-        const QRect area = frame.frameGeometry();
-        const QPixmap shot = frame.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
-        status = shot.save(arguments.at(2)) ? 0 : 1;
-        QApplication::quit();
-    });
-    QApplication::exec();
-    return status;
+    fw::TreeItem* bitmap = FirstOfKind(tree, ITEM_BITMAP);
+    fw::TreeItem* model = FirstOfKind(tree, ITEM_MODEL);
+    if (!bitmap || !model) return 1;
+    const QPixmap left = Shoot(app, bitmap);
+    const QPixmap right = Shoot(app, model);
+    QPixmap both(left.width() + right.width() + 10, std::max(left.height(), right.height()));
+    both.fill(Qt::white);
+    QPainter painter(&both);
+    painter.drawPixmap(0, 0, left);
+    painter.drawPixmap(left.width() + 10, 0, right);
+    painter.end();
+    return both.save(arguments.at(2)) ? 0 : 1;
 }

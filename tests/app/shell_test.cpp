@@ -56,10 +56,11 @@ void ShellTest::startUpWritesTheProgramPathEveryTime() {
 
 void ShellTest::aPathArgumentOpensTheFileAndShowsItsTree() {
     auto app = StartApp({DemoFile()}, CPallixApp::StartResult::run);
-    QCOMPARE(app->MainFrame().windowTitle(), QStringLiteral("demo.bfp - Quon Data Manager"));
-    QCOMPARE(app->MainFrame().size(), QSize(350, 450));
+    QCOMPARE(app->MainFrame().windowTitle(), QStringLiteral("demo.bfp[*] - Quon Data Manager"));
+    // The tree keeps its width of 350; the preview pane is added beside it.
+    QCOMPARE(app->MainFrame().size(), QSize(800, 450));
     const RecordTreeView& view = app->TreeView();
-    QCOMPARE(app->MainFrame().centralWidget(), &view);
+    QCOMPARE(view.parentWidget()->parentWidget(), app->MainFrame().centralWidget());
     const QModelIndex root = view.model()->index(0, 0);
     QCOMPARE(root.data().toString(), QStringLiteral("Quon Data File"));
     QVERIFY(view.isExpanded(root));
@@ -81,7 +82,7 @@ void ShellTest::ctrlNGivesAnUntitledDocumentWithOnlyTheRoot() {
     app->MainFrame().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&app->MainFrame()));
     QTest::keyClick(&app->TreeView(), Qt::Key_N, Qt::ControlModifier);
-    QCOMPARE(app->MainFrame().windowTitle(), QStringLiteral("Untitled - Quon Data Manager"));
+    QCOMPARE(app->MainFrame().windowTitle(), QStringLiteral("Untitled[*] - Quon Data Manager"));
     const QAbstractItemModel& model = *app->TreeView().model();
     QCOMPARE(model.rowCount(), 1);
     QCOMPARE(model.rowCount(model.index(0, 0)), 0);
@@ -98,7 +99,7 @@ void ShellTest::aDroppedFileOpens() {
     QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&app->MainFrame(), &drop);
     QCOMPARE(QString::fromStdString(app->Document().GetPathName()), file);
-    QCOMPARE(app->MainFrame().windowTitle(), QStringLiteral("dropped.bfp - Quon Data Manager"));
+    QCOMPARE(app->MainFrame().windowTitle(), QStringLiteral("dropped.bfp[*] - Quon Data Manager"));
     QCOMPARE(app->TreeView().model()->rowCount(app->TreeView().model()->index(0, 0)), 3);
 }
 
@@ -113,7 +114,7 @@ void ShellTest::menusToolbarAndDisabledCommands() {
             if (entry->isVisible()) entries << (entry->isSeparator() ? "-" : entry->text());
         menus << entries.join('|');
     }
-    QCOMPARE(menus, QStringList({"&File|&Open...\tCtrl+O|&Save\tCtrl+S|Save &As...|-|-|Recent File|-|E&xit",
+    QCOMPARE(menus, QStringList({"&File|&Open...\tCtrl+O|&Save\tCtrl+S|Save &As...|&Revert|-|-|Recent File|-|E&xit",
                                  "&View|&Toolbar|&Status Bar", "&Help|&About Pallix..."}));
     QVERIFY(!frame.Action(cmd::kFileMruFirst)->isEnabled());
 

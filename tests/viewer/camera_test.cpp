@@ -31,7 +31,7 @@ dxf::Model Box() {
 Camera FittedTo(const dxf::Model& model) {
     Camera camera;
     camera.SetViewport(kWidth, kHeight);
-    camera.Fit(vistel::BoundsOf(model));
+    camera.Fit(vistel::BoundsOf(vistel::MeshFromDxf(model)));
     return camera;
 }
 
@@ -63,7 +63,7 @@ TEST(Camera, FitsModelsWithoutExtent) {
     dxf::Model point;
     point.faces.push_back({});
     for (const auto& model : {dxf::Model{}, point}) {
-        const vistel::Bounds bounds = vistel::BoundsOf(model);
+        const vistel::Bounds bounds = vistel::BoundsOf(vistel::MeshFromDxf(model));
         EXPECT_EQ(bounds.radius, 1);
         const auto projected = FittedTo(model).Project({0, 0, 0});
         EXPECT_TRUE(std::isfinite(projected.x) && std::isfinite(projected.y));
@@ -111,18 +111,18 @@ TEST(Frame, PaintsFarFacesFirstAndLeavesOutThoseOffScreen) {
     const dxf::Model model = Box();
     Camera camera = FittedTo(model);
     // Looking from above: the face at z = 1 is the nearer.
-    auto frame = vistel::BuildFrame(model, camera);
+    auto frame = vistel::BuildFrame(vistel::MeshFromDxf(model), camera);
     ASSERT_EQ(frame.size(), 2u);
     EXPECT_GT(frame[0].depth, frame[1].depth);
     EXPECT_EQ(frame[1].colour.green, frame[1].colour.red);  // colour 2, yellow
 
     camera.Orbit(0, -1e6);  // now from below
-    frame = vistel::BuildFrame(model, camera);
+    frame = vistel::BuildFrame(vistel::MeshFromDxf(model), camera);
     ASSERT_EQ(frame.size(), 2u);
     EXPECT_EQ(frame[1].colour.green, 0);  // colour 1, red
 
     camera.Pan(10 * kWidth, 0);
-    EXPECT_TRUE(vistel::BuildFrame(model, camera).empty());
+    EXPECT_TRUE(vistel::BuildFrame(vistel::MeshFromDxf(model), camera).empty());
 }
 
 TEST(Frame, ShadesFacesTurnedToTheLightBrighterOnBothSides) {

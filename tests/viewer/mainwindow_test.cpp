@@ -8,11 +8,21 @@
 #include "dxftext.h"
 #include "mainwindow.h"
 #include "modelcanvas.h"
+#include "texturedface.h"
 
 namespace {
 
 // Whether two pictures of the canvas differ anywhere.
 bool Differ(const QImage& a, const QImage& b) { return a != b; }
+
+// How many pixels of the middle third of a row are not the background, which
+// the row's left edge shows.
+int CoveredInRow(const QImage& picture, int row) {
+    int covered = 0;
+    for (int x = picture.width() / 3; x < 2 * picture.width() / 3; ++x)
+        covered += picture.pixel(x, row) != picture.pixel(2, row);
+    return covered;
+}
 
 }  // namespace
 
@@ -27,6 +37,7 @@ private slots:
     void zoomsFarInAndOutWithTheWheel();
     void reportsAFileItCannotShow_data();
     void reportsAFileItCannotShow();
+    void texturesFollowTheirPointsOntoTheScreen();
 
 private:
     QString Write(const QString& name, const std::string& text);
@@ -59,8 +70,9 @@ QString MainWindowTest::Write(const QString& name, const std::string& text) {
 void MainWindowTest::showsADrawingShadedAndAsWireframe() {
     QVERIFY(window_->OpenFile(Write("cube.dxf", dxftext::WithLineEnds(dxftext::Cube(), "\r\n"))));
     QVERIFY(messages_.isEmpty());
-    QCOMPARE(window_->windowTitle(), QStringLiteral("cube.dxf - Vistel"));
+    QCOMPARE(window_->windowTitle(), QStringLiteral("cube - Vistel"));
     QCOMPARE(window_->canvas()->model().faces.size(), 12u);
+    QCOMPARE(window_->faceCountText(), QStringLiteral("12 faces"));
 
     // The cube sits in the middle; the background runs top to bottom, so
     // the left edge of the same row shows what the middle would without it.
@@ -70,14 +82,18 @@ void MainWindowTest::showsADrawingShadedAndAsWireframe() {
 
     window_->wireframeAction()->trigger();
     QVERIFY(window_->canvas()->wireframe());
-    QVERIFY(Differ(Picture(), shaded));
+    // Lines only: across the middle, the background shows between the edges.
+    const QImage lines = Picture();
+    QVERIFY(Differ(lines, shaded));
+    QVERIFY(CoveredInRow(lines, row) < CoveredInRow(shaded, row) / 4);
 
     const std::string worked = dxftext::Header(4660, 176) +
                                dxftext::Face(1, {{{0, 3, 0}, {0, 0, 2}, {1, 0, 0}, {0, 3, 0}}}) +
                                dxftext::Closing();
     QVERIFY(window_->OpenFile(Write("temp.dxf", worked)));
     QCOMPARE(window_->canvas()->model().faces.size(), 1u);
-    QCOMPARE(window_->windowTitle(), QStringLiteral("temp.dxf - Vistel"));
+    QCOMPARE(window_->windowTitle(), QStringLiteral("temp - Vistel"));
+    QCOMPARE(window_->faceCountText(), QStringLiteral("1 face"));
     QVERIFY(Differ(Picture(), shaded));
 }
 
@@ -136,9 +152,24 @@ void MainWindowTest::reportsAFileItCannotShow() {
     QVERIFY2(messages_[0].contains(reason), qPrintable(messages_[0]));
 
     // The window goes on showing what it showed.
-    QCOMPARE(window_->windowTitle(), QStringLiteral("shown.dxf - Vistel"));
+    QCOMPARE(window_->windowTitle(), QStringLiteral("shown - Vistel"));
     QCOMPARE(window_->canvas()->model().faces.size(), 12u);
     QCOMPARE(Picture(), shown);
+}
+
+void MainWindowTest::texturesFollowTheirPointsOntoTheScreen() {
+    vistel::ScreenFace face;
+    face.cornerCount = 3;
+    face.corners = {{{10, 20, 0}, {110, 20, 0}, {10, 70, 0}, {}}};
+    face.mapping = {{{0, 0}, {1, 0}, {0, 1}, {}}};
+    const auto map = vistel::TextureToScreen(face, QSize(64, 32));
+    QVERIFY(map);
+    QCOMPARE(map->map(QPointF(0, 0)), QPointF(10, 20));
+    QCOMPARE(map->map(QPointF(64, 0)), QPointF(110, 20));
+    QCOMPARE(map->map(QPointF(0, 32)), QPointF(10, 70));
+    // Texture points on one line leave nothing to map.
+    face.mapping = {{{0, 0}, {0.5, 0}, {1, 0}, {}}};
+    QVERIFY(!vistel::TextureToScreen(face, QSize(64, 32)));
 }
 
 QTEST_MAIN(MainWindowTest)

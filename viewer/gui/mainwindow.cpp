@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <filesystem>
@@ -37,7 +38,13 @@ MainWindow::MainWindow(ErrorReporter reportError, QWidget* parent)
     CreateMenus();
     resize(800, 640);
     statusBar()->showMessage(tr("Left drag: turn   Right or middle drag: move   Wheel: zoom"));
+    // A permanent pane: menu prompts pass over it without wiping it out.
+    faceCount_ = new QLabel(statusBar());
+    faceCount_->setObjectName(QStringLiteral("FaceCount"));
+    statusBar()->addPermanentWidget(faceCount_);
 }
+
+QString MainWindow::faceCountText() const { return faceCount_->text(); }
 
 void MainWindow::CreateMenus() {
     QMenu* file = menuBar()->addMenu(tr("&File"));
@@ -72,9 +79,10 @@ bool MainWindow::OpenFile(const QString& path) {
     }
     currentPath_ = path;
     const auto faceCount = static_cast<int>(result.model.faces.size());
-    canvas_->SetModel(std::move(result.model));
-    setWindowTitle(QStringLiteral("%1 - %2").arg(QFileInfo(path).fileName(), kProgramName));
-    statusBar()->showMessage(faceCount == 1 ? tr("1 face") : tr("%1 faces").arg(faceCount));
+    canvas_->SetModel(MeshFromDxf(result.model));
+    // View Model names its drawing after the model.
+    setWindowTitle(QStringLiteral("%1 - %2").arg(QFileInfo(path).completeBaseName(), kProgramName));
+    faceCount_->setText(faceCount == 1 ? tr("1 face") : tr("%1 faces").arg(faceCount));
     return true;
 }
 

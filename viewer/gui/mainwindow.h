@@ -5,6 +5,7 @@
 #include "errorreporter.h"
 
 class QAction;
+class QLabel;
 
 namespace vistel {
 
@@ -23,6 +24,8 @@ public:
     bool OpenFile(const QString& path);
     ModelCanvas* canvas() const { return canvas_; }
     QAction* wireframeAction() const { return wireframeAction_; }
+    // What the status bar says of the model's size.
+    QString faceCountText() const;
 
 private:
     void ChooseFile();
@@ -31,6 +34,7 @@ private:
     ErrorReporter reportError_;
     ModelCanvas* canvas_;
     QAction* wireframeAction_ = nullptr;
+    QLabel* faceCount_ = nullptr;
     QString currentPath_;
 };
 

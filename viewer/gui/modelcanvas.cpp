@@ -8,6 +8,7 @@
 
 #include "bounds.h"
 #include "frame.h"
+#include "texturedface.h"
 
 namespace vistel {
 namespace {
@@ -18,18 +19,34 @@ constexpr double kWheelStep = 120;  // angle delta of one notch
 
 QColor ToQColor(dxf::Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
 
+QPolygonF Outline(const ScreenFace& face) {
+    QPolygonF outline;
+    for (int i = 0; i < face.cornerCount; ++i) outline << QPointF(face.corners[i].x, face.corners[i].y);
+    return outline;
+}
+
 }  // namespace
 
-ModelCanvas::ModelCanvas(QWidget* parent) : QWidget(parent) {
+ModelCanvas::ModelCanvas(QWidget* parent)
+    : QWidget(parent), emptyNotice_(tr("Open a DXF drawing with File > Open.")) {
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(160, 120);
     camera_.SetViewport(width(), height());
 }
 
-void ModelCanvas::SetModel(dxf::Model model) {
+void ModelCanvas::SetModel(Mesh model, std::vector<QImage> textures) {
     model_ = std::move(model);
+    textures_ = std::move(textures);
+    // The painting paths of the raster engine are fastest on this format.
+    for (QImage& texture : textures_)
+        if (!texture.isNull()) texture.convertTo(QImage::Format_ARGB32_Premultiplied);
     hasModel_ = true;
     FitToView();
+}
+
+void ModelCanvas::SetEmptyNotice(const QString& text) {
+    emptyNotice_ = text;
+    update();
 }
 
 void ModelCanvas::SetWireframe(bool on) {
@@ -51,28 +68,50 @@ void ModelCanvas::paintEvent(QPaintEvent*) {
     background.setColorAt(1, QColor(20, 22, 28));
     painter.fillRect(rect(), background);
     if (!hasModel_) {
-        PaintNotice(painter, tr("Open a DXF drawing with File > Open."));
+        PaintNotice(painter, emptyNotice_);
     } else if (model_.faces.empty()) {
         PaintNotice(painter, tr("This drawing has no 3DFACE entities to show."));
+    } else if (wireframe_) {
+        PaintWireframe(painter);
     } else {
         PaintFaces(painter);
     }
 }
 
 void ModelCanvas::PaintFaces(QPainter& painter) const {
-    painter.setRenderHint(QPainter::Antialiasing, model_.faces.size() <= kMaxSmoothedFaces);
-    const QColor edgeColour(12, 12, 12);
-    QPolygonF outline;
     for (const auto& face : BuildFrame(model_, camera_)) {
-        outline.clear();
-        for (int i = 0; i < face.cornerCount; ++i) outline << QPointF(face.corners[i].x, face.corners[i].y);
+        const QPolygonF outline = Outline(face);
+        const QImage* texture = TextureOf(face);
+        // Smoothed edges would leave hairline gaps between textured neighbours.
+        painter.setRenderHint(QPainter::Antialiasing, !texture && model_.faces.size() <= kMaxSmoothedFaces);
+        if (texture) {
+            PaintTexturedFace(painter, face, outline, *texture);
+            continue;
+        }
         const QColor fill = ToQColor(face.colour);
         painter.setBrush(fill);
         // Outlining each face in its own colour closes the hairline gaps
         // that smoothing leaves between neighbours.
-        painter.setPen(QPen(wireframe_ ? edgeColour : fill, 1));
+        painter.setPen(QPen(fill, 1));
         painter.drawPolygon(outline);
     }
+}
+
+// Only the edges, in the faces' own lit colours, so that the far side shows
+// through.
+void ModelCanvas::PaintWireframe(QPainter& painter) const {
+    painter.setRenderHint(QPainter::Antialiasing, model_.faces.size() <= kMaxSmoothedFaces);
+    painter.setBrush(Qt::NoBrush);
+    for (const auto& face : BuildFrame(model_, camera_)) {
+        painter.setPen(QPen(ToQColor(face.colour).lighter(150), 1));
+        painter.drawPolygon(Outline(face));
+    }
+}
+
+const QImage* ModelCanvas::TextureOf(const ScreenFace& face) const {
+    if (face.texture < 0 || static_cast<size_t>(face.texture) >= textures_.size()) return nullptr;
+    const QImage& texture = textures_[static_cast<size_t>(face.texture)];
+    return texture.isNull() ? nullptr : &texture;
 }
 
 void ModelCanvas::PaintNotice(QPainter& painter, const QString& text) const {

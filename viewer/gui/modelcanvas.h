@@ -1,25 +1,33 @@
 #pragma once
+#include <QImage>
 #include <QPoint>
 #include <QWidget>
+#include <vector>
 
 #include "camera.h"
-#include "dxfmodel.h"
+#include "frame.h"
+#include "mesh.h"
 
 class QPainter;
 
 namespace vistel {
 
-// Paints a model shaded, face by face from back to front, and lets the mouse
-// turn (left drag), move (right or middle drag) and zoom (wheel) it.
+// Paints a model shaded, face by face from back to front, its faces plain
+// coloured or textured, and lets the mouse turn (left drag), move (right or
+// middle drag) and zoom (wheel) it. vistel and the data manager's preview
+// both show their models here.
 class ModelCanvas : public QWidget {
     Q_OBJECT
 
 public:
     explicit ModelCanvas(QWidget* parent = nullptr);
 
-    // Shows a new model, fitted to the window.
-    void SetModel(dxf::Model model);
-    const dxf::Model& model() const { return model_; }
+    // Shows a new model, fitted to the window; a face's texture indexes the
+    // pictures given with it.
+    void SetModel(Mesh model, std::vector<QImage> textures = {});
+    const Mesh& model() const { return model_; }
+    // What the canvas says while it has no model.
+    void SetEmptyNotice(const QString& text);
     bool hasModel() const { return hasModel_; }
     void SetWireframe(bool on);
     bool wireframe() const { return wireframe_; }
@@ -36,10 +44,14 @@ protected:
 
 private:
     void PaintFaces(QPainter& painter) const;
+    void PaintWireframe(QPainter& painter) const;
+    const QImage* TextureOf(const ScreenFace& face) const;
     void PaintNotice(QPainter& painter, const QString& text) const;
 
-    dxf::Model model_;
+    Mesh model_;
+    std::vector<QImage> textures_;
     bool hasModel_ = false;
+    QString emptyNotice_;
     Camera camera_;
     bool wireframe_ = false;
     // Until the user moves the model, a resized window fits it anew.

@@ -1,5 +1,5 @@
 #pragma once
-#include "dxfmodel.h"
+#include "mesh.h"
 #include "vec3.h"
 
 namespace vistel {
@@ -10,8 +10,6 @@ struct Bounds {
     double radius = 1;  // never 0, so a model of one point still has a size
 };
 
-Bounds BoundsOf(const dxf::Model& model);
-
-inline Vec3 ToVec3(const dxf::Point& point) { return {point.x, point.y, point.z}; }
+Bounds BoundsOf(const Mesh& mesh);
 
 }  // namespace vistel

@@ -10,12 +10,12 @@ namespace {
 
 constexpr double kAmbient = 0.3;
 
-// The normal of a face, from its diagonals so that a quad that is not quite
-// flat still gets a fair one; for a triangle stored with a repeated corner
-// the diagonals are two of its edges.
-Vec3 NormalOf(const dxf::Face& face) {
+// The normal of a face; a quad's from its diagonals, so that one that is not
+// quite flat still gets a fair one.
+Vec3 NormalOf(const MeshFace& face) {
     const auto& c = face.corners;
-    return Normalized(Cross(ToVec3(c[2]) - ToVec3(c[0]), ToVec3(c[3]) - ToVec3(c[1])));
+    if (face.cornerCount == 3) return Normalized(Cross(c[1] - c[0], c[2] - c[0]));
+    return Normalized(Cross(c[2] - c[0], c[3] - c[1]));
 }
 
 bool OutsideWindow(const ScreenFace& face, const Camera& camera) {
@@ -41,20 +41,23 @@ double Brightness(Vec3 normal, const Camera& camera) {
     return kAmbient + (1 - kAmbient) * std::fabs(Dot(normal, light));
 }
 
-std::vector<ScreenFace> BuildFrame(const dxf::Model& model, const Camera& camera) {
+std::vector<ScreenFace> BuildFrame(const Mesh& mesh, const Camera& camera) {
     std::vector<ScreenFace> frame;
-    frame.reserve(model.faces.size());
-    for (const auto& face : model.faces) {
+    frame.reserve(mesh.faces.size());
+    for (const auto& face : mesh.faces) {
         ScreenFace screen;
-        screen.cornerCount = face.CornerCount();
+        screen.cornerCount = face.cornerCount;
+        screen.mapping = face.mapping;
+        screen.texture = face.texture;
         double depthSum = 0;
         for (int i = 0; i < screen.cornerCount; ++i) {
-            screen.corners[i] = camera.Project(ToVec3(face.corners[i]));
+            screen.corners[i] = camera.Project(face.corners[i]);
             depthSum += screen.corners[i].depth;
         }
         if (OutsideWindow(screen, camera)) continue;
         screen.depth = depthSum / screen.cornerCount;
-        screen.colour = Shaded(dxf::ColourOfIndex(face.colour), Brightness(NormalOf(face), camera));
+        screen.brightness = Brightness(NormalOf(face), camera);
+        screen.colour = Shaded(face.colour, screen.brightness);
         frame.push_back(screen);
     }
     std::stable_sort(frame.begin(), frame.end(),

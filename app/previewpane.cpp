@@ -1,0 +1,91 @@
+#include "previewpane.h"
+
+#include <QLabel>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+#include "bitmappreview.h"
+#include "modelcanvas.h"
+#include "pallixview.h"
+#include "recordtreemodel.h"
+
+PreviewPane::PreviewPane(CPallixView& view, RecordTreeModel& model, QWidget* parent)
+    : QWidget(parent),
+      view_(view),
+      source_(view),
+      heading_(new QLabel(this)),
+      details_(new QLabel(this)),
+      stack_(new QStackedWidget(this)),
+      blank_(new QWidget(stack_)),
+      bitmap_(new BitmapPreview(stack_)),
+      model_(new vistel::ModelCanvas(stack_)) {
+    setObjectName(QStringLiteral("PreviewPane"));
+    QFont bold = heading_->font();
+    bold.setBold(true);
+    heading_->setFont(bold);
+    for (QLabel* label : {heading_, details_}) {
+        label->setWordWrap(true);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
+    model_->SetEmptyNotice({});
+    stack_->addWidget(blank_);
+    stack_->addWidget(bitmap_);
+    stack_->addWidget(model_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(heading_);
+    layout->addWidget(details_);
+    layout->addWidget(stack_, 1);
+
+    idle_.setSingleShot(true);
+    idle_.setInterval(0);
+    connect(&idle_, &QTimer::timeout, this, &PreviewPane::ShowPendingNow);
+    connect(&model, &RecordTreeModel::caretChanged, this,
+            [this](const QModelIndex& index) { ShowItem(RecordTreeModel::ItemAt(index)); });
+    // Items die with a reset; nothing may point at them.
+    connect(&model, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        hasPending_ = false;
+        ShowContent({});
+    });
+}
+
+void PreviewPane::Refresh() {
+    source_.Forget();
+    const fw::TreeControl& tree = view_.GetTreeCtrl();
+    ShowItem(tree.GetSelectedItem() ? tree.GetSelectedItem() : tree.GetRootItem());
+}
+
+void PreviewPane::ShowItem(fw::TreeItem* item) {
+    pending_ = item;
+    hasPending_ = true;
+    idle_.start();
+}
+
+void PreviewPane::ShowPendingNow() {
+    idle_.stop();
+    if (!hasPending_) return;
+    hasPending_ = false;
+    ShowContent(source_.Describe(pending_));
+}
+
+void PreviewPane::ShowContent(PreviewContent content) {
+    content_ = std::move(content);
+    heading_->setText(content_.heading);
+    details_->setText(content_.details);
+    switch (content_.kind) {
+        case PreviewContent::Kind::bitmap:
+            bitmap_->SetPicture(content_.picture);
+            stack_->setCurrentWidget(bitmap_);
+            break;
+        case PreviewContent::Kind::model:
+            model_->SetModel(content_.mesh, content_.textures);
+            stack_->setCurrentWidget(model_);
+            break;
+        case PreviewContent::Kind::text:
+            stack_->setCurrentWidget(blank_);
+            break;
+    }
+}
+
+QString PreviewPane::Heading() const { return heading_->text(); }
+
+QString PreviewPane::Details() const { return details_->text(); }

@@ -1,0 +1,270 @@
+// The window around the tree: the preview of the caret item, the Find box,
+// the unsaved-changes mark with Revert, and what the window remembers.
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "apptestsupport.h"
+#include "bitmappreview.h"
+#include "browserlayout.h"
+#include "commandids.h"
+#include "documentstate.h"
+#include "layouts.h"
+#include "mainframe.h"
+#include "modelcanvas.h"
+#include "previewpane.h"
+#include "recordtreemodel.h"
+#include "recordtreeview.h"
+#include "treefilter.h"
+
+class PreviewTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void aBitmapShowsItsPictureItsFactsAndWhatItCopies();
+    void aModelShowsItsFacesWithTheBanksBitmapsOnThem();
+    void banksAndTheFileShowTheirCounts();
+    void damagedRecordsShowAReasonInsteadOfAPicture();
+    void theArrowKeysMoveThePreviewAlong();
+    void findKeepsMatchesUnderTheirBanks();
+    void unsavedChangesMarkTheTitleAndRevertReloads();
+    void revertKeepsTheChangesWhenTheFileIsGone();
+    void theWindowAndTheSplitAreRemembered();
+    void aFileWithoutBanksSaysSoInTheStatusBar();
+    void openStartsInTheFolderOfTheLastFile();
+    void iconsStaySharpAtTwiceTheSize();
+
+private:
+    fw::TreeItem* Item(const QString& label) const;
+    void Select(fw::TreeItem* item);
+    PreviewPane& Pane() const { return app_->Layout().Preview(); }
+
+    std::unique_ptr<CPallixApp> app_;
+    QTemporaryDir folder_;
+};
+
+void PreviewTest::init() { app_ = StartApp({DemoFile()}, CPallixApp::StartResult::run); }
+
+void PreviewTest::cleanup() { app_.reset(); }
+
+fw::TreeItem* PreviewTest::Item(const QString& label) const {
+    fw::TreeItem* found = nullptr;
+    app_->View().GetTreeCtrl().ForEachItem([&](fw::TreeItem* item) {
+        if (!found && QString::fromLatin1(item->text).startsWith(label)) found = item;
+    });
+    if (!found) qFatal("no item %s", qPrintable(label));
+    return found;
+}
+
+// A click on the item's label, as the user selects it.
+void PreviewTest::Select(fw::TreeItem* item) {
+    fw::TreeControl& tree = app_->View().GetTreeCtrl();
+    if (item->parent) tree.Expand(item->parent, fw::TreeControl::ExpandAction::expand);
+    RecordTreeView& view = app_->TreeView();
+    view.scrollTo(view.Model().IndexOf(item));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.PartsOf(view.Model().IndexOf(item))->label.center());
+    Pane().ShowPendingNow();
+}
+
+void PreviewTest::aBitmapShowsItsPictureItsFactsAndWhatItCopies() {
+    Select(Item("0:crate.bmp"));
+    BitmapPreview* picture = Pane().BitmapView();
+    QVERIFY(picture->isVisible());
+    QCOMPARE(picture->picture().size(), QSize(32, 32));
+    QVERIFY2(Pane().Details().contains("32 x 32 pixels, 8 bits per pixel"), qPrintable(Pane().Details()));
+    QVERIFY(!Pane().Details().contains("copy"));
+
+    // The wheel zooms in past the fitted size.
+    const double fitted = picture->Scale();
+    const QPointF centre = QRectF(picture->rect()).center();
+    QWheelEvent wheel(centre, picture->mapToGlobal(centre), {}, QPoint(0, 360), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(picture, &wheel);
+    QVERIFY(picture->Scale() > fitted * 1.9);
+
+    Select(Item("1:crate2.bmp"));
+    QVERIFY2(Pane().Details().contains("A copy of 0:crate.bmp in CM3D 1"), qPrintable(Pane().Details()));
+    QVERIFY2(Pane().Details().contains("32 x 32 pixels"), qPrintable(Pane().Details()));
+}
+
+void PreviewTest::aModelShowsItsFacesWithTheBanksBitmapsOnThem() {
+    Select(Item("crate"));
+    vistel::ModelCanvas* canvas = Pane().ModelView();
+    QVERIFY(canvas->isVisible());
+    QCOMPARE(canvas->model().faces.size(), 12u);
+    QVERIFY2(Pane().Details().contains("8 vertices, 12 triangles, 2 textures"), qPrintable(Pane().Details()));
+    const QImage textured = canvas->grab().toImage();
+    // The same faces without their bitmaps paint otherwise.
+    canvas->SetModel(canvas->model(), {});
+    QVERIFY(canvas->grab().toImage() != textured);
+}
+
+void PreviewTest::banksAndTheFileShowTheirCounts() {
+    Select(Item("CM3D 1"));
+    QCOMPARE(Pane().Details(), QStringLiteral("2 models\n2 bitmaps, 0 of them copies of earlier ones"));
+    Select(Item("CM3D 3"));
+    QCOMPARE(Pane().Details(), QStringLiteral("1 model\n2 bitmaps, 2 of them copies of earlier ones"));
+    Select(Item("Quon Data File"));
+    QCOMPARE(Pane().Details(), QStringLiteral("3 model banks\n4 models\n5 bitmaps"));
+    // A leaf shows what its model shows.
+    Select(Item("Vertices"));
+    QCOMPARE(Pane().Heading(), QStringLiteral("crate"));
+}
+
+void PreviewTest::damagedRecordsShowAReasonInsteadOfAPicture() {
+    auto image = app_->Document().Image();
+    const ItemRecord& model = *CPallixView::RecordOf(Item("crate"));
+    image[model.nOffset + pallix::ModelRecord::kVertexCount + 1] = 0xFF;
+    const ItemRecord& bitmap = *CPallixView::RecordOf(Item("1:stone.bmp"));
+    image[bitmap.nOffset] = 'X';
+    Pane().Refresh();
+    Select(Item("crate"));
+    QVERIFY2(Pane().Details().contains("This model is damaged"), qPrintable(Pane().Details()));
+    QVERIFY(!Pane().ModelView()->isVisible());
+    Select(Item("1:stone.bmp"));
+    QVERIFY2(Pane().Details().contains("This bitmap is damaged"), qPrintable(Pane().Details()));
+    QVERIFY(!Pane().BitmapView()->isVisible());
+}
+
+void PreviewTest::theArrowKeysMoveThePreviewAlong() {
+    Select(Item("crate"));
+    Select(Item("CM3D 1"));
+    QTest::keyClick(&app_->TreeView(), Qt::Key_Down);
+    QTRY_COMPARE(Pane().Heading(), QStringLiteral("crate"));
+    QTest::keyClick(&app_->TreeView(), Qt::Key_Down);
+    QTRY_COMPARE(Pane().Heading(), QStringLiteral("pyramid"));
+}
+
+void PreviewTest::findKeepsMatchesUnderTheirBanks() {
+    RecordTreeView& view = app_->TreeView();
+    const auto shows = [&](const QString& label) {
+        const QModelIndex index = view.Model().IndexOf(Item(label));
+        return !view.isRowHidden(index.row(), index.parent());
+    };
+    QTest::keyClicks(&app_->Layout().Filter(), "STONE");
+    app_->Layout().Filter().Apply();
+    QVERIFY(shows("CM3D 1") && shows("1:stone.bmp"));
+    QVERIFY(!shows("crate") && !shows("CM3D 2") && !shows("CM3D 3"));
+    QVERIFY(Item("CM3D 1")->expanded);
+    // A matching bank keeps all it holds.
+    app_->Layout().Filter().setText("cm3d 2");
+    app_->Layout().Filter().Apply();
+    QVERIFY(shows("CM3D 2") && shows("bigbox") && !shows("CM3D 1"));
+    // Ctrl+F reaches the box from the tree, Escape empties it.
+    app_->MainFrame().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&app_->MainFrame()));
+    QTest::keyClick(&view, Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(app_->Layout().Filter().hasFocus());
+    QTest::keyClick(&app_->Layout().Filter(), Qt::Key_Escape);
+    QVERIFY(app_->Layout().Filter().text().isEmpty());
+    QVERIFY(shows("crate") && shows("CM3D 3") && shows("0:sky.bmp"));
+}
+
+void PreviewTest::unsavedChangesMarkTheTitleAndRevertReloads() {
+    CMainFrame& frame = app_->MainFrame();
+    QVERIFY(!frame.isWindowModified());
+    QVERIFY(!frame.Action(cmd::kFileSave)->isEnabled());
+    QVERIFY(!app_->State().RevertAction()->isEnabled());
+
+    const QString copy = folder_.filePath("copy.bfp");
+    QFile::remove(copy);
+    QVERIFY(QFile::copy(DemoFile(), copy));
+    QVERIFY(app_->OpenDocumentFile(copy));
+    auto image = app_->Document().Image();
+    const uint8_t original = image[10];
+    image[10] ^= 0xFF;
+    app_->Document().SetModifiedFlag(true);
+    QTRY_VERIFY(frame.isWindowModified());
+    QVERIFY(frame.Action(cmd::kFileSave)->isEnabled());
+
+    {
+        MessageBoxAnswerer no(QMessageBox::No);
+        app_->State().RevertAction()->trigger();
+        QCOMPARE(no.texts.size(), 1);
+        QVERIFY(frame.isWindowModified());
+    }
+
+    MessageBoxAnswerer yes(QMessageBox::Yes);
+    app_->State().RevertAction()->trigger();
+    QVERIFY2(yes.texts.value(0).contains("Discard your changes to copy.bfp"), qPrintable(yes.texts.value(0)));
+    QVERIFY(!frame.isWindowModified());
+    QCOMPARE(app_->Document().Image()[10], original);
+    QCOMPARE(QString::fromStdString(app_->Document().GetPathName()), QFileInfo(copy).absoluteFilePath());
+}
+
+void PreviewTest::revertKeepsTheChangesWhenTheFileIsGone() {
+    const QString copy = folder_.filePath("gone.bfp");
+    QVERIFY(QFile::copy(DemoFile(), copy));
+    QVERIFY(app_->OpenDocumentFile(copy));
+    app_->Document().SetModifiedFlag(true);
+    QVERIFY(QFile::remove(copy));
+    MessageBoxAnswerer ok(QMessageBox::Ok);
+    app_->State().Revert();
+    QVERIFY2(ok.texts.value(0).contains("cannot be read any more"), qPrintable(ok.texts.value(0)));
+    QVERIFY(app_->Document().IsModified());
+    QVERIFY(app_->View().GetTreeCtrl().GetRootItem()->children.size() == 3);
+}
+
+void PreviewTest::theWindowAndTheSplitAreRemembered() {
+    ClearSettings();
+    app_->MainFrame().resize(900, 500);
+    app_->Layout().Splitter().setSizes({200, 700});
+    const QList<int> split = app_->Layout().Splitter().sizes();
+    app_->MainFrame().close();
+    app_ = StartApp({DemoFile()}, CPallixApp::StartResult::run);
+    QCOMPARE(app_->MainFrame().size(), QSize(900, 500));
+    QCOMPARE(app_->Layout().Splitter().sizes(), split);
+    ClearSettings();
+}
+
+void PreviewTest::aFileWithoutBanksSaysSoInTheStatusBar() {
+    const QString foreign = folder_.filePath("foreign.bfp");
+    QFile file(foreign);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'x'));
+    file.close();
+    QVERIFY(app_->OpenDocumentFile(foreign));
+    auto* message = app_->MainFrame().statusBar()->findChild<QLabel*>("MessagePane");
+    QCOMPARE(message->text(), QStringLiteral("No model banks found in this file"));
+    QTRY_COMPARE(Pane().Details(), QStringLiteral("No model banks found."));
+    QVERIFY(app_->OpenDocumentFile(DemoFile()));
+    QCOMPARE(message->text(), QStringLiteral("Ready"));
+}
+
+void PreviewTest::openStartsInTheFolderOfTheLastFile() {
+    QString shownFolder;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        shownFolder = dialog->directory().absolutePath();
+        dialog->reject();
+    });
+    watch.start(10);
+    app_->OnFileOpen();
+    QCOMPARE(shownFolder, QFileInfo(DemoFile()).absolutePath());
+}
+
+void PreviewTest::iconsStaySharpAtTwiceTheSize() {
+    RecordTreeView& view = app_->TreeView();
+    const QIcon icon = view.Model().data(view.Model().index(0, 0), Qt::DecorationRole).value<QIcon>();
+    const QImage single = icon.pixmap(QSize(16, 16), 1.0).toImage();
+    const QImage doubled = icon.pixmap(QSize(16, 16), 2.0).toImage();
+    QCOMPARE(doubled.size(), QSize(32, 32));
+    // Every pixel of the artwork becomes a square of four, with no blended edges.
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) QCOMPARE(doubled.pixel(x, y), single.pixel(x / 2, y / 2));
+    QVERIFY(app_->MainFrame().Action(cmd::kFileOpen)->icon().availableSizes().contains(QSize(32, 30)));
+}
+
+QObject* NewPreviewTest() { return new PreviewTest; }
+
+#include "preview_test.moc"
