@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "exchangemesh.h"
-#include "exchangetables.h"
+#include "modelconversion.h"
 #include "modelarrays.h"
 #include "pallixview.h"
 
