@@ -78,6 +78,10 @@ public:
 
     // Whether the commands show the path of each file before using it.
     void SetAnnouncePaths(bool announce) { m_bAnnouncePaths = announce; }
+    // The folder the user chose for exports (empty: the program chooses),
+    // and the folder the commands use now.
+    void SetExportFolder(std::filesystem::path folder) { m_chosenExportFolder = std::move(folder); }
+    std::filesystem::path ExportFolderInUse() const;
     bool IsViewReady() const { return m_bViewReady; }
     const std::filesystem::path& ModulePath() const { return m_szModulePath; }
 
@@ -106,6 +110,7 @@ private:
     fw::TreeItem* m_hContextItem = nullptr;
     bool m_bAnnouncePaths = true;
     std::filesystem::path m_szModulePath;
+    std::filesystem::path m_chosenExportFolder;
     // Whether the previous key the tree reported was Shift.
     bool m_bShiftDown = false;
     fw::CommandResult m_lastResult;

@@ -3,13 +3,12 @@
 // the one file of the view that knows the exchange layer.
 #include "commandcontext.h"
 #include "exchangecommands.h"
-#include "exportpaths.h"
+#include "exportlocation.h"
 #include "pallixview.h"
 
 CommandContext CPallixView::ContextFor(fw::TreeItem* item) const {
-    CommandContext context{m_document, m_ui, std::nullopt, {}, {}, {},
-                           ExportFolder(m_szModulePath, m_document.GetPathName()), m_szModulePath.parent_path(),
-                           m_bAnnouncePaths};
+    CommandContext context{m_document, m_ui, std::nullopt, {}, {}, {}, ExportFolderInUse(),
+                           m_szModulePath.parent_path(), m_bAnnouncePaths};
     if (!item) return context;
     if (const ItemRecord* record = RecordOf(item)) context.record = *record;
     for (fw::TreeItem* next = m_tree.GetNextSiblingItem(RecordOwner(item)); next; next = m_tree.GetNextSiblingItem(next))
@@ -48,4 +47,8 @@ fw::CommandResult CPallixView::ExportModelToFile(const std::filesystem::path& pa
 fw::CommandResult CPallixView::ImportModelFromFile(const std::filesystem::path& path, std::span<uint8_t> model,
                                                    uint32_t, uint32_t size, const std::vector<std::string>& textures) {
     return ::ImportModelFromFile(path, model, size, textures);
+}
+
+std::filesystem::path CPallixView::ExportFolderInUse() const {
+    return ::ChooseExportFolder(m_szModulePath, m_document.GetPathName(), m_chosenExportFolder);
 }

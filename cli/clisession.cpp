@@ -64,7 +64,9 @@ CliSession::CliSession(const CliInvocation& invocation, std::ostream& out, std::
       ui_(out, invocation.performShell),
       document_(ui_),
       view_(document_, ui_, ModulePathFor(invocation)),
-      template_(document_, view_, ui_) {}
+      template_(document_, view_, ui_) {
+    view_.SetExportFolder(invocation.exportDir);
+}
 
 int CliSession::Run() {
     if (!template_.OpenDocumentFile(invocation_.file)) return 1;

@@ -41,7 +41,7 @@ const std::vector<CliActionName>& CliActionNames() {
 std::optional<ActionArgument> ArgumentOf(const std::string& action) { return ArgumentOfIn(CliActionNames(), action); }
 
 std::string CliUsage() {
-    std::string usage = "usage: pallix-cli [--program-dir DIR] [--shell] FILE [ACTION ...]\n"
+    std::string usage = "usage: pallix-cli [--program-dir DIR] [--export-dir DIR] [--shell] FILE [ACTION ...]\n"
                         "       pallix-cli --help | --version\n";
     std::string line = "actions:";
     const auto& names = CliActionNames();
@@ -65,6 +65,8 @@ bool ParseOptions(const std::vector<std::string>& words, size_t& i, CliInvocatio
             invocation.performShell = true;
         } else if (words[i] == "--program-dir" && i + 1 < words.size()) {
             invocation.programDir = fw::PathFromUtf8(words[++i]);
+        } else if (words[i] == "--export-dir" && i + 1 < words.size()) {
+            invocation.exportDir = std::filesystem::absolute(fw::PathFromUtf8(words[++i]));
         } else {
             error = "unknown option or missing value: " + words[i];
             return false;

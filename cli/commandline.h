@@ -6,7 +6,7 @@
 
 #include "commandtable.h"
 
-// pallix-cli [--program-dir DIR] [--shell] FILE [ACTION ...]
+// pallix-cli [--program-dir DIR] [--export-dir DIR] [--shell] FILE [ACTION ...]
 struct CliAction {
     std::string name;
     std::string argument;  // the PATH, or save's OUT; empty when there is none
@@ -14,6 +14,7 @@ struct CliAction {
 
 struct CliInvocation {
     std::optional<std::filesystem::path> programDir;
+    std::filesystem::path exportDir;  // empty: the folder the program chooses
     bool performShell = false;
     std::string file;
     std::vector<CliAction> actions;

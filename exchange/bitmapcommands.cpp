@@ -1,6 +1,7 @@
 // View, Export and Import of a bitmap: its stored bytes leave and enter as
 // a BMP file, unchanged.
 #include "exchangecommands.h"
+#include "exportlocation.h"
 #include "exportpaths.h"
 #include "littleendian.h"
 #include "pathtext.h"
@@ -53,6 +54,7 @@ fw::CommandResult ViewBitmap(const CommandContext& context) {
 fw::CommandResult ExportBitmap(const CommandContext& context) {
     if (!context.record) return NoDataRefusal();
     const auto path = AnnouncedBitmapPath(context, kExportCaption);
+    MakeExportFolder(context.exportFolder);
     return ReportingFileErrors(context, [&] { WriteBytesTo(path, context.document.Image(), *context.record); });
 }
 

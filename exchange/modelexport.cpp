@@ -1,5 +1,6 @@
 // Export of models as 3DS mesh files, one model or a whole bank.
 #include "exchangecommands.h"
+#include "exportlocation.h"
 #include "meshdatabase.h"
 #include "modelconversion.h"
 #include "modeljob.h"
@@ -43,6 +44,7 @@ fw::CommandResult ExportModel(const CommandContext& context) {
     fw::CommandResult refusal;
     const auto target = PrepareModelJob(context, "Cannot find sibling item (a).", kExportCaption, refusal);
     if (!target) return refusal;
+    MakeExportFolder(context.exportFolder);
     return ExportModelToFile(target->path, ModelBytes(context.document, target->record), target->record.szLabel,
                              target->textures);
 }

@@ -154,14 +154,14 @@ TEST_F(BitmapCommands, ZeroLengthBitmapsImportAsNothingButStillMarkTheDocument) 
 }
 
 TEST_F(BitmapCommands, MissingFolderOrFileReportsThePathAndChangesNothing) {
-    std::filesystem::remove_all(ExportDir());
+    BlockExportDir();
     RunCommand({0, 2}, cmd::kBitmapExport);
     ASSERT_EQ(ui_.messages.size(), 2u);
     EXPECT_EQ(ui_.messages[1].text, FileOf(Record({0, 2})).string() + " contains an invalid path.");
     EXPECT_EQ(ui_.messages[1].caption, "Pallix");
     EXPECT_FALSE(std::filesystem::exists(ExportDir()));
 
-    std::filesystem::create_directories(ExportDir());
+    UnblockExportDir();
     RunCommand({0, 2}, cmd::kBitmapImport);
     EXPECT_EQ(ui_.messages.back().text, FileOf(Record({0, 2})).string() + " was not found.");
     EXPECT_EQ(Image(), original_);

@@ -5,6 +5,7 @@
 #include "bfpbuilder.h"
 #include "clisession.h"
 #include "commandline.h"
+#include "exportlocation.h"
 #include "testfiles.h"
 
 namespace {
@@ -98,6 +99,14 @@ TEST_F(Cli, AfterSaveAsExportsGoToTheFolderOfTheNewName) {
     EXPECT_FALSE(std::filesystem::exists(dir_ / "bfp" / "data" / "box.3ds"));
 }
 
+TEST_F(Cli, WithoutTheProgramsFolderExportsGoToTheUsersOwnOrTheChosenOne) {
+    std::filesystem::remove_all(dir_ / "bfp");
+    ASSERT_EQ(Run(Words({"export-bitmap", "0/1"})), 0);
+    EXPECT_TRUE(std::filesystem::exists(UserExportRoot() / "data" / "O380.bmp"));
+    ASSERT_EQ(Run({"--export-dir", (dir_ / "mine").string(), (dir_ / "data.bfp").string(), "export-model", "0/0"}), 0);
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "mine" / "box.3ds"));
+}
+
 TEST_F(Cli, ExitStatusTellsWhatWentWrong) {
     EXPECT_EQ(Run(Words({"menu", "0/9"})), 1);
     EXPECT_EQ(err_.str(), "pallix-cli: no item at 0/9\n");
@@ -121,11 +130,12 @@ TEST_F(Cli, CommandsTheItemsPopupDoesNotOfferAreRefused) {
 }
 
 TEST_F(Cli, FailedModelJobEndsTheRunWithStatusOne) {
-    std::filesystem::remove_all(dir_ / "bfp");
-    EXPECT_EQ(Run(Words({"export-model", "0/0", "modified"})), 1);
+    WriteFileBytes(dir_ / "blocked", {});
+    EXPECT_EQ(Run({"--export-dir", (dir_ / "blocked" / "sub").string(), (dir_ / "data.bfp").string(), "export-model",
+                   "0/0", "modified"}),
+              1);
     EXPECT_NE(out_.str().find("message [Model (3DS) file] ERR_"), std::string::npos);
     EXPECT_EQ(out_.str().find("modified:"), std::string::npos);
-    std::filesystem::create_directories(dir_ / "bfp" / "data");
     EXPECT_EQ(Run(Words({"export-model", "0/0", "import-model", "0/0", "modified"})), 0);
     EXPECT_NE(out_.str().find("modified: yes"), std::string::npos);
 }

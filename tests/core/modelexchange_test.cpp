@@ -515,7 +515,7 @@ TEST_F(ModelExchange, MeshesTheRecordCannotHoldAreRefused) {
 }
 
 TEST_F(ModelExchange, ToolkitFailuresAreReportedAndChangeNothing) {
-    std::filesystem::remove_all(ExportDir());
+    BlockExportDir();
     doc_.SetModifiedFlag(false);
     RunCommand({0, 1}, cmd::kModelExport);
     EXPECT_TRUE(view_.LastResult().Failed());
@@ -529,7 +529,7 @@ TEST_F(ModelExchange, ToolkitFailuresAreReportedAndChangeNothing) {
     EXPECT_EQ(Image(), original_);
     EXPECT_FALSE(doc_.IsModified());
     // The next job starts clean.
-    std::filesystem::create_directories(ExportDir());
+    UnblockExportDir();
     RunCommand({0, 1}, cmd::kModelExport);
     EXPECT_FALSE(view_.LastResult().Failed());
 }

@@ -28,3 +28,14 @@ void ViewFixture::RunCommand(std::initializer_list<int> rows, int command) {
     view_.SetContextItem(Item(rows));
     view_.OnCommand(command);
 }
+
+void ViewFixture::BlockExportDir() {
+    std::filesystem::remove_all(dir_ / "bfp");
+    WriteFileBytes(dir_ / "bfp", {});
+    view_.SetExportFolder(ExportDir());
+}
+
+void ViewFixture::UnblockExportDir() {
+    std::filesystem::remove(dir_ / "bfp");
+    std::filesystem::create_directories(ExportDir());
+}

@@ -20,6 +20,10 @@ protected:
     // Writes the image as data.bfp and opens it.
     bool Open(const std::vector<uint8_t>& image, const std::string& name = "data.bfp");
     std::filesystem::path ExportDir() const { return dir_.path() / "bfp" / "data"; }
+    // Makes writes into the export folder fail: a file stands where its
+    // parent folder would be. Unblock puts the folder back.
+    void BlockExportDir();
+    void UnblockExportDir();
     // The item at child indexes from the root.
     fw::TreeItem* Item(std::initializer_list<int> rows) const;
     const ItemRecord& Record(std::initializer_list<int> rows) const { return *CPallixView::RecordOf(Item(rows)); }

@@ -1,0 +1,11 @@
+#pragma once
+#include <filesystem>
+
+namespace fw {
+
+// The user's documents folder as the platform names it: the known folder
+// on Windows, XDG_DOCUMENTS_DIR (the environment, then user-dirs.dirs)
+// elsewhere, else Documents in the home folder.
+std::filesystem::path DocumentsFolder();
+
+}  // namespace fw
