@@ -2,6 +2,7 @@
 #include <QtTest>
 #include <memory>
 
+QObject* NewHandOverTest();
 QObject* NewPlatformTest();
 QObject* NewShellTest();
 QObject* NewTreeInteractionTest();
@@ -9,7 +10,7 @@ QObject* NewTreeInteractionTest();
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     int failures = 0;
-    for (auto* make : {NewShellTest, NewTreeInteractionTest, NewPlatformTest}) {
+    for (auto* make : {NewShellTest, NewTreeInteractionTest, NewPlatformTest, NewHandOverTest}) {
         std::unique_ptr<QObject> test(make());
         failures += QTest::qExec(test.get(), argc, argv);
     }
