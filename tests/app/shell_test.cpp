@@ -113,10 +113,13 @@ void ShellTest::savingANewDocumentIsRefusedInWords() {
         }
     });
     answer.start(10);
-    for (const int command : {cmd::kFileSave, cmd::kFileSaveAs}) QVERIFY(app->MainFrame().OnCommand(command));
-    QCOMPARE(shown.size(), 2);
-    QVERIFY2(shown.front().startsWith("There is nothing to save"), qPrintable(shown.join('\n')));
-    QVERIFY(!QFileInfo::exists(file));
+    for (const int command : {cmd::kFileSave, cmd::kFileSaveAs}) {
+        QVERIFY(app->MainFrame().OnCommand(command));
+        QVERIFY2(shown.size() == 1 && shown.front().startsWith("There is nothing to save"),
+                 qPrintable(shown.join('\n')));
+        QVERIFY(!QFileInfo::exists(file));
+        shown.clear();
+    }
     QCOMPARE(app->MainFrame().windowTitle(), QStringLiteral("Untitled - Quon Data Manager"));
 }
 
