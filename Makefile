@@ -16,8 +16,10 @@ build:
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The desktop programs and their tests are in the sanitizer build too: the
+# command loops of the desktop program are where freed records get used.
 build-asan:
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPALLIX_SANITIZE=ON -DPALLIX_GUI=OFF
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPALLIX_SANITIZE=ON -DPALLIX_GUI=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
 # The Debian package of the RelWithDebInfo build: $(BUILD)/pallix_VERSION_ARCH.deb.

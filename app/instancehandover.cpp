@@ -1,21 +1,75 @@
 #include "instancehandover.h"
 
 #include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
 #include <QLocalSocket>
+#include <QStandardPaths>
 #include <QTimer>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
 // A path longer than this is no path; the request is dropped.
 constexpr qint64 kMaxRequestBytes = 64 * 1024;
+// Room for a socket's path on every Unix (sun_path holds at least 104 bytes).
+constexpr qsizetype kMaxSocketPathBytes = 100;
+
+// Who runs the program, as the system knows it: another user's program,
+// whatever its environment says, never hears of this one's files.
+QString UserIdentity() {
+#ifdef _WIN32
+    wchar_t name[256 + 1];
+    DWORD length = sizeof name / sizeof name[0];
+    if (!GetUserNameW(name, &length)) return QStringLiteral("unknown user");
+    return QString::fromWCharArray(name, static_cast<qsizetype>(length) - 1);
+#else
+    return QString::number(getuid());
+#endif
+}
+
+// The desktop session the program shows on: a program on another display
+// or in another login session keeps its files to itself.
+QString SessionIdentity() {
+#ifdef _WIN32
+    DWORD session = 0;
+    ProcessIdToSessionId(GetCurrentProcessId(), &session);
+    return QString::number(session);
+#else
+    for (const char* variable : {"WAYLAND_DISPLAY", "DISPLAY"})
+        if (!qEnvironmentVariableIsEmpty(variable))
+            return QString::fromLatin1(variable) + '=' + qEnvironmentVariable(variable);
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+#endif
+}
+
+// The user's runtime folder, private to them, when the system has one.
+QString RuntimeFolder() {
+#ifdef _WIN32
+    return {};
+#else
+    const QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !folder.isEmpty() && QDir(folder).exists() ? QDir(folder).absolutePath() : QString();
+#endif
+}
 
 }  // namespace
 
 QString InstanceServerName() {
-    const QString user = qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"));
-    const QByteArray hash = QCryptographicHash::hash(user.toUtf8(), QCryptographicHash::Sha1).toHex().left(12);
-    return QStringLiteral("QuonDataManager-Pallix-") + QString::fromLatin1(hash);
+    const QByteArray identity = (UserIdentity() + '\n' + SessionIdentity()).toUtf8();
+    const QByteArray hash = QCryptographicHash::hash(identity, QCryptographicHash::Sha1).toHex().left(12);
+    const QString name = QStringLiteral("QuonDataManager-Pallix-") + QString::fromLatin1(hash);
+    const QString folder = RuntimeFolder();
+    if (folder.isEmpty()) return name;
+    const QString path = folder + '/' + name;
+    // A path the socket cannot hold leaves the name to Qt's own folder.
+    return QFile::encodeName(path).size() <= kMaxSocketPathBytes ? path : name;
 }
 
 bool HandOverToRunningInstance(const QString& serverName, const QString& file) {

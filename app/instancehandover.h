@@ -4,10 +4,12 @@
 #include <QString>
 #include <functional>
 
-// One running program per user: a second start with a file hands the file
-// to the running one, which opens it as the desktop's open request would.
+// One running program per user and desktop session: a second start with a
+// file hands the file to the running one, which opens it as the desktop's
+// open request would.
 
-// The name the running program listens under, one per user.
+// The name the running program listens under, one per user and session; a
+// path in the user's runtime folder where the system has one.
 QString InstanceServerName();
 
 // Gives the file to a running program; false when none answers.

@@ -58,17 +58,25 @@ CPallixApp::StartResult CPallixApp::InitInstance(const QStringList& arguments) {
                          fw::MessageStyle{fw::MessageButtons::ok, fw::MessageIcon::exclamation, true});
         return StartResult::failed;
     }
-    if (!ProcessShellCommand(*command)) return StartResult::failed;
     if (command->kind == ShellCommand::Kind::filePrint || command->kind == ShellCommand::Kind::filePrintTo)
-        return StartResult::finished;
+        return ProcessShellCommand(*command) ? StartResult::finished : StartResult::failed;
 
+    // The window shows first, so that a file that does not open says so over
+    // it and leaves the program running with a new document.
+    template_->OnFileNew();
+    AfterDocumentChange();
     layout_->RestoreWindow();
+    ShowMainWindow();
+    gate_.Run([this, &command] { ProcessShellCommand(*command); });
+    profile_->WriteString(kInstallSection, kInstallEntry, ProgramPath().toStdString());
+    return StartResult::run;
+}
+
+void CPallixApp::ShowMainWindow() {
     frame_->show();
     frame_->raise();
     // Keys go to the tree from the start.
     treeView_->setFocus();
-    profile_->WriteString(kInstallSection, kInstallEntry, ProgramPath().toStdString());
-    return StartResult::run;
 }
 
 void CPallixApp::CreateTemplate() {
@@ -82,7 +90,7 @@ void CPallixApp::CreateTemplate() {
     treeModel_ = std::make_unique<RecordTreeModel>(view_->GetTreeCtrl(), *icons_);
     frame_ = std::make_unique<CMainFrame>();
     ui_->SetOwner(frame_.get());
-    treeView_ = new RecordTreeView(*view_, *treeModel_, frame_.get());
+    treeView_ = new RecordTreeView(*view_, *treeModel_, gate_, frame_.get());
     layout_ = new BrowserLayout(*frame_, *view_, *treeView_, options_.settingsFormat);
     geometry_ = std::make_unique<TreeWidgetGeometry>(*treeView_);
     view_->GetTreeCtrl().SetGeometry(geometry_.get());
@@ -95,19 +103,22 @@ void CPallixApp::CreateTemplate() {
 void CPallixApp::BindCommands() {
     CMainFrame& frame = *frame_;
     frame.SetHandler(cmd::kAppAbout, [this] { OnAppAbout(); });
-    frame.SetHandler(cmd::kFileNew, [this] { OnFileNew(); });
-    frame.SetHandler(cmd::kFileOpen, [this] { OnFileOpen(); });
+    // Whatever replaces or saves the document waits for the commands in progress.
+    frame.SetHandler(cmd::kFileNew, [this] { gate_.Run([this] { OnFileNew(); }); });
+    frame.SetHandler(cmd::kFileOpen, [this] { gate_.Run([this] { OnFileOpen(); }); });
     frame.SetHandler(cmd::kFilePrintSetup, [this] { OnFilePrintSetup(); });
-    frame.SetHandler(cmd::kFileSave, [this] { OnFileSave(); });
-    frame.SetHandler(cmd::kFileSaveAs, [this] { OnFileSaveAs(); });
+    frame.SetHandler(cmd::kFileSave, [this] { gate_.Run([this] { OnFileSave(); }); });
+    frame.SetHandler(cmd::kFileSaveAs, [this] { gate_.Run([this] { OnFileSaveAs(); }); });
     frame.SetHandler(cmd::kFilePrint, [this] { printing_->Print(); });
     frame.SetHandler(cmd::kFilePrintDirect, [this] { printing_->PrintDirect(); });
     frame.SetHandler(cmd::kFilePrintPreview, [this] { printing_->PrintPreview(); });
     for (size_t i = 0; i < res::kRecentFileCount; ++i)
-        frame.SetHandler(cmd::kFileMruFirst + static_cast<int>(i), [this, i] { OnOpenRecentFile(i); });
+        frame.SetHandler(cmd::kFileMruFirst + static_cast<int>(i),
+                         [this, i] { gate_.Run([this, i] { OnOpenRecentFile(i); }); });
     frame.SetRecentFileSource([this] { return recentFiles_->Files(); });
-    frame.SetDropHandler([this](const QString& file) { OpenDocumentFile(file); });
-    frame.SetCloseQuery([this] { return template_->SaveModified(); });
+    frame.SetDropHandler([this](const QString& file) { gate_.Run([this, file] { OpenDocumentFile(file); }); });
+    // A command in progress still needs the document: the window stays.
+    frame.SetCloseQuery([this] { return !gate_.Busy() && template_->SaveModified(); });
     frame.UpdateRecentFileMenu();
 }
 
@@ -119,21 +130,21 @@ void CPallixApp::RegisterWithShell() {
         if (RegisterDocumentType(QCoreApplication::applicationFilePath(), dataHome)) RefreshDesktopCaches(dataHome);
     }
     if (options_.instanceName.isEmpty()) return;
-    instanceServer_ = std::make_unique<InstanceServer>(options_.instanceName, [this](const QString& file) {
-        if (frame_->isMinimized()) frame_->showNormal();
-        frame_->raise();
-        frame_->activateWindow();
-        OpenDocumentFile(file);
-    });
+    instanceServer_ = std::make_unique<InstanceServer>(
+        options_.instanceName, [this](const QString& file) { gate_.Run([this, file] { OnHandOver(file); }); });
     instanceServer_->Listen();
+}
+
+void CPallixApp::OnHandOver(const QString& file) {
+    if (frame_->isMinimized()) frame_->showNormal();
+    frame_->raise();
+    frame_->activateWindow();
+    OpenDocumentFile(file);
 }
 
 bool CPallixApp::ProcessShellCommand(const ShellCommand& command) {
     switch (command.kind) {
-        case ShellCommand::Kind::fileNew:
-            template_->OnFileNew();
-            AfterDocumentChange();
-            return true;
+        case ShellCommand::Kind::fileNew: return true;  // every start begins with a new document
         case ShellCommand::Kind::fileOpen: return OpenDocumentFile(command.file);
         case ShellCommand::Kind::filePrint:
         case ShellCommand::Kind::filePrintTo:

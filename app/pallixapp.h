@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <memory>
 
+#include "commandgate.h"
 #include "doctemplate.h"
 #include "pallixdoc.h"
 #include "pallixview.h"
@@ -68,12 +69,15 @@ private:
     void BindCommands();
     void RegisterWithShell();
     bool ProcessShellCommand(const ShellCommand& command);
+    void ShowMainWindow();
+    void OnHandOver(const QString& file);
     void OnFileSave();
     void OnFileSaveAs();
     void OnOpenRecentFile(size_t index);
     void AfterDocumentChange();
 
     AppOptions options_;
+    CommandGate gate_;
     std::unique_ptr<QtUiServices> ui_;
     std::unique_ptr<fw::Profile> profile_;
     std::unique_ptr<fw::RecentFileList> recentFiles_;

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "commandgate.h"
 #include "pallixview.h"
 #include "recordtreemodel.h"
 #include "virtualkeys.h"
@@ -17,8 +18,8 @@ fw::Point ToPoint(const QPoint& point) { return {point.x(), point.y()}; }
 
 }  // namespace
 
-RecordTreeView::RecordTreeView(CPallixView& view, RecordTreeModel& model, QWidget* parent)
-    : QTreeView(parent), view_(view), model_(model) {
+RecordTreeView::RecordTreeView(CPallixView& view, RecordTreeModel& model, CommandGate& gate, QWidget* parent)
+    : QTreeView(parent), view_(view), model_(model), gate_(gate) {
     setHeaderHidden(true);
     setRootIsDecorated(true);
     setUniformRowHeights(true);
@@ -70,8 +71,15 @@ void RecordTreeView::mousePressEvent(QMouseEvent* event) {
 }
 
 void RecordTreeView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::RightButton) event->accept();
-    else QTreeView::mouseReleaseEvent(event);
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QTreeView::mouseReleaseEvent(event);
+    // A left press highlights its item only while the button is down; from
+    // then on the caret shows it, and a highlight left behind would look like
+    // a second selection once the caret moves.
+    if (event->button() == Qt::LeftButton) model_.Tree().SelectDropTarget(nullptr);
 }
 
 // The second press of a double click arrives as a double click; it still
@@ -80,13 +88,20 @@ void RecordTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (!ForwardPress(event)) QTreeView::mouseDoubleClickEvent(event);
 }
 
+// The Menu key arrives as a keyboard request at the mouse pointer; it shows
+// the caret item's popup, as Shift+F10 does.
 void RecordTreeView::contextMenuEvent(QContextMenuEvent* event) {
-    if (view_.OnContextMenu(ToPoint(event->globalPos()))) event->accept();
-    else event->ignore();
+    CommandGate::Command running(gate_);
+    if (event->reason() == QContextMenuEvent::Keyboard) event->setAccepted(view_.OnKeyboardContextMenu());
+    else event->setAccepted(view_.OnContextMenu(ToPoint(event->globalPos())));
 }
 
 void RecordTreeView::keyPressEvent(QKeyEvent* event) {
-    view_.OnKeyDown(VirtualKeyOf(event->key()));
+    {
+        // Shift+F10's popup and the command chosen in it run in here.
+        CommandGate::Command running(gate_);
+        view_.OnKeyDown(VirtualKeyOf(event->key()));
+    }
     QTreeView::keyPressEvent(event);
 }
 

@@ -4,17 +4,19 @@
 
 #include "treecontrol.h"
 
+class CommandGate;
 class CPallixView;
 class RecordTreeModel;
 
 // The record tree on screen. It shows the view's TreeControl through a
 // RecordTreeModel, hands mouse presses, context-menu requests and keys to
 // the view first, and lets every expand and collapse go through the control.
+// The popups and the commands chosen in them run as commands of the gate.
 class RecordTreeView : public QTreeView {
     Q_OBJECT
 
 public:
-    RecordTreeView(CPallixView& view, RecordTreeModel& model, QWidget* parent = nullptr);
+    RecordTreeView(CPallixView& view, RecordTreeModel& model, CommandGate& gate, QWidget* parent = nullptr);
 
     // Where the parts of a shown item lie, in client (viewport) coordinates.
     struct ItemParts {
@@ -42,4 +44,5 @@ private:
 
     CPallixView& view_;
     RecordTreeModel& model_;
+    CommandGate& gate_;
 };

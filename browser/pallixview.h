@@ -45,6 +45,9 @@ public:
     bool OnContextMenu(fw::Point screen);
     // A key reported by the tree (virtual key code); always answers 0.
     int OnKeyDown(int virtualKey);
+    // The popup of the caret item, which becomes the context item as with a
+    // right click; false when the caret is on no item shown.
+    bool OnKeyboardContextMenu();
     void ShowItemMenu(int menuId, fw::Point screen);
     // What a right-button press on the item does: drop-highlight it and make
     // it the item the commands act on.

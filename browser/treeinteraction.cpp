@@ -41,8 +41,17 @@ bool CPallixView::OnContextMenu(fw::Point screen) {
     const auto hit = m_tree.Geometry().HitTest(m_tree.Geometry().ScreenToClient(screen));
     if (!IsOnItem(hit)) return false;
     if (const int menu = PopupMenuFor(hit.item)) ShowItemMenu(menu, screen);
-    m_tree.ClearDropHighlight(hit.item);
+    // The tree's own record of the highlight: the item may be gone by now.
+    m_tree.SelectDropTarget(nullptr);
     return true;
+}
+
+bool CPallixView::OnKeyboardContextMenu() {
+    fw::TreeItem* caret = m_tree.GetSelectedItem();
+    const auto text = caret ? m_tree.Geometry().ItemTextRect(caret) : std::nullopt;
+    if (!text) return false;
+    SetContextItem(caret);
+    return OnContextMenu(m_tree.Geometry().ClientToScreen(fw::Point{text->right, text->top}));
 }
 
 void CPallixView::ShowItemMenu(int menuId, fw::Point screen) {
@@ -55,12 +64,7 @@ void CPallixView::ShowItemMenu(int menuId, fw::Point screen) {
 }
 
 int CPallixView::OnKeyDown(int virtualKey) {
-    if (m_bShiftDown && virtualKey == cmd::kKeyF10) {
-        if (fw::TreeItem* caret = m_tree.GetSelectedItem()) {
-            if (const auto text = m_tree.Geometry().ItemTextRect(caret))
-                OnContextMenu(m_tree.Geometry().ClientToScreen(fw::Point{text->right, text->top}));
-        }
-    }
+    if (m_bShiftDown && virtualKey == cmd::kKeyF10) OnKeyboardContextMenu();
     m_bShiftDown = virtualKey == cmd::kKeyShift;
     return 0;
 }

@@ -16,6 +16,7 @@ public:
 
     bool OnOpenDocument(const std::string& path) override;
     bool OnSaveDocument(const std::string& path) override;
+    bool HasContentsToSave() const override { return HasImage(); }
 
     // Releases the image.
     void Clear();

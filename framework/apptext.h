@@ -21,6 +21,8 @@ inline constexpr const char* kFailedToOpenDoc = "Failed to open document.";
 inline constexpr const char* kFailedToSaveDoc = "Failed to save document.";
 inline constexpr const char* kInvalidFilename = "Invalid filename.";
 inline constexpr const char* kFileTooLarge = "The file is too large to open.";
+inline constexpr const char* kNothingToSave =
+    "There is nothing to save: a new document holds no data. Open a data file to change and save it.";
 
 inline constexpr const char* kFileGeneric = "An unknown error occurred while accessing %1.";
 inline constexpr const char* kFileNotFound = "%1 was not found.";

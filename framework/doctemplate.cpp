@@ -52,6 +52,12 @@ bool SingleDocTemplate::OnFileSave() { return DoSave(document_.GetPathName()); }
 bool SingleDocTemplate::OnFileSaveAs() { return DoSave({}); }
 
 bool SingleDocTemplate::DoSave(const std::string& path, bool replacePath) {
+    // Without contents the save would write an empty file, perhaps over a real one.
+    if (!document_.HasContentsToSave()) {
+        ui_.ShowMessage(text::kNothingToSave, text::kAppName,
+                        MessageStyle{MessageButtons::ok, MessageIcon::exclamation, true});
+        return false;
+    }
     std::string target = path;
     if (target.empty()) {
         const std::filesystem::path suggested = PathFromUtf8(

@@ -27,7 +27,8 @@ public:
     bool OpenDocumentFile(const std::string& path);
     bool OnFileSave();
     bool OnFileSaveAs();
-    // Saves to the path, or asks for one when it is empty.
+    // Saves to the path, or asks for one when it is empty; refused in words
+    // when the document has nothing to save.
     bool DoSave(const std::string& path, bool replacePath = true);
 
     Document& document() const { return document_; }

@@ -28,6 +28,9 @@ public:
     virtual bool OnNewDocument();
     virtual bool OnOpenDocument(const std::string& path) = 0;
     virtual bool OnSaveDocument(const std::string& path) = 0;
+    // False when there is nothing a save could write, as for a new document
+    // of a program that only edits existing files.
+    virtual bool HasContentsToSave() const { return true; }
 
     // Releases the contents; counts how often that happened, so the template
     // knows whether a failed open left the old contents in place.

@@ -4,6 +4,7 @@ if(PALLIX_HAVE_QT)
   add_executable(app_tests
     app/main.cpp
     app/apptestsupport.cpp
+    app/handover_test.cpp
     app/platform_test.cpp
     app/preview_test.cpp
     app/shell_test.cpp

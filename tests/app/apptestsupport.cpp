@@ -2,12 +2,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
 #include <QWidget>
 
 #include "mainframe.h"
+#include "recordtreemodel.h"
 #include <QTest>
 
 namespace {
@@ -26,11 +28,13 @@ void ClearSettings() {
     QSettings(QSettings::IniFormat, QSettings::UserScope, "Quon Data Manager", "Pallix").clear();
 }
 
-std::unique_ptr<CPallixApp> StartApp(const QStringList& arguments, CPallixApp::StartResult expected) {
+std::unique_ptr<CPallixApp> StartApp(const QStringList& arguments, CPallixApp::StartResult expected,
+                                     const QString& instanceName) {
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, SettingsFolder().path());
     AppOptions options;
     options.settingsFormat = QSettings::IniFormat;
     options.registerShell = false;
+    options.instanceName = instanceName;
     auto app = std::make_unique<CPallixApp>(options);
     const auto result = app->InitInstance(arguments);
     if (result != expected) qFatal("start-up ended otherwise than expected");
@@ -41,11 +45,25 @@ std::unique_ptr<CPallixApp> StartApp(const QStringList& arguments, CPallixApp::S
 
 QString DemoFile() { return QStringLiteral(PALLIX_SOURCE_DIR "/samples/demo.bfp"); }
 
+QPoint LabelOf(const RecordTreeView& view, fw::TreeItem* item) {
+    return view.PartsOf(view.Model().IndexOf(item))->label.center();
+}
+
+void RightClick(RecordTreeView& view, const QPoint& point) {
+    QWidget* viewport = view.viewport();
+    QTest::mousePress(viewport, Qt::RightButton, {}, point);
+    QTest::mouseRelease(viewport, Qt::RightButton, {}, point);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, point, viewport->mapToGlobal(point));
+    QApplication::sendEvent(viewport, &request);
+}
+
 MessageBoxAnswerer::MessageBoxAnswerer(int button) {
     connect(&timer_, &QTimer::timeout, this, [this, button] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box) return;
         texts << box->windowTitle() + QStringLiteral(": ") + box->text();
+        QWidget* owner = box->parentWidget();
+        shownOver << (owner && owner->isVisible() ? owner : nullptr);
         box->button(static_cast<QMessageBox::StandardButton>(button))->click();
     });
     timer_.start(kPollMs);
@@ -62,6 +80,7 @@ PopupRecorder::PopupRecorder() {
                 seen << QString::number(action->data().toInt()) + '\t' + action->text() + (action->isEnabled() ? QStringLiteral("\tenabled") : QStringLiteral("\tdisabled"));
         }
         menus << seen;
+        if (whileOpen) whileOpen();
         if (menu->activeAction()) QTest::keyClick(menu, Qt::Key_Return);
         else menu->close();
     });

@@ -3,13 +3,16 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "pallixapp.h"
+#include "recordtreeview.h"
 
 // Starts the program as the tests need it: settings in a temporary folder,
-// no desktop registration, no hand-over to a running program.
-std::unique_ptr<CPallixApp> StartApp(const QStringList& arguments, CPallixApp::StartResult expected);
+// no desktop registration, and a hand-over only under the name given.
+std::unique_ptr<CPallixApp> StartApp(const QStringList& arguments, CPallixApp::StartResult expected,
+                                     const QString& instanceName = {});
 
 // Forgets every setting the tests' starts have written.
 void ClearSettings();
@@ -17,11 +20,20 @@ void ClearSettings();
 // The bundled sample data file.
 QString DemoFile();
 
+// Where the label of a shown item lies in the tree's viewport.
+QPoint LabelOf(const RecordTreeView& view, fw::TreeItem* item);
+
+// Press and release of the right button, and the context-menu request the
+// platform makes of them.
+void RightClick(RecordTreeView& view, const QPoint& point);
+
 // Answers the message boxes that come up while it is armed, and keeps their texts.
 class MessageBoxAnswerer : public QObject {
 public:
     explicit MessageBoxAnswerer(int button);
     QStringList texts;
+    // The window each box showed over: its parent when that was on screen, else null.
+    QList<QWidget*> shownOver;
 
 private:
     QTimer timer_;
@@ -35,6 +47,8 @@ public:
     PopupRecorder();
     QList<QStringList> menus;
     QString choose;
+    // Called while each popup is open.
+    std::function<void()> whileOpen;
 
 private:
     QTimer timer_;

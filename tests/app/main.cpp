@@ -2,6 +2,7 @@
 #include <QtTest>
 #include <memory>
 
+QObject* NewHandOverTest();
 QObject* NewPlatformTest();
 QObject* NewPreviewTest();
 QObject* NewShellTest();
@@ -10,7 +11,7 @@ QObject* NewTreeInteractionTest();
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     int failures = 0;
-    for (auto* make : {NewShellTest, NewTreeInteractionTest, NewPlatformTest, NewPreviewTest}) {
+    for (auto* make : {NewShellTest, NewTreeInteractionTest, NewPlatformTest, NewPreviewTest, NewHandOverTest}) {
         std::unique_ptr<QObject> test(make());
         failures += QTest::qExec(test.get(), argc, argv);
     }

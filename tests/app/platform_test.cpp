@@ -21,6 +21,7 @@ private slots:
     void theExecLineQuotesEveryPath();
     void onlyAProgramRunFromAFolderRegistersItself();
     void aSecondStartHandsItsFileOver();
+    void theHandOverNameBelongsToOneUsersSession();
 };
 
 void PlatformTest::theCommandLineIsParsed_data() {
@@ -110,6 +111,56 @@ void PlatformTest::aSecondStartHandsItsFileOver() {
     QTRY_COMPARE(received, QStringList{DemoFile()});
     sender.join();
     QVERIFY(handed);
+}
+
+namespace {
+
+// Sets an environment variable for the life of the object.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const QByteArray& value)
+        : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name)) {
+        if (value.isNull()) qunsetenv(name);
+        else qputenv(name, value);
+    }
+    ~ScopedVariable() {
+        if (had_) qputenv(name_, old_);
+        else qunsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    QByteArray old_;
+    bool had_;
+};
+
+}  // namespace
+
+// Another display means another session, whose window must not get the
+// file; the user's name in the environment proves nothing.
+void PlatformTest::theHandOverNameBelongsToOneUsersSession() {
+#ifdef _WIN32
+    QSKIP("Windows names the session without the environment");
+#else
+    QTemporaryDir runtime;
+    const ScopedVariable folder("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    const ScopedVariable wayland("WAYLAND_DISPLAY", {});
+    const ScopedVariable user("USER", "someone");
+    QString first, second, renamed;
+    {
+        const ScopedVariable display("DISPLAY", ":98");
+        first = InstanceServerName();
+    }
+    {
+        const ScopedVariable display("DISPLAY", ":99");
+        second = InstanceServerName();
+        const ScopedVariable otherUser("USER", "someone-else");
+        renamed = InstanceServerName();
+    }
+    QVERIFY(first != second);
+    QCOMPARE(renamed, second);
+    QVERIFY2(second.startsWith(runtime.path() + '/'), qPrintable(second));
+#endif
 }
 
 #include "platform_test.moc"

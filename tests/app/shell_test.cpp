@@ -1,6 +1,7 @@
 // The desktop program's shell: start-up, commands, documents and the tree widget.
 #include <QAction>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -24,8 +25,9 @@ class ShellTest : public QObject {
 private slots:
     void startUpWritesTheProgramPathEveryTime();
     void aPathArgumentOpensTheFileAndShowsItsTree();
-    void aFileThatCannotBeOpenedEndsStartUp();
+    void aFileThatCannotBeOpenedStartsWithAnEmptyDocument();
     void ctrlNGivesAnUntitledDocumentWithOnlyTheRoot();
+    void savingANewDocumentIsRefusedInWords();
     void aDroppedFileOpens();
     void menusToolbarAndDisabledCommands();
     void closingAModifiedDocumentAsksAndCancelKeepsItOpen();
@@ -68,13 +70,18 @@ void ShellTest::aPathArgumentOpensTheFileAndShowsItsTree() {
     QCOMPARE(view.model()->index(0, 0, root).data().toString(), QStringLiteral("CM3D 1: 2 Objects  2 Bitmaps"));
 }
 
-void ShellTest::aFileThatCannotBeOpenedEndsStartUp() {
+// The message shows over the main window, which then stays open with an
+// empty document.
+void ShellTest::aFileThatCannotBeOpenedStartsWithAnEmptyDocument() {
     MessageBoxAnswerer answer(QMessageBox::Ok);
-    auto app = StartApp({folder_.filePath("missing.bfp")}, CPallixApp::StartResult::failed);
+    auto app = StartApp({folder_.filePath("missing.bfp")}, CPallixApp::StartResult::run);
     QCOMPARE(answer.texts.size(), 1);
     QVERIFY2(answer.texts.front().startsWith("Pallix: ") && answer.texts.front().contains("missing.bfp"),
              qPrintable(answer.texts.front()));
-    QVERIFY(!app->MainFrame().isVisible());
+    QCOMPARE(answer.shownOver, QList<QWidget*>{&app->MainFrame()});
+    QVERIFY(app->MainFrame().isVisible());
+    QCOMPARE(app->MainFrame().windowTitle(), QStringLiteral("Untitled - Quon Data Manager"));
+    QCOMPARE(app->TreeView().model()->rowCount(), 1);
 }
 
 void ShellTest::ctrlNGivesAnUntitledDocumentWithOnlyTheRoot() {
@@ -86,6 +93,35 @@ void ShellTest::ctrlNGivesAnUntitledDocumentWithOnlyTheRoot() {
     const QAbstractItemModel& model = *app->TreeView().model();
     QCOMPARE(model.rowCount(), 1);
     QCOMPARE(model.rowCount(model.index(0, 0)), 0);
+}
+
+// A new document has no data file behind it: a save would leave an empty
+// file that no longer opens.
+void ShellTest::savingANewDocumentIsRefusedInWords() {
+    auto app = StartApp({}, CPallixApp::StartResult::run);
+    const QString file = folder_.filePath("new.bfp");
+    QStringList shown;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, this, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            shown << QStringLiteral("save dialog");
+            dialog->selectFile(file);
+            static_cast<QDialog*>(dialog)->accept();
+        } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            shown << box->text();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    answer.start(10);
+    for (const int command : {cmd::kFileSave, cmd::kFileSaveAs}) {
+        QVERIFY(app->MainFrame().OnCommand(command));
+        QVERIFY2(shown.size() == 1 && shown.front().startsWith("There is nothing to save"),
+                 qPrintable(shown.join('\n')));
+        QVERIFY(!QFileInfo::exists(file));
+        shown.clear();
+    }
+    QCOMPARE(app->MainFrame().windowTitle(), QStringLiteral("Untitled - Quon Data Manager"));
 }
 
 void ShellTest::aDroppedFileOpens() {

@@ -16,16 +16,17 @@ private slots:
     void init();
     void cleanup();
     void theHitTestKnowsThePartsOfARow();
-    void aLeftClickDropHighlightsAndSelects();
+    void theDropHighlightShowsOnlyWhileAPopupIsOpen();
     void aRightClickOffersTheItemsMenuWithoutMovingTheSelection();
     void aCommandPickedInThePopupActsOnTheContextItem();
     void aRightClickBelowTheLastItemShowsNothing();
     void shiftThenF10OpensTheCaretItemsMenu();
+    void theKeyboardsPopupActsOnTheCaretItem();
 
 private:
     fw::TreeItem* Bank(int row) const;
-    QPoint LabelOf(fw::TreeItem* item) const;
-    void RightClick(const QPoint& point);
+    QPoint LabelOf(fw::TreeItem* item) const { return ::LabelOf(*view_, item); }
+    void RightClick(const QPoint& point) { ::RightClick(*view_, point); }
 
     QStringList Offered(int menu) const;
 
@@ -66,19 +67,6 @@ fw::TreeItem* TreeInteractionTest::Bank(int row) const {
     return tree_->GetRootItem()->children.at(static_cast<size_t>(row)).get();
 }
 
-QPoint TreeInteractionTest::LabelOf(fw::TreeItem* item) const {
-    return view_->PartsOf(view_->Model().IndexOf(item))->label.center();
-}
-
-// Press and release, and the context-menu request the platform makes of them.
-void TreeInteractionTest::RightClick(const QPoint& point) {
-    QWidget* viewport = view_->viewport();
-    QTest::mousePress(viewport, Qt::RightButton, {}, point);
-    QTest::mouseRelease(viewport, Qt::RightButton, {}, point);
-    QContextMenuEvent request(QContextMenuEvent::Mouse, point, viewport->mapToGlobal(point));
-    QApplication::sendEvent(viewport, &request);
-}
-
 void TreeInteractionTest::theHitTestKnowsThePartsOfARow() {
     const fw::TreeGeometry& geometry = tree_->Geometry();
     fw::TreeItem* bank = Bank(1);
@@ -102,18 +90,23 @@ void TreeInteractionTest::theHitTestKnowsThePartsOfARow() {
     QCOMPARE(geometry.ScreenToClient(screen).y, 4);
 }
 
-void TreeInteractionTest::aLeftClickDropHighlightsAndSelects() {
+// Only one item ever looks selected: the caret, or while a popup is open
+// the item it belongs to.
+void TreeInteractionTest::theDropHighlightShowsOnlyWhileAPopupIsOpen() {
     fw::TreeItem* bank = Bank(0);
     QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, LabelOf(bank));
     QCOMPARE(tree_->GetSelectedItem(), bank);
-    QCOMPARE(tree_->GetDropHighlightItem(), bank);
     QCOMPARE(view_->currentIndex(), view_->Model().IndexOf(bank));
-    QVERIFY(view_->Model().IndexOf(bank).data(Qt::BackgroundRole).isValid());
-    // On the indentation nothing is highlighted anew.
-    fw::TreeItem* other = Bank(2);
-    const auto parts = *view_->PartsOf(view_->Model().IndexOf(other));
-    QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, QPoint(parts.button.left() - 2, parts.button.center().y()));
-    QCOMPARE(tree_->GetDropHighlightItem(), bank);
+    QCOMPARE(tree_->GetDropHighlightItem(), nullptr);
+    QTest::keyClick(view_, Qt::Key_Down);
+    QCOMPARE(tree_->GetSelectedItem(), Bank(1));
+    QVERIFY(!view_->Model().IndexOf(bank).data(Qt::BackgroundRole).isValid());
+
+    fw::TreeItem* highlightedInPopup = nullptr;
+    popups_->whileOpen = [&] { highlightedInPopup = tree_->GetDropHighlightItem(); };
+    RightClick(LabelOf(Bank(2)));
+    QCOMPARE(highlightedInPopup, Bank(2));
+    QCOMPARE(tree_->GetDropHighlightItem(), nullptr);
 }
 
 void TreeInteractionTest::aRightClickOffersTheItemsMenuWithoutMovingTheSelection() {
@@ -180,14 +173,37 @@ void TreeInteractionTest::shiftThenF10OpensTheCaretItemsMenu() {
     QTest::keyClick(view_, Qt::Key_F10, Qt::ShiftModifier);
     QCOMPARE(popups_->menus.size(), 1);
     QCOMPARE(Offered(0).front(), QStringLiteral("CM3D"));
-    // The keyboard does not make a context item.
-    QCOMPARE(app_->View().ContextItem(), nullptr);
+    QCOMPARE(app_->View().ContextItem(), bank);
     // Any other key in between: F10 alone does nothing.
     QTest::keyClick(view_, Qt::Key_Shift);
     QTest::keyClick(view_, Qt::Key_A);
     QTest::keyClick(view_, Qt::Key_F10);
     QTest::qWait(50);
     QCOMPARE(popups_->menus.size(), 1);
+}
+
+// As a right click does, the keyboard's popup (Shift+F10 or the Menu key,
+// which the platform reports as a keyboard context-menu request) makes its
+// item the one the commands act on.
+void TreeInteractionTest::theKeyboardsPopupActsOnTheCaretItem() {
+    RightClick(LabelOf(Bank(0)));
+    fw::TreeItem* bank = Bank(2);
+    QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, LabelOf(bank));
+    popups_->choose = QStringLiteral("Cancel");
+    QTest::keyClick(view_, Qt::Key_Shift);
+    QTest::keyClick(view_, Qt::Key_F10, Qt::ShiftModifier);
+    QCOMPARE(popups_->menus.size(), 2);
+    QCOMPARE(app_->View().m_hContextItem, bank);
+
+    popups_->choose.clear();
+    QTest::keyClick(view_, Qt::Key_Up);
+    QTest::keyClick(view_, Qt::Key_Menu);
+    const QPoint mouse = view_->viewport()->rect().bottomRight();
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, mouse, view_->viewport()->mapToGlobal(mouse));
+    QApplication::sendEvent(view_->viewport(), &request);
+    QCOMPARE(popups_->menus.size(), 3);
+    QCOMPARE(Offered(2).front(), QStringLiteral("CM3D"));
+    QCOMPARE(app_->View().m_hContextItem, Bank(1));
 }
 
 #include "treeinteraction_test.moc"

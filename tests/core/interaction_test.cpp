@@ -109,7 +109,8 @@ TEST_F(Interaction, ShiftThenF10OpensTheMenuAtTheCaretsTextCorner) {
     EXPECT_EQ(ui_.menus[0].screen.y, rect.top);
     // The point on the right edge still counts as on the label here.
     EXPECT_EQ(ui_.menus[0].resourceId, IDR_POPUP_CM3D);
-    EXPECT_EQ(view_.ContextItem(), Item({0}));
+    // The menu's commands act on the item it was opened for.
+    EXPECT_EQ(view_.ContextItem(), Item({1}));
 }
 
 TEST_F(Interaction, AnyOtherKeyBetweenShiftAndF10CancelsIt) {
