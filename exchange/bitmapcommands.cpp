@@ -14,8 +14,9 @@ namespace {
 constexpr const char* kExportCaption = "Bitmap file";
 constexpr const char* kImportCaption = "Opening file Bitmap file";
 
-void WriteBytesTo(const std::filesystem::path& path, std::span<const uint8_t> image, const ItemRecord& record) {
-    fw::File file(path, fw::File::Mode::createWrite);
+void WriteBytesTo(const std::filesystem::path& path, std::span<const uint8_t> image, const ItemRecord& record,
+                  fw::File::Mode mode = fw::File::Mode::createWrite) {
+    fw::File file(path, mode);
     if (pallix::FitsIn(image, record.nOffset, record.nSize)) file.Write(image.data() + record.nOffset, record.nSize);
     file.Flush();
     file.Close();
@@ -31,8 +32,8 @@ void CPallixView::OnViewBitmap() {
     const ItemRecord* record = ContextRecord();
     if (!record) return;
     try {
-        const auto path = fw::PrivateTemporaryFolder() / "temp.bmp";
-        WriteBytesTo(path, m_document.Image(), *record);
+        const auto path = fw::PrivateTemporaryFile("temp.bmp");
+        WriteBytesTo(path, m_document.Image(), *record, fw::File::Mode::createPrivate);
         m_ui.ShellOpen(path);
     } catch (const fw::FileException& error) {
         fw::ReportFileException(m_ui, error);

@@ -29,8 +29,8 @@ void CPallixView::OnViewModel() {
     const ItemRecord* record = ContextRecord();
     if (!record) return;
     try {
-        const auto path = fw::PrivateTemporaryFolder() / "temp.dxf";
-        fw::File file(path, fw::File::Mode::createWrite);
+        const auto path = fw::PrivateTemporaryFile("temp.dxf");
+        fw::File file(path, fw::File::Mode::createPrivate);
         WriteDxf(file, m_document.Image().subspan(std::min<size_t>(record->nOffset, m_document.m_nImageSize)),
                  record->nOffset, record->nSize);
         file.Flush();

@@ -28,6 +28,8 @@ public:
     virtual bool OnNewDocument();
     virtual bool OnOpenDocument(const std::string& path) = 0;
     virtual bool OnSaveDocument(const std::string& path) = 0;
+    // A save to a path the user chose: what is there now may be replaced.
+    virtual bool OnSaveDocumentAs(const std::string& path) { return OnSaveDocument(path); }
 
     // Releases the contents; counts how often that happened, so the template
     // knows whether a failed open left the old contents in place.

@@ -1,0 +1,104 @@
+#include "imagesave.h"
+
+#include <system_error>
+
+#include "apptext.h"
+#include "appdata.h"
+#include "inplacesave.h"
+#include "pathtext.h"
+#include "reporting.h"
+#include "safesave.h"
+#include "savejournal.h"
+
+namespace fw {
+
+namespace {
+
+void Tell(UiServices& ui, const std::string& text, MessageIcon icon) {
+    ui.ShowMessage(text, text::kAppName, MessageStyle{MessageButtons::ok, icon, true});
+}
+
+// A failure about another file than the target (the journal, say) is told
+// as the target's.
+void ReportSaveFailure(UiServices& ui, const std::string& path, const FileException& error) {
+    if (error.path().empty() || error.path() == path) {
+        ReportSaveLoadException(ui, path, &error, text::kFailedToSaveDoc);
+        return;
+    }
+    Tell(ui, FormatPrompt(text::kNotSavedBecause, path) + " " + error.Message(), MessageIcon::exclamation);
+}
+
+// Opens the target to be written in place, when it is a file of the image's
+// length; a save of the document's own file needs it to be just that.
+bool OpenInPlace(File& target, const std::string& path, uint64_t length, bool ownFile) {
+    std::error_code error;
+    const auto native = PathFromUtf8(path);
+    if (!ownFile && (!std::filesystem::is_regular_file(native, error) || std::filesystem::file_size(native, error) != length))
+        return false;
+    target.Open(native, File::Mode::readWrite);
+    return true;
+}
+
+FileIdentity SaveWhole(const std::string& path, std::span<const uint8_t> image) {
+    SafeSave save;
+    save.Begin(PathFromUtf8(path));
+    save.Write(image.data(), image.size());
+    return save.Commit();
+}
+
+bool IsUnchanged(const FileIdentity& now, const FileIdentity& expected) {
+    return now.SameFile(expected) && now.size == expected.size && now.modified == expected.modified;
+}
+
+}  // namespace
+
+std::optional<FileIdentity> SaveImage(UiServices& ui, const std::string& path, std::span<const uint8_t> image,
+                                      const std::optional<FileIdentity>& expected) {
+    WaitCursor wait(ui);
+    try {
+        CheckTargetWritable(PathFromUtf8(path));
+        File target;
+        if (!OpenInPlace(target, path, image.size(), expected.has_value())) return SaveWhole(path, image);
+        if (expected && !IsUnchanged(target.Identity(), *expected)) {
+            Tell(ui, FormatPrompt(text::kFileChangedSince, path), MessageIcon::exclamation);
+            return std::nullopt;
+        }
+        RemoveSaveLeftovers(PathFromUtf8(path));
+        SaveInPlace(target, image, ApplicationDataFolder());
+        return target.Identity();
+    } catch (const FileException& error) {
+        if (expected && error.cause() == FileException::Cause::fileNotFound) {
+            Tell(ui, FormatPrompt(text::kFileChangedSince, path), MessageIcon::exclamation);
+        } else {
+            ReportSaveFailure(ui, path, error);
+        }
+        return std::nullopt;
+    }
+}
+
+bool PutBackInterruptedSave(UiServices& ui, const std::string& path, const FileIdentity& identity) {
+    std::filesystem::path journal;
+    try {
+        journal = JournalPathFor(ApplicationDataFolder(), identity);
+    } catch (const FileException&) {
+        return true;  // no folder of ours, so no journal either
+    }
+    try {
+        std::error_code error;
+        if (!std::filesystem::exists(journal, error)) return true;
+        File file(PathFromUtf8(path), File::Mode::readWrite);
+        if (!file.Identity().SameFile(identity)) return true;  // replaced meanwhile: not this file's journal
+        switch (ReplayJournal(file, journal)) {
+            case Replay::rolledBack: Tell(ui, FormatPrompt(text::kSaveInterrupted, path), MessageIcon::information); break;
+            case Replay::completed: Tell(ui, FormatPrompt(text::kSaveCompletedAfterAll, path), MessageIcon::information); break;
+            case Replay::stale: Tell(ui, FormatPrompt(text::kJournalStale, path), MessageIcon::exclamation); break;
+            case Replay::noJournal: break;
+        }
+        return true;
+    } catch (const FileException& error) {
+        Tell(ui, FormatPrompt(text::kSaveRecoveryFailed, path) + " " + error.Message(), MessageIcon::exclamation);
+        return false;
+    }
+}
+
+}  // namespace fw
