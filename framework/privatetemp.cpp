@@ -54,18 +54,22 @@ class ProcessFolder {
 public:
     ProcessFolder() : path_(CreateFolder()) {}
     ~ProcessFolder() {
+        if (keep) return;
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
     ProcessFolder(const ProcessFolder&) = delete;
     ProcessFolder& operator=(const ProcessFolder&) = delete;
     const std::filesystem::path& path() const { return path_; }
+    inline static bool keep = false;
 
 private:
     std::filesystem::path path_;
 };
 
 }  // namespace
+
+void KeepPrivateTemporaryFolder() { ProcessFolder::keep = true; }
 
 std::filesystem::path PrivateTemporaryFolder() {
     static const ProcessFolder folder;
