@@ -33,7 +33,32 @@ std::filesystem::path BaseFolder() {
 }
 #endif
 
+// What lies here can change the user's files, so a folder that others
+// could write into is not used (and not repaired: it may hold their files).
+void CheckOwnFolder(const std::filesystem::path& folder) {
+#ifndef _WIN32
+    struct stat info {};
+    if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid() ||
+        (info.st_mode & 0022) != 0)
+        throw FileException(FileException::Cause::accessDenied, Utf8FromPath(folder));
+#else
+    (void)folder;
+#endif
+}
+
 }  // namespace
+
+std::optional<std::filesystem::path> ExistingApplicationDataFolder() {
+    try {
+        const std::filesystem::path folder = BaseFolder();
+        std::error_code error;
+        if (!std::filesystem::is_directory(folder, error)) return std::nullopt;
+        CheckOwnFolder(folder);
+        return folder;
+    } catch (const FileException&) {
+        return std::nullopt;
+    }
+}
 
 std::filesystem::path ApplicationDataFolder() {
     const std::filesystem::path folder = BaseFolder();
@@ -44,13 +69,8 @@ std::filesystem::path ApplicationDataFolder() {
     if (error) throw FileException::FromErrno(error.default_error_condition().value(), Utf8FromPath(folder));
 #else
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) throw FileException::FromErrno(errno, Utf8FromPath(folder));
-    // What lies here can change the user's files, so a folder that others
-    // could write into is not used (and not repaired: it may hold their files).
-    struct stat info {};
-    if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid() ||
-        (info.st_mode & 0022) != 0)
-        throw FileException(FileException::Cause::accessDenied, Utf8FromPath(folder));
 #endif
+    CheckOwnFolder(folder);
     return folder;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <optional>
 
 namespace fw {
 
@@ -9,5 +10,9 @@ namespace fw {
 // use, for this user only. Raises a FileException naming the folder when it
 // cannot be had.
 std::filesystem::path ApplicationDataFolder();
+
+// The same folder when it is there already, without creating it; nothing
+// when it is not there or cannot be used.
+std::optional<std::filesystem::path> ExistingApplicationDataFolder();
 
 }  // namespace fw

@@ -77,12 +77,9 @@ std::optional<FileIdentity> SaveImage(UiServices& ui, const std::string& path, s
 }
 
 bool PutBackInterruptedSave(UiServices& ui, const std::string& path, const FileIdentity& identity) {
-    std::filesystem::path journal;
-    try {
-        journal = JournalPathFor(ApplicationDataFolder(), identity);
-    } catch (const FileException&) {
-        return true;  // no folder of ours, so no journal either
-    }
+    const auto folder = ExistingApplicationDataFolder();
+    if (!folder) return true;  // no folder of ours, so no journal either
+    const auto journal = JournalPathFor(*folder, identity);
     try {
         std::error_code error;
         if (!std::filesystem::exists(journal, error)) return true;

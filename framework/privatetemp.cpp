@@ -32,20 +32,23 @@ std::filesystem::path CreateFolder() {
     throw FileException(FileException::Cause::accessDenied, Utf8FromPath(base));
 }
 #else
-std::filesystem::path BaseFolder() {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime && *runtime == '/') return runtime;
+std::filesystem::path TemporaryBase() {
     std::error_code error;
     std::filesystem::path base = std::filesystem::temp_directory_path(error);
     return error ? std::filesystem::path("/tmp") : base;
 }
 
 // mkdtemp makes the folder with mode 0700 under a name that did not exist,
-// so nothing in it was put there by anyone else.
+// so nothing in it was put there by anyone else. The session's runtime
+// folder comes first; the temporary folder serves where it takes nothing.
 std::filesystem::path CreateFolder() {
-    std::string pattern = (BaseFolder() / "pallix-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw FileException::FromErrno(errno, Utf8FromPath(BaseFolder()));
-    return pattern;
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    for (const std::filesystem::path& base : {std::filesystem::path(runtime ? runtime : ""), TemporaryBase()}) {
+        if (!base.is_absolute()) continue;
+        std::string pattern = (base / "pallix-XXXXXX").string();
+        if (::mkdtemp(pattern.data())) return pattern;
+    }
+    throw FileException::FromErrno(errno, Utf8FromPath(TemporaryBase()));
 }
 #endif
 

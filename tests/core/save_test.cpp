@@ -148,7 +148,7 @@ TEST_F(SaveTest, ASaveOfAnotherLengthLeavesNoHiddenFileAndRemovesThoseOfKilledSa
     // A running save's file and another target's stay.
     EXPECT_TRUE(std::filesystem::exists(dir_ / (".b.bfp.p" + std::to_string(getpid()) + "-7.tmp")));
     EXPECT_TRUE(std::filesystem::exists(dir_ / ".c.bfp.55.tmp"));
-    EXPECT_EQ(CountEntries(dir_.path()), 5u);  // a.bfp, b.bfp, the two kept, appdata
+    EXPECT_EQ(CountEntries(dir_.path()), 4u);  // a.bfp, b.bfp and the two kept
 }
 
 // What a kill at one write step of a save left, as the next open sees it.
@@ -191,6 +191,20 @@ protected:
         _exit(doc.OnSaveDocument(target.string()) ? 0 : 3);
     }
 
+    // Saves two changed ranges and is killed after the journal (16 steps) and
+    // the first of the file's two writes; returns the old content.
+    std::vector<uint8_t> KillBetweenTwoWrites(const std::filesystem::path& file) {
+        WriteFileBytes(file, RandomBytes(random_, 50000));
+        const auto old = ReadFileBytes(file);
+        auto fresh = old;
+        for (size_t i = 100; i < 5000; ++i) fresh[i] ^= 0x5A;
+        for (size_t i = 40000; i < 45000; ++i) fresh[i] ^= 0x5A;
+        const pid_t child = fork();
+        if (child == 0) RunChild(file, file, fresh, 18);
+        waitpid(child, nullptr, 0);
+        return old;
+    }
+
     inline static int stepsLeft_ = 0;
 };
 
@@ -221,20 +235,25 @@ TEST_F(KilledSave, AfterAKillAtAnyWriteStepTheNextOpenFindsTheOldOrTheNewContent
 
 TEST_F(KilledSave, AnInterruptedSaveIsPutBackAndTheUserIsToldNothingWasLost) {
     const auto file = dir_ / "data.bfp";
-    WriteFileBytes(file, RandomBytes(random_, 50000));
-    const auto old = ReadFileBytes(file);
-    auto fresh = old;
-    for (size_t i = 100; i < 5000; ++i) fresh[i] ^= 0x5A;
-    for (size_t i = 40000; i < 45000; ++i) fresh[i] ^= 0x5A;
-    // Killed after the journal (16 steps) and the first of the file's two writes.
-    const pid_t child = fork();
-    if (child == 0) RunChild(file, file, fresh, 18);
-    waitpid(child, nullptr, 0);
+    const auto old = KillBetweenTwoWrites(file);
     ASSERT_NE(ReadFileBytes(file), old);
     ASSERT_TRUE(doc_.OnOpenDocument(file.string()));
     EXPECT_EQ(ReadFileBytes(file), old);
     ASSERT_EQ(ui_.messages.size(), 1u);
     EXPECT_EQ(ui_.messages[0].text, Text(fw::text::kSaveInterrupted, file));
+}
+
+TEST_F(KilledSave, AFileChangedByAnotherProgramAfterTheKillIsLeftAsItIs) {
+    const auto file = dir_ / "data.bfp";
+    KillBetweenTwoWrites(file);
+    auto theirs = ReadFileBytes(file);
+    theirs[4000] ^= 0xFF;  // neither the old nor the new byte
+    WriteFileBytes(file, theirs);
+    ASSERT_TRUE(doc_.OnOpenDocument(file.string()));
+    EXPECT_EQ(ReadFileBytes(file), theirs);
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].text, Text(fw::text::kJournalStale, file));
+    EXPECT_EQ(CountEntries(Journals()), 0u);
 }
 
 }  // namespace
