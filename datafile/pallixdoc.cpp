@@ -85,8 +85,7 @@ bool CPallixDoc::OnSaveDocument(const std::string& path) { return Save(path, pat
 bool CPallixDoc::OnSaveDocumentAs(const std::string& path) { return Save(path, false); }
 
 bool CPallixDoc::Save(const std::string& path, bool ownFile) {
-    const auto expected = ownFile ? m_diskState : std::nullopt;
-    const auto written = fw::SaveImage(ui(), path, Image(), expected);
+    const auto written = fw::SaveImage(ui(), path, Image(), m_diskState, ownFile && m_diskState);
     if (!written) return false;
     m_diskState = written;
     SetModifiedFlag(false);

@@ -28,15 +28,15 @@ void ReportSaveFailure(UiServices& ui, const std::string& path, const FileExcept
     Tell(ui, FormatPrompt(text::kNotSavedBecause, path) + " " + error.Message(), MessageIcon::exclamation);
 }
 
-// Opens the target to be written in place, when it is a file of the image's
-// length; a save of the document's own file needs it to be just that.
-bool OpenInPlace(File& target, const std::string& path, uint64_t length, bool ownFile) {
-    std::error_code error;
-    const auto native = PathFromUtf8(path);
-    if (!ownFile && (!std::filesystem::is_regular_file(native, error) || std::filesystem::file_size(native, error) != length))
+// Opens the target to be written in place; false when there is none.
+bool OpenExisting(File& target, const std::string& path) {
+    try {
+        target.Open(PathFromUtf8(path), File::Mode::readWrite);
+        return true;
+    } catch (const FileException& error) {
+        if (error.cause() != FileException::Cause::fileNotFound) throw;
         return false;
-    target.Open(native, File::Mode::readWrite);
-    return true;
+    }
 }
 
 FileIdentity SaveWhole(const std::string& path, std::span<const uint8_t> image) {
@@ -53,25 +53,26 @@ bool IsUnchanged(const FileIdentity& now, const FileIdentity& expected) {
 }  // namespace
 
 std::optional<FileIdentity> SaveImage(UiServices& ui, const std::string& path, std::span<const uint8_t> image,
-                                      const std::optional<FileIdentity>& expected) {
+                                      const std::optional<FileIdentity>& loaded, bool mustBeLoaded) {
     WaitCursor wait(ui);
     try {
         CheckTargetWritable(PathFromUtf8(path));
         File target;
-        if (!OpenInPlace(target, path, image.size(), expected.has_value())) return SaveWhole(path, image);
-        if (expected && !IsUnchanged(target.Identity(), *expected)) {
+        const bool exists = OpenExisting(target, path);
+        const bool sameFile = exists && loaded && target.Identity().SameFile(*loaded) && target.Length() == image.size();
+        if (mustBeLoaded && !(sameFile && IsUnchanged(target.Identity(), *loaded))) {
             Tell(ui, FormatPrompt(text::kFileChangedSince, path), MessageIcon::exclamation);
             return std::nullopt;
+        }
+        if (!sameFile) {
+            target.Close();
+            return SaveWhole(path, image);
         }
         RemoveSaveLeftovers(PathFromUtf8(path));
         SaveInPlace(target, image, ApplicationDataFolder());
         return target.Identity();
     } catch (const FileException& error) {
-        if (expected && error.cause() == FileException::Cause::fileNotFound) {
-            Tell(ui, FormatPrompt(text::kFileChangedSince, path), MessageIcon::exclamation);
-        } else {
-            ReportSaveFailure(ui, path, error);
-        }
+        ReportSaveFailure(ui, path, error);
         return std::nullopt;
     }
 }

@@ -18,6 +18,7 @@ bytes=$(stat -c %s "$file")
 cat "$file" > /dev/null
 
 # The bitmap to import: the first one of the first bank, exported, then changed.
+mkdir -p "$work/bfp/$(basename "$file" .bfp)"
 bmp=$("$cli" --program-dir "$work" "$file" export-bitmap 0/2 | sed -n 's/^message \[Bitmap file\] //p')
 [ -f "$bmp" ] || { echo "bench-save: the bitmap export went wrong" >&2; exit 1; }
 
