@@ -8,6 +8,9 @@
 #ifdef _WIN32
 #include <io.h>
 #include <share.h>
+#ifndef NOMINMAX
+#define NOMINMAX  // keeps std::min usable
+#endif
 #include <windows.h>
 #else
 #include <unistd.h>

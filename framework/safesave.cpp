@@ -10,6 +10,9 @@
 #ifdef _WIN32
 #include <io.h>
 #include <process.h>
+#ifndef NOMINMAX
+#define NOMINMAX  // keeps std::min usable
+#endif
 #include <windows.h>
 #define access _waccess
 #define W_OK 2
