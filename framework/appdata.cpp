@@ -8,6 +8,7 @@
 #include "pathtext.h"
 
 #ifndef _WIN32
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -28,6 +29,11 @@ std::filesystem::path BaseFolder() {
     const char* data = std::getenv("XDG_DATA_HOME");
     if (data && *data == '/') return std::filesystem::path(data) / "pallix";
     const char* home = std::getenv("HOME");
+    if (!home || *home != '/') {
+        // Without $HOME, the home folder the system lists for the user.
+        const passwd* user = ::getpwuid(::geteuid());
+        home = user ? user->pw_dir : nullptr;
+    }
     if (home && *home == '/') return std::filesystem::path(home) / ".local" / "share" / "pallix";
     throw FileException(FileException::Cause::badPath, "$HOME/.local/share");
 }
