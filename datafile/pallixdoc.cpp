@@ -25,12 +25,11 @@ void CPallixDoc::Clear() {
     m_diskState.reset();
 }
 
-bool CPallixDoc::OnOpenDocument(const std::string& path) {
-    fw::File file;
-    pallix::ImageMemory block;
+// Opens the file, after putting back a save of it that was cut short, and
+// gets a block for its content; false, and the user told, when it cannot be loaded.
+bool CPallixDoc::PrepareLoad(const std::string& path, fw::File& file, pallix::ImageMemory& block) {
     try {
         file.Open(fw::PathFromUtf8(path), fw::File::Mode::readDenyWrite);
-        // A save cut short is put back first; the file is read as it is then.
         const fw::FileIdentity before = file.Identity();
         file.Close();
         if (!fw::PutBackInterruptedSave(ui(), path, before)) return false;
@@ -43,10 +42,17 @@ bool CPallixDoc::OnOpenDocument(const std::string& path) {
             ShowFileTooLarge(ui());
             return false;
         }
+        return true;
     } catch (const fw::FileException& error) {
         fw::ReportSaveLoadException(ui(), path, &error, fw::text::kFailedToOpenDoc);
         return false;
     }
+}
+
+bool CPallixDoc::OnOpenDocument(const std::string& path) {
+    fw::File file;
+    pallix::ImageMemory block;
+    if (!PrepareLoad(path, file, block)) return false;
 
     ClearContents();
     try {

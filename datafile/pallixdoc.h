@@ -35,6 +35,7 @@ protected:
     void DeleteContents() override { Clear(); }
 
 private:
+    bool PrepareLoad(const std::string& path, fw::File& file, pallix::ImageMemory& block);
     bool Save(const std::string& path, bool ownFile);
     pallix::ImageMemory ReadImage(fw::File& file, pallix::ImageMemory block, uint32_t length);
 

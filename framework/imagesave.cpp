@@ -46,10 +46,6 @@ FileIdentity SaveWhole(const std::string& path, std::span<const uint8_t> image) 
     return save.Commit();
 }
 
-bool IsUnchanged(const FileIdentity& now, const FileIdentity& expected) {
-    return now.SameFile(expected) && now.size == expected.size && now.modified == expected.modified;
-}
-
 }  // namespace
 
 std::optional<FileIdentity> SaveImage(UiServices& ui, const std::string& path, std::span<const uint8_t> image,
@@ -60,7 +56,7 @@ std::optional<FileIdentity> SaveImage(UiServices& ui, const std::string& path, s
         File target;
         const bool exists = OpenExisting(target, path);
         const bool sameFile = exists && loaded && target.Identity().SameFile(*loaded) && target.Length() == image.size();
-        if (mustBeLoaded && !(sameFile && IsUnchanged(target.Identity(), *loaded))) {
+        if (mustBeLoaded && !(sameFile && target.Identity() == *loaded)) {
             Tell(ui, FormatPrompt(text::kFileChangedSince, path), MessageIcon::exclamation);
             return std::nullopt;
         }

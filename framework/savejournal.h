@@ -31,7 +31,6 @@ public:
     void Finish();
     // Removes an unsealed journal, which no file write relies on yet.
     void Discard() noexcept;
-    bool IsSealed() const { return sealed_; }
     const std::filesystem::path& path() const { return path_; }
 
 private:
