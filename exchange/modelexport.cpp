@@ -13,6 +13,21 @@ namespace {
 constexpr const char* kExportCaption = "Model (3DS) file";
 constexpr const char* kExportAllCaption = "Export All";
 
+// The model's own file stem among its bank's models: names that are alike
+// once made safe never share a file.
+std::string BankModelStem(const fw::TreeItem* model, const std::string& label) {
+    if (!model->parent) return SafeFileStem(label);
+    std::vector<std::string> names;
+    size_t mine = 0;
+    for (const auto& child : model->parent->children) {
+        const ItemRecord* record = CPallixView::RecordOf(child.get());
+        if (!record || record->nKind != ITEM_MODEL) continue;
+        if (child.get() == model) mine = names.size();
+        names.push_back(record->szLabel);
+    }
+    return names.empty() ? SafeFileStem(label) : ModelFileStems(names)[mine];
+}
+
 }  // namespace
 
 fw::TreeItem* CPallixView::RecordOwner(fw::TreeItem* item) const {
@@ -35,7 +50,8 @@ std::optional<ModelJobTarget> CPallixView::PrepareModelJob(const char* noSibling
     for (; item && RecordOf(item)->nKind == ITEM_BITMAP && target.textures.size() < kMaxTextureNames;
          item = m_tree.GetNextSiblingItem(item))
         target.textures.push_back(BitmapFileName(RecordOf(item)->nOffset));
-    target.path = ExportFolder(m_szModulePath, m_szDataPath) / fw::PathFromUtf8(SafeFileStem(target.record->szLabel) + ".3ds");
+    const std::string stem = BankModelStem(RecordOwner(m_hContextItem), target.record->szLabel);
+    target.path = ExportFolder(m_szModulePath, m_szDataPath) / fw::PathFromUtf8(stem + ".3ds");
     if (m_bAnnouncePaths) m_ui.Notify(fw::Utf8FromPath(target.path), announceCaption);
     return target;
 }
