@@ -1,6 +1,7 @@
 #include "safesave.h"
 
 #include <cerrno>
+#include <charconv>
 #include <random>
 #include <string_view>
 #include <system_error>
@@ -84,8 +85,10 @@ bool IsLeftover(std::string_view middle) {
     const size_t dash = middle.find('-');
     if (middle.empty() || middle[0] != 'p' || dash == std::string_view::npos) return false;
     const std::string_view process = middle.substr(1, dash - 1);
-    if (!AllDigits(process) || !AllDigits(middle.substr(dash + 1))) return false;
-    return !ProcessIsRunning(std::stoul(std::string(process)));
+    unsigned long number = 0;
+    const bool parsed = std::from_chars(process.data(), process.data() + process.size(), number).ec == std::errc();
+    if (!AllDigits(process) || !parsed || !AllDigits(middle.substr(dash + 1))) return false;
+    return !ProcessIsRunning(number);
 }
 
 }  // namespace
