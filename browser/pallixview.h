@@ -101,6 +101,8 @@ private:
     fw::TreeItem* RecordOwner(fw::TreeItem* item) const;
     // What a command on the item acts on, taken by value when it starts.
     CommandContext ContextFor(fw::TreeItem* item) const;
+    // A model's file stem, its own among the models beside it.
+    std::string ModelStemAmongSiblings(fw::TreeItem* item) const;
     fw::TreeItem* InsertRecordItem(const std::string& label, int image, fw::TreeItem* parent, ItemRecord record);
 
     CPallixDoc& m_document;

@@ -4,10 +4,11 @@
 #include "commandcontext.h"
 #include "exchangecommands.h"
 #include "exportlocation.h"
+#include "modeljob.h"
 #include "pallixview.h"
 
 CommandContext CPallixView::ContextFor(fw::TreeItem* item) const {
-    CommandContext context{m_document, m_ui, std::nullopt, {}, {}, {}, ExportFolderInUse(),
+    CommandContext context{m_document, m_ui, std::nullopt, {}, {}, {}, {}, ExportFolderInUse(),
                            m_szModulePath.parent_path(), m_bAnnouncePaths};
     if (!item) return context;
     if (const ItemRecord* record = RecordOf(item)) context.record = *record;
@@ -15,9 +16,22 @@ CommandContext CPallixView::ContextFor(fw::TreeItem* item) const {
         if (const ItemRecord* record = RecordOf(next)) context.following.push_back(*record);
     for (fw::TreeItem* child = m_tree.GetChildItem(item); child; child = m_tree.GetNextSiblingItem(child))
         if (const ItemRecord* record = RecordOf(child)) context.children.push_back(*record);
+    if (context.record && context.record->nKind == ITEM_MODEL) context.modelStem = ModelStemAmongSiblings(item);
     for (const auto& record : m_records)
         if (context.record && record->nCopyOf == context.record->nOffset) context.copies.push_back(record->nOffset);
     return context;
+}
+
+std::string CPallixView::ModelStemAmongSiblings(fw::TreeItem* item) const {
+    fw::TreeItem* owner = RecordOwner(item);
+    std::vector<ItemRecord> bankItems;
+    size_t mine = 0;
+    for (fw::TreeItem* sibling = m_tree.GetChildItem(m_tree.GetParentItem(owner)); sibling;
+         sibling = m_tree.GetNextSiblingItem(sibling)) {
+        if (sibling == owner) mine = bankItems.size();
+        if (const ItemRecord* record = RecordOf(sibling)) bankItems.push_back(*record);
+    }
+    return ModelStemInBank(bankItems, mine);
 }
 
 fw::TreeItem* CPallixView::RecordOwner(fw::TreeItem* item) const {

@@ -1,5 +1,6 @@
 #include "listing.h"
 
+#include <cstdio>
 #include <ostream>
 #include <string>
 
@@ -7,9 +8,38 @@
 #include "itemrecord.h"
 #include "pallixview.h"
 
+namespace {
+
+// A label as one safe line: control characters (C0, DEL and Latin-1's C1)
+// would break the one-line-per-item output or reach the terminal as
+// commands, so they and the backslash are written as escapes.
+std::string Escaped(const std::string& label) {
+    std::string out;
+    for (const char c : label) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+            case '\\': out += "\\\\"; continue;
+            case '\n': out += "\\n"; continue;
+            case '\r': out += "\\r"; continue;
+            case '\t': out += "\\t"; continue;
+            default: break;
+        }
+        if (byte < 0x20 || (byte >= 0x7F && byte < 0xA0)) {
+            char hex[5];
+            std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+            out += hex;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
 void PrintTree(std::ostream& out, const fw::TreeControl& tree) {
     tree.ForEachItem([&](fw::TreeItem* item) {
-        out << std::string(2 * static_cast<size_t>(tree.Depth(item)), ' ') << item->text << '\n';
+        out << std::string(2 * static_cast<size_t>(tree.Depth(item)), ' ') << Escaped(item->text) << '\n';
     });
 }
 
@@ -21,7 +51,7 @@ void PrintRecords(std::ostream& out, const fw::TreeControl& tree) {
         } else {
             out << "-\t-\t-\t-";
         }
-        out << '\t' << item->text << '\n';
+        out << '\t' << Escaped(item->text) << '\n';
     });
 }
 

@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "reporting.h"
-#include "safesave.h"
+#include "imagesave.h"
 #include "apptext.h"
 #include "pathtext.h"
 
@@ -22,12 +22,17 @@ void ShowFileTooLarge(fw::UiServices& ui) {
 void CPallixDoc::Clear() {
     m_pImage.reset();
     m_nImageSize = 0;
+    m_diskState.reset();
 }
 
-bool CPallixDoc::OnOpenDocument(const std::string& path) {
-    fw::File file;
-    pallix::ImageMemory block;
+// Opens the file, after putting back a save of it that was cut short, and
+// gets a block for its content; false, and the user told, when it cannot be loaded.
+bool CPallixDoc::PrepareLoad(const std::string& path, fw::File& file, pallix::ImageMemory& block) {
     try {
+        file.Open(fw::PathFromUtf8(path), fw::File::Mode::readDenyWrite);
+        const fw::FileIdentity before = file.Identity();
+        file.Close();
+        if (!fw::PutBackInterruptedSave(ui(), path, before)) return false;
         file.Open(fw::PathFromUtf8(path), fw::File::Mode::readDenyWrite);
         const uint64_t length = file.Length();
         // The image is addressed with 32-bit offsets, and it must be had in
@@ -37,17 +42,26 @@ bool CPallixDoc::OnOpenDocument(const std::string& path) {
             ShowFileTooLarge(ui());
             return false;
         }
+        return true;
     } catch (const fw::FileException& error) {
         fw::ReportSaveLoadException(ui(), path, &error, fw::text::kFailedToOpenDoc);
         return false;
     }
+}
+
+bool CPallixDoc::OnOpenDocument(const std::string& path) {
+    fw::File file;
+    pallix::ImageMemory block;
+    if (!PrepareLoad(path, file, block)) return false;
 
     ClearContents();
     try {
         fw::WaitCursor wait(ui());
         const auto length = static_cast<uint32_t>(block.get_deleter().size);
         m_pImage = ReadImage(file, std::move(block), length);
+        const fw::FileIdentity state = file.Identity();
         file.Close();
+        if (m_pImage) m_diskState = state;
     } catch (const fw::FileException& error) {
         file.Abort();
         Clear();
@@ -72,28 +86,14 @@ pallix::ImageMemory CPallixDoc::ReadImage(fw::File& file, pallix::ImageMemory bl
     return block;
 }
 
-bool CPallixDoc::OnSaveDocument(const std::string& path) {
-    fw::SafeSave save;
-    try {
-        save.Begin(fw::PathFromUtf8(path));
-    } catch (const fw::FileException& error) {
-        fw::ReportSaveLoadException(ui(), path, &error, fw::text::kInvalidFilename);
-        return false;
-    }
-    try {
-        fw::WaitCursor wait(ui());
-        WriteImage(save.file());
-        save.Commit();
-    } catch (const fw::FileException& error) {
-        save.Abandon();
-        fw::ReportSaveLoadException(ui(), path, &error, fw::text::kFailedToSaveDoc);
-        return false;
-    }
-    SetModifiedFlag(false);
-    return true;
-}
+bool CPallixDoc::OnSaveDocument(const std::string& path) { return Save(path, path == GetPathName()); }
 
-bool CPallixDoc::WriteImage(fw::File& file) {
-    file.Write(m_pImage.get(), m_nImageSize);
+bool CPallixDoc::OnSaveDocumentAs(const std::string& path) { return Save(path, false); }
+
+bool CPallixDoc::Save(const std::string& path, bool ownFile) {
+    const auto written = fw::SaveImage(ui(), path, Image(), m_diskState, ownFile && m_diskState);
+    if (!written) return false;
+    m_diskState = written;
+    SetModifiedFlag(false);
     return true;
 }

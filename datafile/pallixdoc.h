@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -15,8 +16,11 @@ public:
     explicit CPallixDoc(fw::UiServices& ui) : fw::Document(ui) {}
 
     bool OnOpenDocument(const std::string& path) override;
+    // A save of the document's own path writes only over the file it was
+    // read from or last saved to, and only while nobody else changed it.
     bool OnSaveDocument(const std::string& path) override;
     bool HasContentsToSave() const override { return HasImage(); }
+    bool OnSaveDocumentAs(const std::string& path) override;
 
     // Releases the image.
     void Clear();
@@ -32,6 +36,10 @@ protected:
     void DeleteContents() override { Clear(); }
 
 private:
+    bool PrepareLoad(const std::string& path, fw::File& file, pallix::ImageMemory& block);
+    bool Save(const std::string& path, bool ownFile);
     pallix::ImageMemory ReadImage(fw::File& file, pallix::ImageMemory block, uint32_t length);
-    bool WriteImage(fw::File& file);
+
+    // The data file as this document last read or wrote it.
+    std::optional<fw::FileIdentity> m_diskState;
 };

@@ -14,8 +14,9 @@ namespace {
 constexpr const char* kExportCaption = "Bitmap file";
 constexpr const char* kImportCaption = "Opening file Bitmap file";
 
-void WriteBytesTo(const std::filesystem::path& path, std::span<const uint8_t> image, const ItemRecord& record) {
-    fw::File file(path, fw::File::Mode::createWrite);
+void WriteBytesTo(const std::filesystem::path& path, std::span<const uint8_t> image, const ItemRecord& record,
+                  fw::File::Mode mode = fw::File::Mode::createWrite) {
+    fw::File file(path, mode);
     if (pallix::FitsIn(image, record.nOffset, record.nSize)) file.Write(image.data() + record.nOffset, record.nSize);
     file.Flush();
     file.Close();
@@ -45,8 +46,8 @@ std::filesystem::path AnnouncedBitmapPath(const CommandContext& context, const c
 fw::CommandResult ViewBitmap(const CommandContext& context) {
     if (!context.record) return NoDataRefusal();
     return ReportingFileErrors(context, [&] {
-        const auto path = fw::PrivateTemporaryFolder() / "temp.bmp";
-        WriteBytesTo(path, context.document.Image(), *context.record);
+        const auto path = fw::PrivateTemporaryFile("temp.bmp");
+        WriteBytesTo(path, context.document.Image(), *context.record, fw::File::Mode::createPrivate);
         context.ui.ShellOpen(path);
     });
 }

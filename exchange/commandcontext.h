@@ -22,6 +22,9 @@ struct CommandContext {
     std::vector<ItemRecord> following;
     // The records of the item's children, in tree order.
     std::vector<ItemRecord> children;
+    // A model's file name without its extension, its own among the bank's
+    // models.
+    std::string modelStem;
     // Where the bitmaps lie that repeat the item's bitmap.
     std::vector<uint32_t> copies;
     std::filesystem::path exportFolder;

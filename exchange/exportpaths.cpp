@@ -3,11 +3,7 @@
 
 #include <cctype>
 #include <cstdio>
-
-std::filesystem::path ExportFolder(const std::filesystem::path& modulePath, const std::string& dataPath) {
-    const std::filesystem::path dataFile = fw::PathFromUtf8(dataPath).filename();
-    return modulePath.parent_path() / "bfp" / dataFile.stem();
-}
+#include <set>
 
 std::string BitmapFileName(uint32_t offset) {
     char name[24];
@@ -49,17 +45,42 @@ std::string Utf8FromLatin1(const std::string& text) {
     return utf8;
 }
 
-}  // namespace
-
-std::string SafeFileStem(const std::string& name) {
+// The safe-name rule on text that is UTF-8 already: the characters it
+// replaces are all ASCII.
+std::string SafeStemOfUtf8(const std::string& name) {
     if (name.empty() || name == "." || name == "..") return std::string(name.empty() ? 1 : name.size(), '_');
     std::string safe = name;
     for (char& c : safe) {
         if (IsForbiddenInFileName(static_cast<unsigned char>(c))) c = '_';
     }
-    safe = Utf8FromLatin1(safe);
     // Windows drops trailing dots and spaces, which could merge two names.
     if (safe.back() == '.' || safe.back() == ' ') safe.back() = '_';
     if (IsWindowsDeviceName(safe)) safe.front() = '_';
     return safe;
+}
+
+std::string CaseFolded(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+}  // namespace
+
+std::filesystem::path ExportFolder(const std::filesystem::path& modulePath, const std::string& dataPath) {
+    const std::filesystem::path dataFile = fw::PathFromUtf8(dataPath).filename();
+    return modulePath.parent_path() / "bfp" / fw::PathFromUtf8(SafeStemOfUtf8(fw::Utf8FromPath(dataFile.stem())));
+}
+
+std::string SafeFileStem(const std::string& name) { return SafeStemOfUtf8(Utf8FromLatin1(name)); }
+
+std::vector<std::string> ModelFileStems(const std::vector<std::string>& names) {
+    std::vector<std::string> stems;
+    std::set<std::string> taken;
+    for (const auto& name : names) {
+        std::string stem = SafeFileStem(name);
+        for (int n = 2; taken.count(CaseFolded(stem)); ++n) stem = SafeFileStem(name) + "~" + std::to_string(n);
+        taken.insert(CaseFolded(stem));
+        stems.push_back(std::move(stem));
+    }
+    return stems;
 }

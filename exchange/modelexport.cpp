@@ -26,17 +26,19 @@ fw::CommandResult WriteModel3dsFile(const std::filesystem::path& path, const Exp
     return job.Result();
 }
 
-// The context of one of the bank's items, as a right click on it would give.
-CommandContext ChildContext(const CommandContext& bank, size_t child) {
-    CommandContext context{bank.document, bank.ui, bank.children[child], {}, {}, {}, bank.exportFolder,
-                           bank.programDir, false};
-    context.following.assign(bank.children.begin() + child + 1, bank.children.end());
-    return context;
-}
-
 bool IsKind(const CommandContext& bank, size_t child, uint16_t kind) {
     return child < bank.children.size() && bank.children[child].nKind == kind;
 }
+
+// The context of one of the bank's items, as a right click on it would give.
+CommandContext ChildContext(const CommandContext& bank, size_t child) {
+    CommandContext context{bank.document, bank.ui, bank.children[child], {}, {}, {}, {}, bank.exportFolder,
+                           bank.programDir, false};
+    context.following.assign(bank.children.begin() + child + 1, bank.children.end());
+    if (IsKind(bank, child, ITEM_MODEL)) context.modelStem = ModelStemInBank(bank.children, child);
+    return context;
+}
+
 
 }  // namespace
 

@@ -33,9 +33,21 @@ std::optional<ModelJobTarget> PrepareModelJob(const CommandContext& context, con
         refusal = fw::CommandResult::Refused(noSiblingMessage, kNoSiblingCaption);
         return std::nullopt;
     }
-    target.path = context.exportFolder / fw::PathFromUtf8(SafeFileStem(target.record.szLabel) + ".3ds");
+    const std::string stem = context.modelStem.empty() ? SafeFileStem(target.record.szLabel) : context.modelStem;
+    target.path = context.exportFolder / fw::PathFromUtf8(stem + ".3ds");
     if (context.announcePaths) context.ui.Notify(fw::Utf8FromPath(target.path), announceCaption);
     return target;
+}
+
+std::string ModelStemInBank(const std::vector<ItemRecord>& bankItems, size_t item) {
+    std::vector<std::string> names;
+    size_t mine = 0;
+    for (size_t k = 0; k < bankItems.size(); ++k) {
+        if (bankItems[k].nKind != ITEM_MODEL) continue;
+        if (k == item) mine = names.size();
+        names.push_back(bankItems[k].szLabel);
+    }
+    return ModelFileStems(names).at(mine);
 }
 
 std::span<uint8_t> ModelBytes(CPallixDoc& document, const ItemRecord& record) {

@@ -21,5 +21,9 @@ struct ModelJobTarget {
 std::optional<ModelJobTarget> PrepareModelJob(const CommandContext& context, const char* noSiblingMessage,
                                               const char* announceCaption, fw::CommandResult& refusal);
 
+// The file stem of the model at `item` among a bank's items: names that are
+// alike once made safe never share a file.
+std::string ModelStemInBank(const std::vector<ItemRecord>& bankItems, size_t item);
+
 // The image from the record's start to its end.
 std::span<uint8_t> ModelBytes(CPallixDoc& document, const ItemRecord& record);

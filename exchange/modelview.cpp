@@ -27,8 +27,8 @@ fw::CommandResult ViewModel(const CommandContext& context) {
     if (!context.record) return NoDataRefusal();
     const ItemRecord& record = *context.record;
     try {
-        const auto path = fw::PrivateTemporaryFolder() / "temp.dxf";
-        fw::File file(path, fw::File::Mode::createWrite);
+        const auto path = fw::PrivateTemporaryFile("temp.dxf");
+        fw::File file(path, fw::File::Mode::createPrivate);
         const auto written = WriteDxf(file, ModelBytes(context.document, record), record.nOffset, record.nSize);
         file.Flush();
         file.Close();

@@ -38,6 +38,25 @@ inline constexpr const char* kFileSharing = "A sharing violation occurred while 
 inline constexpr const char* kFileLocking = "A locking violation occurred while accessing %1.";
 inline constexpr const char* kFileDiskFull = "Disk full while accessing %1.";
 inline constexpr const char* kFileEndOfFile = "An attempt was made to access %1 past its end.";
+inline constexpr const char* kFileBeyondSizeLimit = "%1 would grow beyond the largest file size allowed here.";
+inline constexpr const char* kFileNotRegular =
+    "%1 is not a regular file (it is a pipe, a device or another special file), so it is neither read nor written.";
+
+inline constexpr const char* kSaveInterrupted =
+    "The last save of %1 was interrupted. The file was put back as it was before that save: nothing was lost, "
+    "but the changes of that save are not in it.";
+inline constexpr const char* kSaveCompletedAfterAll =
+    "The last save of %1 was interrupted after all its changes had been written; the file holds them.";
+inline constexpr const char* kSaveRecoveryFailed =
+    "The last save of %1 was interrupted, and the file cannot be put back now, so it was not opened. Its old "
+    "content is kept safe until then: open it again once it can be written.";
+inline constexpr const char* kJournalStale =
+    "A record of an interrupted save of %1 was found, but the file was changed by another program since; "
+    "the file was left as it is.";
+inline constexpr const char* kNotSavedBecause = "%1 was not saved and is as it was before:";
+inline constexpr const char* kFileChangedSince =
+    "%1 was changed or replaced by another program after it was opened here, so it was not saved over. "
+    "Use Save As to save your changes under a name of your choice.";
 
 inline constexpr const char* kIndicatorCaps = "CAP";
 inline constexpr const char* kIndicatorNum = "NUM";

@@ -59,14 +59,15 @@ bool SingleDocTemplate::DoSave(const std::string& path, bool replacePath) {
         return false;
     }
     std::string target = path;
-    if (target.empty()) {
+    const bool chosen = target.empty();
+    if (chosen) {
         const std::filesystem::path suggested = PathFromUtf8(
             document_.GetPathName().empty() ? document_.GetTitle() + text::kFileExtension : document_.GetPathName());
-        const auto chosen = ui_.AskSavePath(suggested);
-        if (!chosen) return false;
-        target = Utf8FromPath(*chosen);
+        const auto answer = ui_.AskSavePath(suggested);
+        if (!answer) return false;
+        target = Utf8FromPath(*answer);
     }
-    if (!document_.OnSaveDocument(target)) return false;
+    if (!(chosen ? document_.OnSaveDocumentAs(target) : document_.OnSaveDocument(target))) return false;
     if (replacePath) document_.SetPathName(target);
     return true;
 }

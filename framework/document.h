@@ -31,6 +31,8 @@ public:
     // False when there is nothing a save could write, as for a new document
     // of a program that only edits existing files.
     virtual bool HasContentsToSave() const { return true; }
+    // A save to a path the user chose: what is there now may be replaced.
+    virtual bool OnSaveDocumentAs(const std::string& path) { return OnSaveDocument(path); }
 
     // Releases the contents; counts how often that happened, so the template
     // knows whether a failed open left the old contents in place.

@@ -25,7 +25,8 @@ const char* PromptForCause(FileException::Cause cause) {
         case C::lockViolation: return text::kFileLocking;
         case C::diskFull: return text::kFileDiskFull;
         case C::endOfFile: return text::kFileEndOfFile;
-        case C::fileTooLarge: return text::kFileTooLarge;
+        case C::fileTooLarge: return text::kFileBeyondSizeLimit;
+        case C::notRegularFile: return text::kFileNotRegular;
         case C::none: break;
     }
     return nullptr;
@@ -53,6 +54,9 @@ FileException FileException::FromErrno(int errorNumber, std::string path) {
         case EDQUOT:
 #endif
             return {Cause::diskFull, std::move(path)};
+#ifdef EOVERFLOW
+        case EOVERFLOW:
+#endif
         case EFBIG: return {Cause::fileTooLarge, std::move(path)};
         case EIO: return {Cause::hardIO, std::move(path)};
         case EBADF: return {Cause::invalidFile, std::move(path)};

@@ -24,6 +24,7 @@ public:
         diskFull,
         endOfFile,
         fileTooLarge,
+        notRegularFile,  // a pipe, a device or another special file
     };
 
     FileException(Cause cause, std::string path);

@@ -1,4 +1,5 @@
 #include "launch.h"
+#include "privatetemp.h"
 
 #include "pathtext.h"
 
@@ -30,6 +31,7 @@ std::wstring QuoteArgument(const std::wstring& argument) {
 
 bool StartDetached(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                    const std::filesystem::path& workingDirectory) {
+    KeepPrivateTemporaryFolder();
     std::wstring parameters;
     for (const auto& argument : arguments) parameters += QuoteArgument(PathFromUtf8(argument).wstring()) + L" ";
     const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", program.c_str(), parameters.c_str(),
@@ -38,6 +40,7 @@ bool StartDetached(const std::filesystem::path& program, const std::vector<std::
 }
 
 bool OpenWithAssociatedProgram(const std::filesystem::path& file) {
+    KeepPrivateTemporaryFolder();
     const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     return result > 32;
 }
@@ -46,6 +49,7 @@ bool OpenWithAssociatedProgram(const std::filesystem::path& file) {
 
 bool StartDetached(const std::filesystem::path& program, const std::vector<std::string>& arguments,
                    const std::filesystem::path& workingDirectory) {
+    KeepPrivateTemporaryFolder();
     std::vector<std::string> words{program.string()};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
@@ -79,6 +83,7 @@ bool StartDetached(const std::filesystem::path& program, const std::vector<std::
 }
 
 bool OpenWithAssociatedProgram(const std::filesystem::path& file) {
+    KeepPrivateTemporaryFolder();
 #ifdef __APPLE__
     const std::filesystem::path opener = "/usr/bin/open";
 #else

@@ -1,17 +1,24 @@
 #include "safesave.h"
 
 #include <cerrno>
+#include <charconv>
 #include <random>
+#include <string_view>
 #include <system_error>
 
-#include "privatetemp.h"
 #include "pathtext.h"
 
 #ifdef _WIN32
 #include <io.h>
+#include <process.h>
+#ifndef NOMINMAX
+#define NOMINMAX  // keeps std::min usable
+#endif
+#include <windows.h>
 #define access _waccess
 #define W_OK 2
 #else
+#include <signal.h>
 #include <unistd.h>
 #endif
 
@@ -29,21 +36,70 @@ std::filesystem::path ResolveTarget(const std::filesystem::path& target) {
     return target;
 }
 
-std::filesystem::path TemporaryBeside(const std::filesystem::path& target, unsigned attempt) {
+unsigned long CurrentProcess() {
+#ifdef _WIN32
+    return static_cast<unsigned long>(_getpid());
+#else
+    return static_cast<unsigned long>(getpid());
+#endif
+}
+
+bool ProcessIsRunning(unsigned long process) {
+#ifdef _WIN32
+    HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(process));
+    if (!handle) return GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD code = 0;
+    const bool running = GetExitCodeProcess(handle, &code) && code == STILL_ACTIVE;
+    CloseHandle(handle);
+    return running;
+#else
+    return kill(static_cast<pid_t>(process), 0) == 0 || errno == EPERM;
+#endif
+}
+
+// The hidden file beside the target: ".NAME.pPROCESS-RANDOM.tmp". Older
+// versions named it ".NAME.RANDOM.tmp".
+std::string HiddenPrefix(const std::filesystem::path& target) {
+    // Built by appending, which also keeps g++ 12's optimiser from a false
+    // -Wrestrict alarm on string concatenation.
+    std::string prefix(1, '.');
+    prefix.append(Utf8FromPath(target.filename())).append(1, '.');
+    return prefix;
+}
+
+std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
     static std::mt19937 generator{std::random_device{}()};
-    // A hidden name beside the target; built by appending, which also keeps
-    // g++ 12's optimiser from a false -Wrestrict alarm on string concatenation.
-    std::string name(1, '.');
-    name.append(Utf8FromPath(target.filename())).append(1, '.');
-    name.append(std::to_string(generator() ^ attempt)).append(".tmp");
+    std::string name = HiddenPrefix(target);
+    name.append(1, 'p').append(std::to_string(CurrentProcess())).append(1, '-');
+    name.append(std::to_string(generator())).append(".tmp");
     return target.parent_path() / PathFromUtf8(name);
 }
+
+bool AllDigits(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// Whether the middle of a hidden name is ours and no running save uses it.
+bool IsLeftover(std::string_view middle) {
+    if (AllDigits(middle)) return true;
+    const size_t dash = middle.find('-');
+    if (middle.empty() || middle[0] != 'p' || dash == std::string_view::npos) return false;
+    const std::string_view process = middle.substr(1, dash - 1);
+    unsigned long number = 0;
+    const bool parsed = std::from_chars(process.data(), process.data() + process.size(), number).ec == std::errc();
+    if (!AllDigits(process) || !parsed || !AllDigits(middle.substr(dash + 1))) return false;
+    return !ProcessIsRunning(number);
+}
+
+}  // namespace
 
 void CheckTargetWritable(const std::filesystem::path& target) {
     std::error_code error;
     const auto status = std::filesystem::status(target, error);
     if (error || !std::filesystem::exists(status)) return;
     if (std::filesystem::is_directory(status)) throw FileException(FileException::Cause::accessDenied, Utf8FromPath(target));
+    // A pipe or a device is not replaced by a file.
+    if (!std::filesystem::is_regular_file(status)) throw FileException(FileException::Cause::notRegularFile, Utf8FromPath(target));
     if (access(target.c_str(), W_OK) != 0) throw FileException::FromErrno(errno, Utf8FromPath(target));
     // A file nobody may write is read-only, for an administrator too.
     using std::filesystem::perms;
@@ -51,59 +107,72 @@ void CheckTargetWritable(const std::filesystem::path& target) {
         throw FileException(FileException::Cause::accessDenied, Utf8FromPath(target));
 }
 
-}  // namespace
+void RemoveSaveLeftovers(const std::filesystem::path& target) noexcept {
+    const std::string prefix = HiddenPrefix(target);
+    const std::string_view suffix = ".tmp";
+    std::error_code error;
+    const auto folder = std::filesystem::absolute(target, error).parent_path();
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = Utf8FromPath(it->path().filename());
+        if (name.size() <= prefix.size() + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+            !std::string_view(name).ends_with(suffix))
+            continue;
+        const std::string_view middle =
+            std::string_view(name).substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+        std::error_code ignored;
+        if (IsLeftover(middle) && it->is_regular_file(ignored)) std::filesystem::remove(it->path(), ignored);
+    }
+}
+
+// Runs a step and names the target, not the hidden file, in what it raises.
+template <typename Step>
+auto SafeSave::AsTarget(Step step) {
+    try {
+        return step();
+    } catch (const FileException& error) {
+        throw FileException(error.cause(), Utf8FromPath(target_));
+    }
+}
 
 void SafeSave::Begin(const std::filesystem::path& target) {
     target_ = ResolveTarget(target);
     CheckTargetWritable(target_);
-    try {
-        if (CreateBeside()) return;
-    } catch (const FileException& error) {
-        temporary_.clear();
-        std::error_code ignored;
-        const bool folderRefuses = error.cause() == FileException::Cause::accessDenied;
-        if (!folderRefuses || !std::filesystem::exists(target_, ignored)) throw FileException(error.cause(), Utf8FromPath(target));
-    }
-    BeginInPlace();
+    RemoveSaveLeftovers(target_);
+    AsTarget([&] { CreateBeside(); });
 }
 
-bool SafeSave::CreateBeside() {
+void SafeSave::CreateBeside() {
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        temporary_ = TemporaryBeside(std::filesystem::absolute(target_), attempt);
+        temporary_ = TemporaryBeside(std::filesystem::absolute(target_));
         try {
             file_.Open(temporary_, File::Mode::createNew);
-            return true;
+            return;
         } catch (const FileException&) {
+            temporary_.clear();
             if (errno != EEXIST) throw;
         }
     }
-    temporary_.clear();
     throw FileException(FileException::Cause::directoryFull, Utf8FromPath(target_));
 }
 
-void SafeSave::BeginInPlace() {
-    std::error_code error;
-    const auto backup = PrivateTemporaryFolder() / ("save-" + Utf8FromPath(TemporaryBeside(target_, 0).filename()));
-    std::filesystem::copy_file(target_, backup, std::filesystem::copy_options::overwrite_existing, error);
-    if (error) throw FileException::FromErrno(error.default_error_condition().value(), Utf8FromPath(target_));
-    backup_ = backup;
-    file_.Open(target_, File::Mode::createWrite);
+void SafeSave::Write(const void* buffer, size_t count) {
+    AsTarget([&] { file_.Write(buffer, count); });
 }
 
-void SafeSave::Commit() {
-    try {
+FileIdentity SafeSave::Commit() {
+    return AsTarget([&] {
         file_.Flush();
-        if (!temporary_.empty()) file_.CopyPermissionsFrom(target_);
+        file_.CopyPermissionsFrom(target_);
+        const FileIdentity identity = file_.Identity();
         file_.Close();
         std::error_code error;
-        if (!temporary_.empty()) std::filesystem::rename(temporary_, target_, error);
+        File::BeforeWrite();
+        std::filesystem::rename(temporary_, target_, error);
         if (error) throw FileException::FromErrno(error.default_error_condition().value(), Utf8FromPath(target_));
         temporary_.clear();
-        if (!backup_.empty()) std::filesystem::remove(backup_, error);
-        backup_.clear();
-    } catch (const FileException& error) {
-        throw FileException(error.cause(), Utf8FromPath(target_));
-    }
+        FlushFolder(std::filesystem::absolute(target_).parent_path());
+        return identity;
+    });
 }
 
 void SafeSave::Abandon() noexcept {
@@ -111,12 +180,6 @@ void SafeSave::Abandon() noexcept {
     std::error_code ignored;
     if (!temporary_.empty()) std::filesystem::remove(temporary_, ignored);
     temporary_.clear();
-    if (backup_.empty()) return;
-    // Should even the way back fail, the copy stays in the private folder.
-    std::error_code error;
-    std::filesystem::copy_file(backup_, target_, std::filesystem::copy_options::overwrite_existing, error);
-    if (!error) std::filesystem::remove(backup_, ignored);
-    backup_.clear();
 }
 
 }  // namespace fw

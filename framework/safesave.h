@@ -6,12 +6,12 @@
 
 namespace fw {
 
-// Saves a file without ever truncating the only copy: the content goes to a
-// new file in the same folder, which replaces the target only once it is
-// complete and flushed. Where the folder takes no new files but the target
-// itself may be written, the target is written in place after a copy of it
-// went to the private temporary folder, and that copy is put back if the
-// write fails. A failure leaves the target as it was.
+// Writes a whole new file without ever truncating the only copy of an old
+// one: the content goes to a hidden file in the target's folder, which
+// replaces the target only once it is complete and flushed. A failure
+// leaves the target as it was, and every exception names the target, never
+// the hidden file. What a save that was killed left behind of our own
+// naming is removed by the next save into the same target.
 class SafeSave {
 public:
     SafeSave() = default;
@@ -22,20 +22,29 @@ public:
     // Checks that the target may be written and opens the file to write;
     // raises the FileException a direct create of the target would have raised.
     void Begin(const std::filesystem::path& target);
-    File& file() { return file_; }
-    // Flushes, closes and puts the new content in the target's place.
-    void Commit();
+    void Write(const void* buffer, size_t count);
+    // Flushes, closes and puts the new content in the target's place; returns
+    // the identity of the file that now has the target's name.
+    FileIdentity Commit();
     // Closes the file and leaves the target as it was.
     void Abandon() noexcept;
 
 private:
-    bool CreateBeside();
-    void BeginInPlace();
+    template <typename Step>
+    auto AsTarget(Step step);
+    void CreateBeside();
 
     std::filesystem::path target_;
-    std::filesystem::path temporary_;  // the new file beside the target
-    std::filesystem::path backup_;     // the old content, when writing in place
+    std::filesystem::path temporary_;
     File file_;
 };
+
+// Raises the FileException a write of the target would meet, when it exists
+// and is a folder, a pipe or a device, or a file that may not be written.
+void CheckTargetWritable(const std::filesystem::path& target);
+
+// Removes the hidden files that saves into this target left when they were
+// killed: older ones of any process, and those of processes no longer running.
+void RemoveSaveLeftovers(const std::filesystem::path& target) noexcept;
 
 }  // namespace fw

@@ -193,7 +193,7 @@ void TreeInteractionTest::theKeyboardsPopupActsOnTheCaretItem() {
     QTest::keyClick(view_, Qt::Key_Shift);
     QTest::keyClick(view_, Qt::Key_F10, Qt::ShiftModifier);
     QCOMPARE(popups_->menus.size(), 2);
-    QCOMPARE(app_->View().m_hContextItem, bank);
+    QCOMPARE(app_->View().ContextItem(), bank);
 
     popups_->choose.clear();
     QTest::keyClick(view_, Qt::Key_Up);
@@ -203,7 +203,7 @@ void TreeInteractionTest::theKeyboardsPopupActsOnTheCaretItem() {
     QApplication::sendEvent(view_->viewport(), &request);
     QCOMPARE(popups_->menus.size(), 3);
     QCOMPARE(Offered(2).front(), QStringLiteral("CM3D"));
-    QCOMPARE(app_->View().m_hContextItem, Bank(1));
+    QCOMPARE(app_->View().ContextItem(), Bank(1));
 }
 
 #include "treeinteraction_test.moc"

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sys/stat.h>
 
+#include "apptext.h"
 #include "bfpbuilder.h"
 #include "commandids.h"
 #include "layouts.h"
@@ -165,6 +167,15 @@ TEST_F(BitmapCommands, MissingFolderOrFileReportsThePathAndChangesNothing) {
     RunCommand({0, 2}, cmd::kBitmapImport);
     EXPECT_EQ(ui_.messages.back().text, FileOf(Record({0, 2})).string() + " was not found.");
     EXPECT_EQ(Image(), original_);
+    EXPECT_FALSE(doc_.IsModified());
+}
+
+TEST_F(BitmapCommands, APipeInPlaceOfTheBitmapFileIsRefusedWithoutWaiting) {
+    ASSERT_EQ(mkfifo(FileOf(Record({0, 2})).c_str(), 0600), 0);
+    view_.SetAnnouncePaths(false);
+    RunCommand({0, 2}, cmd::kBitmapImport);
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].text, fw::FormatPrompt(fw::text::kFileNotRegular, FileOf(Record({0, 2})).string()));
     EXPECT_FALSE(doc_.IsModified());
 }
 

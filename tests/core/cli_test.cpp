@@ -52,6 +52,16 @@ TEST_F(Cli, TreeIndentsTwoSpacesPerLevelAndKeepsTrailingSpaces) {
               "      Offset:  000380x0\n");
 }
 
+TEST_F(Cli, ControlCharactersAndBackslashesInNamesAreEscapedToKeepOneLinePerItem) {
+    bfp::ImageWriter image;
+    image.AddBank({{bfp::Cube(std::string("a\nb\r\t\\\x1b[2J\x9b\xe9", 12), 5, 1)}, {{"tex", bfp::MakeBmp(4, 4, 24, 1)}}});
+    WriteFileBytes(dir_ / "data.bfp", image.bytes());
+    ASSERT_EQ(Run(Words({"tree", "records"})), 0);
+    const std::string escaped = "a\\nb\\r\\t\\\\\\x1B[2J\\x9B\xe9";
+    EXPECT_NE(out_.str().find("\n    " + escaped + "\n"), std::string::npos) << out_.str();
+    EXPECT_NE(out_.str().find("\t" + escaped + "\n"), std::string::npos) << out_.str();
+}
+
 TEST_F(Cli, RecordsAndStatsListEachItem) {
     ASSERT_EQ(Run(Words({"expand", "0", "records", "stats"})), 0);
     std::istringstream lines(out_.str());

@@ -30,6 +30,8 @@ bool UnderTinyFileSizeLimit(Step step) {
 class DocumentTest : public ::testing::Test {
 protected:
     TempDir dir_;
+    TempDir appDir_;
+    ScopedAppData appData_{appDir_.path()};
     RecordingUi ui_;
     CPallixDoc doc_{ui_};
     std::vector<uint8_t> bytes_{'a', 'C', 'M', '3', 'D', 0, 1, 2, 255};
@@ -155,8 +157,10 @@ TEST_F(DocumentTest, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
     EXPECT_TRUE(doc_.IsModified());
     EXPECT_EQ(ReadFileBytes(dir_ / "old.bfp"), (std::vector<uint8_t>{1, 2, 3}));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), std::filesystem::directory_iterator()), 2);
+    // The message names the user's file, and the size limit is no hardware fault.
     ASSERT_EQ(ui_.messages.size(), 1u);
     EXPECT_EQ(ui_.messages[0].caption, "Pallix");
+    EXPECT_EQ(ui_.messages[0].text, (dir_ / "old.bfp").string() + " would grow beyond the largest file size allowed here.");
 }
 
 // A folder that takes no new files, while its files may still be written:
@@ -187,6 +191,8 @@ TEST_F(DocumentTest, FolderThatTakesNoNewFilesIsSavedInPlace) {
     EXPECT_TRUE(failed);
     EXPECT_EQ(ReadFileBytes(folder / "a.bfp"), written);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1);
+    // The journal that could not be written in full is gone too.
+    EXPECT_TRUE(std::filesystem::is_empty(appData_.journals()));
 }
 
 }  // namespace

@@ -12,6 +12,22 @@ TEST(ExportPaths, FolderIsBfpThenTheDataFileWithoutItsLastExtension) {
     EXPECT_EQ(ExportFolder("/t/p", "/d/" + longName + ".bfp").filename(), longName);
 }
 
+TEST(ExportPaths, OddDataFileNamesNeverLeadOutOfTheExportFolder) {
+    EXPECT_EQ(ExportFolder("/tools/prog", "/data/...bfp"), std::filesystem::path("/tools/bfp/__"));
+    EXPECT_EQ(ExportFolder("/tools/prog", "/data/..bfp"), std::filesystem::path("/tools/bfp/_"));
+    EXPECT_EQ(ExportFolder("/tools/prog", "/data/CON.bfp"), std::filesystem::path("/tools/bfp/_ON"));
+    EXPECT_EQ(ExportFolder("/tools/prog", "/data/caf\xc3\xa9.bfp"), std::filesystem::path("/tools/bfp/caf\xc3\xa9"));
+}
+
+TEST(ExportPaths, ModelsOfABankWhoseSafeNamesMeetGetTheirOwnStableFiles) {
+    const std::vector<std::string> names = {"../../x", "..\\..\\x", "CON", "_ON", "crate", "Crate", "x", "_ON"};
+    const std::vector<std::string> stems = {".._.._x", ".._.._x~2", "_ON", "_ON~2", "crate", "Crate~2", "x", "_ON~3"};
+    EXPECT_EQ(ModelFileStems(names), stems);
+    // A model's file does not move when models are added after it.
+    EXPECT_EQ(ModelFileStems({"CON", "_ON"}), (std::vector<std::string>{"_ON", "_ON~2"}));
+    EXPECT_EQ(ModelFileStems({"a", "b"}), (std::vector<std::string>{"a", "b"}));
+}
+
 TEST(ExportPaths, BitmapFilesAreNamedByTheirOffsetInHex) {
     EXPECT_EQ(BitmapFileName(0x2C0), "O2C0.bmp");
     EXPECT_EQ(BitmapFileName(0xABCDEF01), "OABCDEF01.bmp");

@@ -564,6 +564,17 @@ TEST_F(ModelExchange, LongAndUnsafeNamesStayInsideTheExportFolder) {
     EXPECT_FALSE(view_.LastResult().Failed());
 }
 
+TEST_F(ModelExchange, ModelsWhoseSafeNamesMeetExportToFilesOfTheirOwn) {
+    bfp::ImageWriter image;
+    image.AddBank({{bfp::Cube("CON", 5, 1), bfp::Pyramid("_ON", 5, 8, 1)}, {{"a", bfp::MakeBmp(4, 4, 24, 1)}}});
+    ASSERT_TRUE(Open(image.bytes()));
+    RunCommand({0, 0}, cmd::kModelExport);
+    RunCommand({0, 1}, cmd::kModelExport);
+    ASSERT_TRUE(std::filesystem::exists(ModelFile("_ON")));
+    ASSERT_TRUE(std::filesystem::exists(ModelFile("_ON~2")));
+    EXPECT_NE(ReadFileBytes(ModelFile("_ON")), ReadFileBytes(ModelFile("_ON~2")));
+}
+
 TEST_F(ModelExchange, EditedFileImportedSavedAndReopenedShowsTheNewCounts) {
     RunCommand({0, 1}, cmd::kModelExport);
     auto meshes = ReadMeshes(ModelFile("box"));

@@ -1,5 +1,6 @@
 #include "testfiles.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -16,6 +17,12 @@ TempDir::~TempDir() {
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(path_, ignored);
 }
+
+ScopedAppData::ScopedAppData(const std::filesystem::path& base) : base_(base) {
+    setenv("XDG_DATA_HOME", base.c_str(), 1);
+}
+
+ScopedAppData::~ScopedAppData() { unsetenv("XDG_DATA_HOME"); }
 
 void WriteFileBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

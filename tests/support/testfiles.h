@@ -18,5 +18,19 @@ private:
     std::filesystem::path path_;
 };
 
+// Points the program's application data folder (where save journals lie)
+// into a test folder for as long as it lives.
+class ScopedAppData {
+public:
+    explicit ScopedAppData(const std::filesystem::path& base);
+    ~ScopedAppData();
+    ScopedAppData(const ScopedAppData&) = delete;
+    ScopedAppData& operator=(const ScopedAppData&) = delete;
+    std::filesystem::path journals() const { return base_ / "pallix"; }
+
+private:
+    std::filesystem::path base_;
+};
+
 void WriteFileBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path);

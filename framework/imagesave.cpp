@@ -1,0 +1,98 @@
+#include "imagesave.h"
+
+#include <system_error>
+
+#include "apptext.h"
+#include "appdata.h"
+#include "inplacesave.h"
+#include "pathtext.h"
+#include "reporting.h"
+#include "safesave.h"
+#include "savejournal.h"
+
+namespace fw {
+
+namespace {
+
+void Tell(UiServices& ui, const std::string& text, MessageIcon icon) {
+    ui.ShowMessage(text, text::kAppName, MessageStyle{MessageButtons::ok, icon, true});
+}
+
+// A failure about another file than the target (the journal, say) is told
+// as the target's.
+void ReportSaveFailure(UiServices& ui, const std::string& path, const FileException& error) {
+    if (error.path().empty() || error.path() == path) {
+        ReportSaveLoadException(ui, path, &error, text::kFailedToSaveDoc);
+        return;
+    }
+    Tell(ui, FormatPrompt(text::kNotSavedBecause, path) + " " + error.Message(), MessageIcon::exclamation);
+}
+
+// Opens the target to be written in place; false when there is none.
+bool OpenExisting(File& target, const std::string& path) {
+    try {
+        target.Open(PathFromUtf8(path), File::Mode::readWrite);
+        return true;
+    } catch (const FileException& error) {
+        if (error.cause() != FileException::Cause::fileNotFound) throw;
+        return false;
+    }
+}
+
+FileIdentity SaveWhole(const std::string& path, std::span<const uint8_t> image) {
+    SafeSave save;
+    save.Begin(PathFromUtf8(path));
+    save.Write(image.data(), image.size());
+    return save.Commit();
+}
+
+}  // namespace
+
+std::optional<FileIdentity> SaveImage(UiServices& ui, const std::string& path, std::span<const uint8_t> image,
+                                      const std::optional<FileIdentity>& loaded, bool mustBeLoaded) {
+    WaitCursor wait(ui);
+    try {
+        CheckTargetWritable(PathFromUtf8(path));
+        File target;
+        const bool exists = OpenExisting(target, path);
+        const bool sameFile = exists && loaded && target.Identity().SameFile(*loaded) && target.Length() == image.size();
+        if (mustBeLoaded && !(sameFile && target.Identity() == *loaded)) {
+            Tell(ui, FormatPrompt(text::kFileChangedSince, path), MessageIcon::exclamation);
+            return std::nullopt;
+        }
+        if (!sameFile) {
+            target.Close();
+            return SaveWhole(path, image);
+        }
+        RemoveSaveLeftovers(PathFromUtf8(path));
+        SaveInPlace(target, image, ApplicationDataFolder());
+        return target.Identity();
+    } catch (const FileException& error) {
+        ReportSaveFailure(ui, path, error);
+        return std::nullopt;
+    }
+}
+
+bool PutBackInterruptedSave(UiServices& ui, const std::string& path, const FileIdentity& identity) {
+    const auto folder = ExistingApplicationDataFolder();
+    if (!folder) return true;  // no folder of ours, so no journal either
+    const auto journal = JournalPathFor(*folder, identity);
+    try {
+        std::error_code error;
+        if (!std::filesystem::exists(journal, error)) return true;
+        File file(PathFromUtf8(path), File::Mode::readWrite);
+        if (!file.Identity().SameFile(identity)) return true;  // replaced meanwhile: not this file's journal
+        switch (ReplayJournal(file, journal)) {
+            case Replay::rolledBack: Tell(ui, FormatPrompt(text::kSaveInterrupted, path), MessageIcon::information); break;
+            case Replay::completed: Tell(ui, FormatPrompt(text::kSaveCompletedAfterAll, path), MessageIcon::information); break;
+            case Replay::stale: Tell(ui, FormatPrompt(text::kJournalStale, path), MessageIcon::exclamation); break;
+            case Replay::noJournal: break;
+        }
+        return true;
+    } catch (const FileException& error) {
+        Tell(ui, FormatPrompt(text::kSaveRecoveryFailed, path) + " " + error.Message(), MessageIcon::exclamation);
+        return false;
+    }
+}
+
+}  // namespace fw

@@ -1,0 +1,38 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "file.h"
+#include "privatetemp.h"
+#include "testfiles.h"
+
+namespace {
+
+TEST(PrivateTemporaryFolder, IsANewFolderOfThisProcessThatOnlyItsUserReaches) {
+    const auto folder = fw::PrivateTemporaryFolder();
+    struct stat info {};
+    ASSERT_EQ(lstat(folder.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    EXPECT_EQ(info.st_uid, geteuid());
+    // Not the one name per user that anyone could create first.
+    EXPECT_NE(folder.filename(), "pallix-" + std::to_string(getuid()));
+    EXPECT_EQ(fw::PrivateTemporaryFolder(), folder);
+}
+
+TEST(PrivateTemporaryFolder, AFileIsNeverWrittenThroughALinkFoundInIt) {
+    TempDir outside;
+    WriteFileBytes(outside / "precious", {1, 2, 3});
+    const auto path = fw::PrivateTemporaryFile("temp.bmp");
+    std::filesystem::create_symlink(outside / "precious", path);
+    EXPECT_THROW(fw::File(path, fw::File::Mode::createPrivate), fw::FileException);
+
+    fw::File file(fw::PrivateTemporaryFile("temp.bmp"), fw::File::Mode::createPrivate);
+    file.Write("new", 3);
+    file.Close();
+    EXPECT_FALSE(std::filesystem::is_symlink(path));
+    EXPECT_EQ(ReadFileBytes(outside / "precious"), (std::vector<uint8_t>{1, 2, 3}));
+}
+
+}  // namespace
