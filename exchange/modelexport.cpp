@@ -62,13 +62,16 @@ fw::CommandResult ExportModelToFile(const std::filesystem::path& path, std::span
     return WriteModel3dsFile(path, exported);
 }
 
-fw::CommandResult ExportAll(const CommandContext& context) {
+fw::CommandResult ExportAll(const CommandContext& context) { return ExportAllWith(context, ExportModel); }
+
+fw::CommandResult ExportAllWith(const CommandContext& context,
+                                const std::function<fw::CommandResult(const CommandContext&)>& exportModel) {
     if (!context.record) return NoDataRefusal();
     fw::WaitCursor wait(context.ui);
     const char* closing = nullptr;
     size_t child = 0;
     for (; IsKind(context, child, ITEM_MODEL); ++child) {
-        const auto result = ExportModel(ChildContext(context, child));
+        const auto result = exportModel(ChildContext(context, child));
         if (result.Failed()) return result;
         fw::ShowResult(context.ui, result);
         if (child + 1 == context.children.size()) closing = "Object Exported. No Bitmaps Found";

@@ -69,28 +69,38 @@ void WriteTables(std::span<uint8_t> record, const ModelArrays& old, const Import
     }
 }
 
-}  // namespace
-
-fw::CommandResult ImportModel(const CommandContext& context) {
-    fw::CommandResult refusal;
-    const auto target = PrepareModelJob(context, "Cannot find sibling item (b).", kAnnounceCaption, refusal);
-    if (!target) return refusal;
-    auto result = ImportModelFromFile(target->path, ModelBytes(context.document, target->record),
-                                      target->record.nSize, target->textures);
-    // A refused file changes nothing, not even the flag.
-    if (!result.Failed()) context.document.SetModifiedFlag(true);
-    return result;
-}
-
-fw::CommandResult ImportModelFromFile(const std::filesystem::path& path, std::span<uint8_t> model,
-                                      uint32_t recordSize, const TextureNames& textures) {
+fw::CommandResult ImportMesh(const ImportedFile& file, const std::filesystem::path& path, std::span<uint8_t> model,
+                             uint32_t recordSize, const TextureNames& textures) {
     const auto old = LocateModelArrays(model);
     if (!old) return fw::CommandResult::Refused(kInvalidModel, kInvalidModelCaption);
     const ModelRoom room{std::min<uint64_t>(recordSize, model.size()), old->vertexCount, old->triangleCount};
-    const ImportedTables tables = ApplyImportRules(ReadImported3ds(path), path, textures, room);
+    const ImportedTables tables = ApplyImportRules(file, path, textures, room);
     // A file the rules refuse is a failed import: nothing changed, and a
     // batch stops there.
     if (!tables.refusal.empty()) return fw::CommandResult::Failed(tables.refusal, kImportCaption);
     WriteTables(model, *old, tables);
     return fw::CommandResult::Done(tables.note, kImportCaption);
+}
+
+}  // namespace
+
+fw::CommandResult ImportModelWith(const CommandContext& context, MeshReader read, const char* extension) {
+    fw::CommandResult refusal;
+    const auto target =
+        PrepareModelJob(context, "Cannot find sibling item (b).", kAnnounceCaption, refusal, extension);
+    if (!target) return refusal;
+    auto result = ImportMesh(read(target->path), target->path, ModelBytes(context.document, target->record),
+                             target->record.nSize, target->textures);
+    // Only a model that changed makes the document modified.
+    if (result.outcome == fw::CommandResult::Outcome::done) context.document.SetModifiedFlag(true);
+    return result;
+}
+
+fw::CommandResult ImportModel(const CommandContext& context) {
+    return ImportModelWith(context, ReadImported3ds, ".3ds");
+}
+
+fw::CommandResult ImportModelFromFile(const std::filesystem::path& path, std::span<uint8_t> model,
+                                      uint32_t recordSize, const TextureNames& textures) {
+    return ImportMesh(ReadImported3ds(path), path, model, recordSize, textures);
 }

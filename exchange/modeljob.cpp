@@ -11,30 +11,32 @@ constexpr const char* kNoSiblingCaption = "Bugger";
 
 // A model's textures are the bitmaps that follow it in its bank, up to the
 // first item that is not a bitmap.
-TextureNames TexturesAfter(const std::vector<ItemRecord>& following) {
+std::vector<ItemRecord> BitmapsAfter(const std::vector<ItemRecord>& following) {
     auto bitmap = std::find_if(following.begin(), following.end(),
                                [](const ItemRecord& record) { return record.nKind == ITEM_BITMAP; });
-    TextureNames textures;
-    for (; bitmap != following.end() && bitmap->nKind == ITEM_BITMAP && textures.size() < kMaxTextureNames; ++bitmap)
-        textures.push_back(BitmapFileName(bitmap->nOffset));
-    return textures;
+    std::vector<ItemRecord> bitmaps;
+    for (; bitmap != following.end() && bitmap->nKind == ITEM_BITMAP && bitmaps.size() < kMaxTextureNames; ++bitmap)
+        bitmaps.push_back(*bitmap);
+    return bitmaps;
 }
 
 }  // namespace
 
 std::optional<ModelJobTarget> PrepareModelJob(const CommandContext& context, const char* noSiblingMessage,
-                                              const char* announceCaption, fw::CommandResult& refusal) {
+                                              const char* announceCaption, fw::CommandResult& refusal,
+                                              const char* extension) {
     if (!context.record) {
         refusal = NoDataRefusal();
         return std::nullopt;
     }
-    ModelJobTarget target{*context.record, TexturesAfter(context.following), {}};
+    ModelJobTarget target{*context.record, {}, BitmapsAfter(context.following), {}};
+    for (const ItemRecord& bitmap : target.bitmaps) target.textures.push_back(BitmapFileName(bitmap.nOffset));
     if (target.textures.empty()) {
         refusal = fw::CommandResult::Refused(noSiblingMessage, kNoSiblingCaption);
         return std::nullopt;
     }
     const std::string stem = context.modelStem.empty() ? SafeFileStem(target.record.szLabel) : context.modelStem;
-    target.path = context.exportFolder / fw::PathFromUtf8(stem + ".3ds");
+    target.path = context.exportFolder / fw::PathFromUtf8(stem + extension);
     if (context.announcePaths) context.ui.Notify(fw::Utf8FromPath(target.path), announceCaption);
     return target;
 }
