@@ -33,9 +33,16 @@ bool LeaveImage(tinygltf::Image*, const int, std::string*, std::string*, int, in
     return true;
 }
 
-std::string FirstLine(const std::string& text) {
-    const std::string line = text.substr(0, text.find('\n'));
-    return line.empty() ? "the file is damaged" : line;
+// The library's first complaint, in the words of our other messages.
+std::string Reworded(const std::string& error) {
+    const std::string line = error.substr(0, error.find('\n'));
+    const size_t at = line.find(" at line ");
+    if (line.find("json.exception") != std::string::npos)
+        return "its JSON text is cut short or damaged" +
+               (at == std::string::npos ? std::string() : " (" + line.substr(at + 1, line.find(':', at) - at - 1) + ")");
+    const size_t missing = line.find("File not found : ");
+    if (missing != std::string::npos) return "the file " + line.substr(missing + 17) + " it needs was not found beside it";
+    return line.empty() ? "the file is damaged" : "it is not valid glTF (" + line + ")";
 }
 
 bool Parse(const std::vector<uint8_t>& bytes, const std::filesystem::path& path, tinygltf::Model& model, std::string& failure) {
@@ -49,7 +56,7 @@ bool Parse(const std::vector<uint8_t>& bytes, const std::filesystem::path& path,
         const bool loaded = binary ? loader.LoadBinaryFromMemory(&model, &error, &warning, bytes.data(), unsigned(bytes.size()), folder)
                                    : loader.LoadASCIIFromString(&model, &error, &warning, reinterpret_cast<const char*>(bytes.data()),
                                                                 unsigned(bytes.size()), folder);
-        if (!loaded) failure = FirstLine(error);
+        if (!loaded) failure = Reworded(error);
         return loaded;
     } catch (const std::exception&) {
         failure = "the file is damaged";
