@@ -1,7 +1,13 @@
 #include "formatfiles.h"
 
+#include <cmath>
+
 #include "file.h"
 #include "pathtext.h"
+
+bool IsFinitePoint(double x, double y, double z, double u, double v) {
+    return std::isfinite(x) && std::isfinite(y) && std::isfinite(z) && std::isfinite(u) && std::isfinite(v);
+}
 
 std::string Shown(const std::filesystem::path& path) { return fw::Utf8FromPath(path); }
 

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "exportmesh.h"
+#include "formatfiles.h"
 #include "gltfaccessors.h"
 #include "uritext.h"
 
@@ -11,7 +12,6 @@ namespace {
 
 // Beyond these a file is hostile or far beyond any model: the node graph
 // of a glTF file is a tree, but a damaged one may repeat or loop.
-constexpr size_t kMaxCorners = size_t(1) << 20;
 constexpr size_t kMaxNodeVisits = 100000;
 constexpr int kMaxNodeDepth = 64;
 
@@ -124,7 +124,7 @@ std::string SceneCollector::AppendPoints(int position, int mapping, const Matrix
     if (mapping >= 0 && !(uv = AccessorElements::Of(model_, mapping, failure))) return failure;
     if (uv && (uv->components() != 2 || uv->count() < positions->count()))
         return "a mesh's mapping coordinates do not match its positions";
-    if (mesh.points.size() + positions->count() > kMaxCorners) return "it has more points than any model can hold";
+    if (mesh.points.size() + positions->count() > kMaxImportedEntries) return "it has more points than any model can hold";
     base = uint32_t(mesh.points.size());
     for (size_t k = 0; k < positions->count(); ++k) {
         const double x = positions->Component(k, 0), y = positions->Component(k, 1), z = positions->Component(k, 2);
@@ -133,7 +133,11 @@ std::string SceneCollector::AppendPoints(int position, int mapping, const Matrix
         ExchangePoint point;
         ExchangeFromYUp(placed, point);
         // glTF's v runs down from the top of the picture.
-        if (uv) point.u = uv->Component(k, 0), point.v = 1.0 - uv->Component(k, 1);
+        if (uv) {
+            point.u = uv->Component(k, 0);
+            point.v = 1.0 - uv->Component(k, 1);
+        }
+        if (!IsFinitePoint(point.x, point.y, point.z, point.u, point.v)) return "a point lies at no finite place";
         mesh.points.push_back(point);
     }
     return {};
@@ -147,7 +151,7 @@ std::string SceneCollector::AppendFaces(const tinygltf::Primitive& primitive, ui
         return "a mesh's indices are not whole numbers";
     const size_t corners = indices ? indices->count() : count;
     if (corners % 3) return "a mesh's corner count is no multiple of three";
-    if (mesh.faces.size() + corners / 3 > kMaxCorners) return "it has more triangles than any model can hold";
+    if (mesh.faces.size() + corners / 3 > kMaxImportedEntries) return "it has more triangles than any model can hold";
     const uint32_t group = GroupOf(primitive.material);
     for (size_t k = 0; k < corners; k += 3) {
         uint32_t corner[3];

@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr size_t kMaxCorners = size_t(1) << 20;
-
 // Material libraries are read from the OBJ's folder only, as ordinary files
 // of a model file's size. A library name with spaces reaches the library
 // in pieces, so the OBJ's own "<stem>.mtl" stands in for a piece not found.
@@ -54,7 +52,7 @@ std::string CollectPolygons(const tinyobj::attrib_t& attrib, const std::vector<t
         for (size_t f = 0; f < shape.mesh.num_face_vertices.size(); ++f) {
             Polygon polygon;
             const size_t count = shape.mesh.num_face_vertices[f];
-            if (next + count > shape.mesh.indices.size() || (corners += count) > kMaxCorners)
+            if (next + count > shape.mesh.indices.size() || (corners += count) > kMaxImportedEntries)
                 return "it has more corners than any model can hold";
             for (size_t i = next; i < next + count; ++i) {
                 const tinyobj::index_t& index = shape.mesh.indices[i];
@@ -76,10 +74,11 @@ class ObjMesh {
 public:
     ObjMesh(const tinyobj::attrib_t& attrib, const std::vector<tinyobj::material_t>& materials)
         : attrib_(attrib), materials_(materials) {}
-    ImportedMesh Build(const std::vector<Polygon>& polygons);
+    // Nothing when a point lies at no finite place.
+    std::optional<ImportedMesh> Build(const std::vector<Polygon>& polygons);
 
 private:
-    void NumberPoints(const std::vector<Polygon>& polygons);
+    bool NumberPoints(const std::vector<Polygon>& polygons);
     uint32_t GroupOf(int material);
 
     const tinyobj::attrib_t& attrib_;
@@ -91,7 +90,7 @@ private:
 
 // Points in the order of their positions, so that a file written by the
 // export reads back point for point; a position no face uses still counts.
-void ObjMesh::NumberPoints(const std::vector<Polygon>& polygons) {
+bool ObjMesh::NumberPoints(const std::vector<Polygon>& polygons) {
     std::set<Corner> used;
     for (const Polygon& polygon : polygons) used.insert(polygon.corners.begin(), polygon.corners.end());
     const size_t positions = attrib_.vertices.size() / 3, mappings = attrib_.texcoords.size() / 2;
@@ -108,8 +107,10 @@ void ObjMesh::NumberPoints(const std::vector<Polygon>& polygons) {
             point.u = attrib_.texcoords[size_t(corner.second) * 2];
             point.v = attrib_.texcoords[size_t(corner.second) * 2 + 1];
         }
+        if (!IsFinitePoint(point.x, point.y, point.z, point.u, point.v)) return false;
         mesh_.points.push_back(point);
     }
+    return true;
 }
 
 uint32_t ObjMesh::GroupOf(int material) {
@@ -121,8 +122,8 @@ uint32_t ObjMesh::GroupOf(int material) {
     return groups_[material] = uint32_t(mesh_.groups.size() - 1);
 }
 
-ImportedMesh ObjMesh::Build(const std::vector<Polygon>& polygons) {
-    NumberPoints(polygons);
+std::optional<ImportedMesh> ObjMesh::Build(const std::vector<Polygon>& polygons) {
+    if (!NumberPoints(polygons)) return std::nullopt;
     for (const Polygon& polygon : polygons) {
         const uint32_t group = GroupOf(polygon.material);
         // A fan from the first corner: faces as editors write them are convex.
@@ -153,6 +154,8 @@ ImportedFile ReadObj(const std::filesystem::path& path) {
     std::vector<Polygon> polygons;
     const std::string failure = CollectPolygons(attrib, shapes, materials.size(), polygons);
     if (!failure.empty()) return RefuseImport(path, "OBJ", failure);
-    if (attrib.vertices.size() / 3 > kMaxCorners) return RefuseImport(path, "OBJ", "it has more points than any model can hold");
-    return ImportedFile{ObjMesh(attrib, materials).Build(polygons), {}};
+    if (attrib.vertices.size() / 3 > kMaxImportedEntries) return RefuseImport(path, "OBJ", "it has more points than any model can hold");
+    std::optional<ImportedMesh> mesh = ObjMesh(attrib, materials).Build(polygons);
+    if (!mesh) return RefuseImport(path, "OBJ", "a point lies at no finite place");
+    return ImportedFile{std::move(mesh), {}};
 }
