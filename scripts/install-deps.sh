@@ -3,7 +3,7 @@
 # Usage: install-deps.sh [base|gui|test|screenshot ...]
 set -euo pipefail
 
-base=(cmake ninja-build g++ make pkg-config ccache libtinygltf-dev nlohmann-json3-dev libtinyobjloader-dev libstb-dev)
+base=(cmake ninja-build g++ make pkg-config ccache libtinygltf-dev nlohmann-json3-dev libtinyobjloader-dev libpng-dev)
 gui=(qt6-base-dev libgl-dev)
 screenshot=(xvfb xauth imagemagick x11-apps)
 test=(libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev assimp-utils xvfb xauth time nodejs)

@@ -74,7 +74,7 @@ std::string CheckHeader(const Header& h, size_t fileSize) {
     return {};
 }
 
-// The palette as RGB; indices past its entries read as black.
+// The palette as RGB, all 2^bits entries of it: those the file leaves out are black.
 std::vector<uint8_t> ReadPalette(std::span<const uint8_t> file, const Header& h) {
     const uint32_t most = 1u << h.bits;
     uint32_t entries = h.paletteEntries == 0 || h.paletteEntries > most ? most : h.paletteEntries;
@@ -96,13 +96,16 @@ uint8_t Channel(uint32_t pixel, uint32_t mask) {
     return uint8_t(((pixel & mask) >> shift) * uint64_t(255) / top);
 }
 
-void DecodeRow(std::span<const uint8_t> row, const Header& h, const std::vector<uint8_t>& palette, uint8_t* out) {
-    for (uint32_t x = 0; x < h.width; ++x, out += 3) {
-        if (h.bits <= 8) {
+void DecodeRow(std::span<const uint8_t> row, const Header& h, uint8_t* out) {
+    if (h.bits <= 8) {
+        for (uint32_t x = 0; x < h.width; ++x) {
             const uint64_t bit = uint64_t(x) * h.bits;
-            const uint32_t index = (row[bit / 8] >> (8 - h.bits - bit % 8)) & ((1u << h.bits) - 1);
-            std::copy_n(&palette[index * 3], 3, out);
-        } else if (h.bits == 24) {
+            out[x] = (row[bit / 8] >> (8 - h.bits - bit % 8)) & ((1u << h.bits) - 1);
+        }
+        return;
+    }
+    for (uint32_t x = 0; x < h.width; ++x, out += 3) {
+        if (h.bits == 24) {
             out[0] = row[x * 3 + 2], out[1] = row[x * 3 + 1], out[2] = row[x * 3];
         } else {
             const uint32_t pixel = Le(row, size_t(x) * (h.bits / 8), h.bits / 8);
@@ -122,15 +125,16 @@ DecodedBmp DecodeBmp(std::span<const uint8_t> file) {
     }
     decoded.failure = CheckHeader(h, file.size());
     if (!decoded.failure.empty()) return decoded;
-    const std::vector<uint8_t> palette = h.bits <= 8 ? ReadPalette(file, h) : std::vector<uint8_t>{};
+    Picture& image = decoded.image;
+    if (h.bits <= 8) image.palette = ReadPalette(file, h);
     const size_t rowBytes = (size_t(h.width) * h.bits + 31) / 32 * 4;
-    RgbImage& image = decoded.image;
+    const size_t pixelBytes = h.bits <= 8 ? 1 : 3;
     image.width = h.width;
     image.height = h.height;
-    image.rgb.resize(size_t(h.width) * h.height * 3);
+    image.pixels.resize(size_t(h.width) * h.height * pixelBytes);
     for (uint32_t y = 0; y < h.height; ++y) {
         const uint32_t stored = h.topDown ? y : h.height - 1 - y;
-        DecodeRow(file.subspan(h.pixelOffset + stored * rowBytes, rowBytes), h, palette, &image.rgb[size_t(y) * h.width * 3]);
+        DecodeRow(file.subspan(h.pixelOffset + stored * rowBytes, rowBytes), h, &image.pixels[size_t(y) * h.width * pixelBytes]);
     }
     return decoded;
 }

@@ -4,14 +4,16 @@
 #include <string>
 #include <vector>
 
-// The pixels of a stored BMP file as 8-bit RGB, rows from the top.
-struct RgbImage {
+// The pixels of a stored BMP file, rows from the top: palette indices with
+// their palette, as a bitmap of up to 8 bits per pixel stores them, or RGB.
+struct Picture {
     uint32_t width = 0, height = 0;
-    std::vector<uint8_t> rgb;  // width * height * 3 bytes
+    std::vector<uint8_t> palette;  // RGB, 3 bytes per entry; empty for RGB pixels
+    std::vector<uint8_t> pixels;   // an index or 3 RGB bytes per pixel
 };
 
 struct DecodedBmp {
-    RgbImage image;
+    Picture image;
     std::string failure;  // why the bytes are no picture; empty when decoded
 };
 

@@ -16,7 +16,8 @@ std::string SaveBytes(const std::filesystem::path& path, std::span<const uint8_t
     try {
         file.Open(path, fw::File::Mode::createWrite);
         file.Write(bytes.data(), bytes.size());
-        file.Flush();
+        // No sync to the disk: an export is made again at will, as the 3DS
+        // export's files are, and syncing each file would make Export All crawl.
         file.Close();
         return {};
     } catch (const fw::FileException& error) {

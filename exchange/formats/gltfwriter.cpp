@@ -130,12 +130,13 @@ json Document(const ExportedModel& model, const std::vector<TextureGroup>& group
 
 }  // namespace
 
-FormatWriteResult WriteGltf(const ExportedModel& model, const std::filesystem::path& path, bool binary) {
+FormatWriteResult WriteGltf(const ExportedModel& model, const std::filesystem::path& path, bool binary,
+                            WrittenPictures* written) {
     FormatWriteResult result;
     result.failure = CheckExportedModel(model, path);
     if (!result.ok()) return result;
     const auto groups = GroupFacesByTexture(model);
-    const auto pictures = WriteTextureFiles(model, groups, path.parent_path(), TextureKind::png, result);
+    const auto pictures = WriteTextureFiles(model, groups, {path.parent_path(), TextureKind::png, written}, result);
     if (!result.ok()) return result;
     BufferBuilder buffer;
     const std::string stem = fw::Utf8FromPath(path.stem());

@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,14 +20,22 @@ struct FormatWriteResult {
     bool ok() const { return failure.empty(); }
 };
 
+// The pictures written so far by one command: a bank's models share their
+// bitmaps, and Export All need write each picture once. A bitmap's file name
+// stands for its bytes while the command runs.
+struct WrittenPictures {
+    std::set<std::filesystem::path> paths;
+};
+
 // A .gltf with "<stem>.bin" beside it, or a .glb when binary; each bitmap
 // used is written beside as a PNG named like its BMP export
 // ("O1F2A.bmp" -> "O1F2A.png").
-FormatWriteResult WriteGltf(const ExportedModel& model, const std::filesystem::path& path, bool binary);
+FormatWriteResult WriteGltf(const ExportedModel& model, const std::filesystem::path& path, bool binary,
+                            WrittenPictures* written = nullptr);
 
 // An .obj with "<stem>.mtl" beside it, whose materials name the bitmaps'
 // BMP files; each bitmap used is written beside as that BMP file.
-FormatWriteResult WriteObj(const ExportedModel& model, const std::filesystem::path& path);
+FormatWriteResult WriteObj(const ExportedModel& model, const std::filesystem::path& path, WrittenPictures* written = nullptr);
 
 // Every triangle of the file (.gltf or .glb; .obj), merged into one mesh in
 // the exchange terms, or a refusal in words that names the file.

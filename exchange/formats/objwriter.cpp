@@ -74,12 +74,12 @@ std::string MtlText(const ExportedModel& model, const std::vector<TextureGroup>&
 
 }  // namespace
 
-FormatWriteResult WriteObj(const ExportedModel& model, const std::filesystem::path& path) {
+FormatWriteResult WriteObj(const ExportedModel& model, const std::filesystem::path& path, WrittenPictures* written) {
     FormatWriteResult result;
     result.failure = CheckExportedModel(model, path);
     if (!result.ok()) return result;
     const auto groups = GroupFacesByTexture(model);
-    const auto pictures = WriteTextureFiles(model, groups, path.parent_path(), TextureKind::bmp, result);
+    const auto pictures = WriteTextureFiles(model, groups, {path.parent_path(), TextureKind::bmp, written}, result);
     if (!result.ok()) return result;
     const std::string stem = fw::Utf8FromPath(path.stem());
     result.failure = SaveText(path.parent_path() / fw::PathFromUtf8(stem + ".mtl"), MtlText(model, groups, pictures));

@@ -4,5 +4,6 @@
 
 #include "bmpdecoder.h"
 
-// The image as a PNG file's bytes; empty if the encoder failed.
-std::vector<uint8_t> EncodePng(const RgbImage& image);
+// The picture as a PNG file's bytes, with its palette if it has one;
+// empty if the encoder failed.
+std::vector<uint8_t> EncodePng(const Picture& picture);

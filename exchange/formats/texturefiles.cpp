@@ -29,24 +29,30 @@ std::vector<uint8_t> PictureBytes(std::span<const uint8_t> bmp, const std::strin
 }  // namespace
 
 std::vector<bool> WriteTextureFiles(const ExportedModel& model, const std::vector<TextureGroup>& groups,
-                                    const std::filesystem::path& folder, TextureKind kind, FormatWriteResult& result) {
+                                    const TextureTarget& target, FormatWriteResult& result) {
     std::vector<bool> written(model.textures.size(), false);
     for (const TextureGroup& group : groups) {
         if (group.texture < 0) continue;
         const std::string& name = model.textures[size_t(group.texture)];
+        const std::string fileName = target.kind == TextureKind::png ? TextureStem(name) + ".png" : name;
+        // Only a name: a texture name never leads out of the folder.
+        const auto path = target.folder / fw::PathFromUtf8(fileName).filename();
+        if (target.written && target.written->paths.count(path)) {
+            written[size_t(group.texture)] = true;
+            continue;
+        }
         const auto bmp = size_t(group.texture) < model.bitmapFiles.size() ? model.bitmapFiles[size_t(group.texture)]
                                                                           : std::span<const uint8_t>{};
         std::string note;
-        const std::vector<uint8_t> bytes = PictureBytes(bmp, name, kind, note);
+        const std::vector<uint8_t> bytes = PictureBytes(bmp, name, target.kind, note);
         if (bytes.empty()) {
             result.notes.push_back(note);
             continue;
         }
-        const std::string fileName = kind == TextureKind::png ? TextureStem(name) + ".png" : name;
-        // Only a name: a texture name never leads out of the folder.
-        result.failure = SaveBytes(folder / fw::PathFromUtf8(fileName).filename(), bytes);
+        result.failure = SaveBytes(path, bytes);
         if (!result.ok()) return written;
         written[size_t(group.texture)] = true;
+        if (target.written) target.written->paths.insert(path);
     }
     return written;
 }

@@ -88,6 +88,17 @@ TEST_F(GltfFormat, ABitmapThatIsNoPictureLeavesItsMaterialWithoutTexture) {
     EXPECT_FALSE(std::filesystem::exists(dir_ / "O20.png"));
 }
 
+TEST_F(GltfFormat, OneCommandWritesEachPictureOnce) {
+    WrittenPictures written;
+    ASSERT_TRUE(WriteGltf(sample_.model, dir_ / "first.glb", true, &written).ok());
+    std::filesystem::remove(dir_ / "O20.png");
+    ASSERT_TRUE(WriteGltf(sample_.model, dir_ / "second.glb", true, &written).ok());
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "O20.png"));
+    const ImportedFile read = ReadGltf(dir_ / "second.glb");
+    ASSERT_TRUE(read.mesh) << read.refusal;
+    EXPECT_EQ(read.mesh->groups[1].textureFile, "O20.png");
+}
+
 TEST_F(GltfFormat, TwoMeshesInTwoNodesMergeWithTheirTransformsAndCornersApart) {
     WriteGltf(sample_.model, dir_ / "pyramid.gltf", false);
     json doc = json::parse(FileText(dir_ / "pyramid.gltf"));
