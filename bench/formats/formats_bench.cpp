@@ -78,8 +78,9 @@ void ExportAs(benchmark::State& state) {
         WrittenPictures written;  // as Export All keeps it for its run
         for (const ExportedModel& model : bank.models) {
             const auto stem = Folder() / model.name;
-            const FormatWriteResult result = Format == 2 ? WriteObj(model, stem.string() + ".obj", &written)
-                                                         : WriteGltf(model, stem.string() + (Format ? ".glb" : ".gltf"), Format == 1, &written);
+            const FormatWriteResult result =
+                Format == 2 ? WriteObj(model, stem.string() + ".obj", &written)
+                            : WriteGltf(model, stem.string() + (Format ? ".glb" : ".gltf"), Format == 1, &written);
             if (!result.ok()) state.SkipWithError(result.failure.c_str());
         }
     }

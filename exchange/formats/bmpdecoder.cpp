@@ -134,7 +134,8 @@ DecodedBmp DecodeBmp(std::span<const uint8_t> file) {
     image.pixels.resize(size_t(h.width) * h.height * pixelBytes);
     for (uint32_t y = 0; y < h.height; ++y) {
         const uint32_t stored = h.topDown ? y : h.height - 1 - y;
-        DecodeRow(file.subspan(h.pixelOffset + stored * rowBytes, rowBytes), h, &image.pixels[size_t(y) * h.width * pixelBytes]);
+        DecodeRow(file.subspan(h.pixelOffset + stored * rowBytes, rowBytes), h,
+                  &image.pixels[size_t(y) * h.width * pixelBytes]);
     }
     return decoded;
 }

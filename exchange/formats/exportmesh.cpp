@@ -29,7 +29,9 @@ std::vector<TextureGroup> GroupFacesByTexture(const ExportedModel& model) {
 namespace {
 
 Vec3 Minus(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec3 Cross(const Vec3& a, const Vec3& b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+Vec3 Cross(const Vec3& a, const Vec3& b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
 
 }  // namespace
 
@@ -37,7 +39,8 @@ std::vector<Vec3> OutwardNormals(const ExportedModel& model) {
     std::vector<Vec3> sums(model.points.size());
     for (const ExchangeFace& face : model.faces) {
         const Vec3 a = YUpFromExchange(model.points[face.a]);
-        const Vec3 normal = Cross(Minus(YUpFromExchange(model.points[face.b]), a), Minus(YUpFromExchange(model.points[face.c]), a));
+        const Vec3 normal =
+            Cross(Minus(YUpFromExchange(model.points[face.b]), a), Minus(YUpFromExchange(model.points[face.c]), a));
         for (uint32_t corner : {face.a, face.b, face.c}) {
             sums[corner].x += normal.x;
             sums[corner].y += normal.y;

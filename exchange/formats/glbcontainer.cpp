@@ -11,7 +11,8 @@ void Put32(std::vector<uint8_t>& out, uint32_t value) {
 }
 
 uint32_t Get32(std::span<const uint8_t> bytes, size_t at) {
-    return uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 | uint32_t(bytes[at + 3]) << 24;
+    return uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 |
+           uint32_t(bytes[at + 3]) << 24;
 }
 
 void PutChunk(std::vector<uint8_t>& out, uint32_t type, std::span<const uint8_t> data, uint8_t padding) {

@@ -39,13 +39,16 @@ std::string Reworded(const std::string& error) {
     const size_t at = line.find(" at line ");
     if (line.find("json.exception") != std::string::npos)
         return "its JSON text is cut short or damaged" +
-               (at == std::string::npos ? std::string() : " (" + line.substr(at + 1, line.find(':', at) - at - 1) + ")");
+               (at == std::string::npos ? std::string()
+                                        : " (" + line.substr(at + 1, line.find(':', at) - at - 1) + ")");
     const size_t missing = line.find("File not found : ");
-    if (missing != std::string::npos) return "the file " + line.substr(missing + 17) + " it needs was not found beside it";
+    if (missing != std::string::npos)
+        return "the file " + line.substr(missing + 17) + " it needs was not found beside it";
     return line.empty() ? "the file is damaged" : "it is not valid glTF (" + line + ")";
 }
 
-bool Parse(const std::vector<uint8_t>& bytes, const std::filesystem::path& path, tinygltf::Model& model, std::string& failure) {
+bool Parse(const std::vector<uint8_t>& bytes, const std::filesystem::path& path, tinygltf::Model& model,
+           std::string& failure) {
     tinygltf::TinyGLTF loader;
     loader.SetImageLoader(LeaveImage, nullptr);
     loader.SetFsCallbacks({IsOrdinaryFile, AsGiven, ReadBuffer, RefuseWrite, nullptr});
@@ -53,9 +56,10 @@ bool Parse(const std::vector<uint8_t>& bytes, const std::filesystem::path& path,
     const bool binary = bytes.size() >= 4 && std::equal(bytes.begin(), bytes.begin() + 4, "glTF");
     std::string error, warning;
     try {
-        const bool loaded = binary ? loader.LoadBinaryFromMemory(&model, &error, &warning, bytes.data(), unsigned(bytes.size()), folder)
-                                   : loader.LoadASCIIFromString(&model, &error, &warning, reinterpret_cast<const char*>(bytes.data()),
-                                                                unsigned(bytes.size()), folder);
+        const bool loaded =
+            binary ? loader.LoadBinaryFromMemory(&model, &error, &warning, bytes.data(), unsigned(bytes.size()), folder)
+                   : loader.LoadASCIIFromString(&model, &error, &warning, reinterpret_cast<const char*>(bytes.data()),
+                                                unsigned(bytes.size()), folder);
         if (!loaded) failure = Reworded(error);
         return loaded;
     } catch (const std::exception&) {

@@ -35,10 +35,13 @@ Matrix NodeMatrix(const tinygltf::Node& node) {
     }
     if (node.rotation.size() == 4) {
         const double x = node.rotation[0], y = node.rotation[1], z = node.rotation[2], w = node.rotation[3];
-        m = {1 - 2 * (y * y + z * z), 2 * (x * y + z * w), 2 * (x * z - y * w), 0,
-             2 * (x * y - z * w), 1 - 2 * (x * x + z * z), 2 * (y * z + x * w), 0,
-             2 * (x * z + y * w), 2 * (y * z - x * w), 1 - 2 * (x * x + y * y), 0,
-             0, 0, 0, 1};
+        // Column by column, as glTF stores matrices.
+        // clang-format off
+        m = {1 - 2 * (y * y + z * z), 2 * (x * y + z * w),     2 * (x * z - y * w),     0,
+             2 * (x * y - z * w),     1 - 2 * (x * x + z * z), 2 * (y * z + x * w),     0,
+             2 * (x * z + y * w),     2 * (y * z - x * w),     1 - 2 * (x * x + y * y), 0,
+             0,                       0,                       0,                       1};
+        // clang-format on
     }
     if (node.scale.size() == 3)
         for (int column = 0; column < 3; ++column)
@@ -49,7 +52,8 @@ Matrix NodeMatrix(const tinygltf::Node& node) {
 }
 
 double Determinant(const Matrix& m) {
-    return m[0] * (m[5] * m[10] - m[9] * m[6]) - m[4] * (m[1] * m[10] - m[9] * m[2]) + m[8] * (m[1] * m[6] - m[5] * m[2]);
+    return m[0] * (m[5] * m[10] - m[9] * m[6]) - m[4] * (m[1] * m[10] - m[9] * m[2]) +
+           m[8] * (m[1] * m[6] - m[5] * m[2]);
 }
 
 class SceneCollector {
@@ -60,7 +64,8 @@ public:
 
 private:
     std::string AddMesh(int meshIndex, const Matrix& m);
-    std::string AddPrimitive(const tinygltf::Primitive& primitive, const Matrix& m, std::map<std::pair<int, int>, uint32_t>& bases);
+    std::string AddPrimitive(const tinygltf::Primitive& primitive, const Matrix& m,
+                             std::map<std::pair<int, int>, uint32_t>& bases);
     std::string AppendPoints(int position, int mapping, const Matrix& m, uint32_t& base);
     std::string AppendFaces(const tinygltf::Primitive& primitive, uint32_t base, size_t count, bool mirrored);
     uint32_t GroupOf(int material);
@@ -77,7 +82,8 @@ std::string SceneCollector::AddNode(int index, const Matrix& parent, int depth) 
     const tinygltf::Node& node = model_.nodes[size_t(index)];
     const Matrix m = Multiply(parent, NodeMatrix(node));
     std::string failure = node.mesh >= 0 ? AddMesh(node.mesh, m) : std::string{};
-    for (size_t i = 0; i < node.children.size() && failure.empty(); ++i) failure = AddNode(node.children[i], m, depth + 1);
+    for (size_t i = 0; i < node.children.size() && failure.empty(); ++i)
+        failure = AddNode(node.children[i], m, depth + 1);
     return failure;
 }
 
@@ -124,7 +130,8 @@ std::string SceneCollector::AppendPoints(int position, int mapping, const Matrix
     if (mapping >= 0 && !(uv = AccessorElements::Of(model_, mapping, failure))) return failure;
     if (uv && (uv->components() != 2 || uv->count() < positions->count()))
         return "a mesh's mapping coordinates do not match its positions";
-    if (mesh.points.size() + positions->count() > kMaxImportedEntries) return "it has more points than any model can hold";
+    if (mesh.points.size() + positions->count() > kMaxImportedEntries)
+        return "it has more points than any model can hold";
     base = uint32_t(mesh.points.size());
     for (size_t k = 0; k < positions->count(); ++k) {
         const double x = positions->Component(k, 0), y = positions->Component(k, 1), z = positions->Component(k, 2);
@@ -143,7 +150,8 @@ std::string SceneCollector::AppendPoints(int position, int mapping, const Matrix
     return {};
 }
 
-std::string SceneCollector::AppendFaces(const tinygltf::Primitive& primitive, uint32_t base, size_t count, bool mirrored) {
+std::string SceneCollector::AppendFaces(const tinygltf::Primitive& primitive, uint32_t base, size_t count,
+                                        bool mirrored) {
     std::string failure;
     std::optional<AccessorElements> indices;
     if (primitive.indices >= 0 && !(indices = AccessorElements::Of(model_, primitive.indices, failure))) return failure;
@@ -189,7 +197,9 @@ ImportedGroup SceneCollector::NamesOf(int material) const {
 
 std::vector<int> SceneRoots(const tinygltf::Model& model) {
     if (!model.scenes.empty()) {
-        const size_t scene = model.defaultScene >= 0 && size_t(model.defaultScene) < model.scenes.size() ? size_t(model.defaultScene) : 0;
+        const size_t scene = model.defaultScene >= 0 && size_t(model.defaultScene) < model.scenes.size()
+                                 ? size_t(model.defaultScene)
+                                 : 0;
         return model.scenes[scene].nodes;
     }
     std::vector<bool> child(model.nodes.size(), false);

@@ -40,6 +40,29 @@ json Accessor(int view, size_t count, int componentType, const char* type) {
     return {{"bufferView", view}, {"componentType", componentType}, {"count", count}, {"type", type}};
 }
 
+// Adds an accessor of floats in a view of their own; returns its index.
+size_t AddFloats(const std::vector<float>& values, const char* type, size_t count, BufferBuilder& buffer,
+                 json& accessors) {
+    accessors.push_back(Accessor(buffer.AddView(values.data(), values.size() * 4, kArrayBuffer), count, kFloat, type));
+    return accessors.size() - 1;
+}
+
+// The least and greatest of each axis, as glTF requires for positions.
+void AddBounds(const std::vector<float>& positions, json& accessor) {
+    json low = json::array(), high = json::array();
+    for (size_t axis = 0; axis < 3; ++axis) {
+        float least = positions[axis], most = positions[axis];
+        for (size_t k = axis; k < positions.size(); k += 3) {
+            least = std::min(least, positions[k]);
+            most = std::max(most, positions[k]);
+        }
+        low.push_back(least);
+        high.push_back(most);
+    }
+    accessor["min"] = low;
+    accessor["max"] = high;
+}
+
 // POSITION, NORMAL and TEXCOORD_0, shared by every primitive.
 json VertexAttributes(const ExportedModel& model, BufferBuilder& buffer, json& accessors) {
     std::vector<float> positions, normals, mapping;
@@ -50,21 +73,12 @@ json VertexAttributes(const ExportedModel& model, BufferBuilder& buffer, json& a
         mapping.insert(mapping.end(), {float(p.u), float(1.0 - p.v)});
     }
     for (const Vec3& n : OutwardNormals(model)) normals.insert(normals.end(), {float(n.x), float(n.y), float(n.z)});
-    json position = Accessor(buffer.AddView(positions.data(), positions.size() * 4, kArrayBuffer), model.points.size(), kFloat, "VEC3");
-    json low = json::array(), high = json::array();
-    for (size_t axis = 0; axis < 3; ++axis) {
-        float least = positions[axis], most = positions[axis];
-        for (size_t k = axis; k < positions.size(); k += 3) least = std::min(least, positions[k]), most = std::max(most, positions[k]);
-        low.push_back(least);
-        high.push_back(most);
-    }
-    position["min"] = low;
-    position["max"] = high;
-    accessors.push_back(position);
-    accessors.push_back(Accessor(buffer.AddView(normals.data(), normals.size() * 4, kArrayBuffer), model.points.size(), kFloat, "VEC3"));
-    accessors.push_back(Accessor(buffer.AddView(mapping.data(), mapping.size() * 4, kArrayBuffer), model.points.size(), kFloat, "VEC2"));
-    const size_t first = accessors.size() - 3;
-    return {{"POSITION", first}, {"NORMAL", first + 1}, {"TEXCOORD_0", first + 2}};
+    const size_t count = model.points.size();
+    const size_t position = AddFloats(positions, "VEC3", count, buffer, accessors);
+    AddBounds(positions, accessors[position]);
+    return {{"POSITION", position},
+            {"NORMAL", AddFloats(normals, "VEC3", count, buffer, accessors)},
+            {"TEXCOORD_0", AddFloats(mapping, "VEC2", count, buffer, accessors)}};
 }
 
 template <typename Index>
@@ -85,8 +99,10 @@ json Primitives(const ExportedModel& model, const std::vector<TextureGroup>& gro
     json primitives = json::array();
     size_t material = 0;  // AddMaterials gives the textured groups their materials in this order
     for (size_t g = 0; g < groups.size(); ++g) {
-        const int view = shortIndices ? IndexView<uint16_t>(model, groups[g], buffer) : IndexView<uint32_t>(model, groups[g], buffer);
-        accessors.push_back(Accessor(view, groups[g].faces.size() * 3, shortIndices ? kUnsignedShort : kUnsignedInt, "SCALAR"));
+        const int view = shortIndices ? IndexView<uint16_t>(model, groups[g], buffer)
+                                      : IndexView<uint32_t>(model, groups[g], buffer);
+        accessors.push_back(
+            Accessor(view, groups[g].faces.size() * 3, shortIndices ? kUnsignedShort : kUnsignedInt, "SCALAR"));
         json primitive = {{"attributes", attributes}, {"indices", accessors.size() - 1}};
         if (groups[g].texture >= 0) primitive["material"] = material++;
         primitives.push_back(primitive);
@@ -95,8 +111,8 @@ json Primitives(const ExportedModel& model, const std::vector<TextureGroup>& gro
 }
 
 // One material per bitmap used, named after it, with its PNG when there is one.
-void AddMaterials(const ExportedModel& model, const std::vector<TextureGroup>& groups, const std::vector<bool>& pictures,
-                  json& document) {
+void AddMaterials(const ExportedModel& model, const std::vector<TextureGroup>& groups,
+                  const std::vector<bool>& pictures, json& document) {
     json materials = json::array(), textures = json::array(), images = json::array();
     for (const TextureGroup& group : groups) {
         if (group.texture < 0) continue;

@@ -35,7 +35,8 @@ FormatWriteResult WriteGltf(const ExportedModel& model, const std::filesystem::p
 
 // An .obj with "<stem>.mtl" beside it, whose materials name the bitmaps'
 // BMP files; each bitmap used is written beside as that BMP file.
-FormatWriteResult WriteObj(const ExportedModel& model, const std::filesystem::path& path, WrittenPictures* written = nullptr);
+FormatWriteResult WriteObj(const ExportedModel& model, const std::filesystem::path& path,
+                           WrittenPictures* written = nullptr);
 
 // Every triangle of the file (.gltf or .glb; .obj), merged into one mesh in
 // the exchange terms, or a refusal in words that names the file.

@@ -154,7 +154,8 @@ ImportedFile ReadObj(const std::filesystem::path& path) {
     std::vector<Polygon> polygons;
     const std::string failure = CollectPolygons(attrib, shapes, materials.size(), polygons);
     if (!failure.empty()) return RefuseImport(path, "OBJ", failure);
-    if (attrib.vertices.size() / 3 > kMaxImportedEntries) return RefuseImport(path, "OBJ", "it has more points than any model can hold");
+    if (attrib.vertices.size() / 3 > kMaxImportedEntries)
+        return RefuseImport(path, "OBJ", "it has more points than any model can hold");
     std::optional<ImportedMesh> mesh = ObjMesh(attrib, materials).Build(polygons);
     if (!mesh) return RefuseImport(path, "OBJ", "a point lies at no finite place");
     return ImportedFile{std::move(mesh), {}};

@@ -60,7 +60,8 @@ std::string ObjText(const ExportedModel& model, const std::vector<TextureGroup>&
     return out;
 }
 
-std::string MtlText(const ExportedModel& model, const std::vector<TextureGroup>& groups, const std::vector<bool>& pictures) {
+std::string MtlText(const ExportedModel& model, const std::vector<TextureGroup>& groups,
+                    const std::vector<bool>& pictures) {
     std::string out = "# Quon Data Manager\n";
     for (const TextureGroup& group : groups) {
         if (group.texture < 0) continue;

@@ -26,7 +26,8 @@ bool WriteRows(png_structp png, png_infop info, const Picture& image, std::vecto
     // The bitmap's own palette, so that the picture maps back to it index for index.
     std::array<png_color, 256> colours{};
     const size_t entries = std::min<size_t>(image.palette.size() / 3, colours.size());
-    for (size_t i = 0; i < entries; ++i) colours[i] = {image.palette[i * 3], image.palette[i * 3 + 1], image.palette[i * 3 + 2]};
+    for (size_t i = 0; i < entries; ++i)
+        colours[i] = {image.palette[i * 3], image.palette[i * 3 + 1], image.palette[i * 3 + 2]};
     if (paletted) png_set_PLTE(png, info, colours.data(), int(entries));
     // Stored, not compressed: Export All writes thousands of pictures and
     // must keep pace with the 3DS export's BMP copies; a picture is then as

@@ -18,7 +18,8 @@ std::vector<uint8_t> PictureBytes(std::span<const uint8_t> bmp, const std::strin
     if (kind == TextureKind::bmp) return std::vector<uint8_t>(bmp.begin(), bmp.end());
     const DecodedBmp decoded = DecodeBmp(bmp);
     if (!decoded.failure.empty()) {
-        note = "The bitmap " + name + " cannot be converted to PNG (" + decoded.failure + "); its material has no picture.";
+        note = "The bitmap " + name + " cannot be converted to PNG (" + decoded.failure +
+               "); its material has no picture.";
         return {};
     }
     std::vector<uint8_t> png = EncodePng(decoded.image);

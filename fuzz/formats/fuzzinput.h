@@ -15,6 +15,7 @@ inline std::filesystem::path FuzzInputFile(const uint8_t* data, size_t size, con
         return path;
     }();
     const auto path = folder / (std::string("input") + extension);
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data), std::streamsize(size));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(data), std::streamsize(size));
     return path;
 }

@@ -26,9 +26,9 @@ TEST_F(Interop, TheGltfValidatorFindsNothingWrongWithOurGltfAndGlb) {
     for (const char* name : {"pyramid.gltf", "pyramid.glb"}) {
         ASSERT_TRUE(WriteGltf(sample_.model, dir_ / name, std::string(name).ends_with(".glb")).ok());
         const auto report = dir_ / "report.txt";
-        const int status = RunInto(std::string("node '") + PALLIX_VALIDATE_SCRIPT + "' '" + PALLIX_GLTF_VALIDATOR + "' '" +
-                                   (dir_ / name).string() + "'",
-                               report);
+        const int status = RunInto(std::string("node '") + PALLIX_VALIDATE_SCRIPT + "' '" + PALLIX_GLTF_VALIDATOR +
+                                       "' '" + (dir_ / name).string() + "'",
+                                   report);
         EXPECT_EQ(status, 0) << FileText(report);
     }
 }
@@ -50,7 +50,8 @@ TEST_F(Interop, AssimpReadsOurFilesWithTheirCounts) {
         EXPECT_EQ(line("Meshes"), "Meshes:             2") << name;
         EXPECT_EQ(line("Faces"), "Faces:              6") << name;
         EXPECT_NE(text.find("Maximum point      (1.000000 2.000000 1.000000)"), std::string::npos) << name << text;
-        EXPECT_NE(text.find(std::string(name).ends_with(".obj") ? "'O20.bmp'" : "'O20.png'"), std::string::npos) << text;
+        EXPECT_NE(text.find(std::string(name).ends_with(".obj") ? "'O20.bmp'" : "'O20.png'"), std::string::npos)
+            << text;
     }
 }
 
@@ -61,13 +62,16 @@ TEST_F(Interop, BlenderOpensOurFilesUprightWithPicturesAndItsEditReadsBack) {
     for (const char* name : {"pyramid.gltf", "pyramid.glb", "pyramid.obj"}) {
         const std::string extension = std::filesystem::path(name).extension().string();
         const auto path = dir_ / name, edited = dir_ / ("edited" + extension), report = dir_ / "blender.txt";
-        ASSERT_TRUE((extension == ".obj" ? WriteObj(sample_.model, path) : WriteGltf(sample_.model, path, extension == ".glb")).ok());
-        ASSERT_EQ(RunInto(std::string("blender -b --factory-startup --python-exit-code 1 --python '") + PALLIX_SOURCE_DIR +
-                              "/tests/interop/blender_check.py' -- --model '" + path.string() +
-                              "' --faces 6 --vertices 5 --textures 2 --bbox=-1,-1,0,1,1,2 --move 0,0,2:0,0,0.1 --export '" +
-                              edited.string() + "'",
-                          report),
-                  0)
+        ASSERT_TRUE(
+            (extension == ".obj" ? WriteObj(sample_.model, path) : WriteGltf(sample_.model, path, extension == ".glb"))
+                .ok());
+        ASSERT_EQ(
+            RunInto(std::string("blender -b --factory-startup --python-exit-code 1 --python '") + PALLIX_SOURCE_DIR +
+                        "/tests/interop/blender_check.py' -- --model '" + path.string() +
+                        "' --faces 6 --vertices 5 --textures 2 --bbox=-1,-1,0,1,1,2 --move 0,0,2:0,0,0.1 --export '" +
+                        edited.string() + "'",
+                    report),
+            0)
             << FileText(report);
         const ImportedFile read = extension == ".obj" ? ReadObj(edited) : ReadGltf(edited);
         ASSERT_TRUE(read.mesh) << read.refusal;
