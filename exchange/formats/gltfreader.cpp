@@ -7,6 +7,7 @@
 #include "glbcontainer.h"
 #include "gltfscene.h"
 #include "importrefusal.h"
+#include "jsonnesting.h"
 #include "modelformats.h"
 #include "pathtext.h"
 
@@ -73,10 +74,17 @@ bool Parse(const std::vector<uint8_t>& bytes, const std::filesystem::path& path,
 ImportedFile ReadGltf(const std::filesystem::path& path) {
     const LoadedBytes loaded = LoadModelFile(path);
     if (!loaded.failure.empty()) return ImportedFile{std::nullopt, loaded.failure};
+    std::span<const uint8_t> json = loaded.bytes;
     if (loaded.bytes.size() >= 4 && std::equal(loaded.bytes.begin(), loaded.bytes.begin() + 4, "glTF")) {
         const GlbChunks chunks = SplitGlb(loaded.bytes);
         if (!chunks.failure.empty()) return RefuseImport(path, "glTF", chunks.failure);
+        json = chunks.json;
     }
+    const JsonShape shape = MeasureJson(json);
+    if (shape.deepest > kMaxJsonNesting)
+        return RefuseImport(path, "glTF", "its JSON text nests deeper than any glTF file's (the file is damaged)");
+    if (shape.elements > kMaxJsonElements)
+        return RefuseImport(path, "glTF", "its JSON text holds more values than any model's file");
     tinygltf::Model model;
     std::string failure;
     if (!Parse(loaded.bytes, path, model, failure)) return RefuseImport(path, "glTF", failure);

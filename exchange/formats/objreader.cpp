@@ -3,6 +3,7 @@
 // mapping coordinate becomes one point.
 #include <tiny_obj_loader.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <sstream>
@@ -139,6 +140,9 @@ std::optional<ImportedMesh> ObjMesh::Build(const std::vector<Polygon>& polygons)
 ImportedFile ReadObj(const std::filesystem::path& path) {
     const LoadedBytes loaded = LoadModelFile(path);
     if (!loaded.failure.empty()) return ImportedFile{std::nullopt, loaded.failure};
+    // The library keeps every number of every line: refuse what no model comes near before it reads.
+    if (size_t(std::count(loaded.bytes.begin(), loaded.bytes.end(), '\n')) > kMaxImportedEntries)
+        return RefuseImport(path, "OBJ", "it has more lines than any model's file");
     std::istringstream text(std::string(loaded.bytes.begin(), loaded.bytes.end()));
     FolderMaterials materialReader(path);
     tinyobj::attrib_t attrib;

@@ -128,7 +128,9 @@ TEST_F(GltfFormat, DamagedFilesAreRefusedInWordsNamingThem) {
         {"cut.gltf", text.substr(0, text.size() / 2)},
         {"chunk.glb", std::string(glb.begin(), glb.end())},
         {"bounds.gltf", outOfBounds.dump()},
-        {"nobin.gltf", std::string(text).replace(text.find("pyramid.bin"), 7, "missing")}};
+        {"nobin.gltf", std::string(text).replace(text.find("pyramid.bin"), 7, "missing")},
+        // The glTF library would recurse through these until the stack ran out.
+        {"deep.gltf", R"({"asset":{"version":"2.0"},"extras":)" + std::string(100000, '[') + std::string(100000, ']') + "}"}};
     for (const auto& [name, bytes] : damaged) {
         WriteFileBytes(dir_ / name, std::vector<uint8_t>(bytes.begin(), bytes.end()));
         const ImportedFile read = ReadGltf(dir_ / name);
