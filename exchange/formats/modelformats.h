@@ -9,7 +9,8 @@
 // Models in the formats today's 3-D editors read and write first, beside
 // 3DS: glTF 2.0 (.gltf with its .bin, or .glb) and OBJ (.obj with its .mtl).
 // Both are written Y-up, as those editors expect, and converted back into the
-// exchange terms on reading.
+// exchange terms on reading. The mesh is named after the file's stem, as the
+// 3DS export names its object, and its materials after the bitmaps they show.
 
 // What a writer did: nothing when failure is set (a message in words that
 // names the file), otherwise every file, with notes on what had to be left
@@ -22,7 +23,7 @@ struct FormatWriteResult {
 
 // The pictures written so far by one command: a bank's models share their
 // bitmaps, and Export All need write each picture once. A bitmap's file name
-// stands for its bytes while the command runs.
+// stands for its bytes while the command runs. Give none to write them all.
 struct WrittenPictures {
     std::set<std::filesystem::path> paths;
 };
