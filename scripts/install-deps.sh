@@ -3,12 +3,12 @@
 # Usage: install-deps.sh [base|gui|test|package|screenshot ...]
 set -euo pipefail
 
-base=(cmake ninja-build g++ make pkg-config ccache)
+base=(cmake ninja-build g++ make pkg-config ccache libtinygltf-dev nlohmann-json3-dev libtinyobjloader-dev libpng-dev)
 gui=(qt6-base-dev libgl-dev)
 screenshot=(xvfb xauth imagemagick x11-apps openbox)
 # CPack's Debian packages: dpkg-shlibdeps computes the dependencies, file finds the binaries.
 package=(dpkg-dev file)
-test=(libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev assimp-utils openscenegraph xvfb xauth time
+test=(libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev assimp-utils openscenegraph xvfb xauth time nodejs
   "${package[@]}" lintian desktop-file-utils)
 
 wanted=("${base[@]}")
@@ -23,13 +23,30 @@ for set in "$@"; do
   esac
 done
 
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+
+# Khronos' glTF validator, for the tests, from npm into a cache of ours
+# rather than globally; tests/formats.cmake looks for it there.
+install_npm_tools() {
+  local tools="${PALLIX_TOOLS_DIR:-$HOME/.cache/pallix-tools}"
+  [ -d "$tools/node_modules/gltf-validator" ] && return 0
+  mkdir -p "$tools"
+  npm install --no-audit --no-fund --prefix "$tools" gltf-validator@2.0.0-dev.3.10 ||
+    echo "install-deps.sh: the glTF validator could not be installed; its test will be skipped" >&2
+}
+
 missing=()
 for pkg in "${wanted[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$pkg")
-  fi
+  installed "$pkg" || missing+=("$pkg")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# Some builds of nodejs bring npm, Debian's does not.
+if [[ " ${wanted[*]} " == *" nodejs "* ]] && ! command -v npm > /dev/null && ! installed npm; then
+  missing+=(npm)
+fi
+if [ ${#missing[@]} -eq 0 ]; then
+  [[ " ${wanted[*]} " == *" nodejs "* ]] && install_npm_tools
+  exit 0
+fi
 
 echo "Installing: ${missing[*]}"
 sudo=""
@@ -40,3 +57,5 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
 $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+[[ " ${wanted[*]} " == *" nodejs "* ]] && install_npm_tools
+exit 0

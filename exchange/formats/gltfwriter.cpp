@@ -1,0 +1,171 @@
+// glTF 2.0 export: the document is built with the JSON library and the
+// buffer laid out here, so that every byte written is checked and the buffer
+// lies beside the .gltf (or inside the .glb) as the user asked.
+#include <nlohmann/json.hpp>
+
+#include <cstring>
+
+#include "exportmesh.h"
+#include "formatfiles.h"
+#include "glbcontainer.h"
+#include "pathtext.h"
+#include "uritext.h"
+
+using nlohmann::json;
+
+namespace {
+
+constexpr int kFloat = 5126, kUnsignedShort = 5123, kUnsignedInt = 5125;
+constexpr int kArrayBuffer = 34962, kElementArrayBuffer = 34963;
+
+class BufferBuilder {
+public:
+    // Appends a buffer view of the bytes, 4-byte aligned; returns its index.
+    int AddView(const void* data, size_t size, int target) {
+        while (bytes_.size() % 4) bytes_.push_back(0);
+        views_.push_back({{"buffer", 0}, {"byteOffset", bytes_.size()}, {"byteLength", size}, {"target", target}});
+        const auto* begin = static_cast<const uint8_t*>(data);
+        bytes_.insert(bytes_.end(), begin, begin + size);
+        return int(views_.size()) - 1;
+    }
+    const std::vector<uint8_t>& bytes() const { return bytes_; }
+    json& views() { return views_; }
+
+private:
+    std::vector<uint8_t> bytes_;
+    json views_ = json::array();
+};
+
+json Accessor(int view, size_t count, int componentType, const char* type) {
+    return {{"bufferView", view}, {"componentType", componentType}, {"count", count}, {"type", type}};
+}
+
+// Adds an accessor of floats in a view of their own; returns its index.
+size_t AddFloats(const std::vector<float>& values, const char* type, size_t count, BufferBuilder& buffer,
+                 json& accessors) {
+    accessors.push_back(Accessor(buffer.AddView(values.data(), values.size() * 4, kArrayBuffer), count, kFloat, type));
+    return accessors.size() - 1;
+}
+
+// The least and greatest of each axis, as glTF requires for positions.
+void AddBounds(const std::vector<float>& positions, json& accessor) {
+    json low = json::array(), high = json::array();
+    for (size_t axis = 0; axis < 3; ++axis) {
+        float least = positions[axis], most = positions[axis];
+        for (size_t k = axis; k < positions.size(); k += 3) {
+            least = std::min(least, positions[k]);
+            most = std::max(most, positions[k]);
+        }
+        low.push_back(least);
+        high.push_back(most);
+    }
+    accessor["min"] = low;
+    accessor["max"] = high;
+}
+
+// POSITION, NORMAL and TEXCOORD_0, shared by every primitive.
+json VertexAttributes(const ExportedModel& model, BufferBuilder& buffer, json& accessors) {
+    std::vector<float> positions, normals, mapping;
+    for (const ExchangePoint& p : model.points) {
+        const Vec3 up = YUpFromExchange(p);
+        positions.insert(positions.end(), {float(up.x), float(up.y), float(up.z)});
+        // glTF's v runs down from the top of the picture.
+        mapping.insert(mapping.end(), {float(p.u), float(1.0 - p.v)});
+    }
+    for (const Vec3& n : OutwardNormals(model)) normals.insert(normals.end(), {float(n.x), float(n.y), float(n.z)});
+    const size_t count = model.points.size();
+    const size_t position = AddFloats(positions, "VEC3", count, buffer, accessors);
+    AddBounds(positions, accessors[position]);
+    return {{"POSITION", position},
+            {"NORMAL", AddFloats(normals, "VEC3", count, buffer, accessors)},
+            {"TEXCOORD_0", AddFloats(mapping, "VEC2", count, buffer, accessors)}};
+}
+
+template <typename Index>
+int IndexView(const ExportedModel& model, const TextureGroup& group, BufferBuilder& buffer) {
+    std::vector<Index> indices;
+    for (uint32_t k : group.faces) {
+        const ExchangeFace& face = model.faces[k];
+        indices.insert(indices.end(), {Index(face.a), Index(face.b), Index(face.c)});
+    }
+    return buffer.AddView(indices.data(), indices.size() * sizeof(Index), kElementArrayBuffer);
+}
+
+json Primitives(const ExportedModel& model, const std::vector<TextureGroup>& groups, BufferBuilder& buffer,
+                json& accessors) {
+    const json attributes = VertexAttributes(model, buffer, accessors);
+    // 65535 is the restart value of 16-bit indices, never a vertex.
+    const bool shortIndices = model.points.size() < 65535;
+    json primitives = json::array();
+    size_t material = 0;  // AddMaterials gives the textured groups their materials in this order
+    for (size_t g = 0; g < groups.size(); ++g) {
+        const int view = shortIndices ? IndexView<uint16_t>(model, groups[g], buffer)
+                                      : IndexView<uint32_t>(model, groups[g], buffer);
+        accessors.push_back(
+            Accessor(view, groups[g].faces.size() * 3, shortIndices ? kUnsignedShort : kUnsignedInt, "SCALAR"));
+        json primitive = {{"attributes", attributes}, {"indices", accessors.size() - 1}};
+        if (groups[g].texture >= 0) primitive["material"] = material++;
+        primitives.push_back(primitive);
+    }
+    return primitives;
+}
+
+// One material per bitmap used, named after it, with its PNG when there is one.
+void AddMaterials(const ExportedModel& model, const std::vector<TextureGroup>& groups,
+                  const std::vector<bool>& pictures, json& document) {
+    json materials = json::array(), textures = json::array(), images = json::array();
+    for (const TextureGroup& group : groups) {
+        if (group.texture < 0) continue;
+        const std::string& name = model.textures[size_t(group.texture)];
+        json material = {{"name", TextureStem(name)}, {"pbrMetallicRoughness", {{"metallicFactor", 0}}}};
+        if (pictures[size_t(group.texture)]) {
+            material["pbrMetallicRoughness"]["baseColorTexture"] = {{"index", textures.size()}};
+            textures.push_back({{"source", images.size()}});
+            images.push_back({{"uri", UriFromFileName(TextureStem(name) + ".png")}});
+        }
+        materials.push_back(material);
+    }
+    if (!materials.empty()) document["materials"] = materials;
+    if (!textures.empty()) document["textures"] = textures;
+    if (!images.empty()) document["images"] = images;
+}
+
+json Document(const ExportedModel& model, const std::vector<TextureGroup>& groups, const std::vector<bool>& pictures,
+              const std::string& name, BufferBuilder& buffer) {
+    json accessors = json::array();
+    json document = {{"asset", {{"version", "2.0"}, {"generator", "Quon Data Manager"}}},
+                     {"scene", 0},
+                     {"scenes", {{{"nodes", {0}}}}},
+                     {"nodes", {{{"mesh", 0}, {"name", name}}}}};
+    document["meshes"] = {{{"name", name}, {"primitives", Primitives(model, groups, buffer, accessors)}}};
+    AddMaterials(model, groups, pictures, document);
+    document["accessors"] = accessors;
+    document["bufferViews"] = buffer.views();
+    return document;
+}
+
+}  // namespace
+
+FormatWriteResult WriteGltf(const ExportedModel& model, const std::filesystem::path& path, bool binary,
+                            WrittenPictures* written) {
+    FormatWriteResult result;
+    result.failure = CheckExportedModel(model, path);
+    if (!result.ok()) return result;
+    const auto groups = GroupFacesByTexture(model);
+    const auto pictures = WriteTextureFiles(model, groups, {path.parent_path(), TextureKind::png, written}, result);
+    if (!result.ok()) return result;
+    BufferBuilder buffer;
+    const std::string stem = fw::Utf8FromPath(path.stem());
+    json document = Document(model, groups, pictures, stem, buffer);
+    json bufferEntry = {{"byteLength", buffer.bytes().size()}};
+    if (!binary) {
+        const std::filesystem::path binPath = path.parent_path() / fw::PathFromUtf8(stem + ".bin");
+        bufferEntry["uri"] = UriFromFileName(stem + ".bin");
+        result.failure = SaveBytes(binPath, buffer.bytes());
+        if (!result.ok()) return result;
+    }
+    document["buffers"] = {bufferEntry};
+    const std::string text = document.dump(binary ? -1 : 1, ' ', false, json::error_handler_t::replace);
+    result.failure = binary ? SaveBytes(path, GlbBytes(text, buffer.bytes())) : SaveText(path, text);
+    return result;
+}

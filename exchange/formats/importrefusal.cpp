@@ -1,0 +1,10 @@
+#include "importrefusal.h"
+
+#include "formatfiles.h"
+
+ImportedFile RefuseImport(const std::filesystem::path& path, const std::string& format, const std::string& reason) {
+    ImportedFile refused;
+    refused.refusal = "The file " + Shown(path) + " cannot be imported as " + format + ": " + reason +
+                      ". Export the model again from the editor, or choose another file.";
+    return refused;
+}

@@ -1,0 +1,45 @@
+#pragma once
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "exchangemesh.h"
+
+// Models in the formats today's 3-D editors read and write first, beside
+// 3DS: glTF 2.0 (.gltf with its .bin, or .glb) and OBJ (.obj with its .mtl).
+// Both are written Y-up, as those editors expect, and converted back into the
+// exchange terms on reading. The mesh is named after the file's stem, as the
+// 3DS export names its object, and its materials after the bitmaps they show.
+
+// What a writer did: nothing when failure is set (a message in words that
+// names the file), otherwise every file, with notes on what had to be left
+// out (a bitmap that could not be decoded goes without its picture).
+struct FormatWriteResult {
+    std::string failure;
+    std::vector<std::string> notes;
+    bool ok() const { return failure.empty(); }
+};
+
+// The pictures written so far by one command: a bank's models share their
+// bitmaps, and Export All need write each picture once. A bitmap's file name
+// stands for its bytes while the command runs. Give none to write them all.
+struct WrittenPictures {
+    std::set<std::filesystem::path> paths;
+};
+
+// A .gltf with "<stem>.bin" beside it, or a .glb when binary; each bitmap
+// used is written beside as a PNG named like its BMP export
+// ("O1F2A.bmp" -> "O1F2A.png").
+FormatWriteResult WriteGltf(const ExportedModel& model, const std::filesystem::path& path, bool binary,
+                            WrittenPictures* written = nullptr);
+
+// An .obj with "<stem>.mtl" beside it, whose materials name the bitmaps'
+// BMP files; each bitmap used is written beside as that BMP file.
+FormatWriteResult WriteObj(const ExportedModel& model, const std::filesystem::path& path,
+                           WrittenPictures* written = nullptr);
+
+// Every triangle of the file (.gltf or .glb; .obj), merged into one mesh in
+// the exchange terms, or a refusal in words that names the file.
+ImportedFile ReadGltf(const std::filesystem::path& path);
+ImportedFile ReadObj(const std::filesystem::path& path);

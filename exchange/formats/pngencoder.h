@@ -1,0 +1,9 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "bmpdecoder.h"
+
+// The picture as a PNG file's bytes, with its palette if it has one;
+// empty if the encoder failed.
+std::vector<uint8_t> EncodePng(const Picture& picture);

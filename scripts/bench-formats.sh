@@ -1,0 +1,4 @@
+#!/usr/bin/env bash
+# A bank's models written as glTF, GLB and OBJ against 3DS, from the same data.
+set -euo pipefail
+"${1:-build-bench}/bin/bench_formats"
