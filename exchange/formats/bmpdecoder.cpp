@@ -97,7 +97,11 @@ uint8_t Channel(uint32_t pixel, uint32_t mask) {
 }
 
 void DecodeRow(std::span<const uint8_t> row, const Header& h, uint8_t* out) {
-    if (h.bits <= 8) {
+    if (h.bits == 8) {
+        std::copy_n(row.begin(), h.width, out);
+        return;
+    }
+    if (h.bits < 8) {
         for (uint32_t x = 0; x < h.width; ++x) {
             const uint64_t bit = uint64_t(x) * h.bits;
             out[x] = (row[bit / 8] >> (8 - h.bits - bit % 8)) & ((1u << h.bits) - 1);

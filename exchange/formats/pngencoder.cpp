@@ -33,6 +33,9 @@ bool WriteRows(png_structp png, png_infop info, const Picture& image, std::vecto
     // must keep pace with the 3DS export's BMP copies; a picture is then as
     // large as its BMP file, and an editor compresses it when it saves.
     png_set_compression_level(png, 0);
+    // Stored data needs no window to search: small buffers, set up in no time.
+    png_set_compression_mem_level(png, 1);
+    png_set_compression_window_bits(png, 9);
     png_set_filter(png, 0, PNG_FILTER_NONE);
     png_write_info(png, info);
     const size_t rowBytes = size_t(image.width) * (paletted ? 1 : 3);
