@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
@@ -118,4 +119,15 @@ std::optional<std::filesystem::path> QtUiServices::AskOpenPath(const QString& st
     dialog.setDefaultSuffix(QString::fromUtf8(fw::text::kFileExtension).mid(1));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return ToPath(dialog.selectedFiles().front());
+}
+
+std::optional<size_t> QtUiServices::AskChoice(const std::string& caption, const std::string& question,
+                                              const std::vector<std::string>& options) {
+    QStringList items;
+    for (const std::string& option : options) items << QString::fromStdString(option);
+    bool chosen = false;
+    const QString item = QInputDialog::getItem(owner_, QString::fromStdString(caption), QString::fromStdString(question),
+                                               items, 0, false, &chosen);
+    if (!chosen) return std::nullopt;
+    return size_t(items.indexOf(item));
 }

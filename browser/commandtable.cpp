@@ -29,6 +29,12 @@ const CommandRow kCommands[] = {
     {cmd::kBankImportAll, "Import All", kInBankPopup, nullptr, Path::none, nullptr},
     {cmd::kCancel, "Cancel", kInEveryPopup, nullptr, Path::none,
      [](CPallixView&) { return fw::CommandResult::Done(); }},
+    {cmd::kModelExportAs, "Export Model As...", kInModelPopup, "export-model-as", Path::formatAndItemPath,
+     [](CPallixView& view) { return view.OnExportModelAs(); }},
+    {cmd::kModelImportFrom, "Import Model From...", kInModelPopup, "import-model-from", Path::formatAndItemPath,
+     [](CPallixView& view) { return view.OnImportModelFrom(); }},
+    {cmd::kBankExportAllAs, "Export All As...", kInBankPopup, "export-all-as", Path::formatAndItemPath,
+     [](CPallixView& view) { return view.OnExportAllAs(); }},
 };
 
 }  // namespace

@@ -15,7 +15,7 @@ enum PopupMask : unsigned {
 };
 
 // How pallix-cli takes the argument of an action.
-enum class ActionArgument { none, itemPath, optionalOutput };
+enum class ActionArgument { none, itemPath, optionalOutput, formatAndItemPath };
 
 // One command of the tree: everything the popups, the view's dispatch,
 // pallix-cli and its usage text know of it. A command without a handler is

@@ -72,6 +72,10 @@ public:
     fw::CommandResult OnExportModel();
     fw::CommandResult OnImportModel();
     fw::CommandResult OnExportAll();
+    // The same in a format the user picks: 3DS, glTF or OBJ.
+    fw::CommandResult OnExportModelAs();
+    fw::CommandResult OnImportModelFrom();
+    fw::CommandResult OnExportAllAs();
     // Their steps, for the context item's model.
     fw::CommandResult WriteDxf(fw::File& file, std::span<const uint8_t> model, uint32_t offset, uint32_t size);
     fw::CommandResult ExportModelToFile(const std::filesystem::path& path, std::span<const uint8_t> model,

@@ -4,6 +4,7 @@
 #include "commandcontext.h"
 #include "exchangecommands.h"
 #include "exportlocation.h"
+#include "modelformatcommands.h"
 #include "modeljob.h"
 #include "pallixview.h"
 
@@ -47,6 +48,41 @@ fw::CommandResult CPallixView::OnViewModel() { return ViewModel(ContextFor(m_hCo
 fw::CommandResult CPallixView::OnExportModel() { return ExportModel(ContextFor(m_hContextItem)); }
 fw::CommandResult CPallixView::OnImportModel() { return ImportModel(ContextFor(m_hContextItem)); }
 fw::CommandResult CPallixView::OnExportAll() { return ExportAll(ContextFor(m_hContextItem)); }
+
+namespace {
+
+std::optional<ModelFormat> AskModelFormat(fw::UiServices& ui, const std::string& caption) {
+    std::vector<std::string> labels;
+    for (const ModelFormatInfo& info : ModelFormats()) labels.push_back(info.label);
+    const auto choice = ui.AskChoice(caption, "Which format?", labels);
+    if (!choice || *choice >= labels.size()) return std::nullopt;
+    return ModelFormats()[*choice].format;
+}
+
+// The format is asked for first, so the command acts on the tree as it is
+// once the question is answered.
+template <typename Command>
+fw::CommandResult InFormatAsked(CPallixView& view, const std::string& caption, Command&& command) {
+    const auto format = AskModelFormat(view.Ui(), caption);
+    return format ? command(*format) : fw::CommandResult::Done();
+}
+
+}  // namespace
+
+fw::CommandResult CPallixView::OnExportModelAs() {
+    return InFormatAsked(*this, "Export Model As",
+                         [this](ModelFormat format) { return ExportModelAs(ContextFor(m_hContextItem), format); });
+}
+
+fw::CommandResult CPallixView::OnImportModelFrom() {
+    return InFormatAsked(*this, "Import Model From",
+                         [this](ModelFormat format) { return ImportModelFrom(ContextFor(m_hContextItem), format); });
+}
+
+fw::CommandResult CPallixView::OnExportAllAs() {
+    return InFormatAsked(*this, "Export All As",
+                         [this](ModelFormat format) { return ExportAllAs(ContextFor(m_hContextItem), format); });
+}
 
 fw::CommandResult CPallixView::WriteDxf(fw::File& file, std::span<const uint8_t> model, uint32_t offset, uint32_t size) {
     return ::WriteDxf(file, model, offset, size);

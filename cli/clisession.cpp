@@ -5,6 +5,7 @@
 
 #include "itempath.h"
 #include "listing.h"
+#include "modelformatcommands.h"
 #include "modulepath.h"
 #include "popupmenus.h"
 
@@ -26,6 +27,14 @@ const CommandRow* OfferedCommand(const CPallixView& view, fw::TreeItem* item, co
         if (command && command->cliAction && action == command->cliAction && view.HasHandler(entry.id)) return command;
     }
     return nullptr;
+}
+
+// The format named on the command line as the choice a user would pick.
+std::optional<size_t> FormatChoice(const std::string& format) {
+    const auto formats = ModelFormats();
+    for (size_t k = 0; k < formats.size(); ++k)
+        if (format == formats[k].name) return k;
+    return std::nullopt;
 }
 
 void PrintPopup(std::ostream& out, const CPallixView& view, int menuId) {
@@ -98,7 +107,9 @@ bool CliSession::RunCommand(const CliAction& action) {
         return false;
     }
     view_.SetContextItem(item);
+    ui_.AnswerChoicesWith(FormatChoice(action.format));
     view_.OnCommand(command->id);
+    ui_.AnswerChoicesWith(std::nullopt);
     return !view_.LastResult().Failed();
 }
 

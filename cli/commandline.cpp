@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "clisession.h"
+#include "modelformatcommands.h"
 #include "pathtext.h"
 
 namespace {
@@ -12,6 +13,7 @@ const char* ArgumentWord(ActionArgument argument) {
     switch (argument) {
         case ActionArgument::itemPath: return " PATH";
         case ActionArgument::optionalOutput: return " [OUT]";
+        case ActionArgument::formatAndItemPath: return " FORMAT PATH";
         default: return "";
     }
 }
@@ -54,7 +56,10 @@ std::string CliUsage() {
         }
         line += word;
     }
-    return usage + line + "\nPATH: '.' for the root, else child indexes from the root joined by '/' (0/2/1)\n";
+    std::string formats;
+    for (const ModelFormatInfo& info : ModelFormats()) formats += std::string(formats.empty() ? "" : " | ") + info.name;
+    return usage + line + "\nPATH: '.' for the root, else child indexes from the root joined by '/' (0/2/1)\n" +
+           "FORMAT: " + formats + "\n";
 }
 
 namespace {
@@ -75,23 +80,38 @@ bool ParseOptions(const std::vector<std::string>& words, size_t& i, CliInvocatio
     return true;
 }
 
+// Takes the words an action's argument needs; false, saying why, when they
+// are missing or wrong.
+bool TakeArguments(const std::vector<std::string>& words, size_t& i, ActionArgument argument, CliAction& action,
+                   std::string& error) {
+    if (argument == ActionArgument::formatAndItemPath) {
+        if (i < words.size() && !ModelFormatNamed(words[i])) {
+            error = action.name + ": unknown FORMAT " + words[i];
+            return false;
+        }
+        if (i < words.size()) action.format = words[i++];
+    }
+    if (argument == ActionArgument::itemPath || argument == ActionArgument::formatAndItemPath) {
+        if (i >= words.size()) {
+            error = action.name + (argument == ActionArgument::itemPath ? " needs a PATH" : " needs a FORMAT and a PATH");
+            return false;
+        }
+        action.argument = words[i++];
+    } else if (argument == ActionArgument::optionalOutput && i < words.size() && !ArgumentOf(words[i])) {
+        action.argument = words[i++];
+    }
+    return true;
+}
+
 bool ParseActions(const std::vector<std::string>& words, size_t i, CliInvocation& invocation, std::string& error) {
     while (i < words.size()) {
-        CliAction action{words[i++], {}};
+        CliAction action{words[i++], {}, {}};
         const auto argument = ArgumentOf(action.name);
         if (!argument) {
             error = "unknown action: " + action.name;
             return false;
         }
-        if (*argument == ActionArgument::itemPath) {
-            if (i >= words.size()) {
-                error = action.name + " needs a PATH";
-                return false;
-            }
-            action.argument = words[i++];
-        } else if (*argument == ActionArgument::optionalOutput && i < words.size() && !ArgumentOf(words[i])) {
-            action.argument = words[i++];
-        }
+        if (!TakeArguments(words, i, *argument, action, error)) return false;
         invocation.actions.push_back(std::move(action));
     }
     return true;

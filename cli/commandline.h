@@ -10,6 +10,7 @@
 struct CliAction {
     std::string name;
     std::string argument;  // the PATH, or save's OUT; empty when there is none
+    std::string format;    // the FORMAT of the actions that take one
 };
 
 struct CliInvocation {

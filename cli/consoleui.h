@@ -21,8 +21,14 @@ public:
     int TrackPopupMenu(const fw::PopupMenu&, fw::Point, const fw::CommandTarget&) override { return 0; }
     // Nobody is asked: a save without a path is cancelled.
     std::optional<std::filesystem::path> AskSavePath(const std::filesystem::path&) override { return std::nullopt; }
+    // The command line gives the answer before the command asks.
+    std::optional<size_t> AskChoice(const std::string&, const std::string&, const std::vector<std::string>&) override {
+        return choice_;
+    }
+    void AnswerChoicesWith(std::optional<size_t> choice) { choice_ = choice; }
 
 private:
     std::ostream& out_;
     bool performShell_;
+    std::optional<size_t> choice_;
 };

@@ -25,6 +25,7 @@ fw::CommandResult ExportAll(const CommandContext& context);
 // The steps under the commands, for a model record that starts `model`
 // (the span reaches to the end of the image).
 fw::CommandResult WriteDxf(fw::File& file, std::span<const uint8_t> model, uint32_t offset, uint32_t size);
+fw::CommandResult WriteModel3dsFile(const std::filesystem::path& path, const ExportedModel& model);
 fw::CommandResult ExportModelToFile(const std::filesystem::path& path, std::span<const uint8_t> model,
                                     const std::string& modelName, const TextureNames& textures);
 fw::CommandResult ImportModelFromFile(const std::filesystem::path& path, std::span<uint8_t> model,

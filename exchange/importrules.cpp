@@ -146,5 +146,7 @@ ImportedTables ApplyImportRules(const ImportedFile& file, const std::filesystem:
     const ImportedMesh& read = *file.mesh;
     const ImportedMesh mesh = Fits(read, room) ? read : WeldCorners(read);
     if (std::string refusal = MeshRefusal(path, mesh, room); !refusal.empty()) return ImportedTables{{}, {}, refusal, {}};
-    return Tables(mesh, bank);
+    ImportedTables tables = Tables(mesh, bank);
+    KeepOldFaceOrder(tables.faces, tables.points, room.oldFaces);
+    return tables;
 }

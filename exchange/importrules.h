@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "exchangemesh.h"
+#include "faceorder.h"
 
 // How a mesh read from any format becomes a model's points and faces.
 
@@ -22,6 +23,8 @@ struct ModelRoom {
     uint64_t recordBytes = 0;
     uint32_t vertexCount = 0;
     uint32_t faceCount = 0;
+    // The model's faces as they are, so that those the file keeps keep their places.
+    std::vector<FaceCorners> oldFaces;
 };
 
 // What the record writer takes: the points, the faces with their bitmap

@@ -13,6 +13,8 @@ namespace {
 constexpr const char* kExportCaption = "Model (3DS) file";
 constexpr const char* kExportAllCaption = "Export All";
 
+}  // namespace
+
 fw::CommandResult WriteModel3dsFile(const std::filesystem::path& path, const ExportedModel& model) {
     ToolkitJob job(kExportCaption);
     File3ds* file = nullptr;
@@ -25,6 +27,8 @@ fw::CommandResult WriteModel3dsFile(const std::filesystem::path& path, const Exp
         .Then([&] { ReleaseDatabase3ds(&job.database()); });
     return job.Result();
 }
+
+namespace {
 
 bool IsKind(const CommandContext& bank, size_t child, uint16_t kind) {
     return child < bank.children.size() && bank.children[child].nKind == kind;

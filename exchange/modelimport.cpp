@@ -49,6 +49,18 @@ std::vector<std::array<uint8_t, 4>> CarriedBytes(const ModelArrays& old, size_t 
     return carried;
 }
 
+std::vector<FaceCorners> FacesOf(const ModelArrays& model) {
+    std::vector<FaceCorners> faces;
+    for (uint32_t k = 0; k < model.triangleCount; ++k) {
+        const ExchangeFace face = FaceFromTriangle(model, k, 0);
+        const auto corner = [&](uint32_t vertex) {
+            return vertex < model.vertexCount ? PointFromVertex(model, vertex) : ExchangePoint{};
+        };
+        faces.push_back({corner(face.a), corner(face.b), corner(face.c)});
+    }
+    return faces;
+}
+
 // Writes counts, vertices and triangles; the bytes nobody names come from
 // the record's last vertex and last triangle as they were before.
 void WriteTables(std::span<uint8_t> record, const ModelArrays& old, const ImportedTables& tables) {
@@ -73,7 +85,8 @@ fw::CommandResult ImportMesh(const ImportedFile& file, const std::filesystem::pa
                              uint32_t recordSize, const TextureNames& textures) {
     const auto old = LocateModelArrays(model);
     if (!old) return fw::CommandResult::Refused(kInvalidModel, kInvalidModelCaption);
-    const ModelRoom room{std::min<uint64_t>(recordSize, model.size()), old->vertexCount, old->triangleCount};
+    const ModelRoom room{std::min<uint64_t>(recordSize, model.size()), old->vertexCount, old->triangleCount,
+                         FacesOf(*old)};
     const ImportedTables tables = ApplyImportRules(file, path, textures, room);
     // A file the rules refuse is a failed import: nothing changed, and a
     // batch stops there.

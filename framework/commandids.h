@@ -35,6 +35,9 @@ inline constexpr int kModelImport = 32789;
 inline constexpr int kBankExportAll = 32790;
 inline constexpr int kBankImportAll = 32791;
 inline constexpr int kModelView = 32792;
+inline constexpr int kModelExportAs = 32793;
+inline constexpr int kModelImportFrom = 32794;
+inline constexpr int kBankExportAllAs = 32795;
 
 // Virtual key codes that the tree reacts to.
 inline constexpr int kKeyShift = 16;

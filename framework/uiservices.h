@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "menu.h"
 #include "treecontrol.h"
@@ -41,6 +42,9 @@ public:
     virtual int TrackPopupMenu(const PopupMenu& menu, Point screen, const CommandTarget& target) = 0;
     // Asks for a path to save to; nullopt when the user cancels.
     virtual std::optional<std::filesystem::path> AskSavePath(const std::filesystem::path& suggested) = 0;
+    // Asks the user to pick one of the options; nullopt when they cancel.
+    virtual std::optional<size_t> AskChoice(const std::string& caption, const std::string& question,
+                                            const std::vector<std::string>& options) = 0;
 
     // The system's own messages: task modal, OK button, no icon.
     void Notify(const std::string& text, const std::string& caption) {

@@ -5,17 +5,13 @@
 // pictures themselves, each once per bank.
 #include <benchmark/benchmark.h>
 
-#include <sstream>
-
 #include "bfpbuilder.h"
-#include "consoleui.h"
-#include "exchangetables.h"
+#include "exchangecommands.h"
 #include "exportpaths.h"
 #include "formatfiles.h"
 #include "modelarrays.h"
+#include "modelconversion.h"
 #include "modelformats.h"
-#include "pallixdoc.h"
-#include "pallixview.h"
 
 namespace {
 
@@ -58,13 +54,8 @@ const std::filesystem::path& Folder() {
 
 void ExportAs3ds(benchmark::State& state) {
     const BenchBank bank = MakeBank();
-    std::ostringstream discarded;
-    ConsoleUi ui(discarded, false);
-    CPallixDoc doc(ui);
-    CPallixView view(doc, ui, [] { return std::filesystem::path("/prog/pallix"); });
     for (auto _ : state) {
-        for (const ExportedModel& model : bank.models)
-            view.WriteModel3dsFile(Folder() / (model.name + ".3ds"), model.points, model.faces, model.textures);
+        for (const ExportedModel& model : bank.models) WriteModel3dsFile(Folder() / (model.name + ".3ds"), model);
         for (size_t i = 0; i < bank.bitmaps.size(); ++i)
             SaveBytes(Folder() / bank.models[0].textures[i], bank.bitmaps[i]);
     }

@@ -30,6 +30,9 @@ const std::vector<std::vector<std::string>> kCases = {
     {"export-model", "0/2/0"},
     {"menu", "9"},
     {"import-bitmap", "1/1"},
+    {"export-model-as", "gltf", "0/0", "import-model-from", "gltf", "0/0", "export-all-as", "obj", "2", "modified"},
+    {"export-model-as", "glb", "1/0", "import-model-from", "obj", "1/0"},
+    {"export-model-as", "fbx", "0/0"},
 };
 
 // Folders differ from run to run; what is printed about them does not.

@@ -80,7 +80,8 @@ TEST_F(Cli, MenuListsEntriesWithTheirState) {
     EXPECT_EQ(out_.str(),
               "menu: BFP\n  32786\tExport All\tdisabled\n  32787\tImport All\tdisabled\n  32785\tCancel\tenabled\n"
               "menu: Model\n  32792\tView Model\tenabled\n  32788\tExport Model\tenabled\n"
-              "  32789\tImport Model\tenabled\n  32785\tCancel\tenabled\n");
+              "  32789\tImport Model\tenabled\n  32785\tCancel\tenabled\n"
+              "  32793\tExport Model As...\tenabled\n  32794\tImport Model From...\tenabled\n");
 }
 
 TEST_F(Cli, CommandsPrintTheirMessagesOnOneLineEach) {

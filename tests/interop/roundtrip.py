@@ -86,14 +86,24 @@ def corner_differs(imported, exported):
     return any(abs(abs(float(a)) - abs(float(b))) > MAPPING_SLACK for a, b in zip(got[3:], want[3:]))
 
 
+def same_face(want, got):
+    if any(corner_differs(w, g) for w, g in zip(want[:3], got[:3])):
+        return False
+    return want[3] == "-" or texture_stem(want[3]) == texture_stem(got[3])
+
+
 def compare(imported, exported):
+    """Each imported face must come out again, its corners in order and its
+    texture kept; the import may put faces back in the model's own order."""
     if len(imported) != len(exported):
         return "%d faces imported, %d exported again" % (len(imported), len(exported))
-    for index, (want, got) in enumerate(zip(imported, exported)):
-        if any(corner_differs(w, g) for w, g in zip(want[:3], got[:3])):
-            return "face %d: %s became %s" % (index, " | ".join(want[:3]), " | ".join(got[:3]))
-        if want[3] != "-" and texture_stem(want[3]) != texture_stem(got[3]):
-            return "face %d: texture %s became %s" % (index, want[3], got[3])
+    left = list(exported)
+    for index, want in enumerate(imported):
+        match = next((got for got in left if same_face(want, got)), None)
+        if match is None:
+            return "face %d: %s (texture %s) is not among the faces exported again" % (
+                index, " | ".join(want[:3]), want[3])
+        left.remove(match)
     return None
 
 

@@ -35,6 +35,11 @@ public:
         return menuChoice;
     }
     std::optional<std::filesystem::path> AskSavePath(const std::filesystem::path&) override { return savePath; }
+    std::optional<size_t> AskChoice(const std::string&, const std::string& question,
+                                    const std::vector<std::string>&) override {
+        questions.push_back(question);
+        return choice;
+    }
 
     std::vector<Message> messages;
     std::vector<std::filesystem::path> opened;
@@ -44,4 +49,6 @@ public:
     fw::MessageResult promptAnswer = fw::MessageResult::no;
     int menuChoice = 0;
     std::optional<std::filesystem::path> savePath;
+    std::vector<std::string> questions;
+    std::optional<size_t> choice;
 };

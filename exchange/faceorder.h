@@ -1,0 +1,16 @@
+#pragma once
+#include <array>
+#include <vector>
+
+#include "exchangemesh.h"
+
+// The corners of a face, in the files' terms.
+using FaceCorners = std::array<ExchangePoint, 3>;
+
+// Puts the faces that the model had before back in their old places,
+// whatever order the file's writer chose (editors group faces by material),
+// so the bytes the model carries per triangle stay with their triangle. A
+// face is the same when its corners lie at the same hundredths in the same
+// turning order; the other faces fill the remaining places in file order.
+void KeepOldFaceOrder(std::vector<ExchangeFace>& faces, const std::vector<ExchangePoint>& points,
+                      const std::vector<FaceCorners>& oldFaces);
