@@ -38,10 +38,11 @@ std::string LastComponent(const std::string& name) {
 
 std::string Stem(const std::string& name) { return name.substr(0, name.rfind('.')); }
 
-// Formats other than 3DS carry the bitmap as PNG or under its BMP name.
+// Formats other than 3DS carry the bitmap as PNG or under its BMP name; an
+// embedded picture, and a material our export named, by its bare name.
 bool NamesBitmap(const std::string& textureFile, const std::string& bitmapFile) {
     const std::string texture = LastComponent(textureFile), bitmap = Lower(bitmapFile);
-    if (texture == bitmap) return true;
+    if (texture == bitmap || texture == Stem(bitmap)) return true;
     const bool picture = texture.ends_with(".png") || texture.ends_with(".bmp");
     return picture && Stem(texture) == Stem(bitmap);
 }
@@ -133,6 +134,7 @@ std::vector<uint32_t> GroupBitmaps(const ImportedMesh& mesh, const TextureNames&
     guessed = false;
     for (uint32_t g = 0; g < mesh.groups.size(); ++g) {
         auto bitmap = BitmapNamed(mesh.groups[g].textureFile, bank);
+        if (!bitmap) bitmap = BitmapNamed(mesh.groups[g].materialName, bank);
         if (!bitmap) bitmap = BitmapNumbered(mesh.groups[g].materialName, bank.size());
         if (!bitmap && used[g]) guessed = true;
         bitmaps.push_back(bitmap.value_or(g));
@@ -144,9 +146,13 @@ ImportedTables ApplyImportRules(const ImportedFile& file, const std::filesystem:
                                 const ModelRoom& room) {
     if (!file.mesh) return ImportedTables{{}, {}, file.refusal, {}};
     const ImportedMesh& read = *file.mesh;
-    const ImportedMesh mesh = Fits(read, room) ? read : WeldCorners(read);
+    // Editors split corners where materials or normals meet; a model that
+    // has twin points itself keeps them while the file fits as it is.
+    const bool keepTwins = HasTwinPoints(room.oldPoints) && Fits(read, room);
+    const ImportedMesh mesh = keepTwins ? read : WeldCorners(read);
     if (std::string refusal = MeshRefusal(path, mesh, room); !refusal.empty()) return ImportedTables{{}, {}, refusal, {}};
     ImportedTables tables = Tables(mesh, bank);
+    KeepOldPointOrder(tables.points, tables.faces, room.oldPoints);
     KeepOldFaceOrder(tables.faces, tables.points, room.oldFaces);
     return tables;
 }

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "exchangemesh.h"
-#include "faceorder.h"
+#include "keeporder.h"
 
 // How a mesh read from any format becomes a model's points and faces.
 
@@ -23,7 +23,9 @@ struct ModelRoom {
     uint64_t recordBytes = 0;
     uint32_t vertexCount = 0;
     uint32_t faceCount = 0;
-    // The model's faces as they are, so that those the file keeps keep their places.
+    // The model's points and faces as they are, so that those the file
+    // keeps keep their places.
+    std::vector<ExchangePoint> oldPoints;
     std::vector<FaceCorners> oldFaces;
 };
 
@@ -47,9 +49,11 @@ ImportedMesh WeldCorners(const ImportedMesh& mesh);
 // has faces.
 std::vector<uint32_t> GroupBitmaps(const ImportedMesh& mesh, const TextureNames& bank, bool& guessed);
 
-// A file's mesh as it goes into the model: welded only when it would not
-// fit as it stands, so that a file our export wrote comes back as it was;
-// refused when it has no vertices or faces, more than the model takes, a
-// point the model cannot store, or more bytes than the record has.
+// A file's mesh as it goes into the model: corners welded (but for a model
+// with twin points of its own, while the file fits as it stands, so that a
+// file our export wrote comes back as it was), the model's points and faces
+// back in their old places; refused when it has no vertices or faces, more
+// than the model takes, a point the model cannot store, or more bytes than
+// the record has.
 ImportedTables ApplyImportRules(const ImportedFile& file, const std::filesystem::path& path, const TextureNames& bank,
                                 const ModelRoom& room);

@@ -49,6 +49,12 @@ std::vector<std::array<uint8_t, 4>> CarriedBytes(const ModelArrays& old, size_t 
     return carried;
 }
 
+std::vector<ExchangePoint> PointsOf(const ModelArrays& model) {
+    std::vector<ExchangePoint> points;
+    for (uint32_t k = 0; k < model.vertexCount; ++k) points.push_back(PointFromVertex(model, k));
+    return points;
+}
+
 std::vector<FaceCorners> FacesOf(const ModelArrays& model) {
     std::vector<FaceCorners> faces;
     for (uint32_t k = 0; k < model.triangleCount; ++k) {
@@ -86,7 +92,7 @@ fw::CommandResult ImportMesh(const ImportedFile& file, const std::filesystem::pa
     const auto old = LocateModelArrays(model);
     if (!old) return fw::CommandResult::Refused(kInvalidModel, kInvalidModelCaption);
     const ModelRoom room{std::min<uint64_t>(recordSize, model.size()), old->vertexCount, old->triangleCount,
-                         FacesOf(*old)};
+                         PointsOf(*old), FacesOf(*old)};
     const ImportedTables tables = ApplyImportRules(file, path, textures, room);
     // A file the rules refuse is a failed import: nothing changed, and a
     // batch stops there.

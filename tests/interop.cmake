@@ -10,3 +10,12 @@ if(PALLIX_PYTHON3)
       --data ${CMAKE_SOURCE_DIR}/samples/demo.bfp)
   set_tests_properties(interop_edit_round_trip PROPERTIES TIMEOUT 600)
 endif()
+
+# Blender edits our glTF, GLB and OBJ files and we take the edit back; the
+# test is skipped with a line saying so where Blender is not installed.
+foreach(format gltf glb obj)
+  add_test(NAME blender_round_trip_${format}
+    COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/interop/blender-round-trip.sh $<TARGET_FILE:pallix-cli>
+      ${CMAKE_SOURCE_DIR}/samples/demo.bfp 0/1 ${format} pyramid.${format} 6 "-1.5,-1.5,0,1.5,1.5,2.5" "0,0,2.5")
+  set_tests_properties(blender_round_trip_${format} PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+endforeach()

@@ -16,7 +16,7 @@ TEST(ImportRules, CornersMergeOnlyWhenPositionAndMappingBothAgree) {
 }
 
 TEST(ImportRules, EmptyOrUnstorableMeshesAreRefusedNamingTheFile) {
-    const ModelRoom room{10000, 3, 1, {}};
+    const ModelRoom room{10000, 3, 1, {}, {}};
     ImportedMesh far;
     far.points = {{0, 0, 0, 0, 0}, {3.0e8, 0, 0, 0, 0}, {0, 1, 0, 0, 0}};
     far.faces = {{0, 1, 2, 0}};

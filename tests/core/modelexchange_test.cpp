@@ -356,6 +356,7 @@ TEST_F(ModelExchange, SmallerMeshMovesTheTrianglesAndLeavesTheRestOfTheRecord) {
 
 TEST_F(ModelExchange, ObjectsOfTheFileMergeIntoOneMeshAndALightIsPassedOver) {
     std::vector<MeshRecord3ds*> meshes = {PlainMesh("one", 3, 1), PlainMesh("two", 3, 1)};
+    for (uint16_t k = 0; k < 3; ++k) meshes[1]->vertices[k].x += 10;  // apart, so nothing welds
     Group(meshes[0], {{"MAT2", {0}}});
     Group(meshes[1], {{"MAT1", {0}}});
     WriteMeshes(ModelFile("special"), meshes, {}, true);
