@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 
+#include "commandstatus.h"
 #include "exchangecommands.h"
 #include "importrules.h"
 #include "layouts.h"
@@ -79,6 +80,7 @@ fw::CommandResult ImportModel(const CommandContext& context) {
                                       target->record.nSize, target->textures);
     // A refused file changes nothing, not even the flag.
     if (!result.Failed()) context.document.SetModifiedFlag(true);
+    if (result.outcome == fw::CommandResult::Outcome::done) TellImported(context.ui, target->path);
     return result;
 }
 
