@@ -2,8 +2,6 @@
 
 #include <QAction>
 #include <QFileInfo>
-#include <QMenu>
-#include <QMenuBar>
 
 #include "commandids.h"
 #include "mainframe.h"
@@ -26,22 +24,10 @@ DocumentState::DocumentState(CMainFrame& frame, CPallixDoc& document, QtUiServic
     revert_->setObjectName(QStringLiteral("RevertAction"));
     revert_->setStatusTip(tr("Discard the unsaved changes and load the file again from disk"));
     connect(revert_, &QAction::triggered, this, &DocumentState::Revert);
-    AddRevertToFileMenu();
+    frame_.AddMenuActionAfter(frame_.Action(cmd::kFileSaveAs), revert_);
     connect(&watch_, &QTimer::timeout, this, &DocumentState::Update);
     watch_.start(kWatchIntervalMs);
     Update();
-}
-
-void DocumentState::AddRevertToFileMenu() {
-    QAction* saveAs = frame_.Action(cmd::kFileSaveAs);
-    for (QAction* top : frame_.menuBar()->actions()) {
-        QMenu* menu = top->menu();
-        if (!menu || !saveAs || !menu->actions().contains(saveAs)) continue;
-        const auto entries = menu->actions();
-        const qsizetype next = entries.indexOf(saveAs) + 1;
-        menu->insertAction(next < entries.size() ? entries[next] : nullptr, revert_);
-        return;
-    }
 }
 
 void DocumentState::Update() {

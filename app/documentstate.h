@@ -25,8 +25,6 @@ public:
     QAction* RevertAction() const { return revert_; }
 
 private:
-    void AddRevertToFileMenu();
-
     CMainFrame& frame_;
     CPallixDoc& document_;
     QtUiServices& ui_;

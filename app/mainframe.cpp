@@ -169,6 +169,21 @@ void CMainFrame::ShowDocumentTitle(const QString& title) {
     setWindowTitle(title + QStringLiteral("[*] - ") + QString::fromUtf8(fw::text::kWindowTitle));
 }
 
+void CMainFrame::ShowStatusText(const QString& text) {
+    if (auto* message = statusBar()->findChild<QLabel*>(QStringLiteral("MessagePane"))) message->setText(text);
+}
+
+void CMainFrame::AddMenuActionAfter(QAction* after, QAction* action) {
+    for (QAction* top : menuBar()->actions()) {
+        QMenu* menu = top->menu();
+        if (!menu || !after || !menu->actions().contains(after)) continue;
+        const auto entries = menu->actions();
+        const qsizetype next = entries.indexOf(after) + 1;
+        menu->insertAction(next < entries.size() ? entries[next] : nullptr, action);
+        return;
+    }
+}
+
 void CMainFrame::UpdateRecentFileMenu() {
     const std::vector<std::string> files = recentFiles_ ? recentFiles_() : std::vector<std::string>();
     for (int i = 0; i < kRecentFileCount; ++i) {

@@ -41,7 +41,13 @@ public:
 
     // "<document> - Quon Data Manager".
     void ShowDocumentTitle(const QString& title);
+    // What the last command did, in the status bar's message pane until
+    // something else is said there.
+    void ShowStatusText(const QString& text);
     void UpdateRecentFileMenu();
+    // Puts an action of the program's own into the menu that holds `after`,
+    // right after it.
+    void AddMenuActionAfter(QAction* after, QAction* action);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

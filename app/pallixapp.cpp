@@ -11,6 +11,7 @@
 #include "browserlayout.h"
 #include "commandids.h"
 #include "documentstate.h"
+#include "exportfolderdisplay.h"
 #include "instancehandover.h"
 #include "mainframe.h"
 #include "recordtreemodel.h"
@@ -98,6 +99,7 @@ void CPallixApp::CreateTemplate() {
     BindCommands();
     state_ = new DocumentState(*frame_, *document_, *ui_,
                                [this](const QString& file) { return OpenDocumentFile(file); });
+    exportFolder_ = new ExportFolderDisplay(*frame_, *view_, *ui_, state_->RevertAction());
 }
 
 void CPallixApp::BindCommands() {
@@ -204,4 +206,5 @@ void CPallixApp::AfterDocumentChange() {
     frame_->UpdateRecentFileMenu();
     layout_->AfterDocumentChange();
     state_->Update();
+    exportFolder_->Update();
 }

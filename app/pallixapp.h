@@ -15,6 +15,7 @@ class BlankPrinting;
 class BrowserLayout;
 class CMainFrame;
 class DocumentState;
+class ExportFolderDisplay;
 class InstanceServer;
 class RecordTreeModel;
 class RecordTreeView;
@@ -63,6 +64,7 @@ public:
     QtUiServices& Ui() const { return *ui_; }
     BrowserLayout& Layout() const { return *layout_; }
     DocumentState& State() const { return *state_; }
+    ExportFolderDisplay& ExportFolder() const { return *exportFolder_; }
 
 private:
     void CreateTemplate();
@@ -90,6 +92,7 @@ private:
     RecordTreeView* treeView_ = nullptr;
     BrowserLayout* layout_ = nullptr;
     DocumentState* state_ = nullptr;
+    ExportFolderDisplay* exportFolder_ = nullptr;
     std::unique_ptr<TreeWidgetGeometry> geometry_;
     std::unique_ptr<BlankPrinting> printing_;
     std::unique_ptr<InstanceServer> instanceServer_;

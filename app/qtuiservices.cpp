@@ -11,6 +11,8 @@
 #include <QUrl>
 
 #include "apptext.h"
+#include "mainframe.h"
+#include "privatetemp.h"
 
 namespace {
 
@@ -61,6 +63,11 @@ fw::MessageResult QtUiServices::ShowMessage(const std::string& text, const std::
     if (style.buttons == fw::MessageButtons::yesNoCancel) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Yes);
+    } else if (style.buttons == fw::MessageButtons::yesNo) {
+        // Closing the box is No: the safe answer of every yes-or-no question here.
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
@@ -78,13 +85,24 @@ void QtUiServices::BeginWaitCursor() { QGuiApplication::setOverrideCursor(Qt::Wa
 
 void QtUiServices::EndWaitCursor() { QGuiApplication::restoreOverrideCursor(); }
 
-void QtUiServices::ShellOpen(const std::filesystem::path& file) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(file)));
+// The program handed a file may read it after this one ended: its
+// temporary folder then stays.
+bool QtUiServices::ShellOpen(const std::filesystem::path& file) {
+    const bool opened = QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(file)));
+    if (opened) fw::KeepPrivateTemporaryFolder();
+    return opened;
 }
 
-void QtUiServices::StartProgram(const std::filesystem::path& program, const std::string& parameter,
+bool QtUiServices::StartProgram(const std::filesystem::path& program, const std::string& parameter,
                                 const std::filesystem::path& workingDirectory) {
-    QProcess::startDetached(ToQString(program), {QString::fromStdString(parameter)}, ToQString(workingDirectory));
+    const bool started = QProcess::startDetached(ToQString(program), {QString::fromStdString(parameter)},
+                                                 ToQString(workingDirectory));
+    if (started) fw::KeepPrivateTemporaryFolder();
+    return started;
+}
+
+void QtUiServices::ShowStatus(const std::string& text) {
+    if (auto* frame = qobject_cast<CMainFrame*>(owner_.data())) frame->ShowStatusText(QString::fromStdString(text));
 }
 
 int QtUiServices::TrackPopupMenu(const fw::PopupMenu& menu, fw::Point screen, const fw::CommandTarget& target) {

@@ -5,7 +5,8 @@
 #include "uiservices.h"
 
 // The framework's user-interface services on Qt widgets: message boxes,
-// the wait cursor, the save dialog, popup menus and the platform's "open".
+// the wait cursor, the save dialog, popup menus, the status bar and the
+// platform's "open".
 class QtUiServices : public fw::UiServices {
 public:
     // The window that owns the dialogs; none until the frame exists.
@@ -16,9 +17,11 @@ public:
                                   fw::MessageStyle style) override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
-    void ShellOpen(const std::filesystem::path& file) override;
-    void StartProgram(const std::filesystem::path& program, const std::string& parameter,
+    bool ShellOpen(const std::filesystem::path& file) override;
+    bool StartProgram(const std::filesystem::path& program, const std::string& parameter,
                       const std::filesystem::path& workingDirectory) override;
+    // In the owner's status bar, when the owner is the main window.
+    void ShowStatus(const std::string& text) override;
     int TrackPopupMenu(const fw::PopupMenu& menu, fw::Point screen, const fw::CommandTarget& target) override;
     std::optional<std::filesystem::path> AskSavePath(const std::filesystem::path& suggested) override;
     std::optional<size_t> AskChoice(const std::string& caption, const std::string& question,

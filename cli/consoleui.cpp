@@ -21,17 +21,24 @@ std::string EscapeLineFeeds(const std::string& text) {
 fw::MessageResult ConsoleUi::ShowMessage(const std::string& text, const std::string& caption,
                                          fw::MessageStyle style) {
     out_ << "message [" << caption << "] " << EscapeLineFeeds(text) << '\n';
-    // A question nobody can answer keeps things as they are.
-    return style.buttons == fw::MessageButtons::yesNoCancel ? fw::MessageResult::cancel : fw::MessageResult::ok;
+    // Nobody is there to answer, and a batch must not wait for anyone. A
+    // question with a way out keeps things as they are; a yes-or-no question
+    // (replace an export file changed since it was written?) is answered yes,
+    // so a batch job replaces its files as it always has.
+    switch (style.buttons) {
+        case fw::MessageButtons::yesNoCancel: return fw::MessageResult::cancel;
+        case fw::MessageButtons::yesNo: return fw::MessageResult::yes;
+        default: return fw::MessageResult::ok;
+    }
 }
 
-void ConsoleUi::ShellOpen(const std::filesystem::path& file) {
+bool ConsoleUi::ShellOpen(const std::filesystem::path& file) {
     out_ << "shell: open " << fw::Utf8FromPath(file) << '\n';
-    if (performShell_) fw::OpenWithAssociatedProgram(file);
+    return !performShell_ || fw::OpenWithAssociatedProgram(file);
 }
 
-void ConsoleUi::StartProgram(const std::filesystem::path& program, const std::string& parameter,
+bool ConsoleUi::StartProgram(const std::filesystem::path& program, const std::string& parameter,
                              const std::filesystem::path& workingDirectory) {
     out_ << "shell: run " << fw::Utf8FromPath(program) << ' ' << parameter << " in " << fw::Utf8FromPath(workingDirectory) << '\n';
-    if (performShell_) fw::StartDetached(program, {parameter}, workingDirectory);
+    return !performShell_ || fw::StartDetached(program, {parameter}, workingDirectory);
 }

@@ -14,9 +14,12 @@ public:
                                   fw::MessageStyle style) override;
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
-    void ShellOpen(const std::filesystem::path& file) override;
-    void StartProgram(const std::filesystem::path& program, const std::string& parameter,
+    // Printed only: without --shell nothing is started, and that is no failure.
+    bool ShellOpen(const std::filesystem::path& file) override;
+    bool StartProgram(const std::filesystem::path& program, const std::string& parameter,
                       const std::filesystem::path& workingDirectory) override;
+    // Batch output stays as scripts know it: the message boxes say enough.
+    void ShowStatus(const std::string&) override {}
     // Nobody picks anything from a popup here.
     int TrackPopupMenu(const fw::PopupMenu&, fw::Point, const fw::CommandTarget&) override { return 0; }
     // Nobody is asked: a save without a path is cancelled.

@@ -1,6 +1,8 @@
 // View, Export and Import of a bitmap: its stored bytes leave and enter as
 // a BMP file, unchanged.
+#include "commandstatus.h"
 #include "exchangecommands.h"
+#include "exportledger.h"
 #include "exportlocation.h"
 #include "exportpaths.h"
 #include "littleendian.h"
@@ -8,11 +10,22 @@
 #include "privatetemp.h"
 #include "replacebitmap.h"
 #include "reporting.h"
+#include "viewfilenames.h"
 
 namespace {
 
 constexpr const char* kExportCaption = "Bitmap file";
 constexpr const char* kImportCaption = "Opening file Bitmap file";
+constexpr const char* kViewCaption = "View Bitmap";
+
+// What to install where the platform has no program for BMP files.
+#if defined(_WIN32)
+constexpr const char* kViewerExamples = "Paint or Photos";
+#elif defined(__APPLE__)
+constexpr const char* kViewerExamples = "Preview";
+#else
+constexpr const char* kViewerExamples = "Eye of GNOME, Gwenview or GIMP";
+#endif
 
 void WriteBytesTo(const std::filesystem::path& path, std::span<const uint8_t> image, const ItemRecord& record,
                   fw::File::Mode mode = fw::File::Mode::createWrite) {
@@ -35,6 +48,13 @@ fw::CommandResult ReportingFileErrors(const CommandContext& context, Body&& body
     return fw::CommandResult::Done();
 }
 
+fw::CommandResult NoBitmapViewer() {
+    return fw::CommandResult::Refused(std::string("No program is set to show BMP files. Install an image viewer "
+                                                  "(for example ") +
+                                          kViewerExamples + ") or set one for .bmp files.",
+                                      kViewCaption);
+}
+
 std::filesystem::path AnnouncedBitmapPath(const CommandContext& context, const char* caption) {
     const auto path = context.exportFolder / BitmapFileName(context.record->nOffset);
     if (context.announcePaths) context.ui.Notify(fw::Utf8FromPath(path), caption);
@@ -45,25 +65,41 @@ std::filesystem::path AnnouncedBitmapPath(const CommandContext& context, const c
 
 fw::CommandResult ViewBitmap(const CommandContext& context) {
     if (!context.record) return NoDataRefusal();
-    return ReportingFileErrors(context, [&] {
-        const auto path = fw::PrivateTemporaryFile("temp.bmp");
+    std::filesystem::path path;
+    const auto written = ReportingFileErrors(context, [&] {
+        path = fw::PrivateTemporaryFile(BitmapViewFileName(*context.record));
         WriteBytesTo(path, context.document.Image(), *context.record, fw::File::Mode::createPrivate);
-        context.ui.ShellOpen(path);
     });
+    if (written.Refused()) return written;
+    if (!context.ui.ShellOpen(path)) return NoBitmapViewer();
+    TellShown(context.ui, path, "with the program set for BMP files");
+    return written;
 }
 
 fw::CommandResult ExportBitmap(const CommandContext& context) {
     if (!context.record) return NoDataRefusal();
     const auto path = AnnouncedBitmapPath(context, kExportCaption);
+    if (!MayReplaceExportFile(context.ui, path)) return fw::CommandResult::Refused({}, {});
     MakeExportFolder(context.exportFolder);
-    return ReportingFileErrors(context, [&] { WriteBytesTo(path, context.document.Image(), *context.record); });
+    auto result = ReportingFileErrors(context, [&] { WriteBytesTo(path, context.document.Image(), *context.record); });
+    if (result.Refused()) return result;
+    RememberExportFile(path);
+    TellExported(context.ui, path);
+    return result;
 }
 
 fw::CommandResult ImportBitmap(const CommandContext& context) {
     if (!context.record) return NoDataRefusal();
     const auto path = AnnouncedBitmapPath(context, kImportCaption);
-    return ReportingFileErrors(context, [&] {
+    auto result = ReportingFileErrors(context, [&] {
         fw::File source(path, fw::File::Mode::read);
         ReplaceBitmap(context.document, *context.record, context.copies, source);
     });
+    if (result.Refused()) return result;
+    // A file of the bitmap's own length is now the bitmap, byte for byte:
+    // exporting it again writes the same file and loses nothing.
+    std::error_code error;
+    if (std::filesystem::file_size(path, error) == context.record->nSize) RememberExportFile(path);
+    TellImported(context.ui, path);
+    return result;
 }

@@ -1,5 +1,7 @@
 // Export of models as 3DS mesh files, one model or a whole bank.
+#include "commandstatus.h"
 #include "exchangecommands.h"
+#include "exportledger.h"
 #include "exportlocation.h"
 #include "meshdatabase.h"
 #include "modelconversion.h"
@@ -43,16 +45,20 @@ CommandContext ChildContext(const CommandContext& bank, size_t child) {
     return context;
 }
 
-
 }  // namespace
 
 fw::CommandResult ExportModel(const CommandContext& context) {
     fw::CommandResult refusal;
     const auto target = PrepareModelJob(context, "Cannot find sibling item (a).", kExportCaption, refusal);
     if (!target) return refusal;
+    if (!MayReplaceExportFile(context.ui, target->path)) return fw::CommandResult::Refused({}, {});
     MakeExportFolder(context.exportFolder);
-    return ExportModelToFile(target->path, ModelBytes(context.document, target->record), target->record.szLabel,
-                             target->textures);
+    auto result = ExportModelToFile(target->path, ModelBytes(context.document, target->record),
+                                    target->record.szLabel, target->textures);
+    if (result.outcome != fw::CommandResult::Outcome::done) return result;
+    RememberExportFile(target->path);
+    TellExported(context.ui, target->path);
+    return result;
 }
 
 fw::CommandResult ExportModelToFile(const std::filesystem::path& path, std::span<const uint8_t> model,

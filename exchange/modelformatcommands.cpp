@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "commandstatus.h"
 #include "exchangecommands.h"
+#include "exportledger.h"
 #include "exportlocation.h"
 #include "littleendian.h"
 #include "modelconversion.h"
@@ -64,8 +66,13 @@ fw::CommandResult ExportModelIn(const CommandContext& context, ModelFormat forma
     if (!target) return refusal;
     const auto model = ModelToExport(context, *target);
     if (!model) return fw::CommandResult::Refused(kInvalidModel, kInvalidModelCaption);
+    if (!MayReplaceExportFile(context.ui, target->path)) return fw::CommandResult::Refused({}, {});
     MakeExportFolder(context.exportFolder);
-    return WriteInFormat(*model, target->path, format, pictures);
+    auto result = WriteInFormat(*model, target->path, format, pictures);
+    if (result.outcome != fw::CommandResult::Outcome::done) return result;
+    RememberExportFile(target->path);
+    TellExported(context.ui, target->path);
+    return result;
 }
 
 }  // namespace

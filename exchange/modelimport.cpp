@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 
+#include "commandstatus.h"
 #include "exchangecommands.h"
 #include "importrules.h"
 #include "layouts.h"
@@ -111,7 +112,10 @@ fw::CommandResult ImportModelWith(const CommandContext& context, MeshReader read
     auto result = ImportMesh(read(target->path), target->path, ModelBytes(context.document, target->record),
                              target->record.nSize, target->textures);
     // Only a model that changed makes the document modified.
-    if (result.outcome == fw::CommandResult::Outcome::done) context.document.SetModifiedFlag(true);
+    if (result.outcome == fw::CommandResult::Outcome::done) {
+        context.document.SetModifiedFlag(true);
+        TellImported(context.ui, target->path);
+    }
     return result;
 }
 

@@ -1,10 +1,12 @@
 // View Model: the model as a DXF drawing, shown by our viewer program.
+#include "commandstatus.h"
 #include "dxfwriter.h"
 #include "exchangecommands.h"
 #include "modeljob.h"
 #include "pathtext.h"
 #include "privatetemp.h"
 #include "reporting.h"
+#include "viewfilenames.h"
 
 namespace {
 
@@ -13,6 +15,14 @@ constexpr const char* kViewerProgram = "vistel.exe";
 #else
 constexpr const char* kViewerProgram = "vistel";
 #endif
+constexpr const char* kViewCaption = "View Model";
+
+// The viewer belongs to the installation: a missing one is a damaged install.
+fw::CommandResult ViewerDidNotStart(const CommandContext& context) {
+    return fw::CommandResult::Refused(std::string(kViewerProgram) + " could not be started from " +
+                                          fw::Utf8FromPath(context.programDir) + ". Reinstall the Quon Data Manager.",
+                                      kViewCaption);
+}
 
 }  // namespace
 
@@ -27,14 +37,16 @@ fw::CommandResult ViewModel(const CommandContext& context) {
     if (!context.record) return NoDataRefusal();
     const ItemRecord& record = *context.record;
     try {
-        const auto path = fw::PrivateTemporaryFile("temp.dxf");
+        const auto path = fw::PrivateTemporaryFile(ModelViewFileName(record, context.modelStem));
         fw::File file(path, fw::File::Mode::createPrivate);
         const auto written = WriteDxf(file, ModelBytes(context.document, record), record.nOffset, record.nSize);
         file.Flush();
         file.Close();
         // The viewer is started even for an invalid model, after the user was told.
         fw::ShowResult(context.ui, written);
-        context.ui.StartProgram(context.programDir / kViewerProgram, fw::Utf8FromPath(path), context.programDir);
+        if (!context.ui.StartProgram(context.programDir / kViewerProgram, fw::Utf8FromPath(path), context.programDir))
+            return ViewerDidNotStart(context);
+        TellShown(context.ui, path, std::string("in ") + kViewerProgram);
     } catch (const fw::FileException& error) {
         fw::ReportFileException(context.ui, error);
         return fw::CommandResult::Refused({}, {});

@@ -10,7 +10,7 @@
 namespace fw {
 
 // How a message box looks: its buttons and its icon.
-enum class MessageButtons { ok, yesNoCancel };
+enum class MessageButtons { ok, yesNo, yesNoCancel };
 enum class MessageIcon { none, information, exclamation, question };
 enum class MessageResult { ok, yes, no, cancel };
 
@@ -32,11 +32,16 @@ public:
                                       MessageStyle style) = 0;
     virtual void BeginWaitCursor() = 0;
     virtual void EndWaitCursor() = 0;
-    // The platform's "open" action on a document file; its result is not examined.
-    virtual void ShellOpen(const std::filesystem::path& file) = 0;
-    // Starts a program with one parameter in a working directory, without waiting.
-    virtual void StartProgram(const std::filesystem::path& program, const std::string& parameter,
+    // The platform's "open" action on a document file or a folder; false
+    // when no program could be started for it.
+    virtual bool ShellOpen(const std::filesystem::path& file) = 0;
+    // Starts a program with one parameter in a working directory, without
+    // waiting; false when it could not be started.
+    virtual bool StartProgram(const std::filesystem::path& program, const std::string& parameter,
                               const std::filesystem::path& workingDirectory) = 0;
+    // A line that says what a command did, where the user glances for it
+    // (the status bar); it asks for no answer and may go unseen.
+    virtual void ShowStatus(const std::string& text) = 0;
     // Shows a popup menu at a screen point, its entries enabled as the target
     // handles them, and returns the command chosen, or 0.
     virtual int TrackPopupMenu(const PopupMenu& menu, Point screen, const CommandTarget& target) = 0;

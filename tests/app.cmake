@@ -5,6 +5,7 @@ if(PALLIX_HAVE_QT)
     app/main.cpp
     app/apptestsupport.cpp
     app/handover_test.cpp
+    app/messages_test.cpp
     app/platform_test.cpp
     app/preview_test.cpp
     app/shell_test.cpp

@@ -3,6 +3,7 @@
 #include <memory>
 
 QObject* NewHandOverTest();
+QObject* NewMessagesTest();
 QObject* NewPlatformTest();
 QObject* NewPreviewTest();
 QObject* NewShellTest();
@@ -11,7 +12,8 @@ QObject* NewTreeInteractionTest();
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     int failures = 0;
-    for (auto* make : {NewShellTest, NewTreeInteractionTest, NewPlatformTest, NewPreviewTest, NewHandOverTest}) {
+    for (auto* make : {NewShellTest, NewTreeInteractionTest, NewPlatformTest, NewPreviewTest, NewHandOverTest,
+                        NewMessagesTest}) {
         std::unique_ptr<QObject> test(make());
         failures += QTest::qExec(test.get(), argc, argv);
     }

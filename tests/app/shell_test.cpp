@@ -150,7 +150,7 @@ void ShellTest::menusToolbarAndDisabledCommands() {
             if (entry->isVisible()) entries << (entry->isSeparator() ? "-" : entry->text());
         menus << entries.join('|');
     }
-    QCOMPARE(menus, QStringList({"&File|&Open...\tCtrl+O|&Save\tCtrl+S|Save &As...|&Revert|-|-|Recent File|-|E&xit",
+    QCOMPARE(menus, QStringList({"&File|&Open...\tCtrl+O|&Save\tCtrl+S|Save &As...|&Revert|Open &Export Folder|-|-|Recent File|-|E&xit",
                                  "&View|&Toolbar|&Status Bar", "&Help|&About Pallix..."}));
     QVERIFY(!frame.Action(cmd::kFileMruFirst)->isEnabled());
 

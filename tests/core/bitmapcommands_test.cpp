@@ -187,13 +187,17 @@ TEST_F(BitmapCommands, AnnouncementsFollowTheFlag) {
     EXPECT_TRUE(doc_.IsModified());
 }
 
-TEST_F(BitmapCommands, ViewWritesThePrivateTemporaryFileAndOpensIt) {
+TEST_F(BitmapCommands, ViewWritesAPrivateTemporaryFileNamedAfterTheBitmapAndOpensIt) {
     RunCommand({0, 2}, cmd::kBitmapView);
     RunCommand({0, 1}, cmd::kBitmapView);
-    ASSERT_EQ(ui_.opened.size(), 2u);
-    EXPECT_EQ(ui_.opened[0], ui_.opened[1]);
-    EXPECT_EQ(ui_.opened[0].filename(), "temp.bmp");
-    EXPECT_EQ(ReadFileBytes(ui_.opened[0]), Slice(original_, Record({0, 1})));
+    RunCommand({1, 0}, cmd::kBitmapView);  // a copy: its own name, without what it copies
+    ASSERT_EQ(ui_.opened.size(), 3u);
+    EXPECT_EQ(ui_.opened[0].parent_path(), ui_.opened[1].parent_path());
+    EXPECT_EQ(ui_.opened[0].filename(), "plain.bmp");
+    EXPECT_EQ(ui_.opened[1].filename(), "first.bmp");
+    EXPECT_EQ(ui_.opened[2].filename(), "copy1.bmp");
+    EXPECT_EQ(ReadFileBytes(ui_.opened[1]), Slice(original_, Record({0, 1})));
+    EXPECT_EQ(ui_.statuses.back(), "Opened copy1.bmp with the program set for BMP files");
     EXPECT_TRUE(ui_.messages.empty());
     EXPECT_FALSE(std::filesystem::exists(FileOf(Record({0, 1}))));
     const auto folder = std::filesystem::status(ui_.opened[0].parent_path()).permissions();

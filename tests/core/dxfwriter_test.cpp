@@ -105,14 +105,14 @@ TEST(DxfWriter, CornerWithAnIndexPastTheVerticesIsDrawnAtTheOrigin) {
 
 using ViewModel = ViewFixture;
 
-TEST_F(ViewModel, WritesTheTemporaryDrawingAndStartsTheViewerEvenForAnInvalidModel) {
+TEST_F(ViewModel, WritesADrawingNamedAfterTheModelAndStartsTheViewerEvenForAnInvalidModel) {
     bfp::ImageWriter image;
     bfp::Model empty{"empty", {}, {}, 0};
     image.AddBank({{bfp::Cube("box", 5, 0), empty}, {}});
     ASSERT_TRUE(Open(image.bytes()));
     RunCommand({0, 0}, cmd::kModelView);
     ASSERT_EQ(ui_.started.size(), 1u);
-    const auto dxf = fw::PrivateTemporaryFolder() / "temp.dxf";
+    const auto dxf = fw::PrivateTemporaryFolder() / "box.dxf";
     EXPECT_EQ(ui_.started[0], (dir_.path() / "vistel").string() + " " + dxf.string() + " in " + dir_.path().string());
     const auto first = ReadFileBytes(dxf);
     EXPECT_GT(first.size(), 1000u);
@@ -122,7 +122,8 @@ TEST_F(ViewModel, WritesTheTemporaryDrawingAndStartsTheViewerEvenForAnInvalidMod
     EXPECT_EQ(ui_.messages[0].text, "Invalid model. Cannot export");
     EXPECT_EQ(ui_.messages[0].caption, "Pallix");
     EXPECT_EQ(ui_.started.size(), 2u);
-    EXPECT_TRUE(ReadFileBytes(dxf).empty());
+    EXPECT_TRUE(ReadFileBytes(fw::PrivateTemporaryFolder() / "empty.dxf").empty());
+    EXPECT_EQ(ReadFileBytes(dxf), first);
 }
 
 }  // namespace

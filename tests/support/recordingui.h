@@ -21,15 +21,20 @@ public:
 
     fw::MessageResult ShowMessage(const std::string& text, const std::string& caption, fw::MessageStyle style) override {
         messages.push_back({text, caption, style});
-        return style.buttons == fw::MessageButtons::yesNoCancel ? promptAnswer : fw::MessageResult::ok;
+        return style.buttons == fw::MessageButtons::ok ? fw::MessageResult::ok : promptAnswer;
     }
     void BeginWaitCursor() override { ++waitDepth; }
     void EndWaitCursor() override { --waitDepth; }
-    void ShellOpen(const std::filesystem::path& file) override { opened.push_back(file); }
-    void StartProgram(const std::filesystem::path& program, const std::string& parameter,
+    bool ShellOpen(const std::filesystem::path& file) override {
+        opened.push_back(file);
+        return programsStart;
+    }
+    bool StartProgram(const std::filesystem::path& program, const std::string& parameter,
                       const std::filesystem::path& directory) override {
         started.push_back(program.string() + " " + parameter + " in " + directory.string());
+        return programsStart;
     }
+    void ShowStatus(const std::string& text) override { statuses.push_back(text); }
     int TrackPopupMenu(const fw::PopupMenu& menu, fw::Point screen, const fw::CommandTarget&) override {
         menus.push_back({menu.resourceId, screen});
         return menuChoice;
@@ -44,10 +49,12 @@ public:
     std::vector<Message> messages;
     std::vector<std::filesystem::path> opened;
     std::vector<std::string> started;
+    std::vector<std::string> statuses;
     std::vector<ShownMenu> menus;
     int waitDepth = 0;
     fw::MessageResult promptAnswer = fw::MessageResult::no;
     int menuChoice = 0;
+    bool programsStart = true;
     std::optional<std::filesystem::path> savePath;
     std::vector<std::string> questions;
     std::optional<size_t> choice;

@@ -1,0 +1,19 @@
+#pragma once
+#include <filesystem>
+#include <string>
+
+#include "pathtext.h"
+#include "uiservices.h"
+
+// The line a command leaves in the status bar: what it wrote or read, and where.
+inline void TellExported(fw::UiServices& ui, const std::filesystem::path& file) {
+    ui.ShowStatus("Exported " + fw::Utf8FromPath(file.filename()) + " to " + fw::Utf8FromPath(file.parent_path()));
+}
+
+inline void TellImported(fw::UiServices& ui, const std::filesystem::path& file) {
+    ui.ShowStatus("Imported " + fw::Utf8FromPath(file.filename()) + " from " + fw::Utf8FromPath(file.parent_path()));
+}
+
+inline void TellShown(fw::UiServices& ui, const std::filesystem::path& file, const std::string& shownBy) {
+    ui.ShowStatus("Opened " + fw::Utf8FromPath(file.filename()) + " " + shownBy);
+}
