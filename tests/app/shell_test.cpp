@@ -80,7 +80,7 @@ void ShellTest::aFileThatCannotBeOpenedStartsWithAnEmptyDocument() {
              qPrintable(answer.texts.front()));
     QCOMPARE(answer.shownOver, QList<QWidget*>{&app->MainFrame()});
     QVERIFY(app->MainFrame().isVisible());
-    QCOMPARE(app->MainFrame().windowTitle(), QStringLiteral("Untitled - Quon Data Manager"));
+    QCOMPARE(app->MainFrame().windowTitle(), QStringLiteral("Untitled[*] - Quon Data Manager"));
     QCOMPARE(app->TreeView().model()->rowCount(), 1);
 }
 
@@ -121,7 +121,7 @@ void ShellTest::savingANewDocumentIsRefusedInWords() {
         QVERIFY(!QFileInfo::exists(file));
         shown.clear();
     }
-    QCOMPARE(app->MainFrame().windowTitle(), QStringLiteral("Untitled - Quon Data Manager"));
+    QCOMPARE(app->MainFrame().windowTitle(), QStringLiteral("Untitled[*] - Quon Data Manager"));
 }
 
 void ShellTest::aDroppedFileOpens() {

@@ -115,7 +115,7 @@ void TreeInteractionTest::aRightClickOffersTheItemsMenuWithoutMovingTheSelection
     fw::TreeItem* bank = Bank(1);
     RightClick(LabelOf(bank));
     QCOMPARE(popups_->menus.size(), 1);
-    QCOMPARE(Offered(0), QStringList({"CM3D", "Export All", "Import All", "Cancel"}));
+    QCOMPARE(Offered(0), QStringList({"CM3D", "Export All", "Import All", "Cancel", "Export All As..."}));
     QVERIFY(popups_->menus.front().at(2).endsWith("disabled"));
     QVERIFY(popups_->menus.front().at(3).endsWith("\tenabled"));
     QCOMPARE(app_->View().ContextItem(), bank);
