@@ -23,7 +23,7 @@ const std::vector<std::vector<std::string>> kCases = {
     {"export-all", "0", "export-all", "1", "export-all", "2", "modified"},
     {"export-model", "0/0", "export-bitmap", "0/2", "export-model", "0/1/1", "import-model", "0/1/1", "modified"},
     {"view-bitmap", "0/3", "view-model", "0/1"},
-    {"export-all", "0", "import-model", "0/0", "import-bitmap", "2/2", "modified", "save", "out.bfp", "records"},
+    {"export-all", "0", "import-model", "0/0", "import-bitmap", "2/2", "modified", "save", "<DIR>/out.bfp", "records"},
     {"export-all", "."},
     {"import-model", "1/0"},
     {"export-bitmap", "0/0"},
@@ -56,7 +56,8 @@ std::string RunCase(const std::vector<std::string>& actions) {
     std::filesystem::copy_file(std::filesystem::path(PALLIX_SOURCE_DIR) / "samples" / "demo.bfp", dir / "demo.bfp");
     std::filesystem::create_directories(dir / "bfp" / "demo");
     std::vector<std::string> words = {"--program-dir", dir.path().string(), (dir / "demo.bfp").string()};
-    words.insert(words.end(), actions.begin(), actions.end());
+    // Files the actions write go into the run's own folder.
+    for (const auto& word : actions) words.push_back(std::regex_replace(word, std::regex("^<DIR>"), dir.path().string()));
     std::string error;
     const auto invocation = ParseCommandLine(words, error);
     std::ostringstream out, err;
