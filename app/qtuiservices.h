@@ -21,6 +21,7 @@ public:
                       const std::filesystem::path& workingDirectory) override;
     int TrackPopupMenu(const fw::PopupMenu& menu, fw::Point screen, const fw::CommandTarget& target) override;
     std::optional<std::filesystem::path> AskSavePath(const std::filesystem::path& suggested) override;
+    std::unique_ptr<fw::ProgressReport> OpenProgress(const std::string& title, uint64_t total) override;
 
     // The file dialog of Open, starting in the folder given (the last one
     // used) when it still exists; nullopt when the user cancels.

@@ -21,6 +21,8 @@ public:
     int TrackPopupMenu(const fw::PopupMenu&, fw::Point, const fw::CommandTarget&) override { return 0; }
     // Nobody is asked: a save without a path is cancelled.
     std::optional<std::filesystem::path> AskSavePath(const std::filesystem::path&) override { return std::nullopt; }
+    // Nobody watches, so nobody cancels.
+    std::unique_ptr<fw::ProgressReport> OpenProgress(const std::string&, uint64_t) override { return nullptr; }
 
 private:
     std::ostream& out_;
