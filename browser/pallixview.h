@@ -72,6 +72,8 @@ public:
     fw::CommandResult OnExportModel();
     fw::CommandResult OnImportModel();
     fw::CommandResult OnExportAll();
+    fw::CommandResult OnExportAllBanks();
+    fw::CommandResult OnImportAll();
     // Their steps, for the context item's model.
     fw::CommandResult WriteDxf(fw::File& file, std::span<const uint8_t> model, uint32_t offset, uint32_t size);
     fw::CommandResult ExportModelToFile(const std::filesystem::path& path, std::span<const uint8_t> model,

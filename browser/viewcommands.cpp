@@ -9,7 +9,7 @@
 
 CommandContext CPallixView::ContextFor(fw::TreeItem* item) const {
     CommandContext context{m_document, m_ui, std::nullopt, {}, {}, {}, {}, ExportFolderInUse(),
-                           m_szModulePath.parent_path(), m_bAnnouncePaths};
+                           m_szModulePath.parent_path(), m_bAnnouncePaths, {}, {}};
     if (!item) return context;
     if (const ItemRecord* record = RecordOf(item)) context.record = *record;
     for (fw::TreeItem* next = m_tree.GetNextSiblingItem(RecordOwner(item)); next; next = m_tree.GetNextSiblingItem(next))
@@ -19,6 +19,14 @@ CommandContext CPallixView::ContextFor(fw::TreeItem* item) const {
     if (context.record && context.record->nKind == ITEM_MODEL) context.modelStem = ModelStemAmongSiblings(item);
     for (const auto& record : m_records)
         if (context.record && record->nCopyOf == context.record->nOffset) context.copies.push_back(record->nOffset);
+    if (!context.record || context.record->nKind == ITEM_BANK) {
+        for (const auto& record : m_records)
+            if (record->nCopyOf) context.repeats.push_back(*record);
+    }
+    if (!context.record) {
+        for (fw::TreeItem* bank = m_tree.GetChildItem(item); bank; bank = m_tree.GetNextSiblingItem(bank))
+            context.banks.push_back(ContextFor(bank));
+    }
     return context;
 }
 
@@ -47,6 +55,8 @@ fw::CommandResult CPallixView::OnViewModel() { return ViewModel(ContextFor(m_hCo
 fw::CommandResult CPallixView::OnExportModel() { return ExportModel(ContextFor(m_hContextItem)); }
 fw::CommandResult CPallixView::OnImportModel() { return ImportModel(ContextFor(m_hContextItem)); }
 fw::CommandResult CPallixView::OnExportAll() { return ExportAll(ContextFor(m_hContextItem)); }
+fw::CommandResult CPallixView::OnExportAllBanks() { return ExportAllBanks(ContextFor(m_hContextItem)); }
+fw::CommandResult CPallixView::OnImportAll() { return ImportAll(ContextFor(m_hContextItem)); }
 
 fw::CommandResult CPallixView::WriteDxf(fw::File& file, std::span<const uint8_t> model, uint32_t offset, uint32_t size) {
     return ::WriteDxf(file, model, offset, size);
