@@ -10,7 +10,9 @@ namespace {
 constexpr const char* kExportAllCaption = "Export All";
 
 // "CM3D 1" of the bank's label "CM3D 1: 3 Objects  2 Bitmaps".
-std::string BankFolderName(const ItemRecord& bank) { return SafeFileStem(bank.szLabel.substr(0, bank.szLabel.find(':'))); }
+std::string BankFolderName(const ItemRecord& bank) {
+    return SafeFileStem(bank.szLabel.substr(0, bank.szLabel.find(':')));
+}
 
 size_t ItemCount(const std::vector<CommandContext>& banks) {
     size_t count = 0;
@@ -39,7 +41,8 @@ fw::CommandResult ExportAllBanks(const CommandContext& context) {
         if (result.Failed()) return result;
         if (steps.Cancelled()) return ExportAllCancelled(context.exportFolder);
     }
-    return fw::CommandResult::Done("Exported " + std::to_string(banks.size()) +
-                                       " banks, each into a folder of its own in\n" + fw::Utf8FromPath(context.exportFolder),
-                                   kExportAllCaption);
+    const std::string where = fw::Utf8FromPath(context.exportFolder);
+    return fw::CommandResult::Done(
+        "Exported " + std::to_string(banks.size()) + " banks, each into a folder of its own in\n" + where,
+        kExportAllCaption);
 }

@@ -5,13 +5,15 @@
 QObject* NewHandOverTest();
 QObject* NewPlatformTest();
 QObject* NewPreviewTest();
+QObject* NewProgressTest();
 QObject* NewShellTest();
 QObject* NewTreeInteractionTest();
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     int failures = 0;
-    for (auto* make : {NewShellTest, NewTreeInteractionTest, NewPlatformTest, NewPreviewTest, NewHandOverTest}) {
+    for (auto* make : {NewShellTest, NewTreeInteractionTest, NewPlatformTest, NewPreviewTest, NewHandOverTest,
+                       NewProgressTest}) {
         std::unique_ptr<QObject> test(make());
         failures += QTest::qExec(test.get(), argc, argv);
     }

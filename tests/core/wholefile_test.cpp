@@ -87,6 +87,10 @@ TEST_F(WholeFile, ExportAllGivesEachBankAFolderAndImportAllFindsNothingChanged) 
               "Imported: 0\nUnchanged: 4\nRefused: 0\nfrom " + fw::Utf8FromPath(ExportDir()));
     EXPECT_EQ(Image(), original);
     EXPECT_FALSE(doc_.IsModified());
+    ui_.cancelAtStep = ui_.progressSteps + 1;
+    RunCommand({}, cmd::kFileExportAll);
+    EXPECT_EQ(ui_.messages.back().text,
+              "Export All was cancelled. The files written before stay in\n" + fw::Utf8FromPath(ExportDir()));
 }
 
 TEST_F(WholeFile, ACopyFollowsItsRepaintedBitmapRatherThanItsOwnOldFile) {
