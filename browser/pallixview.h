@@ -103,6 +103,8 @@ private:
     fw::TreeItem* RecordOwner(fw::TreeItem* item) const;
     // What a command on the item acts on, taken by value when it starts.
     CommandContext ContextFor(fw::TreeItem* item) const;
+    // The same without the file's copies and banks.
+    CommandContext ItemContext(fw::TreeItem* item) const;
     // A model's file stem, its own among the models beside it.
     std::string ModelStemAmongSiblings(fw::TreeItem* item) const;
     fw::TreeItem* InsertRecordItem(const std::string& label, int image, fw::TreeItem* parent, ItemRecord record);
