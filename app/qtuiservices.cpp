@@ -1,13 +1,17 @@
 #include "qtuiservices.h"
 
+#include <algorithm>
+
 #include <QDesktopServices>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QUrl>
 
 #include "apptext.h"
@@ -36,6 +40,47 @@ fw::MessageResult ResultOf(int button) {
         default: return fw::MessageResult::ok;
     }
 }
+
+// A progress dialog that appears once the job has run half a second. Events
+// are let through only while it is up: before that no other window takes
+// input, so no second command can start in the middle of the job.
+class DialogProgress : public fw::ProgressReport {
+public:
+    static constexpr int kShownAfterMs = 500;
+    static constexpr int kScale = 1000;
+
+    DialogProgress(QWidget* owner, const std::string& title, uint64_t total)
+        : dialog_(QString::fromStdString(title), QStringLiteral("Cancel"), 0, kScale, owner), total_(total) {
+        dialog_.setWindowTitle(QString::fromUtf8(fw::text::kAppName));
+        dialog_.setWindowModality(Qt::ApplicationModal);
+        dialog_.setMinimumDuration(kShownAfterMs);
+        dialog_.setAutoReset(false);
+        dialog_.setAutoClose(false);
+        clock_.start();
+    }
+    ~DialogProgress() override {
+        if (arrowShown_) QGuiApplication::restoreOverrideCursor();
+    }
+
+    bool Step(uint64_t done) override {
+        if (!dialog_.isVisible()) {
+            if (clock_.elapsed() < kShownAfterMs) return true;
+            // The wait cursor would hide the Cancel button's use.
+            arrowShown_ = QGuiApplication::overrideCursor() != nullptr;
+            if (arrowShown_) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+            dialog_.show();
+        }
+        dialog_.setValue(total_ ? int(std::min<uint64_t>(done, total_) * kScale / total_) : kScale);
+        QCoreApplication::processEvents();
+        return !dialog_.wasCanceled();
+    }
+
+private:
+    QProgressDialog dialog_;
+    QElapsedTimer clock_;
+    uint64_t total_;
+    bool arrowShown_ = false;
+};
 
 }  // namespace
 
@@ -127,6 +172,10 @@ std::optional<std::filesystem::path> QtUiServices::AskSavePath(const std::filesy
     dialog.selectFile(ToQString(suggested));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return ToPath(dialog.selectedFiles().front());
+}
+
+std::unique_ptr<fw::ProgressReport> QtUiServices::OpenProgress(const std::string& title, uint64_t total) {
+    return std::make_unique<DialogProgress>(owner_, title, total);
 }
 
 std::optional<std::filesystem::path> QtUiServices::AskOpenPath(const QString& startFolder) {

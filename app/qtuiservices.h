@@ -26,6 +26,7 @@ public:
     std::optional<std::filesystem::path> AskSavePath(const std::filesystem::path& suggested) override;
     std::optional<size_t> AskChoice(const std::string& caption, const std::string& question,
                                     const std::vector<std::string>& options) override;
+    std::unique_ptr<fw::ProgressReport> OpenProgress(const std::string& title, uint64_t total) override;
 
     // The file dialog of Open, starting in the folder given (the last one
     // used) when it still exists; nullopt when the user cancels.

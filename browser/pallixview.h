@@ -76,6 +76,8 @@ public:
     fw::CommandResult OnExportModelAs();
     fw::CommandResult OnImportModelFrom();
     fw::CommandResult OnExportAllAs();
+    fw::CommandResult OnExportAllBanks();
+    fw::CommandResult OnImportAll();
     // Their steps, for the context item's model.
     fw::CommandResult WriteDxf(fw::File& file, std::span<const uint8_t> model, uint32_t offset, uint32_t size);
     fw::CommandResult ExportModelToFile(const std::filesystem::path& path, std::span<const uint8_t> model,
@@ -105,6 +107,8 @@ private:
     fw::TreeItem* RecordOwner(fw::TreeItem* item) const;
     // What a command on the item acts on, taken by value when it starts.
     CommandContext ContextFor(fw::TreeItem* item) const;
+    // The same without the file's copies and banks.
+    CommandContext ItemContext(fw::TreeItem* item) const;
     // A model's file stem, its own among the models beside it.
     std::string ModelStemAmongSiblings(fw::TreeItem* item) const;
     fw::TreeItem* InsertRecordItem(const std::string& label, int image, fw::TreeItem* parent, ItemRecord record);

@@ -9,17 +9,39 @@
 #include "pallixview.h"
 
 CommandContext CPallixView::ContextFor(fw::TreeItem* item) const {
+    CommandContext context = ItemContext(item);
+    // Only the commands over many items need the file's copies, and only the
+    // root's its banks; the banks go without, or a large file's would be
+    // copied once per bank.
+    if (item && (!context.record || context.record->nKind == ITEM_BANK)) {
+        for (const auto& record : m_records)
+            if (record->nCopyOf) context.repeats.push_back(*record);
+    }
+    if (item && !context.record) {
+        for (fw::TreeItem* bank = m_tree.GetChildItem(item); bank; bank = m_tree.GetNextSiblingItem(bank))
+            context.banks.push_back(ItemContext(bank));
+    }
+    return context;
+}
+
+CommandContext CPallixView::ItemContext(fw::TreeItem* item) const {
     CommandContext context{m_document, m_ui, std::nullopt, {}, {}, {}, {}, ExportFolderInUse(),
-                           m_szModulePath.parent_path(), m_bAnnouncePaths};
+                           m_szModulePath.parent_path(), m_bAnnouncePaths, {}, {}};
     if (!item) return context;
     if (const ItemRecord* record = RecordOf(item)) context.record = *record;
-    for (fw::TreeItem* next = m_tree.GetNextSiblingItem(RecordOwner(item)); next; next = m_tree.GetNextSiblingItem(next))
+    // What follows a bank is other banks, which no command of a bank reads;
+    // the root's context would hold them once per bank.
+    const bool bank = context.record && context.record->nKind == ITEM_BANK;
+    for (fw::TreeItem* next = bank ? nullptr : m_tree.GetNextSiblingItem(RecordOwner(item)); next;
+         next = m_tree.GetNextSiblingItem(next))
         if (const ItemRecord* record = RecordOf(next)) context.following.push_back(*record);
     for (fw::TreeItem* child = m_tree.GetChildItem(item); child; child = m_tree.GetNextSiblingItem(child))
         if (const ItemRecord* record = RecordOf(child)) context.children.push_back(*record);
     if (context.record && context.record->nKind == ITEM_MODEL) context.modelStem = ModelStemAmongSiblings(item);
-    for (const auto& record : m_records)
-        if (context.record && record->nCopyOf == context.record->nOffset) context.copies.push_back(record->nOffset);
+    if (context.record && context.record->nKind == ITEM_BITMAP) {
+        for (const auto& record : m_records)
+            if (record->nCopyOf == context.record->nOffset) context.copies.push_back(record->nOffset);
+    }
     return context;
 }
 
@@ -48,6 +70,8 @@ fw::CommandResult CPallixView::OnViewModel() { return ViewModel(ContextFor(m_hCo
 fw::CommandResult CPallixView::OnExportModel() { return ExportModel(ContextFor(m_hContextItem)); }
 fw::CommandResult CPallixView::OnImportModel() { return ImportModel(ContextFor(m_hContextItem)); }
 fw::CommandResult CPallixView::OnExportAll() { return ExportAll(ContextFor(m_hContextItem)); }
+fw::CommandResult CPallixView::OnExportAllBanks() { return ExportAllBanks(ContextFor(m_hContextItem)); }
+fw::CommandResult CPallixView::OnImportAll() { return ImportAll(ContextFor(m_hContextItem)); }
 
 namespace {
 

@@ -29,6 +29,8 @@ public:
         return choice_;
     }
     void AnswerChoicesWith(std::optional<size_t> choice) { choice_ = choice; }
+    // Nobody watches, so nobody cancels.
+    std::unique_ptr<fw::ProgressReport> OpenProgress(const std::string&, uint64_t) override { return nullptr; }
 
 private:
     std::ostream& out_;

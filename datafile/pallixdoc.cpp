@@ -1,5 +1,6 @@
 #include "pallixdoc.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <limits>
 
@@ -54,36 +55,51 @@ bool CPallixDoc::OnOpenDocument(const std::string& path) {
     pallix::ImageMemory block;
     if (!PrepareLoad(path, file, block)) return false;
 
-    ClearContents();
+    // The present document goes once the new one is read, or could not be:
+    // a cancelled read leaves it as it was.
+    const auto length = static_cast<uint32_t>(block.get_deleter().size);
+    ReadOutcome read = ReadOutcome::incomplete;
+    fw::FileIdentity state;
     try {
         fw::WaitCursor wait(ui());
-        const auto length = static_cast<uint32_t>(block.get_deleter().size);
-        m_pImage = ReadImage(file, std::move(block), length);
-        const fw::FileIdentity state = file.Identity();
+        read = ReadImage(file, block, length, path);
+        state = file.Identity();
         file.Close();
-        if (m_pImage) m_diskState = state;
     } catch (const fw::FileException& error) {
         file.Abort();
-        Clear();
+        ClearContents();
         fw::ReportSaveLoadException(ui(), path, &error, fw::text::kFailedToOpenDoc);
         return false;
     }
-
-    if (!m_pImage) {
-        m_nImageSize = 0;
+    if (read == ReadOutcome::cancelled) return false;
+    ClearContents();
+    if (read == ReadOutcome::incomplete) {
         ui().ShowMessage(kCannotLoad, "", fw::MessageStyle{fw::MessageButtons::ok, fw::MessageIcon::information, false});
         return false;
     }
+    m_pImage = std::move(block);
+    m_nImageSize = length;
+    m_strImagePath = fw::Utf8FromPath(std::filesystem::absolute(file.path()));
+    m_diskState = state;
     SetPathName(path);
     SetModifiedFlag(false);
     return true;
 }
 
-pallix::ImageMemory CPallixDoc::ReadImage(fw::File& file, pallix::ImageMemory block, uint32_t length) {
-    m_nImageSize = length;
-    m_strImagePath = fw::Utf8FromPath(std::filesystem::absolute(file.path()));
-    if (file.Read(block.get(), m_nImageSize) != m_nImageSize) return nullptr;
-    return block;
+// Reads in slices so that the user sees a large file coming in and can stop
+// it; slices this large cost the read nothing measurable.
+CPallixDoc::ReadOutcome CPallixDoc::ReadImage(fw::File& file, const pallix::ImageMemory& block, uint32_t length,
+                                              const std::string& path) {
+    constexpr uint32_t kSlice = 32u << 20;
+    const std::string name = fw::Utf8FromPath(fw::PathFromUtf8(path).filename());
+    fw::Progress progress = ui().BeginProgress("Opening " + name, length);
+    for (uint32_t done = 0; done < length;) {
+        const uint32_t slice = std::min(kSlice, length - done);
+        if (file.Read(block.get() + done, slice) != slice) return ReadOutcome::incomplete;
+        done += slice;
+        if (!progress.Step(done)) return ReadOutcome::cancelled;
+    }
+    return ReadOutcome::read;
 }
 
 bool CPallixDoc::OnSaveDocument(const std::string& path) { return Save(path, path == GetPathName()); }

@@ -38,7 +38,8 @@ protected:
 private:
     bool PrepareLoad(const std::string& path, fw::File& file, pallix::ImageMemory& block);
     bool Save(const std::string& path, bool ownFile);
-    pallix::ImageMemory ReadImage(fw::File& file, pallix::ImageMemory block, uint32_t length);
+    enum class ReadOutcome { read, incomplete, cancelled };
+    ReadOutcome ReadImage(fw::File& file, const pallix::ImageMemory& block, uint32_t length, const std::string& path);
 
     // The data file as this document last read or wrote it.
     std::optional<fw::FileIdentity> m_diskState;

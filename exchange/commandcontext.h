@@ -31,6 +31,11 @@ struct CommandContext {
     std::filesystem::path programDir;
     // Whether a command shows the path of the file it exports or imports.
     bool announcePaths = true;
+    // For a bank or the root: every bitmap of the file that repeats another
+    // (its nCopyOf names the one it repeats).
+    std::vector<ItemRecord> repeats;
+    // For the root: the context of each bank, as a right click on it gives.
+    std::vector<CommandContext> banks;
 };
 
 // The refusal of a command on an item that has no record.

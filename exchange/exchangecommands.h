@@ -21,6 +21,13 @@ fw::CommandResult ExportModel(const CommandContext& context);
 fw::CommandResult ImportModel(const CommandContext& context);
 // The bank's models, then its bitmaps, each into its own file.
 fw::CommandResult ExportAll(const CommandContext& context);
+// For the root: every bank as Export All, each into a folder of its own
+// (model names repeat across banks).
+fw::CommandResult ExportAllBanks(const CommandContext& context);
+// For a bank or the root: every model and bitmap whose file in the export
+// folder differs from what exporting it now would write is read back in;
+// one summary at the end. A cancel puts back every byte it changed.
+fw::CommandResult ImportAll(const CommandContext& context);
 
 // The steps under the commands, for a model record that starts `model`
 // (the span reaches to the end of the image).

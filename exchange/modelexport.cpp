@@ -1,4 +1,5 @@
 // Export of models as 3DS mesh files, one model or a whole bank.
+#include "bankbatch.h"
 #include "commandstatus.h"
 #include "exchangecommands.h"
 #include "exportledger.h"
@@ -36,16 +37,20 @@ bool IsKind(const CommandContext& bank, size_t child, uint16_t kind) {
     return child < bank.children.size() && bank.children[child].nKind == kind;
 }
 
-// The context of one of the bank's items, as a right click on it would give.
+}  // namespace
+
+fw::CommandResult ExportAllCancelled(const std::filesystem::path& folder) {
+    return fw::CommandResult::Refused(
+        "Export All was cancelled. The files written before stay in\n" + fw::Utf8FromPath(folder), kExportAllCaption);
+}
+
 CommandContext ChildContext(const CommandContext& bank, size_t child) {
     CommandContext context{bank.document, bank.ui, bank.children[child], {}, {}, {}, {}, bank.exportFolder,
-                           bank.programDir, false};
+                           bank.programDir, false, {}, {}};
     context.following.assign(bank.children.begin() + child + 1, bank.children.end());
     if (IsKind(bank, child, ITEM_MODEL)) context.modelStem = ModelStemInBank(bank.children, child);
     return context;
 }
-
-}  // namespace
 
 fw::CommandResult ExportModel(const CommandContext& context) {
     fw::CommandResult refusal;
@@ -72,12 +77,7 @@ fw::CommandResult ExportModelToFile(const std::filesystem::path& path, std::span
     return WriteModel3dsFile(path, exported);
 }
 
-fw::CommandResult ExportAll(const CommandContext& context) { return ExportAllWith(context, ExportModel); }
-
-fw::CommandResult ExportAllWith(const CommandContext& context,
-                                const std::function<fw::CommandResult(const CommandContext&)>& exportModel) {
-    if (!context.record) return NoDataRefusal();
-    fw::WaitCursor wait(context.ui);
+fw::CommandResult ExportBankItems(const CommandContext& context, BatchSteps& steps, const ModelExport& exportModel) {
     const char* closing = nullptr;
     size_t child = 0;
     for (; IsKind(context, child, ITEM_MODEL); ++child) {
@@ -85,10 +85,21 @@ fw::CommandResult ExportAllWith(const CommandContext& context,
         if (result.Failed()) return result;
         fw::ShowResult(context.ui, result);
         if (child + 1 == context.children.size()) closing = "Object Exported. No Bitmaps Found";
+        if (!steps.Next()) return ExportAllCancelled(context.exportFolder);
     }
     for (; IsKind(context, child, ITEM_BITMAP); ++child) {
         fw::ShowResult(context.ui, ExportBitmap(ChildContext(context, child)));
         if (child + 1 == context.children.size()) closing = "Object Exported";
+        if (!steps.Next()) return ExportAllCancelled(context.exportFolder);
     }
     return closing ? fw::CommandResult::Done(closing, kExportAllCaption) : fw::CommandResult::Done();
+}
+
+fw::CommandResult ExportAll(const CommandContext& context) { return ExportAllWith(context, ExportModel); }
+
+fw::CommandResult ExportAllWith(const CommandContext& context, const ModelExport& exportModel) {
+    if (!context.record) return NoDataRefusal();
+    fw::WaitCursor wait(context.ui);
+    BatchSteps steps(context.ui, kExportAllCaption, context.children.size());
+    return ExportBankItems(context, steps, exportModel);
 }

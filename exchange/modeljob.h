@@ -35,8 +35,8 @@ using MeshReader = ImportedFile (*)(const std::filesystem::path& path);
 fw::CommandResult ImportModelWith(const CommandContext& context, MeshReader read, const char* extension);
 
 // Export All with the given export of each model.
-fw::CommandResult ExportAllWith(const CommandContext& context,
-                                const std::function<fw::CommandResult(const CommandContext&)>& exportModel);
+using ModelExport = std::function<fw::CommandResult(const CommandContext&)>;
+fw::CommandResult ExportAllWith(const CommandContext& context, const ModelExport& exportModel);
 
 // The image from the record's start to its end.
 std::span<uint8_t> ModelBytes(CPallixDoc& document, const ItemRecord& record);

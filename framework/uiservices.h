@@ -1,5 +1,7 @@
 #pragma once
+#include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +20,25 @@ struct MessageStyle {
     MessageButtons buttons = MessageButtons::ok;
     MessageIcon icon = MessageIcon::none;
     bool taskModal = true;
+};
+
+// The progress of a long job as the user watches it.
+class ProgressReport {
+public:
+    virtual ~ProgressReport() = default;
+    // The job has done `done` of its total; false once the user asked to cancel.
+    virtual bool Step(uint64_t done) = 0;
+};
+
+// A long job's progress, shown from its start to the end of the object's
+// life. Nobody watching means nobody cancels.
+class Progress {
+public:
+    explicit Progress(std::unique_ptr<ProgressReport> report) : report_(std::move(report)) {}
+    bool Step(uint64_t done) { return !report_ || report_->Step(done); }
+
+private:
+    std::unique_ptr<ProgressReport> report_;
 };
 
 // What the program needs from the user interface. The desktop program backs
@@ -50,6 +71,11 @@ public:
     // Asks the user to pick one of the options; nullopt when they cancel.
     virtual std::optional<size_t> AskChoice(const std::string& caption, const std::string& question,
                                             const std::vector<std::string>& options) = 0;
+    // The progress of a job of `total` steps under a title; null when nobody
+    // watches it.
+    virtual std::unique_ptr<ProgressReport> OpenProgress(const std::string& title, uint64_t total) = 0;
+
+    Progress BeginProgress(const std::string& title, uint64_t total) { return Progress(OpenProgress(title, total)); }
 
     // The system's own messages: task modal, OK button, no icon.
     void Notify(const std::string& text, const std::string& caption) {

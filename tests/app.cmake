@@ -8,6 +8,7 @@ if(PALLIX_HAVE_QT)
     app/messages_test.cpp
     app/platform_test.cpp
     app/preview_test.cpp
+    app/progress_test.cpp
     app/shell_test.cpp
     app/treeinteraction_test.cpp)
   set_target_properties(app_tests PROPERTIES AUTOMOC ON)

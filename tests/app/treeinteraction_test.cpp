@@ -116,7 +116,7 @@ void TreeInteractionTest::aRightClickOffersTheItemsMenuWithoutMovingTheSelection
     RightClick(LabelOf(bank));
     QCOMPARE(popups_->menus.size(), 1);
     QCOMPARE(Offered(0), QStringList({"CM3D", "Export All", "Import All", "Cancel", "Export All As..."}));
-    QVERIFY(popups_->menus.front().at(2).endsWith("disabled"));
+    QVERIFY(popups_->menus.front().at(2).endsWith("\tenabled"));
     QVERIFY(popups_->menus.front().at(3).endsWith("\tenabled"));
     QCOMPARE(app_->View().ContextItem(), bank);
     QCOMPARE(tree_->GetSelectedItem(), first);

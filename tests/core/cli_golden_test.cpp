@@ -43,8 +43,11 @@ std::string Normalised(std::string text, const std::filesystem::path& dir) {
 
 std::string ExportedFiles(const std::filesystem::path& folder) {
     std::vector<std::string> lines;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        lines.push_back(entry.path().filename().string() + " " + std::to_string(entry.file_size()));
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file())
+            lines.push_back(entry.path().lexically_relative(folder).generic_string() + " " +
+                            std::to_string(entry.file_size()));
+    }
     std::sort(lines.begin(), lines.end());
     std::string text;
     for (const auto& line : lines) text += line + "\n";

@@ -78,7 +78,7 @@ TEST_F(Cli, RecordsAndStatsListEachItem) {
 TEST_F(Cli, MenuListsEntriesWithTheirState) {
     ASSERT_EQ(Run(Words({"menu", ".", "menu", "0/0/1"})), 0);
     EXPECT_EQ(out_.str(),
-              "menu: BFP\n  32786\tExport All\tdisabled\n  32787\tImport All\tdisabled\n  32785\tCancel\tenabled\n"
+              "menu: BFP\n  32786\tExport All\tenabled\n  32787\tImport All\tenabled\n  32785\tCancel\tenabled\n"
               "menu: Model\n  32792\tView Model\tenabled\n  32788\tExport Model\tenabled\n"
               "  32789\tImport Model\tenabled\n  32785\tCancel\tenabled\n"
               "  32793\tExport Model As...\tenabled\n  32794\tImport Model From...\tenabled\n");
@@ -136,7 +136,17 @@ TEST_F(Cli, CommandsTheItemsPopupDoesNotOfferAreRefused) {
     EXPECT_EQ(err_.str(), "pallix-cli: export-bitmap is not offered for the item at 0/0\n");
     EXPECT_EQ(Run(Words({"import-model", "0/1"})), 1);
     EXPECT_EQ(Run(Words({"export-all", "0/0"})), 1);
-    EXPECT_EQ(Run(Words({"export-all", "."})), 1);
+    EXPECT_EQ(Run(Words({"import-all", "0/0"})), 1);
+    EXPECT_EQ(ReadFileBytes(dir_ / "data.bfp"), before);
+}
+
+TEST_F(Cli, WholeFileExportAndImportRunAndChangeNothingWhenNothingWasEdited) {
+    const auto before = ReadFileBytes(dir_ / "data.bfp");
+    EXPECT_EQ(Run(Words({"export-all", ".", "import-all", ".", "import-all", "0", "modified"})), 0);
+    EXPECT_NE(out_.str().find("message [Import All] Imported: 0\\nUnchanged: 2\\nRefused: 0"), std::string::npos)
+        << out_.str();
+    EXPECT_NE(out_.str().find("modified: no"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "bfp" / "data" / "CM3D 1" / "box.3ds"));
     EXPECT_EQ(ReadFileBytes(dir_ / "data.bfp"), before);
 }
 

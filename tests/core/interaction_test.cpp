@@ -37,9 +37,10 @@ TEST_F(Interaction, PopupMenusAreChosenByTheItemsKind) {
 TEST_F(Interaction, MenuEntriesWithoutAHandlerAreDisabled) {
     const auto& bfpMenu = PopupMenuResource(IDR_POPUP_BFP);
     EXPECT_EQ(bfpMenu.title, "BFP");
-    EXPECT_FALSE(view_.HasHandler(cmd::kFileExportAll));
-    EXPECT_FALSE(view_.HasHandler(cmd::kFileImportAll));
-    EXPECT_FALSE(view_.HasHandler(cmd::kBankImportAll));
+    EXPECT_FALSE(view_.HasHandler(0));
+    EXPECT_TRUE(view_.HasHandler(cmd::kFileExportAll));
+    EXPECT_TRUE(view_.HasHandler(cmd::kFileImportAll));
+    EXPECT_TRUE(view_.HasHandler(cmd::kBankImportAll));
     EXPECT_TRUE(view_.HasHandler(cmd::kCancel));
     EXPECT_TRUE(view_.HasHandler(cmd::kBitmapView));
     EXPECT_TRUE(view_.HasHandler(cmd::kModelView));

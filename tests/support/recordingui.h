@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,11 @@ public:
         questions.push_back(question);
         return choice;
     }
+    // Every step is counted; the user cancels at step cancelAtStep (0: never).
+    std::unique_ptr<fw::ProgressReport> OpenProgress(const std::string& title, uint64_t total) override {
+        progressTitles.push_back(title + " of " + std::to_string(total));
+        return std::make_unique<RecordedProgress>(*this);
+    }
 
     std::vector<Message> messages;
     std::vector<std::filesystem::path> opened;
@@ -58,4 +64,14 @@ public:
     std::optional<std::filesystem::path> savePath;
     std::vector<std::string> questions;
     std::optional<size_t> choice;
+    std::vector<std::string> progressTitles;
+    int progressSteps = 0;
+    int cancelAtStep = 0;
+
+private:
+    struct RecordedProgress : fw::ProgressReport {
+        explicit RecordedProgress(RecordingUi& ui) : ui(ui) {}
+        bool Step(uint64_t) override { return ++ui.progressSteps < ui.cancelAtStep || ui.cancelAtStep == 0; }
+        RecordingUi& ui;
+    };
 };
