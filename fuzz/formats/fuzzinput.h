@@ -1,10 +1,13 @@
 #pragma once
 #include <cstddef>
+#include <cstdlib>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
+
+#include "exchangemesh.h"
 
 // The readers take a path: each input goes to a file of this run's own
 // folder, with the extension the reader expects; the folder goes at exit.
@@ -30,4 +33,14 @@ inline std::filesystem::path FuzzInputFile(const uint8_t* data, size_t size, con
     std::ofstream(path, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(data), std::streamsize(size));
     return path;
+}
+
+// What every reader promises: a refusal, or a mesh whose faces name only
+// points and groups it has.
+inline void AbortUnlessWellFormed(const ImportedFile& read) {
+    if (!read.mesh) return;
+    for (const ImportedFace& face : read.mesh->faces)
+        if (face.a >= read.mesh->points.size() || face.b >= read.mesh->points.size() ||
+            face.c >= read.mesh->points.size() || face.group >= read.mesh->groups.size())
+            std::abort();
 }
