@@ -1,11 +1,11 @@
-#include "aboutbox.h"
+#include "app/aboutbox.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
 #include "pallixversion.h"
-#include "shellresources.h"
+#include "resources/shellresources.h"
 
 CAboutBox::CAboutBox(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QString::fromUtf8(res::kAboutCaption));

@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "imagelist.h"
+#include "framework/imagelist.h"
 
 // The program's bitmaps: white is their transparent colour.
 QPixmap LoadArtwork(const QString& resourcePath);

@@ -1,4 +1,4 @@
-#include "bitmappreview.h"
+#include "app/bitmappreview.h"
 
 #include <QMouseEvent>
 #include <QPainter>

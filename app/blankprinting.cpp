@@ -1,4 +1,4 @@
-#include "blankprinting.h"
+#include "app/blankprinting.h"
 
 #include <QMessageBox>
 #include <QPageSetupDialog>

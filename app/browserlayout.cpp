@@ -1,4 +1,4 @@
-#include "browserlayout.h"
+#include "app/browserlayout.h"
 
 #include <QAction>
 #include <QEvent>
@@ -8,12 +8,12 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#include "apptext.h"
-#include "mainframe.h"
-#include "pallixview.h"
-#include "previewpane.h"
-#include "recordtreeview.h"
-#include "treefilter.h"
+#include "framework/apptext.h"
+#include "app/mainframe.h"
+#include "browser/pallixview.h"
+#include "app/previewpane.h"
+#include "app/recordtreeview.h"
+#include "app/treefilter.h"
 
 namespace {
 

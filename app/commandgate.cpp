@@ -1,4 +1,4 @@
-#include "commandgate.h"
+#include "app/commandgate.h"
 
 #include <QTimer>
 

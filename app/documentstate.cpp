@@ -1,12 +1,12 @@
-#include "documentstate.h"
+#include "app/documentstate.h"
 
 #include <QAction>
 #include <QFileInfo>
 
-#include "commandids.h"
-#include "mainframe.h"
-#include "pallixdoc.h"
-#include "qtuiservices.h"
+#include "framework/commandids.h"
+#include "app/mainframe.h"
+#include "datafile/pallixdoc.h"
+#include "app/qtuiservices.h"
 
 namespace {
 

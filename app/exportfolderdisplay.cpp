@@ -1,4 +1,4 @@
-#include "exportfolderdisplay.h"
+#include "app/exportfolderdisplay.h"
 
 #include <QAction>
 #include <QDir>
@@ -7,9 +7,9 @@
 #include <QStatusBar>
 #include <filesystem>
 
-#include "mainframe.h"
-#include "pallixview.h"
-#include "qtuiservices.h"
+#include "app/mainframe.h"
+#include "browser/pallixview.h"
+#include "app/qtuiservices.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "instancehandover.h"
+#include "app/instancehandover.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "lockkeyindicators.h"
+#include "app/lockkeyindicators.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -6,7 +6,7 @@
 #include <QStatusBar>
 #include <optional>
 
-#include "apptext.h"
+#include "framework/apptext.h"
 
 #ifdef _WIN32
 #include <windows.h>

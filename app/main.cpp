@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "instancehandover.h"
-#include "pallixapp.h"
-#include "programinfo.h"
-#include "shellcommand.h"
-#include "shellregistration.h"
+#include "app/instancehandover.h"
+#include "app/pallixapp.h"
+#include "programinfo/programinfo.h"
+#include "app/shellcommand.h"
+#include "app/shellregistration.h"
 
 namespace {
 

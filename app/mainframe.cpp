@@ -1,4 +1,4 @@
-#include "mainframe.h"
+#include "app/mainframe.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -12,11 +12,11 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "artwork.h"
-#include "commandids.h"
-#include "lockkeyindicators.h"
-#include "shellresources.h"
-#include "apptext.h"
+#include "app/artwork.h"
+#include "framework/commandids.h"
+#include "app/lockkeyindicators.h"
+#include "resources/shellresources.h"
+#include "framework/apptext.h"
 
 namespace {
 

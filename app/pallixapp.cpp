@@ -1,27 +1,27 @@
-#include "pallixapp.h"
+#include "app/pallixapp.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include "aboutbox.h"
-#include "artwork.h"
-#include "blankprinting.h"
-#include "browserlayout.h"
-#include "commandids.h"
-#include "documentstate.h"
-#include "exportfolderdisplay.h"
-#include "instancehandover.h"
-#include "mainframe.h"
-#include "recordtreemodel.h"
-#include "recordtreeview.h"
-#include "settingsprofile.h"
-#include "shellcommand.h"
-#include "shellregistration.h"
-#include "shellresources.h"
-#include "apptext.h"
-#include "treewidgetgeometry.h"
+#include "app/aboutbox.h"
+#include "app/artwork.h"
+#include "app/blankprinting.h"
+#include "app/browserlayout.h"
+#include "framework/commandids.h"
+#include "app/documentstate.h"
+#include "app/exportfolderdisplay.h"
+#include "app/instancehandover.h"
+#include "app/mainframe.h"
+#include "app/recordtreemodel.h"
+#include "app/recordtreeview.h"
+#include "app/settingsprofile.h"
+#include "app/shellcommand.h"
+#include "app/shellregistration.h"
+#include "resources/shellresources.h"
+#include "framework/apptext.h"
+#include "app/treewidgetgeometry.h"
 
 namespace {
 

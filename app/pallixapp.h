@@ -4,12 +4,12 @@
 #include <QStringList>
 #include <memory>
 
-#include "commandgate.h"
-#include "doctemplate.h"
-#include "pallixdoc.h"
-#include "pallixview.h"
-#include "profile.h"
-#include "qtuiservices.h"
+#include "app/commandgate.h"
+#include "framework/doctemplate.h"
+#include "datafile/pallixdoc.h"
+#include "browser/pallixview.h"
+#include "framework/profile.h"
+#include "app/qtuiservices.h"
 
 class BlankPrinting;
 class BrowserLayout;

@@ -1,12 +1,12 @@
-#include "previewcontent.h"
+#include "app/previewcontent.h"
 
 #include <QLocale>
 #include <limits>
 
-#include "exchangemesh.h"
-#include "modelconversion.h"
-#include "modelarrays.h"
-#include "pallixview.h"
+#include "exchange/exchangemesh.h"
+#include "exchange/modelconversion.h"
+#include "exchange/modelarrays.h"
+#include "browser/pallixview.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <QString>
 #include <vector>
 
-#include "mesh.h"
-#include "treecontrol.h"
+#include "viewer/scene/mesh.h"
+#include "framework/treecontrol.h"
 
 class CPallixView;
 

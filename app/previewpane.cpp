@@ -1,13 +1,13 @@
-#include "previewpane.h"
+#include "app/previewpane.h"
 
 #include <QLabel>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-#include "bitmappreview.h"
-#include "modelcanvas.h"
-#include "pallixview.h"
-#include "recordtreemodel.h"
+#include "app/bitmappreview.h"
+#include "viewer/gui/modelcanvas.h"
+#include "browser/pallixview.h"
+#include "app/recordtreemodel.h"
 
 PreviewPane::PreviewPane(CPallixView& view, RecordTreeModel& model, QWidget* parent)
     : QWidget(parent),

@@ -2,7 +2,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "previewcontent.h"
+#include "app/previewcontent.h"
 
 class BitmapPreview;
 class CPallixView;

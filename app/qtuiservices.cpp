@@ -1,4 +1,4 @@
-#include "qtuiservices.h"
+#include "app/qtuiservices.h"
 
 #include <algorithm>
 
@@ -14,9 +14,9 @@
 #include <QProgressDialog>
 #include <QUrl>
 
-#include "apptext.h"
-#include "mainframe.h"
-#include "privatetemp.h"
+#include "framework/apptext.h"
+#include "app/mainframe.h"
+#include "framework/privatetemp.h"
 
 namespace {
 

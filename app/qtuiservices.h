@@ -2,7 +2,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "uiservices.h"
+#include "framework/uiservices.h"
 
 // The framework's user-interface services on Qt widgets: message boxes,
 // the wait cursor, the save dialog, popup menus, the status bar and the

@@ -1,4 +1,4 @@
-#include "recordtreemodel.h"
+#include "app/recordtreemodel.h"
 
 #include <QApplication>
 #include <QPalette>

@@ -1,7 +1,7 @@
 #pragma once
 #include <QAbstractItemModel>
-#include "artwork.h"
-#include "treecontrol.h"
+#include "app/artwork.h"
+#include "framework/treecontrol.h"
 
 // Shows a TreeControl to Qt's item views. The control stays the single
 // source of truth: this model only follows its changes and reads from it.

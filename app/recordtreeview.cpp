@@ -1,13 +1,13 @@
-#include "recordtreeview.h"
+#include "app/recordtreeview.h"
 
 #include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "commandgate.h"
-#include "pallixview.h"
-#include "recordtreemodel.h"
-#include "virtualkeys.h"
+#include "app/commandgate.h"
+#include "browser/pallixview.h"
+#include "app/recordtreemodel.h"
+#include "app/virtualkeys.h"
 
 namespace {
 

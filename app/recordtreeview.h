@@ -2,7 +2,7 @@
 #include <QTreeView>
 #include <optional>
 
-#include "treecontrol.h"
+#include "framework/treecontrol.h"
 
 class CommandGate;
 class CPallixView;

@@ -1,6 +1,6 @@
-#include "settingsprofile.h"
+#include "app/settingsprofile.h"
 
-#include "apptext.h"
+#include "framework/apptext.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <QSettings>
 
-#include "profile.h"
+#include "framework/profile.h"
 
 // The program's profile in QSettings under "Quon Data Manager"/"Pallix": the
 // registry on Windows, an INI file elsewhere. Sections are groups.

@@ -1,4 +1,4 @@
-#include "shellcommand.h"
+#include "app/shellcommand.h"
 
 namespace {
 

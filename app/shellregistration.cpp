@@ -1,4 +1,4 @@
-#include "shellregistration.h"
+#include "app/shellregistration.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,7 +7,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-#include "apptext.h"
+#include "framework/apptext.h"
 
 #ifdef _WIN32
 #include <shlobj.h>

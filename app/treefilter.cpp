@@ -1,9 +1,9 @@
-#include "treefilter.h"
+#include "app/treefilter.h"
 
 #include <QKeyEvent>
 
-#include "recordtreemodel.h"
-#include "recordtreeview.h"
+#include "app/recordtreemodel.h"
+#include "app/recordtreeview.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <QLineEdit>
 #include <QTimer>
 
-#include "treecontrol.h"
+#include "framework/treecontrol.h"
 
 class RecordTreeView;
 

@@ -1,7 +1,7 @@
-#include "treewidgetgeometry.h"
+#include "app/treewidgetgeometry.h"
 
-#include "recordtreemodel.h"
-#include "recordtreeview.h"
+#include "app/recordtreemodel.h"
+#include "app/recordtreeview.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "treecontrol.h"
+#include "framework/treecontrol.h"
 
 class RecordTreeView;
 

@@ -1,4 +1,4 @@
-#include "virtualkeys.h"
+#include "app/virtualkeys.h"
 
 #include <Qt>
 #include <unordered_map>

@@ -1,9 +1,9 @@
-#include "commandtable.h"
+#include "browser/commandtable.h"
 
 #include <algorithm>
 
-#include "commandids.h"
-#include "pallixview.h"
+#include "framework/commandids.h"
+#include "browser/pallixview.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <span>
 
-#include "commandresult.h"
+#include "framework/commandresult.h"
 
 class CPallixView;
 

@@ -1,11 +1,11 @@
-#include "pallixview.h"
+#include "browser/pallixview.h"
 
 #include <cstdio>
 #include <optional>
 
-#include "bankscan.h"
-#include "icons.h"
-#include "seenbitmaptable.h"
+#include "datafile/bankscan.h"
+#include "browser/icons.h"
+#include "browser/seenbitmaptable.h"
 
 namespace {
 

@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "commandresult.h"
-#include "doctemplate.h"
-#include "file.h"
-#include "imagelist.h"
-#include "itemrecord.h"
-#include "menu.h"
-#include "pallixdoc.h"
-#include "treecontrol.h"
-#include "uiservices.h"
+#include "framework/commandresult.h"
+#include "framework/doctemplate.h"
+#include "framework/file.h"
+#include "framework/imagelist.h"
+#include "datafile/itemrecord.h"
+#include "framework/menu.h"
+#include "datafile/pallixdoc.h"
+#include "framework/treecontrol.h"
+#include "framework/uiservices.h"
 
 struct CommandContext;
 

@@ -1,6 +1,6 @@
-#include "popupmenus.h"
+#include "browser/popupmenus.h"
 
-#include "commandtable.h"
+#include "browser/commandtable.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "menu.h"
+#include "framework/menu.h"
 
 // The tree's popup menu resources.
 enum PopupMenuId : int {

@@ -1,4 +1,4 @@
-#include "seenbitmaptable.h"
+#include "browser/seenbitmaptable.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,12 +1,12 @@
 // The view's commands: each takes what it acts on from the tree when it
 // starts and hands it to the exchange layer, where the bodies live. This is
 // the one file of the view that knows the exchange layer.
-#include "commandcontext.h"
-#include "exchangecommands.h"
-#include "exportlocation.h"
-#include "modelformatcommands.h"
-#include "modeljob.h"
-#include "pallixview.h"
+#include "exchange/commandcontext.h"
+#include "exchange/exchangecommands.h"
+#include "exchange/exportlocation.h"
+#include "exchange/modelformatcommands.h"
+#include "exchange/modeljob.h"
+#include "browser/pallixview.h"
 
 CommandContext CPallixView::ContextFor(fw::TreeItem* item) const {
     CommandContext context = ItemContext(item);

@@ -1,13 +1,13 @@
-#include "clisession.h"
+#include "cli/clisession.h"
 
 #include <algorithm>
 #include <ostream>
 
-#include "itempath.h"
-#include "listing.h"
-#include "modelformatcommands.h"
-#include "modulepath.h"
-#include "popupmenus.h"
+#include "cli/itempath.h"
+#include "cli/listing.h"
+#include "exchange/modelformatcommands.h"
+#include "framework/modulepath.h"
+#include "browser/popupmenus.h"
 
 namespace {
 

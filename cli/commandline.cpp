@@ -1,10 +1,10 @@
-#include "commandline.h"
+#include "cli/commandline.h"
 
 #include <algorithm>
 
-#include "clisession.h"
-#include "modelformatcommands.h"
-#include "pathtext.h"
+#include "cli/clisession.h"
+#include "exchange/modelformatcommands.h"
+#include "framework/pathtext.h"
 
 namespace {
 

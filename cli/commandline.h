@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "commandtable.h"
+#include "browser/commandtable.h"
 
 // pallix-cli [--program-dir DIR] [--export-dir DIR] [--shell] FILE [ACTION ...]
 struct CliAction {

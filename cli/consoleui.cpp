@@ -1,9 +1,9 @@
-#include "consoleui.h"
+#include "cli/consoleui.h"
 
 #include <ostream>
 
-#include "launch.h"
-#include "pathtext.h"
+#include "framework/launch.h"
+#include "framework/pathtext.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <iosfwd>
 
-#include "uiservices.h"
+#include "framework/uiservices.h"
 
 // The user interface of pallix-cli: every message box becomes one line
 // "message [CAPTION] TEXT", shell actions are printed and performed only

@@ -1,4 +1,4 @@
-#include "itempath.h"
+#include "cli/itempath.h"
 
 #include <charconv>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "treecontrol.h"
+#include "framework/treecontrol.h"
 
 // Items named by path: "." is the root; otherwise 0-based child indexes from
 // the root joined by "/".

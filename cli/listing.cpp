@@ -1,12 +1,12 @@
-#include "listing.h"
+#include "cli/listing.h"
 
 #include <cstdio>
 #include <ostream>
 #include <string>
 
-#include "itempath.h"
-#include "itemrecord.h"
-#include "pallixview.h"
+#include "cli/itempath.h"
+#include "datafile/itemrecord.h"
+#include "browser/pallixview.h"
 
 namespace {
 

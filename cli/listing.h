@@ -1,7 +1,7 @@
 #pragma once
 #include <iosfwd>
 
-#include "treecontrol.h"
+#include "framework/treecontrol.h"
 
 // The read-only listings of pallix-cli, one line per item in depth-first
 // pre-order; other programs parse them.

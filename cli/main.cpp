@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "clisession.h"
-#include "commandline.h"
-#include "pathtext.h"
-#include "programinfo.h"
+#include "cli/clisession.h"
+#include "cli/commandline.h"
+#include "framework/pathtext.h"
+#include "programinfo/programinfo.h"
 
 #ifdef _WIN32
 #include <windows.h>

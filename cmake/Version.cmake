@@ -3,4 +3,4 @@
 configure_file(${CMAKE_SOURCE_DIR}/programinfo/version.h.in ${CMAKE_BINARY_DIR}/generated/pallixversion.h @ONLY)
 
 add_library(programinfo STATIC ${CMAKE_SOURCE_DIR}/programinfo/programinfo.cpp)
-target_include_directories(programinfo PUBLIC ${CMAKE_SOURCE_DIR}/programinfo ${CMAKE_BINARY_DIR}/generated)
+target_include_directories(programinfo PUBLIC ${PROJECT_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)

@@ -1,9 +1,9 @@
-#include "bankscan.h"
+#include "datafile/bankscan.h"
 
 #include <cstring>
 
-#include "layouts.h"
-#include "littleendian.h"
+#include "datafile/layouts.h"
+#include "datafile/littleendian.h"
 
 namespace pallix {
 

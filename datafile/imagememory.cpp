@@ -1,4 +1,4 @@
-#include "imagememory.h"
+#include "datafile/imagememory.h"
 
 #include <new>
 

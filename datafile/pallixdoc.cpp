@@ -1,13 +1,13 @@
-#include "pallixdoc.h"
+#include "datafile/pallixdoc.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <limits>
 
-#include "reporting.h"
-#include "imagesave.h"
-#include "apptext.h"
-#include "pathtext.h"
+#include "framework/reporting.h"
+#include "framework/imagesave.h"
+#include "framework/apptext.h"
+#include "framework/pathtext.h"
 
 namespace {
 

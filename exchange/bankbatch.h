@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "commandcontext.h"
-#include "commandresult.h"
-#include "exchangecommands.h"
-#include "modeljob.h"
-#include "uiservices.h"
+#include "exchange/commandcontext.h"
+#include "framework/commandresult.h"
+#include "exchange/exchangecommands.h"
+#include "exchange/modeljob.h"
+#include "framework/uiservices.h"
 
 // The steps of a command over many items, told to the user as progress.
 class BatchSteps {

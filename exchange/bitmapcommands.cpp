@@ -1,16 +1,16 @@
 // View, Export and Import of a bitmap: its stored bytes leave and enter as
 // a BMP file, unchanged.
-#include "commandstatus.h"
-#include "exchangecommands.h"
-#include "exportledger.h"
-#include "exportlocation.h"
-#include "exportpaths.h"
-#include "littleendian.h"
-#include "pathtext.h"
-#include "privatetemp.h"
-#include "replacebitmap.h"
-#include "reporting.h"
-#include "viewfilenames.h"
+#include "exchange/commandstatus.h"
+#include "exchange/exchangecommands.h"
+#include "exchange/exportledger.h"
+#include "exchange/exportlocation.h"
+#include "exchange/exportpaths.h"
+#include "datafile/littleendian.h"
+#include "framework/pathtext.h"
+#include "framework/privatetemp.h"
+#include "exchange/replacebitmap.h"
+#include "framework/reporting.h"
+#include "exchange/viewfilenames.h"
 
 namespace {
 

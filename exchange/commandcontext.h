@@ -4,10 +4,10 @@
 #include <optional>
 #include <vector>
 
-#include "commandresult.h"
-#include "itemrecord.h"
-#include "pallixdoc.h"
-#include "uiservices.h"
+#include "framework/commandresult.h"
+#include "datafile/itemrecord.h"
+#include "datafile/pallixdoc.h"
+#include "framework/uiservices.h"
 
 // What a command of the record tree acts on, taken when the command starts.
 // The records come by value, so nothing that happens while a dialog is open

@@ -2,8 +2,8 @@
 #include <filesystem>
 #include <string>
 
-#include "pathtext.h"
-#include "uiservices.h"
+#include "framework/pathtext.h"
+#include "framework/uiservices.h"
 
 // The line a command leaves in the status bar: what it wrote or read, and where.
 inline void TellExported(fw::UiServices& ui, const std::filesystem::path& file) {

@@ -1,10 +1,10 @@
-#include "dxfwriter.h"
+#include "exchange/dxfwriter.h"
 
 #include <array>
 #include <charconv>
 
-#include "layouts.h"
-#include "modelconversion.h"
+#include "datafile/layouts.h"
+#include "exchange/modelconversion.h"
 
 using namespace pallix;
 

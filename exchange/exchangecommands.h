@@ -4,10 +4,10 @@
 #include <span>
 #include <string>
 
-#include "commandcontext.h"
-#include "commandresult.h"
-#include "exchangemesh.h"
-#include "file.h"
+#include "exchange/commandcontext.h"
+#include "framework/commandresult.h"
+#include "exchange/exchangemesh.h"
+#include "framework/file.h"
 
 // The commands that move bitmaps and models in and out of the data file.
 // Each acts on its context alone and says how it ended; intermediate

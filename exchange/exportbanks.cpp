@@ -1,9 +1,9 @@
 // Export All of the whole file: each bank into a folder of its own, since
 // the same model names come back in bank after bank.
-#include "bankbatch.h"
-#include "exchangecommands.h"
-#include "exportpaths.h"
-#include "pathtext.h"
+#include "exchange/bankbatch.h"
+#include "exchange/exchangecommands.h"
+#include "exchange/exportpaths.h"
+#include "framework/pathtext.h"
 
 namespace {
 

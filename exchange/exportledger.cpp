@@ -1,4 +1,4 @@
-#include "exportledger.h"
+#include "exchange/exportledger.h"
 
 #include <functional>
 #include <map>
@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "file.h"
-#include "pathtext.h"
+#include "framework/file.h"
+#include "framework/pathtext.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <filesystem>
 
-#include "uiservices.h"
+#include "framework/uiservices.h"
 
 // What this run of the program last wrote into each export file, so that an
 // export does not replace, unasked, a file the user has changed since: the

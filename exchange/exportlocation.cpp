@@ -1,7 +1,7 @@
-#include "exportlocation.h"
+#include "exchange/exportlocation.h"
 
-#include "exportpaths.h"
-#include "userfolders.h"
+#include "exchange/exportpaths.h"
+#include "framework/userfolders.h"
 
 std::filesystem::path UserExportRoot() { return fw::DocumentsFolder() / "Quon Data Manager"; }
 

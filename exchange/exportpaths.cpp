@@ -1,5 +1,5 @@
-#include "exportpaths.h"
-#include "pathtext.h"
+#include "exchange/exportpaths.h"
+#include "framework/pathtext.h"
 
 #include <cctype>
 #include <cstdio>

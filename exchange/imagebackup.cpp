@@ -1,4 +1,4 @@
-#include "imagebackup.h"
+#include "exchange/imagebackup.h"
 
 #include <algorithm>
 #include <cstring>

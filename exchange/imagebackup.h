@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "pallixdoc.h"
+#include "datafile/pallixdoc.h"
 
 // Keeps the bytes of the image's ranges a command is about to change, and
 // the document's modified flag, so that a cancelled command can put the

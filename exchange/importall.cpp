@@ -6,14 +6,14 @@
 #include <map>
 #include <optional>
 
-#include "bankbatch.h"
-#include "exchangecommands.h"
-#include "exportpaths.h"
-#include "imagebackup.h"
-#include "modeljob.h"
-#include "pathtext.h"
-#include "privatetemp.h"
-#include "replacebitmap.h"
+#include "exchange/bankbatch.h"
+#include "exchange/exchangecommands.h"
+#include "exchange/exportpaths.h"
+#include "exchange/imagebackup.h"
+#include "exchange/modeljob.h"
+#include "framework/pathtext.h"
+#include "framework/privatetemp.h"
+#include "exchange/replacebitmap.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "importrules.h"
+#include "exchange/importrules.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,9 +8,9 @@
 #include <optional>
 #include <tuple>
 
-#include "layouts.h"
-#include "modelconversion.h"
-#include "pathtext.h"
+#include "datafile/layouts.h"
+#include "exchange/modelconversion.h"
+#include "framework/pathtext.h"
 
 using namespace pallix;
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "exchangemesh.h"
-#include "keeporder.h"
+#include "exchange/exchangemesh.h"
+#include "exchange/keeporder.h"
 
 // How a mesh read from any format becomes a model's points and faces.
 

@@ -1,11 +1,11 @@
-#include "keeporder.h"
+#include "exchange/keeporder.h"
 
 #include <algorithm>
 #include <cmath>
 #include <map>
 #include <optional>
 
-#include "modelconversion.h"
+#include "exchange/modelconversion.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <array>
 #include <vector>
 
-#include "exchangemesh.h"
+#include "exchange/exchangemesh.h"
 
 // The corners of a face, in the files' terms.
 using FaceCorners = std::array<ExchangePoint, 3>;

@@ -1,8 +1,8 @@
-#include "meshdatabase.h"
+#include "exchange/meshdatabase.h"
 
 #include <cstdio>
 
-#include "toolkit3ds.h"
+#include "toolkit3ds/toolkit3ds.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "exchangemesh.h"
+#include "exchange/exchangemesh.h"
 
 struct Database3ds;
 

@@ -1,7 +1,7 @@
-#include "modelarrays.h"
+#include "exchange/modelarrays.h"
 
-#include "layouts.h"
-#include "littleendian.h"
+#include "datafile/layouts.h"
+#include "datafile/littleendian.h"
 
 using namespace pallix;
 

@@ -1,10 +1,10 @@
-#include "modelconversion.h"
+#include "exchange/modelconversion.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 
-#include "layouts.h"
+#include "datafile/layouts.h"
 
 using namespace pallix;
 

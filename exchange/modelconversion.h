@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "exchangemesh.h"
-#include "modelarrays.h"
+#include "exchange/exchangemesh.h"
+#include "exchange/modelarrays.h"
 
 // The one place where a model record and a mesh file meet: the model keeps
 // hundredths of a unit with y up the screen and z into it, mapping

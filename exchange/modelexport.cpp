@@ -1,15 +1,15 @@
 // Export of models as 3DS mesh files, one model or a whole bank.
-#include "bankbatch.h"
-#include "commandstatus.h"
-#include "exchangecommands.h"
-#include "exportledger.h"
-#include "exportlocation.h"
-#include "meshdatabase.h"
-#include "modelconversion.h"
-#include "modeljob.h"
-#include "pathtext.h"
-#include "toolkit3ds.h"
-#include "toolkitjob.h"
+#include "exchange/bankbatch.h"
+#include "exchange/commandstatus.h"
+#include "exchange/exchangecommands.h"
+#include "exchange/exportledger.h"
+#include "exchange/exportlocation.h"
+#include "exchange/meshdatabase.h"
+#include "exchange/modelconversion.h"
+#include "exchange/modeljob.h"
+#include "framework/pathtext.h"
+#include "toolkit3ds/toolkit3ds.h"
+#include "exchange/toolkitjob.h"
 
 namespace {
 

@@ -1,17 +1,17 @@
 // Export and import of a model as glTF or OBJ, through the same target,
 // folder and import rules as its 3DS file.
-#include "modelformatcommands.h"
+#include "exchange/modelformatcommands.h"
 
 #include <algorithm>
 
-#include "commandstatus.h"
-#include "exchangecommands.h"
-#include "exportledger.h"
-#include "exportlocation.h"
-#include "littleendian.h"
-#include "modelconversion.h"
-#include "modelformats.h"
-#include "modeljob.h"
+#include "exchange/commandstatus.h"
+#include "exchange/exchangecommands.h"
+#include "exchange/exportledger.h"
+#include "exchange/exportlocation.h"
+#include "datafile/littleendian.h"
+#include "exchange/modelconversion.h"
+#include "exchange/formats/modelformats.h"
+#include "exchange/modeljob.h"
 
 namespace {
 

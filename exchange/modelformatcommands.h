@@ -3,8 +3,8 @@
 #include <span>
 #include <string>
 
-#include "commandcontext.h"
-#include "commandresult.h"
+#include "exchange/commandcontext.h"
+#include "framework/commandresult.h"
 
 // Models in the formats today's 3-D editors prefer, beside 3DS: the same
 // export folder, the same file names, the same import rules.

@@ -4,14 +4,14 @@
 #include <array>
 #include <cstring>
 
-#include "commandstatus.h"
-#include "exchangecommands.h"
-#include "importrules.h"
-#include "layouts.h"
-#include "littleendian.h"
-#include "modelconversion.h"
-#include "modeljob.h"
-#include "read3ds.h"
+#include "exchange/commandstatus.h"
+#include "exchange/exchangecommands.h"
+#include "exchange/importrules.h"
+#include "datafile/layouts.h"
+#include "datafile/littleendian.h"
+#include "exchange/modelconversion.h"
+#include "exchange/modeljob.h"
+#include "exchange/read3ds.h"
 
 using namespace pallix;
 

@@ -1,9 +1,9 @@
-#include "modeljob.h"
+#include "exchange/modeljob.h"
 
 #include <algorithm>
 
-#include "exportpaths.h"
-#include "pathtext.h"
+#include "exchange/exportpaths.h"
+#include "framework/pathtext.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <optional>
 #include <span>
 
-#include "commandcontext.h"
-#include "commandresult.h"
-#include "exchangemesh.h"
+#include "exchange/commandcontext.h"
+#include "framework/commandresult.h"
+#include "exchange/exchangemesh.h"
 
 // What an export or import of a model works on: the model's record, the
 // bank's bitmaps after it and their texture names, and its file.

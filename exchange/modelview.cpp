@@ -1,12 +1,12 @@
 // View Model: the model as a DXF drawing, shown by our viewer program.
-#include "commandstatus.h"
-#include "dxfwriter.h"
-#include "exchangecommands.h"
-#include "modeljob.h"
-#include "pathtext.h"
-#include "privatetemp.h"
-#include "reporting.h"
-#include "viewfilenames.h"
+#include "exchange/commandstatus.h"
+#include "exchange/dxfwriter.h"
+#include "exchange/exchangecommands.h"
+#include "exchange/modeljob.h"
+#include "framework/pathtext.h"
+#include "framework/privatetemp.h"
+#include "framework/reporting.h"
+#include "exchange/viewfilenames.h"
 
 namespace {
 

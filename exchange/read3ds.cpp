@@ -1,12 +1,12 @@
-#include "read3ds.h"
+#include "exchange/read3ds.h"
 
 #include <cstdint>
 #include <limits>
 
-#include "importrules.h"
-#include "pathtext.h"
-#include "toolkit3ds.h"
-#include "toolkitjob.h"
+#include "exchange/importrules.h"
+#include "framework/pathtext.h"
+#include "toolkit3ds/toolkit3ds.h"
+#include "exchange/toolkitjob.h"
 
 namespace {
 

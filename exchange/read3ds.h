@@ -1,7 +1,7 @@
 #pragma once
 #include <filesystem>
 
-#include "exchangemesh.h"
+#include "exchange/exchangemesh.h"
 
 // Reads a 3DS file for an import: every mesh object merged into one, the
 // vertices as stored (a writer's local axes do not move them), each

@@ -1,9 +1,9 @@
-#include "replacebitmap.h"
+#include "exchange/replacebitmap.h"
 
 #include <cstring>
 
-#include "layouts.h"
-#include "littleendian.h"
+#include "datafile/layouts.h"
+#include "datafile/littleendian.h"
 
 namespace {
 

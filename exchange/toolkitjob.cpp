@@ -1,8 +1,8 @@
-#include "toolkitjob.h"
+#include "exchange/toolkitjob.h"
 
 #include <cstdio>
 
-#include "toolkit3ds.h"
+#include "toolkit3ds/toolkit3ds.h"
 
 // Newest first, as the report on the error stream.
 std::string ToolkitErrorText() {

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "commandresult.h"
+#include "framework/commandresult.h"
 
 struct Database3ds;
 

@@ -1,10 +1,10 @@
-#include "viewfilenames.h"
+#include "exchange/viewfilenames.h"
 
 #include <algorithm>
 #include <cctype>
 #include <string_view>
 
-#include "exportpaths.h"
+#include "exchange/exportpaths.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "itemrecord.h"
+#include "datafile/itemrecord.h"
 
 // The temporary files that View hands to other programs are named after the
 // item, so that two viewer windows can be told apart.

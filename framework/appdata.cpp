@@ -1,11 +1,11 @@
-#include "appdata.h"
+#include "framework/appdata.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <system_error>
 
-#include "fileexception.h"
-#include "pathtext.h"
+#include "framework/fileexception.h"
+#include "framework/pathtext.h"
 
 #ifndef _WIN32
 #include <pwd.h>

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "uiservices.h"
+#include "framework/uiservices.h"
 
 namespace fw {
 

@@ -1,10 +1,10 @@
-#include "doctemplate.h"
+#include "framework/doctemplate.h"
 
 #include <filesystem>
 
-#include "fileexception.h"
-#include "apptext.h"
-#include "pathtext.h"
+#include "framework/fileexception.h"
+#include "framework/apptext.h"
+#include "framework/pathtext.h"
 
 namespace fw {
 

@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
-#include "document.h"
-#include "uiservices.h"
+#include "framework/document.h"
+#include "framework/uiservices.h"
 
 namespace fw {
 

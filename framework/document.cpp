@@ -1,9 +1,9 @@
-#include "document.h"
+#include "framework/document.h"
 
 #include <filesystem>
 
-#include "apptext.h"
-#include "pathtext.h"
+#include "framework/apptext.h"
+#include "framework/pathtext.h"
 
 namespace fw {
 

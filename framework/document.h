@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <string>
 
-#include "profile.h"
-#include "uiservices.h"
+#include "framework/profile.h"
+#include "framework/uiservices.h"
 
 namespace fw {
 

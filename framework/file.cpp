@@ -1,5 +1,5 @@
-#include "file.h"
-#include "pathtext.h"
+#include "framework/file.h"
+#include "framework/pathtext.h"
 
 #include <cerrno>
 #include <fcntl.h>

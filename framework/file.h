@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "fileexception.h"
+#include "framework/fileexception.h"
 
 namespace fw {
 

@@ -1,8 +1,8 @@
-#include "fileexception.h"
+#include "framework/fileexception.h"
 
 #include <cerrno>
 
-#include "apptext.h"
+#include "framework/apptext.h"
 
 namespace fw {
 

@@ -1,4 +1,4 @@
-#include "fixedtreegeometry.h"
+#include "framework/fixedtreegeometry.h"
 
 #include <algorithm>
 

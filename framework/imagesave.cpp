@@ -1,14 +1,14 @@
-#include "imagesave.h"
+#include "framework/imagesave.h"
 
 #include <system_error>
 
-#include "apptext.h"
-#include "appdata.h"
-#include "inplacesave.h"
-#include "pathtext.h"
-#include "reporting.h"
-#include "safesave.h"
-#include "savejournal.h"
+#include "framework/apptext.h"
+#include "framework/appdata.h"
+#include "framework/inplacesave.h"
+#include "framework/pathtext.h"
+#include "framework/reporting.h"
+#include "framework/safesave.h"
+#include "framework/savejournal.h"
 
 namespace fw {
 

@@ -4,8 +4,8 @@
 #include <span>
 #include <string>
 
-#include "file.h"
-#include "uiservices.h"
+#include "framework/file.h"
+#include "framework/uiservices.h"
 
 namespace fw {
 

@@ -1,10 +1,10 @@
-#include "inplacesave.h"
+#include "framework/inplacesave.h"
 
 #include <cstring>
 #include <vector>
 
-#include "pathtext.h"
-#include "savejournal.h"
+#include "framework/pathtext.h"
+#include "framework/savejournal.h"
 
 namespace fw {
 

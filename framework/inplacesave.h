@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <span>
 
-#include "file.h"
+#include "framework/file.h"
 
 namespace fw {
 

@@ -1,7 +1,7 @@
-#include "launch.h"
-#include "privatetemp.h"
+#include "framework/launch.h"
+#include "framework/privatetemp.h"
 
-#include "pathtext.h"
+#include "framework/pathtext.h"
 
 #ifdef _WIN32
 #include <windows.h>

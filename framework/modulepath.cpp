@@ -1,4 +1,4 @@
-#include "modulepath.h"
+#include "framework/modulepath.h"
 
 #include <cstdint>
 #include <system_error>

@@ -1,4 +1,4 @@
-#include "pathtext.h"
+#include "framework/pathtext.h"
 
 namespace fw {
 

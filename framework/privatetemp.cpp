@@ -1,12 +1,12 @@
-#include "privatetemp.h"
+#include "framework/privatetemp.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <string>
 #include <system_error>
 
-#include "fileexception.h"
-#include "pathtext.h"
+#include "framework/fileexception.h"
+#include "framework/pathtext.h"
 
 #ifdef _WIN32
 #include <random>

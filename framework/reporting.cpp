@@ -1,6 +1,6 @@
-#include "reporting.h"
+#include "framework/reporting.h"
 
-#include "apptext.h"
+#include "framework/apptext.h"
 
 namespace fw {
 

@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
-#include "fileexception.h"
-#include "uiservices.h"
+#include "framework/fileexception.h"
+#include "framework/uiservices.h"
 
 namespace fw {
 

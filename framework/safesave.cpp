@@ -1,4 +1,4 @@
-#include "safesave.h"
+#include "framework/safesave.h"
 
 #include <cerrno>
 #include <charconv>
@@ -6,7 +6,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "pathtext.h"
+#include "framework/pathtext.h"
 
 #ifdef _WIN32
 #include <io.h>

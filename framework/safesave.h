@@ -2,7 +2,7 @@
 #include <filesystem>
 #include <string>
 
-#include "file.h"
+#include "framework/file.h"
 
 namespace fw {
 

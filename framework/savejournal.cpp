@@ -1,4 +1,4 @@
-#include "savejournal.h"
+#include "framework/savejournal.h"
 
 #include <array>
 #include <cerrno>
@@ -9,7 +9,7 @@
 #include <system_error>
 #include <vector>
 
-#include "pathtext.h"
+#include "framework/pathtext.h"
 
 namespace fw {
 

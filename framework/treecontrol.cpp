@@ -1,6 +1,6 @@
-#include "treecontrol.h"
+#include "framework/treecontrol.h"
 
-#include "fixedtreegeometry.h"
+#include "framework/fixedtreegeometry.h"
 
 namespace fw {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "menu.h"
-#include "treecontrol.h"
+#include "framework/menu.h"
+#include "framework/treecontrol.h"
 
 namespace fw {
 

@@ -1,10 +1,10 @@
-#include "userfolders.h"
+#include "framework/userfolders.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <string>
 
-#include "pathtext.h"
+#include "framework/pathtext.h"
 
 #ifdef _WIN32
 #include <shlobj.h>

@@ -1,4 +1,4 @@
-#include "programinfo.h"
+#include "programinfo/programinfo.h"
 
 #include <cstdio>
 #include <cstring>

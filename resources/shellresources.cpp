@@ -1,8 +1,8 @@
-#include "shellresources.h"
+#include "resources/shellresources.h"
 
 #include <map>
 
-#include "commandids.h"
+#include "framework/commandids.h"
 
 namespace res {
 

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "menu.h"
+#include "framework/menu.h"
 
 // The desktop program's resources that are plain data: the main menu, the
 // toolbar, the accelerators and the status texts of the commands.

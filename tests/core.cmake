@@ -3,7 +3,7 @@ add_library(pallixtestsupport STATIC
   ${CMAKE_CURRENT_LIST_DIR}/support/testfiles.cpp
   ${CMAKE_CURRENT_LIST_DIR}/support/viewfixture.cpp
 )
-target_include_directories(pallixtestsupport PUBLIC ${CMAKE_CURRENT_LIST_DIR}/support)
+target_include_directories(pallixtestsupport PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(pallixtestsupport PUBLIC pallixview exchange bfpbuilder GTest::gtest)
 
 file(GLOB PALLIX_CORE_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/core/*.cpp)

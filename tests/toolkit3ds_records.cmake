@@ -4,5 +4,3 @@ file(GLOB TOOLKIT3DS_RECORDS_TEST_SOURCES CONFIGURE_DEPENDS
 pallix_gtest(toolkit3ds_records_tests
   SOURCES ${TOOLKIT3DS_RECORDS_TEST_SOURCES} ${CMAKE_CURRENT_SOURCE_DIR}/toolkit3ds/support.cpp
   LIBS toolkit3ds)
-target_include_directories(toolkit3ds_records_tests PRIVATE
-  ${CMAKE_CURRENT_SOURCE_DIR}/toolkit3ds_records ${CMAKE_CURRENT_SOURCE_DIR}/toolkit3ds)

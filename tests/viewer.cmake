@@ -7,12 +7,10 @@ pallix_gtest(viewer_tests
     viewer/dxfparser_test.cpp
     viewer/dxftext.cpp
   LIBS modelscene)
-target_include_directories(viewer_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/viewer)
 
 if(PALLIX_HAVE_QT)
   add_executable(vistel_window_test viewer/mainwindow_test.cpp viewer/dxftext.cpp)
   set_target_properties(vistel_window_test PROPERTIES AUTOMOC ON)
-  target_include_directories(vistel_window_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/viewer)
   target_link_libraries(vistel_window_test PRIVATE vistelgui Qt6::Test)
   add_test(NAME vistel_window_test COMMAND vistel_window_test)
   set_tests_properties(vistel_window_test PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen TIMEOUT 120)

@@ -2,8 +2,8 @@
 #include <array>
 #include <cstddef>
 
-#include "chunkdata3ds.h"
-#include "tagcatalogue3ds.h"
+#include "toolkit3ds/chunkdata3ds.h"
+#include "toolkit3ds/tagcatalogue3ds.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "chunk3ds.h"
+#include "toolkit3ds/chunk3ds.h"
 
 #include <new>
 
-#include "chunkdata3ds.h"
-#include "error3ds.h"
+#include "toolkit3ds/chunkdata3ds.h"
+#include "toolkit3ds/error3ds.h"
 
 namespace {
 

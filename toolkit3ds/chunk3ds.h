@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "file3ds.h"
+#include "toolkit3ds/file3ds.h"
 
 struct Chunk3ds {
     std::uint32_t tag = 0;       // 0 = cleared node

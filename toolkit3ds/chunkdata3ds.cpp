@@ -1,14 +1,14 @@
 // The per-tag routines: each looks the tag up in the catalogue and hands
 // the record to the operations of its kind.
-#include "chunkdata3ds.h"
+#include "toolkit3ds/chunkdata3ds.h"
 
 #include <cstdlib>
 #include <cstring>
 
-#include "error3ds.h"
-#include "file3ds.h"
-#include "fitting3ds.h"
-#include "recordops3ds.h"
+#include "toolkit3ds/error3ds.h"
+#include "toolkit3ds/file3ds.h"
+#include "toolkit3ds/fitting3ds.h"
+#include "toolkit3ds/recordops3ds.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 
 #include <cstdint>
 
-#include "chunk3ds.h"
-#include "chunktags3ds.h"
+#include "toolkit3ds/chunk3ds.h"
+#include "toolkit3ds/chunktags3ds.h"
 
 // Element types of the counted lists.
 struct Point3ds {

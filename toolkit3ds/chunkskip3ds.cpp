@@ -1,8 +1,8 @@
 // Where a chunk's sub-chunks start: past its own data, by tag.
-#include "chunkdata3ds.h"
-#include "primitives3ds.h"
-#include "recordops3ds.h"
-#include "tagcatalogue3ds.h"
+#include "toolkit3ds/chunkdata3ds.h"
+#include "toolkit3ds/primitives3ds.h"
+#include "toolkit3ds/recordops3ds.h"
+#include "toolkit3ds/tagcatalogue3ds.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "chunkwalk3ds.h"
+#include "toolkit3ds/chunkwalk3ds.h"
 
-#include "chunkdata3ds.h"
-#include "error3ds.h"
+#include "toolkit3ds/chunkdata3ds.h"
+#include "toolkit3ds/error3ds.h"
 
 void ReadEveryChunkData3ds(Chunk3ds* top) {
     WalkChunks3ds(top, [](Chunk3ds* chunk, int) {

@@ -1,7 +1,7 @@
 // Walking a chunk tree in file order.
 #pragma once
 
-#include "chunk3ds.h"
+#include "toolkit3ds/chunk3ds.h"
 
 // Visits the chunk, its subtree and its following siblings depth-first;
 // `visit(chunk, depth)` returns false to stop the walk.

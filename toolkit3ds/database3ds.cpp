@@ -1,9 +1,9 @@
-#include "database3ds.h"
+#include "toolkit3ds/database3ds.h"
 
 #include <new>
 
-#include "chunkdata3ds.h"
-#include "error3ds.h"
+#include "toolkit3ds/chunkdata3ds.h"
+#include "toolkit3ds/error3ds.h"
 
 namespace {
 

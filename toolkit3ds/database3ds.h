@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "chunk3ds.h"
-#include "file3ds.h"
+#include "toolkit3ds/chunk3ds.h"
+#include "toolkit3ds/file3ds.h"
 
 struct NameEntry3ds {
     char* name;        // owned copy

@@ -1,4 +1,4 @@
-#include "error3ds.h"
+#include "toolkit3ds/error3ds.h"
 
 #include <algorithm>
 #include <array>

@@ -1,13 +1,13 @@
-#include "file3ds.h"
-#include "platformfile3ds.h"
+#include "toolkit3ds/file3ds.h"
+#include "toolkit3ds/platformfile3ds.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
-#include "error3ds.h"
-#include "stream3ds.h"
-#include "strings3ds.h"
+#include "toolkit3ds/error3ds.h"
+#include "toolkit3ds/stream3ds.h"
+#include "toolkit3ds/strings3ds.h"
 
 namespace detail3ds {
 

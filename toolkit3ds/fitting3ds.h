@@ -2,7 +2,7 @@
 // the fields are no error but a reason to keep the chunk whole.
 #pragma once
 
-#include "error3ds.h"
+#include "toolkit3ds/error3ds.h"
 
 // Runs `read`, then asks `fits`. False when the read recorded an error or
 // `fits` says no: whatever the read recorded is taken back. Memory running

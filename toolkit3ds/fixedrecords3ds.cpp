@@ -1,8 +1,8 @@
 // Records of plain values, read and written by their layout.
 #include <cstring>
 
-#include "primitives3ds.h"
-#include "recordops3ds.h"
+#include "toolkit3ds/primitives3ds.h"
+#include "toolkit3ds/recordops3ds.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "chunkdata3ds.h"
-#include "primitives3ds.h"
-#include "recordops3ds.h"
-#include "strings3ds.h"
+#include "toolkit3ds/chunkdata3ds.h"
+#include "toolkit3ds/primitives3ds.h"
+#include "toolkit3ds/recordops3ds.h"
+#include "toolkit3ds/strings3ds.h"
 
 namespace {
 

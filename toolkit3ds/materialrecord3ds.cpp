@@ -2,9 +2,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "error3ds.h"
-#include "material3ds.h"
-#include "recordnames3ds.h"
+#include "toolkit3ds/error3ds.h"
+#include "toolkit3ds/material3ds.h"
+#include "toolkit3ds/recordnames3ds.h"
 
 namespace {
 

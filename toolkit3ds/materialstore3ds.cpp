@@ -3,12 +3,12 @@
 #include <cmath>
 #include <limits>
 
-#include "chunkdata3ds.h"
-#include "database3ds.h"
-#include "error3ds.h"
-#include "material3ds.h"
-#include "recordchunks3ds.h"
-#include "recordnames3ds.h"
+#include "toolkit3ds/chunkdata3ds.h"
+#include "toolkit3ds/database3ds.h"
+#include "toolkit3ds/error3ds.h"
+#include "toolkit3ds/material3ds.h"
+#include "toolkit3ds/recordchunks3ds.h"
+#include "toolkit3ds/recordnames3ds.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // Finding the texture map file name of a material by the material's name.
 #include <cstring>
 
-#include "chunkdata3ds.h"
-#include "database3ds.h"
-#include "error3ds.h"
-#include "material3ds.h"
-#include "recordnames3ds.h"
-#include "strings3ds.h"
+#include "toolkit3ds/chunkdata3ds.h"
+#include "toolkit3ds/database3ds.h"
+#include "toolkit3ds/error3ds.h"
+#include "toolkit3ds/material3ds.h"
+#include "toolkit3ds/recordnames3ds.h"
+#include "toolkit3ds/strings3ds.h"
 
 namespace {
 

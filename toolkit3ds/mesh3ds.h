@@ -21,8 +21,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "chunkdata3ds.h"
-#include "error3ds.h"
+#include "toolkit3ds/chunkdata3ds.h"
+#include "toolkit3ds/error3ds.h"
 
 struct Chunk3ds;
 struct Database3ds;

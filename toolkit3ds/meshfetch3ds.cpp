@@ -3,13 +3,13 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "chunkdata3ds.h"
-#include "database3ds.h"
-#include "error3ds.h"
-#include "mesh3ds.h"
-#include "meshshared3ds.h"
-#include "recordchunks3ds.h"
-#include "recordnames3ds.h"
+#include "toolkit3ds/chunkdata3ds.h"
+#include "toolkit3ds/database3ds.h"
+#include "toolkit3ds/error3ds.h"
+#include "toolkit3ds/mesh3ds.h"
+#include "toolkit3ds/meshshared3ds.h"
+#include "toolkit3ds/recordchunks3ds.h"
+#include "toolkit3ds/recordnames3ds.h"
 
 namespace {
 

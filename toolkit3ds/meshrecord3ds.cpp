@@ -2,10 +2,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "error3ds.h"
-#include "mesh3ds.h"
-#include "meshshared3ds.h"
-#include "recordnames3ds.h"
+#include "toolkit3ds/error3ds.h"
+#include "toolkit3ds/mesh3ds.h"
+#include "toolkit3ds/meshshared3ds.h"
+#include "toolkit3ds/recordnames3ds.h"
 
 namespace {
 

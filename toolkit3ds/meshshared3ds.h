@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "mesh3ds.h"
+#include "toolkit3ds/mesh3ds.h"
 
 struct Database3ds;
 

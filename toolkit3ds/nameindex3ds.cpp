@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <new>
 
-#include "chunkdata3ds.h"
-#include "database3ds.h"
-#include "error3ds.h"
-#include "strings3ds.h"
+#include "toolkit3ds/chunkdata3ds.h"
+#include "toolkit3ds/database3ds.h"
+#include "toolkit3ds/error3ds.h"
+#include "toolkit3ds/strings3ds.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "chunkdata3ds.h"
-#include "database3ds.h"
-#include "error3ds.h"
-#include "strings3ds.h"
+#include "toolkit3ds/chunkdata3ds.h"
+#include "toolkit3ds/database3ds.h"
+#include "toolkit3ds/error3ds.h"
+#include "toolkit3ds/strings3ds.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platformfile3ds.h"
+#include "toolkit3ds/platformfile3ds.h"
 
 #ifndef _WIN32
 #include <unistd.h>

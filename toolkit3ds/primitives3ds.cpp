@@ -1,6 +1,6 @@
-#include "primitives3ds.h"
+#include "toolkit3ds/primitives3ds.h"
 
-#include "stream3ds.h"
+#include "toolkit3ds/stream3ds.h"
 
 namespace detail3ds {
 

@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "endian3ds.h"
-#include "error3ds.h"
-#include "file3ds.h"
+#include "toolkit3ds/endian3ds.h"
+#include "toolkit3ds/error3ds.h"
+#include "toolkit3ds/file3ds.h"
 
 namespace detail3ds {
 

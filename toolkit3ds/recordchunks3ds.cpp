@@ -1,8 +1,8 @@
-#include "recordchunks3ds.h"
+#include "toolkit3ds/recordchunks3ds.h"
 
-#include "chunkdata3ds.h"
-#include "database3ds.h"
-#include "recordnames3ds.h"
+#include "toolkit3ds/chunkdata3ds.h"
+#include "toolkit3ds/database3ds.h"
+#include "toolkit3ds/recordnames3ds.h"
 
 namespace {
 

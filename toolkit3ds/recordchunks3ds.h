@@ -10,8 +10,8 @@
 #include <initializer_list>
 #include <memory>
 
-#include "chunk3ds.h"
-#include "error3ds.h"
+#include "toolkit3ds/chunk3ds.h"
+#include "toolkit3ds/error3ds.h"
 
 struct Database3ds;
 struct NameIndex3ds;

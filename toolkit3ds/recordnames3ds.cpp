@@ -1,11 +1,11 @@
-#include "recordnames3ds.h"
+#include "toolkit3ds/recordnames3ds.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 
-#include "error3ds.h"
-#include "strings3ds.h"
+#include "toolkit3ds/error3ds.h"
+#include "toolkit3ds/strings3ds.h"
 
 namespace {
 

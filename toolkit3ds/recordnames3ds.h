@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdlib>
 
-#include "error3ds.h"
+#include "toolkit3ds/error3ds.h"
 
 // The record to prepare: *record when it exists (*reused true), else a new
 // zeroed one. Null, with ERR_INVALID_ARG or ERR_NO_MEM recorded, when there

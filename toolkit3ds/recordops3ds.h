@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "chunk3ds.h"
-#include "tagcatalogue3ds.h"
+#include "toolkit3ds/chunk3ds.h"
+#include "toolkit3ds/tagcatalogue3ds.h"
 
 struct RecordOps3ds {
     std::size_t recordSize;  // 0: the size comes from the tag's fixed layout

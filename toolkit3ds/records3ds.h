@@ -1,6 +1,6 @@
 // The record layer of the toolkit: meshes, materials and scene settings.
 #pragma once
 
-#include "material3ds.h"
-#include "mesh3ds.h"
-#include "scenesettings3ds.h"
+#include "toolkit3ds/material3ds.h"
+#include "toolkit3ds/mesh3ds.h"
+#include "toolkit3ds/scenesettings3ds.h"

@@ -1,14 +1,14 @@
 // Scene settings: prepare, discard, store under CHUNK_SCENE and fetch back.
-#include "scenesettings3ds.h"
+#include "toolkit3ds/scenesettings3ds.h"
 
 #include <cstdlib>
 #include <cstring>
 
-#include "chunkdata3ds.h"
-#include "database3ds.h"
-#include "error3ds.h"
-#include "recordchunks3ds.h"
-#include "recordnames3ds.h"
+#include "toolkit3ds/chunkdata3ds.h"
+#include "toolkit3ds/database3ds.h"
+#include "toolkit3ds/error3ds.h"
+#include "toolkit3ds/recordchunks3ds.h"
+#include "toolkit3ds/recordnames3ds.h"
 
 namespace {
 

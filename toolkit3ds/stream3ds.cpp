@@ -1,4 +1,4 @@
-#include "stream3ds.h"
+#include "toolkit3ds/stream3ds.h"
 
 #include <algorithm>
 #include <cstdio>

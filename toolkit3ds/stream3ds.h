@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "file3ds.h"
+#include "toolkit3ds/file3ds.h"
 
 // Prepares the buffer state of a freshly opened stream.
 void StreamAttach3ds(File3ds& file);

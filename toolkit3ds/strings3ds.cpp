@@ -1,4 +1,4 @@
-#include "strings3ds.h"
+#include "toolkit3ds/strings3ds.h"
 
 #include <array>
 #include <cstdlib>
@@ -6,8 +6,8 @@
 #include <new>
 #include <string>
 
-#include "error3ds.h"
-#include "primitives3ds.h"
+#include "toolkit3ds/error3ds.h"
+#include "toolkit3ds/primitives3ds.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 // ERR_INVALID_CHUNK; the reader never moves backwards or past a parent.
 // A known chunk whose data is shorter or longer than its tag's fields is no
 // damage: it is kept whole, as raw bytes.
-#include "chunkdata3ds.h"
-#include "database3ds.h"
-#include "error3ds.h"
-#include "fitting3ds.h"
-#include "primitives3ds.h"
-#include "tagcatalogue3ds.h"
+#include "toolkit3ds/chunkdata3ds.h"
+#include "toolkit3ds/database3ds.h"
+#include "toolkit3ds/error3ds.h"
+#include "toolkit3ds/fitting3ds.h"
+#include "toolkit3ds/primitives3ds.h"
+#include "toolkit3ds/tagcatalogue3ds.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Writing a chunk tree to a file. Each chunk's length is known only once
 // it is written, so it is patched in place when it differs.
-#include "chunkdata3ds.h"
-#include "database3ds.h"
-#include "error3ds.h"
-#include "primitives3ds.h"
+#include "toolkit3ds/chunkdata3ds.h"
+#include "toolkit3ds/database3ds.h"
+#include "toolkit3ds/error3ds.h"
+#include "toolkit3ds/primitives3ds.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "bfpbuilder.h"
+#include "tools/bfpbuilder.h"
 
 #include <cstring>
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "bfpbuilder.h"
+#include "tools/bfpbuilder.h"
 
 int main(int argc, char** argv) {
     if (argc != 4) {

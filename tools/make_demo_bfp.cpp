@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "bfpbuilder.h"
+#include "tools/bfpbuilder.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -1,9 +1,9 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
-#include "mainwindow.h"
+#include "viewer/gui/mainwindow.h"
 #include "pallixversion.h"
-#include "programinfo.h"
+#include "programinfo/programinfo.h"
 
 namespace {
 

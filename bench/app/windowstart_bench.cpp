@@ -12,14 +12,14 @@
 #include <QTest>
 #include <cstdio>
 
-#include "browserlayout.h"
-#include "mainframe.h"
-#include "modelcanvas.h"
-#include "bitmappreview.h"
-#include "pallixapp.h"
-#include "previewpane.h"
-#include "recordtreeview.h"
-#include "treefilter.h"
+#include "app/browserlayout.h"
+#include "app/mainframe.h"
+#include "viewer/gui/modelcanvas.h"
+#include "app/bitmappreview.h"
+#include "app/pallixapp.h"
+#include "app/previewpane.h"
+#include "app/recordtreeview.h"
+#include "app/treefilter.h"
 
 namespace {
 

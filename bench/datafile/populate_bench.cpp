@@ -5,10 +5,10 @@
 #include <cstring>
 #include <sstream>
 
-#include "bfpbuilder.h"
-#include "consoleui.h"
-#include "pallixdoc.h"
-#include "pallixview.h"
+#include "tools/bfpbuilder.h"
+#include "cli/consoleui.h"
+#include "datafile/pallixdoc.h"
+#include "browser/pallixview.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 // pictures themselves, each once per bank.
 #include <benchmark/benchmark.h>
 
-#include "bfpbuilder.h"
-#include "exchangecommands.h"
-#include "exportpaths.h"
-#include "formatfiles.h"
-#include "modelarrays.h"
-#include "modelconversion.h"
-#include "modelformats.h"
+#include "tools/bfpbuilder.h"
+#include "exchange/exchangecommands.h"
+#include "exchange/exportpaths.h"
+#include "exchange/formats/formatfiles.h"
+#include "exchange/modelarrays.h"
+#include "exchange/modelconversion.h"
+#include "exchange/formats/modelformats.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <fstream>
 #include <string>
 
-#include "toolkit3ds.h"
+#include "toolkit3ds/toolkit3ds.h"
 
 namespace {
 

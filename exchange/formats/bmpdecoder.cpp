@@ -1,4 +1,4 @@
-#include "bmpdecoder.h"
+#include "exchange/formats/bmpdecoder.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,8 @@
-#include "exportmesh.h"
+#include "exchange/formats/exportmesh.h"
 
 #include <cmath>
 
-#include "formatfiles.h"
+#include "exchange/formats/formatfiles.h"
 
 std::string CheckExportedModel(const ExportedModel& model, const std::filesystem::path& path) {
     if (model.faces.empty()) return "The model has no triangles; " + Shown(path) + " was not written.";

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "modelformats.h"
+#include "exchange/formats/modelformats.h"
 
 // What the glTF and OBJ writers share: the Y-up axes, the faces grouped by
 // the bitmap they show, outward normals, and the texture files beside.

@@ -1,9 +1,9 @@
-#include "formatfiles.h"
+#include "exchange/formats/formatfiles.h"
 
 #include <cmath>
 
-#include "file.h"
-#include "pathtext.h"
+#include "framework/file.h"
+#include "framework/pathtext.h"
 
 bool IsFinitePoint(double x, double y, double z, double u, double v) {
     return std::isfinite(x) && std::isfinite(y) && std::isfinite(z) && std::isfinite(u) && std::isfinite(v);

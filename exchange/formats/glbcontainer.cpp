@@ -1,4 +1,4 @@
-#include "glbcontainer.h"
+#include "exchange/formats/glbcontainer.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "gltfaccessors.h"
+#include "exchange/formats/gltfaccessors.h"
 
 #include <cstring>
 

@@ -3,13 +3,13 @@
 // a .glb's chunks are checked here first.
 #include <tiny_gltf.h>
 
-#include "formatfiles.h"
-#include "glbcontainer.h"
-#include "gltfscene.h"
-#include "importrefusal.h"
-#include "jsonnesting.h"
-#include "modelformats.h"
-#include "pathtext.h"
+#include "exchange/formats/formatfiles.h"
+#include "exchange/formats/glbcontainer.h"
+#include "exchange/formats/gltfscene.h"
+#include "exchange/formats/importrefusal.h"
+#include "exchange/formats/jsonnesting.h"
+#include "exchange/formats/modelformats.h"
+#include "framework/pathtext.h"
 
 namespace {
 

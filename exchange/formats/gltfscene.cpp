@@ -1,12 +1,12 @@
-#include "gltfscene.h"
+#include "exchange/formats/gltfscene.h"
 
 #include <array>
 #include <map>
 
-#include "exportmesh.h"
-#include "formatfiles.h"
-#include "gltfaccessors.h"
-#include "uritext.h"
+#include "exchange/formats/exportmesh.h"
+#include "exchange/formats/formatfiles.h"
+#include "exchange/formats/gltfaccessors.h"
+#include "exchange/formats/uritext.h"
 
 namespace {
 

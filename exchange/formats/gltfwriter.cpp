@@ -5,11 +5,11 @@
 
 #include <cstring>
 
-#include "exportmesh.h"
-#include "formatfiles.h"
-#include "glbcontainer.h"
-#include "pathtext.h"
-#include "uritext.h"
+#include "exchange/formats/exportmesh.h"
+#include "exchange/formats/formatfiles.h"
+#include "exchange/formats/glbcontainer.h"
+#include "framework/pathtext.h"
+#include "exchange/formats/uritext.h"
 
 using nlohmann::json;
 

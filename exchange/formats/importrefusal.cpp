@@ -1,6 +1,6 @@
-#include "importrefusal.h"
+#include "exchange/formats/importrefusal.h"
 
-#include "formatfiles.h"
+#include "exchange/formats/formatfiles.h"
 
 ImportedFile RefuseImport(const std::filesystem::path& path, const std::string& format, const std::string& reason) {
     ImportedFile refused;

@@ -1,4 +1,4 @@
-#include "jsonnesting.h"
+#include "exchange/formats/jsonnesting.h"
 
 #include <algorithm>
 

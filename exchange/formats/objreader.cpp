@@ -8,11 +8,11 @@
 #include <set>
 #include <sstream>
 
-#include "exportmesh.h"
-#include "formatfiles.h"
-#include "importrefusal.h"
-#include "modelformats.h"
-#include "pathtext.h"
+#include "exchange/formats/exportmesh.h"
+#include "exchange/formats/formatfiles.h"
+#include "exchange/formats/importrefusal.h"
+#include "exchange/formats/modelformats.h"
+#include "framework/pathtext.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // importers expect, one usemtl group per bitmap, the bitmaps as BMP files.
 #include <charconv>
 
-#include "exportmesh.h"
-#include "formatfiles.h"
-#include "pathtext.h"
+#include "exchange/formats/exportmesh.h"
+#include "exchange/formats/formatfiles.h"
+#include "framework/pathtext.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "pngencoder.h"
+#include "exchange/formats/pngencoder.h"
 
 #include <algorithm>
 #include <array>

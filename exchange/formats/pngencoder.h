@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "bmpdecoder.h"
+#include "exchange/formats/bmpdecoder.h"
 
 // The picture as a PNG file's bytes, with its palette if it has one;
 // empty if the encoder failed.

@@ -1,10 +1,10 @@
 // The pictures beside an exported model, so that an editor opening the
 // model shows its bitmaps.
-#include "bmpdecoder.h"
-#include "exportmesh.h"
-#include "formatfiles.h"
-#include "pathtext.h"
-#include "pngencoder.h"
+#include "exchange/formats/bmpdecoder.h"
+#include "exchange/formats/exportmesh.h"
+#include "exchange/formats/formatfiles.h"
+#include "framework/pathtext.h"
+#include "exchange/formats/pngencoder.h"
 
 namespace {
 

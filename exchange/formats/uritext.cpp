@@ -1,4 +1,4 @@
-#include "uritext.h"
+#include "exchange/formats/uritext.h"
 
 #include <cctype>
 #include <cstdio>

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <sstream>
 
-#include "listing.h"
-#include "consoleui.h"
-#include "pallixdoc.h"
-#include "pallixview.h"
+#include "cli/listing.h"
+#include "cli/consoleui.h"
+#include "datafile/pallixdoc.h"
+#include "browser/pallixview.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ostringstream discarded;

@@ -7,7 +7,7 @@
 #include <random>
 #include <string>
 
-#include "toolkit3ds.h"
+#include "toolkit3ds/toolkit3ds.h"
 
 namespace {
 

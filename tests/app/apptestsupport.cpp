@@ -1,4 +1,4 @@
-#include "apptestsupport.h"
+#include "tests/app/apptestsupport.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -8,8 +8,8 @@
 #include <QSettings>
 #include <QWidget>
 
-#include "mainframe.h"
-#include "recordtreemodel.h"
+#include "app/mainframe.h"
+#include "app/recordtreemodel.h"
 #include <QTest>
 
 namespace {

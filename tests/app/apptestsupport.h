@@ -6,8 +6,8 @@
 #include <functional>
 #include <memory>
 
-#include "pallixapp.h"
-#include "recordtreeview.h"
+#include "app/pallixapp.h"
+#include "app/recordtreeview.h"
 
 // Starts the program as the tests need it: settings in a temporary folder,
 // no desktop registration, and a hand-over only under the name given.

@@ -7,10 +7,10 @@
 #include <QtTest>
 #include <thread>
 
-#include "apptestsupport.h"
-#include "commandids.h"
-#include "instancehandover.h"
-#include "mainframe.h"
+#include "tests/app/apptestsupport.h"
+#include "framework/commandids.h"
+#include "app/instancehandover.h"
+#include "app/mainframe.h"
 
 class HandOverTest : public QObject {
     Q_OBJECT

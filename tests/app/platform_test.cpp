@@ -6,10 +6,10 @@
 #include <QtTest>
 #include <thread>
 
-#include "apptestsupport.h"
-#include "instancehandover.h"
-#include "shellcommand.h"
-#include "shellregistration.h"
+#include "tests/app/apptestsupport.h"
+#include "app/instancehandover.h"
+#include "app/shellcommand.h"
+#include "app/shellregistration.h"
 
 class PlatformTest : public QObject {
     Q_OBJECT

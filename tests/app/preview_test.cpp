@@ -10,18 +10,18 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "apptestsupport.h"
-#include "bitmappreview.h"
-#include "browserlayout.h"
-#include "commandids.h"
-#include "documentstate.h"
-#include "layouts.h"
-#include "mainframe.h"
-#include "modelcanvas.h"
-#include "previewpane.h"
-#include "recordtreemodel.h"
-#include "recordtreeview.h"
-#include "treefilter.h"
+#include "tests/app/apptestsupport.h"
+#include "app/bitmappreview.h"
+#include "app/browserlayout.h"
+#include "framework/commandids.h"
+#include "app/documentstate.h"
+#include "datafile/layouts.h"
+#include "app/mainframe.h"
+#include "viewer/gui/modelcanvas.h"
+#include "app/previewpane.h"
+#include "app/recordtreemodel.h"
+#include "app/recordtreeview.h"
+#include "app/treefilter.h"
 
 class PreviewTest : public QObject {
     Q_OBJECT

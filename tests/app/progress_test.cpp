@@ -4,7 +4,7 @@
 #include <QProgressDialog>
 #include <QtTest>
 
-#include "qtuiservices.h"
+#include "app/qtuiservices.h"
 
 class ProgressTest : public QObject {
     Q_OBJECT

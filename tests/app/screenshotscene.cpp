@@ -11,10 +11,10 @@
 #include <QTest>
 #include <cstdio>
 
-#include "browserlayout.h"
-#include "mainframe.h"
-#include "pallixapp.h"
-#include "previewpane.h"
+#include "app/browserlayout.h"
+#include "app/mainframe.h"
+#include "app/pallixapp.h"
+#include "app/previewpane.h"
 
 namespace {
 

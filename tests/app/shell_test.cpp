@@ -12,12 +12,12 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "apptestsupport.h"
-#include "commandids.h"
-#include "icons.h"
-#include "mainframe.h"
-#include "recordtreemodel.h"
-#include "recordtreeview.h"
+#include "tests/app/apptestsupport.h"
+#include "framework/commandids.h"
+#include "browser/icons.h"
+#include "app/mainframe.h"
+#include "app/recordtreemodel.h"
+#include "app/recordtreeview.h"
 
 class ShellTest : public QObject {
     Q_OBJECT

@@ -4,10 +4,10 @@
 #include <QMessageBox>
 #include <QtTest>
 
-#include "apptestsupport.h"
-#include "mainframe.h"
-#include "recordtreemodel.h"
-#include "recordtreeview.h"
+#include "tests/app/apptestsupport.h"
+#include "app/mainframe.h"
+#include "app/recordtreemodel.h"
+#include "app/recordtreeview.h"
 
 class TreeInteractionTest : public QObject {
     Q_OBJECT

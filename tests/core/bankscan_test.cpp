@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "bankscan.h"
-#include "bfpbuilder.h"
+#include "datafile/bankscan.h"
+#include "tools/bfpbuilder.h"
 
 namespace {
 

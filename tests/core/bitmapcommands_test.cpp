@@ -3,12 +3,12 @@
 #include <cstring>
 #include <sys/stat.h>
 
-#include "apptext.h"
-#include "bfpbuilder.h"
-#include "commandids.h"
-#include "layouts.h"
-#include "littleendian.h"
-#include "viewfixture.h"
+#include "framework/apptext.h"
+#include "tools/bfpbuilder.h"
+#include "framework/commandids.h"
+#include "datafile/layouts.h"
+#include "datafile/littleendian.h"
+#include "tests/support/viewfixture.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <regex>
 #include <sstream>
 
-#include "clisession.h"
-#include "commandline.h"
-#include "testfiles.h"
+#include "cli/clisession.h"
+#include "cli/commandline.h"
+#include "tests/support/testfiles.h"
 
 namespace {
 

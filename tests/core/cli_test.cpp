@@ -2,11 +2,11 @@
 
 #include <sstream>
 
-#include "bfpbuilder.h"
-#include "clisession.h"
-#include "commandline.h"
-#include "exportlocation.h"
-#include "testfiles.h"
+#include "tools/bfpbuilder.h"
+#include "cli/clisession.h"
+#include "cli/commandline.h"
+#include "exchange/exportlocation.h"
+#include "tests/support/testfiles.h"
 
 namespace {
 

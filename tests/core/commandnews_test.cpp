@@ -4,11 +4,11 @@
 // start.
 #include <gtest/gtest.h>
 
-#include "bfpbuilder.h"
-#include "commandids.h"
-#include "exportpaths.h"
-#include "viewfilenames.h"
-#include "viewfixture.h"
+#include "tools/bfpbuilder.h"
+#include "framework/commandids.h"
+#include "exchange/exportpaths.h"
+#include "exchange/viewfilenames.h"
+#include "tests/support/viewfixture.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include <sstream>
 
-#include "clisession.h"
-#include "commandline.h"
-#include "testfiles.h"
-#include "toolkit3ds.h"
+#include "cli/clisession.h"
+#include "cli/commandline.h"
+#include "tests/support/testfiles.h"
+#include "toolkit3ds/toolkit3ds.h"
 
 namespace {
 

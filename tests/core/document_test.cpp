@@ -5,9 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "pallixdoc.h"
-#include "recordingui.h"
-#include "testfiles.h"
+#include "datafile/pallixdoc.h"
+#include "tests/support/recordingui.h"
+#include "tests/support/testfiles.h"
 
 namespace {
 

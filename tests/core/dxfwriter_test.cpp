@@ -3,11 +3,11 @@
 #include <clocale>
 #include <sstream>
 
-#include "bfpbuilder.h"
-#include "commandids.h"
-#include "dxfwriter.h"
-#include "privatetemp.h"
-#include "viewfixture.h"
+#include "tools/bfpbuilder.h"
+#include "framework/commandids.h"
+#include "exchange/dxfwriter.h"
+#include "framework/privatetemp.h"
+#include "tests/support/viewfixture.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "exportpaths.h"
+#include "exchange/exportpaths.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "importrules.h"
+#include "exchange/importrules.h"
 
 namespace {
 

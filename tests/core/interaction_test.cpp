@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "bfpbuilder.h"
-#include "commandids.h"
-#include "fixedtreegeometry.h"
-#include "popupmenus.h"
-#include "viewfixture.h"
+#include "tools/bfpbuilder.h"
+#include "framework/commandids.h"
+#include "framework/fixedtreegeometry.h"
+#include "browser/popupmenus.h"
+#include "tests/support/viewfixture.h"
 
 namespace {
 

@@ -3,13 +3,13 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "bfpbuilder.h"
-#include "commandids.h"
-#include "modelconversion.h"
-#include "layouts.h"
-#include "littleendian.h"
-#include "toolkit3ds.h"
-#include "viewfixture.h"
+#include "tools/bfpbuilder.h"
+#include "framework/commandids.h"
+#include "exchange/modelconversion.h"
+#include "datafile/layouts.h"
+#include "datafile/littleendian.h"
+#include "toolkit3ds/toolkit3ds.h"
+#include "tests/support/viewfixture.h"
 
 namespace {
 

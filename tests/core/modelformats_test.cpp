@@ -2,11 +2,11 @@
 // as their 3DS files, chosen in the popup's format question.
 #include <gtest/gtest.h>
 
-#include "bfpbuilder.h"
-#include "commandids.h"
-#include "exportpaths.h"
-#include "modelformatcommands.h"
-#include "viewfixture.h"
+#include "tools/bfpbuilder.h"
+#include "framework/commandids.h"
+#include "exchange/exportpaths.h"
+#include "exchange/modelformatcommands.h"
+#include "tests/support/viewfixture.h"
 
 namespace {
 

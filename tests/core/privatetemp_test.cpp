@@ -3,9 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "file.h"
-#include "privatetemp.h"
-#include "testfiles.h"
+#include "framework/file.h"
+#include "framework/privatetemp.h"
+#include "tests/support/testfiles.h"
 
 namespace {
 

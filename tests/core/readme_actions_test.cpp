@@ -6,7 +6,7 @@
 #include <regex>
 #include <set>
 
-#include "commandline.h"
+#include "cli/commandline.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "bfpbuilder.h"
-#include "icons.h"
-#include "viewfixture.h"
+#include "tools/bfpbuilder.h"
+#include "browser/icons.h"
+#include "tests/support/viewfixture.h"
 
 namespace {
 

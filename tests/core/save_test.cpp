@@ -11,11 +11,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "apptext.h"
-#include "fileexception.h"
-#include "pallixdoc.h"
-#include "recordingui.h"
-#include "testfiles.h"
+#include "framework/apptext.h"
+#include "framework/fileexception.h"
+#include "datafile/pallixdoc.h"
+#include "tests/support/recordingui.h"
+#include "tests/support/testfiles.h"
 
 namespace {
 

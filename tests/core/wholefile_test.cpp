@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "bfpbuilder.h"
-#include "commandids.h"
-#include "exportpaths.h"
-#include "pathtext.h"
-#include "viewfixture.h"
+#include "tools/bfpbuilder.h"
+#include "framework/commandids.h"
+#include "exchange/exportpaths.h"
+#include "framework/pathtext.h"
+#include "tests/support/viewfixture.h"
 
 namespace {
 

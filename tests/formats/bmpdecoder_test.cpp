@@ -1,8 +1,8 @@
 // The stored bitmaps decoded for their PNG pictures.
 #include <gtest/gtest.h>
 
-#include "bfpbuilder.h"
-#include "bmpdecoder.h"
+#include "tools/bfpbuilder.h"
+#include "exchange/formats/bmpdecoder.h"
 
 namespace {
 

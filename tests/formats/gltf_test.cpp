@@ -5,9 +5,9 @@
 
 #include <cstring>
 
-#include "modelformats.h"
-#include "samplemodel.h"
-#include "testfiles.h"
+#include "exchange/formats/modelformats.h"
+#include "tests/formats/samplemodel.h"
+#include "tests/support/testfiles.h"
 
 using nlohmann::json;
 

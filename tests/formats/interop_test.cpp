@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "modelformats.h"
-#include "samplemodel.h"
-#include "testfiles.h"
+#include "exchange/formats/modelformats.h"
+#include "tests/formats/samplemodel.h"
+#include "tests/support/testfiles.h"
 
 namespace {
 

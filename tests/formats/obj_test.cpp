@@ -1,9 +1,9 @@
 // OBJ export and import.
 #include <gtest/gtest.h>
 
-#include "modelformats.h"
-#include "samplemodel.h"
-#include "testfiles.h"
+#include "exchange/formats/modelformats.h"
+#include "tests/formats/samplemodel.h"
+#include "tests/support/testfiles.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "samplemodel.h"
+#include "tests/formats/samplemodel.h"
 
 #include <gtest/gtest.h>
 
-#include "bfpbuilder.h"
-#include "testfiles.h"
+#include "tools/bfpbuilder.h"
+#include "tests/support/testfiles.h"
 
 SampleModel::SampleModel() : bmp8(bfp::MakeBmp(4, 2, 8, 1)), bmp24(bfp::MakeBmp(3, 2, 24, 2)) {
     model.name = "pyramid";

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "uiservices.h"
+#include "framework/uiservices.h"
 
 // A UiServices that remembers what the program showed and answers with
 // what the test set up.

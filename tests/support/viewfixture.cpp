@@ -1,4 +1,4 @@
-#include "viewfixture.h"
+#include "tests/support/viewfixture.h"
 
 ViewFixture::ViewFixture() {
     std::filesystem::create_directories(ExportDir());

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "doctemplate.h"
-#include "pallixdoc.h"
-#include "pallixview.h"
-#include "recordingui.h"
-#include "testfiles.h"
+#include "framework/doctemplate.h"
+#include "datafile/pallixdoc.h"
+#include "browser/pallixview.h"
+#include "tests/support/recordingui.h"
+#include "tests/support/testfiles.h"
 
 // A document, its view and template, as the programs wire them, over a data
 // file written into a temporary program folder that has its export folder.

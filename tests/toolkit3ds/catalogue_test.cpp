@@ -1,4 +1,4 @@
-#include "support.h"
+#include "tests/toolkit3ds/support.h"
 
 // Reads one chunk (the first child of a mesh-file top) and writes it again.
 class CatalogueTest : public ToolkitTest {

@@ -1,4 +1,4 @@
-#include "support.h"
+#include "tests/toolkit3ds/support.h"
 
 #ifndef _WIN32
 #include <csignal>

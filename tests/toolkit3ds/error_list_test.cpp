@@ -1,4 +1,4 @@
-#include "support.h"
+#include "tests/toolkit3ds/support.h"
 
 using ErrorListTest = ToolkitTest;
 

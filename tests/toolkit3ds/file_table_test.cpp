@@ -1,6 +1,6 @@
 #include <filesystem>
 
-#include "support.h"
+#include "tests/toolkit3ds/support.h"
 
 using FileTableTest = ToolkitTest;
 

@@ -1,7 +1,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "support.h"
+#include "tests/toolkit3ds/support.h"
 
 class PrimitivesTest : public ToolkitTest {
 protected:

@@ -2,7 +2,7 @@
 #include <filesystem>
 #include <set>
 
-#include "support.h"
+#include "tests/toolkit3ds/support.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit3ds.h"
+#include "toolkit3ds/toolkit3ds.h"
 
 using ByteVector = std::vector<std::uint8_t>;
 

@@ -5,7 +5,7 @@
 #include <sys/wait.h>
 #endif
 
-#include "support.h"
+#include "tests/toolkit3ds/support.h"
 
 namespace {
 

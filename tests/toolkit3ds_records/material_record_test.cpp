@@ -4,9 +4,9 @@
 
 #include <cstdlib>
 
-#include "material3ds.h"
-#include "records_test_support.h"
-#include "scenesettings3ds.h"
+#include "toolkit3ds/material3ds.h"
+#include "tests/toolkit3ds_records/records_test_support.h"
+#include "toolkit3ds/scenesettings3ds.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "material3ds.h"
-#include "records_test_support.h"
+#include "toolkit3ds/material3ds.h"
+#include "tests/toolkit3ds_records/records_test_support.h"
 
 namespace {
 

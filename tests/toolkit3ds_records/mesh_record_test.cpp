@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "mesh3ds.h"
-#include "records_test_support.h"
+#include "toolkit3ds/mesh3ds.h"
+#include "tests/toolkit3ds_records/records_test_support.h"
 
 namespace {
 

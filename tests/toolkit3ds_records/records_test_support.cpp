@@ -1,4 +1,4 @@
-#include "records_test_support.h"
+#include "tests/toolkit3ds_records/records_test_support.h"
 
 #include <cstdio>
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "support.h"
-#include "toolkit3ds.h"
+#include "tests/toolkit3ds/support.h"
+#include "toolkit3ds/toolkit3ds.h"
 
 class RecordsTest : public ToolkitTest {
 protected:

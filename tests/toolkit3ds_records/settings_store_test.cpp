@@ -2,8 +2,8 @@
 // reuses, and fetching them back.
 #include <gtest/gtest.h>
 
-#include "records_test_support.h"
-#include "scenesettings3ds.h"
+#include "tests/toolkit3ds_records/records_test_support.h"
+#include "toolkit3ds/scenesettings3ds.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "acicolour.h"
+#include "viewer/dxf/acicolour.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "camera.h"
+#include "viewer/scene/camera.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "bounds.h"
-#include "frame.h"
+#include "viewer/scene/bounds.h"
+#include "viewer/scene/frame.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "dxffile.h"
+#include "viewer/dxf/dxffile.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <fstream>
 #include <random>
 
-#include "dxftext.h"
+#include "tests/viewer/dxftext.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "dxfparser.h"
+#include "viewer/dxf/dxfparser.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
 
-#include "dxftext.h"
+#include "tests/viewer/dxftext.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "dxftext.h"
+#include "tests/viewer/dxftext.h"
 
 #include <cstdio>
 

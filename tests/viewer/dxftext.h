@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "dxfmodel.h"
+#include "viewer/dxf/dxfmodel.h"
 
 // DXF text laid out line for line as the model writer of View Model writes
 // it, for feeding the viewer's reader.

@@ -5,10 +5,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "dxftext.h"
-#include "mainwindow.h"
-#include "modelcanvas.h"
-#include "texturedface.h"
+#include "tests/viewer/dxftext.h"
+#include "viewer/gui/mainwindow.h"
+#include "viewer/gui/modelcanvas.h"
+#include "viewer/gui/texturedface.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <system_error>
 
-#include "commands.h"
-#include "toolkit3ds.h"
+#include "toolkit3ds/tds/commands.h"
+#include "toolkit3ds/toolkit3ds.h"
 
 namespace {
 

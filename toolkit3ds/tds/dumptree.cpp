@@ -1,7 +1,7 @@
 #include <cstdio>
 
-#include "commands.h"
-#include "toolkit3ds.h"
+#include "toolkit3ds/tds/commands.h"
+#include "toolkit3ds/toolkit3ds.h"
 
 namespace {
 

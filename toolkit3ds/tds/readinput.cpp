@@ -1,5 +1,5 @@
-#include "commands.h"
-#include "toolkit3ds.h"
+#include "toolkit3ds/tds/commands.h"
+#include "toolkit3ds/toolkit3ds.h"
 
 Database3ds* ReadInput(const char* path) {
     File3ds* file = OpenFile3ds(path, "r");

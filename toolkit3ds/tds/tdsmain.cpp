@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "commands.h"
-#include "programinfo.h"
-#include "toolkit3ds.h"
+#include "toolkit3ds/tds/commands.h"
+#include "programinfo/programinfo.h"
+#include "toolkit3ds/toolkit3ds.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "dxferror.h"
+#include "viewer/dxf/dxferror.h"
 
 namespace dxf {
 

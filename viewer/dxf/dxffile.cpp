@@ -1,4 +1,4 @@
-#include "dxffile.h"
+#include "viewer/dxf/dxffile.h"
 
 #include <fstream>
 #include <new>

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "dxfparser.h"
+#include "viewer/dxf/dxfparser.h"
 
 namespace dxf {
 

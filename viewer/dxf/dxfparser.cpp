@@ -1,10 +1,10 @@
-#include "dxfparser.h"
+#include "viewer/dxf/dxfparser.h"
 
 #include <array>
 #include <new>
 #include <string>
 
-#include "groupreader.h"
+#include "viewer/dxf/groupreader.h"
 
 namespace dxf {
 namespace {

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string_view>
 
-#include "dxferror.h"
-#include "dxfmodel.h"
+#include "viewer/dxf/dxferror.h"
+#include "viewer/dxf/dxfmodel.h"
 
 namespace dxf {
 

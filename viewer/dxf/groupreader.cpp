@@ -1,10 +1,10 @@
-#include "groupreader.h"
+#include "viewer/dxf/groupreader.h"
 
 #include <charconv>
 #include <cmath>
 #include <string>
 
-#include "dxferror.h"
+#include "viewer/dxf/dxferror.h"
 
 namespace dxf {
 namespace {

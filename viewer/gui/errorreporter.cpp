@@ -1,4 +1,4 @@
-#include "errorreporter.h"
+#include "viewer/gui/errorreporter.h"
 
 #include <QMessageBox>
 

@@ -1,4 +1,4 @@
-#include "mainwindow.h"
+#include "viewer/gui/mainwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -10,8 +10,8 @@
 #include <QStatusBar>
 #include <filesystem>
 
-#include "dxffile.h"
-#include "modelcanvas.h"
+#include "viewer/dxf/dxffile.h"
+#include "viewer/gui/modelcanvas.h"
 
 namespace vistel {
 namespace {

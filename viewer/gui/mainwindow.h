@@ -2,7 +2,7 @@
 #include <QMainWindow>
 #include <QString>
 
-#include "errorreporter.h"
+#include "viewer/gui/errorreporter.h"
 
 class QAction;
 class QLabel;

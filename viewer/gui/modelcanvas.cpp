@@ -1,4 +1,4 @@
-#include "modelcanvas.h"
+#include "viewer/gui/modelcanvas.h"
 
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -6,9 +6,9 @@
 #include <QPolygonF>
 #include <QWheelEvent>
 
-#include "bounds.h"
-#include "frame.h"
-#include "texturedface.h"
+#include "viewer/scene/bounds.h"
+#include "viewer/scene/frame.h"
+#include "viewer/gui/texturedface.h"
 
 namespace vistel {
 namespace {

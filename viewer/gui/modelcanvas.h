@@ -4,9 +4,9 @@
 #include <QWidget>
 #include <vector>
 
-#include "camera.h"
-#include "frame.h"
-#include "mesh.h"
+#include "viewer/scene/camera.h"
+#include "viewer/scene/frame.h"
+#include "viewer/scene/mesh.h"
 
 class QPainter;
 

@@ -1,4 +1,4 @@
-#include "texturedface.h"
+#include "viewer/gui/texturedface.h"
 
 #include <QBrush>
 #include <QPainter>

@@ -2,7 +2,7 @@
 #include <QImage>
 #include <optional>
 
-#include "frame.h"
+#include "viewer/scene/frame.h"
 
 class QPainter;
 class QPolygonF;

@@ -1,4 +1,4 @@
-#include "bounds.h"
+#include "viewer/scene/bounds.h"
 
 #include <algorithm>
 

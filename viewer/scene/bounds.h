@@ -1,6 +1,6 @@
 #pragma once
-#include "mesh.h"
-#include "vec3.h"
+#include "viewer/scene/mesh.h"
+#include "viewer/scene/vec3.h"
 
 namespace vistel {
 

@@ -1,4 +1,4 @@
-#include "camera.h"
+#include "viewer/scene/camera.h"
 
 #include <algorithm>
 #include <numbers>

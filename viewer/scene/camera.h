@@ -1,6 +1,6 @@
 #pragma once
-#include "bounds.h"
-#include "vec3.h"
+#include "viewer/scene/bounds.h"
+#include "viewer/scene/vec3.h"
 
 namespace vistel {
 

@@ -1,9 +1,9 @@
-#include "frame.h"
+#include "viewer/scene/frame.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "bounds.h"
+#include "viewer/scene/bounds.h"
 
 namespace vistel {
 namespace {

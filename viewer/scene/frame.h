@@ -2,9 +2,9 @@
 #include <array>
 #include <vector>
 
-#include "acicolour.h"
-#include "camera.h"
-#include "mesh.h"
+#include "viewer/dxf/acicolour.h"
+#include "viewer/scene/camera.h"
+#include "viewer/scene/mesh.h"
 
 namespace vistel {
 

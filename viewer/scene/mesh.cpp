@@ -1,4 +1,4 @@
-#include "mesh.h"
+#include "viewer/scene/mesh.h"
 
 namespace vistel {
 

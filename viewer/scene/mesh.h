@@ -2,9 +2,9 @@
 #include <array>
 #include <vector>
 
-#include "acicolour.h"
-#include "dxfmodel.h"
-#include "vec3.h"
+#include "viewer/dxf/acicolour.h"
+#include "viewer/dxf/dxfmodel.h"
+#include "viewer/scene/vec3.h"
 
 namespace vistel {
 
