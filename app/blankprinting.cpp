@@ -14,9 +14,10 @@ bool BlankPrinting::PrintPages(QPrinter& printer) {
 
 void BlankPrinting::Report(bool printed) const {
     if (!printed)
-        QMessageBox::warning(owner_, QStringLiteral("Pallix"),
-                             QStringLiteral("The document could not be printed: the printer %1 is not available.")
-                                 .arg(printer_.printerName().isEmpty() ? QStringLiteral("(none)") : printer_.printerName()));
+        QMessageBox::warning(
+            owner_, QStringLiteral("Pallix"),
+            QStringLiteral("The document could not be printed: the printer %1 is not available.")
+                .arg(printer_.printerName().isEmpty() ? QStringLiteral("(none)") : printer_.printerName()));
 }
 
 void BlankPrinting::Print() {

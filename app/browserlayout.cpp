@@ -8,12 +8,12 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#include "framework/apptext.h"
 #include "app/mainframe.h"
-#include "browser/pallixview.h"
 #include "app/previewpane.h"
 #include "app/recordtreeview.h"
 #include "app/treefilter.h"
+#include "browser/pallixview.h"
+#include "framework/apptext.h"
 
 namespace {
 
@@ -35,7 +35,10 @@ static std::unique_ptr<QSettings> WindowSettings(QSettings::Format format) {
 
 BrowserLayout::BrowserLayout(CMainFrame& frame, CPallixView& view, RecordTreeView& tree,
                              QSettings::Format settingsFormat)
-    : QObject(&frame), frame_(frame), view_(view), settingsFormat_(settingsFormat),
+    : QObject(&frame),
+      frame_(frame),
+      view_(view),
+      settingsFormat_(settingsFormat),
       splitter_(new QSplitter(Qt::Horizontal, &frame)) {
     splitter_->setObjectName(QStringLiteral("BrowserSplitter"));
     splitter_->setChildrenCollapsible(false);

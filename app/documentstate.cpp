@@ -3,10 +3,10 @@
 #include <QAction>
 #include <QFileInfo>
 
-#include "framework/commandids.h"
 #include "app/mainframe.h"
-#include "datafile/pallixdoc.h"
 #include "app/qtuiservices.h"
+#include "datafile/pallixdoc.h"
+#include "framework/commandids.h"
 
 namespace {
 
@@ -19,7 +19,11 @@ constexpr const char* kRevertCaption = "Revert";
 }  // namespace
 
 DocumentState::DocumentState(CMainFrame& frame, CPallixDoc& document, QtUiServices& ui, Reopen reopen)
-    : QObject(&frame), frame_(frame), document_(document), ui_(ui), reopen_(std::move(reopen)),
+    : QObject(&frame),
+      frame_(frame),
+      document_(document),
+      ui_(ui),
+      reopen_(std::move(reopen)),
       revert_(new QAction(tr("&Revert"), &frame)) {
     revert_->setObjectName(QStringLiteral("RevertAction"));
     revert_->setStatusTip(tr("Discard the unsaved changes and load the file again from disk"));
@@ -42,9 +46,9 @@ void DocumentState::Revert() {
     if (!document_.IsModified() || file.isEmpty()) return;
     // Reopening a file that is gone would leave an empty document: the changes stay instead.
     if (!QFileInfo(file).isReadable()) {
-        ui_.ShowMessage(tr("%1\ncannot be read any more. Your changes are kept; save them with Save As.")
-                            .arg(file).toStdString(),
-                        kRevertCaption, fw::MessageStyle{fw::MessageButtons::ok, fw::MessageIcon::exclamation, true});
+        ui_.ShowMessage(
+            tr("%1\ncannot be read any more. Your changes are kept; save them with Save As.").arg(file).toStdString(),
+            kRevertCaption, fw::MessageStyle{fw::MessageButtons::ok, fw::MessageIcon::exclamation, true});
         return;
     }
     const auto answer = ui_.ShowMessage(

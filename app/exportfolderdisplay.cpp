@@ -8,8 +8,8 @@
 #include <filesystem>
 
 #include "app/mainframe.h"
-#include "browser/pallixview.h"
 #include "app/qtuiservices.h"
+#include "browser/pallixview.h"
 
 namespace {
 
@@ -21,7 +21,10 @@ constexpr int kPaneCharacters = 48;
 }  // namespace
 
 ExportFolderDisplay::ExportFolderDisplay(CMainFrame& frame, CPallixView& view, QtUiServices& ui, QAction* after)
-    : QObject(&frame), view_(view), ui_(ui), open_(new QAction(tr("Open &Export Folder"), &frame)),
+    : QObject(&frame),
+      view_(view),
+      ui_(ui),
+      open_(new QAction(tr("Open &Export Folder"), &frame)),
       pane_(new QLabel(frame.statusBar())) {
     open_->setObjectName(QStringLiteral("OpenExportFolderAction"));
     open_->setStatusTip(tr("Show the folder that exports of this file go to in the file manager"));

@@ -6,9 +6,9 @@
 
 #include "app/instancehandover.h"
 #include "app/pallixapp.h"
-#include "programinfo/programinfo.h"
 #include "app/shellcommand.h"
 #include "app/shellregistration.h"
+#include "programinfo/programinfo.h"
 
 namespace {
 

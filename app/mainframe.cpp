@@ -13,10 +13,10 @@
 #include <QToolBar>
 
 #include "app/artwork.h"
-#include "framework/commandids.h"
 #include "app/lockkeyindicators.h"
-#include "resources/shellresources.h"
 #include "framework/apptext.h"
+#include "framework/commandids.h"
+#include "resources/shellresources.h"
 
 namespace {
 
@@ -140,7 +140,8 @@ void CMainFrame::CreateStatusBar() {
 void CMainFrame::AddAccelerators() {
     std::map<int, QList<QKeySequence>> keys;
     for (const res::Accelerator& accelerator : res::Accelerators())
-        keys[accelerator.commandId].append(QKeySequence(QString::fromUtf8(accelerator.keys), QKeySequence::PortableText));
+        keys[accelerator.commandId].append(
+            QKeySequence(QString::fromUtf8(accelerator.keys), QKeySequence::PortableText));
     for (auto& [id, sequences] : keys) {
         QAction* action = MakeAction(id, QString::fromUtf8(res::PromptFor(id).toolTip));
         action->setShortcuts(sequences);

@@ -9,7 +9,6 @@
 #include "app/artwork.h"
 #include "app/blankprinting.h"
 #include "app/browserlayout.h"
-#include "framework/commandids.h"
 #include "app/documentstate.h"
 #include "app/exportfolderdisplay.h"
 #include "app/instancehandover.h"
@@ -19,9 +18,10 @@
 #include "app/settingsprofile.h"
 #include "app/shellcommand.h"
 #include "app/shellregistration.h"
-#include "resources/shellresources.h"
-#include "framework/apptext.h"
 #include "app/treewidgetgeometry.h"
+#include "framework/apptext.h"
+#include "framework/commandids.h"
+#include "resources/shellresources.h"
 
 namespace {
 
@@ -83,8 +83,8 @@ void CPallixApp::ShowMainWindow() {
 void CPallixApp::CreateTemplate() {
     document_ = std::make_unique<CPallixDoc>(*ui_);
     document_->SetRecentFileList(recentFiles_.get());
-    view_ = std::make_unique<CPallixView>(*document_, *ui_,
-                                          [] { return ToPath(QCoreApplication::applicationFilePath()); });
+    view_ =
+        std::make_unique<CPallixView>(*document_, *ui_, [] { return ToPath(QCoreApplication::applicationFilePath()); });
     template_ = std::make_unique<fw::SingleDocTemplate>(*document_, *view_, *ui_);
 
     icons_ = std::make_unique<TreeIcons>([view = view_.get()] { return view->ImageList(); });
@@ -97,8 +97,8 @@ void CPallixApp::CreateTemplate() {
     view_->GetTreeCtrl().SetGeometry(geometry_.get());
     printing_ = std::make_unique<BlankPrinting>(frame_.get());
     BindCommands();
-    state_ = new DocumentState(*frame_, *document_, *ui_,
-                               [this](const QString& file) { return OpenDocumentFile(file); });
+    state_ =
+        new DocumentState(*frame_, *document_, *ui_, [this](const QString& file) { return OpenDocumentFile(file); });
     exportFolder_ = new ExportFolderDisplay(*frame_, *view_, *ui_, state_->RevertAction());
 }
 

@@ -5,11 +5,11 @@
 #include <memory>
 
 #include "app/commandgate.h"
-#include "framework/doctemplate.h"
-#include "datafile/pallixdoc.h"
-#include "browser/pallixview.h"
-#include "framework/profile.h"
 #include "app/qtuiservices.h"
+#include "browser/pallixview.h"
+#include "datafile/pallixdoc.h"
+#include "framework/doctemplate.h"
+#include "framework/profile.h"
 
 class BlankPrinting;
 class BrowserLayout;

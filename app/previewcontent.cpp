@@ -3,10 +3,10 @@
 #include <QLocale>
 #include <limits>
 
-#include "exchange/exchangemesh.h"
-#include "exchange/modelconversion.h"
-#include "exchange/modelarrays.h"
 #include "browser/pallixview.h"
+#include "exchange/exchangemesh.h"
+#include "exchange/modelarrays.h"
+#include "exchange/modelconversion.h"
 
 namespace {
 
@@ -158,10 +158,13 @@ PreviewContent PreviewSource::DescribeBank(fw::TreeItem* item) const {
         bitmaps += record->nKind == ITEM_BITMAP;
         copies += record->nKind == ITEM_BITMAP && record->nCopyOf != 0;
     }
-    return {PreviewContent::Kind::text, Label(item),
+    return {PreviewContent::Kind::text,
+            Label(item),
             QStringLiteral("%1\n%2, %3 of them copies of earlier ones")
                 .arg(Count(models, "model", "models"), Count(bitmaps, "bitmap", "bitmaps"), QLocale().toString(copies)),
-            {}, {}, {}};
+            {},
+            {},
+            {}};
 }
 
 PreviewContent PreviewSource::DescribeFile() const {
@@ -177,8 +180,8 @@ PreviewContent PreviewSource::DescribeFile() const {
         }
     }
     if (banks == 0) return Damaged(root, QStringLiteral("No model banks found."));
-    const QString details = QStringLiteral("%1\n%2\n%3").arg(Count(qint64(banks), "model bank", "model banks"),
-                                                             Count(models, "model", "models"),
-                                                             Count(bitmaps, "bitmap", "bitmaps"));
+    const QString details = QStringLiteral("%1\n%2\n%3")
+                                .arg(Count(qint64(banks), "model bank", "model banks"),
+                                     Count(models, "model", "models"), Count(bitmaps, "bitmap", "bitmaps"));
     return {PreviewContent::Kind::text, Label(root), details, {}, {}, {}};
 }

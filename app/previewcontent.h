@@ -4,8 +4,8 @@
 #include <QString>
 #include <vector>
 
-#include "viewer/scene/mesh.h"
 #include "framework/treecontrol.h"
+#include "viewer/scene/mesh.h"
 
 class CPallixView;
 

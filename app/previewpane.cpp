@@ -5,9 +5,9 @@
 #include <QVBoxLayout>
 
 #include "app/bitmappreview.h"
-#include "viewer/gui/modelcanvas.h"
-#include "browser/pallixview.h"
 #include "app/recordtreemodel.h"
+#include "browser/pallixview.h"
+#include "viewer/gui/modelcanvas.h"
 
 PreviewPane::PreviewPane(CPallixView& view, RecordTreeModel& model, QWidget* parent)
     : QWidget(parent),
@@ -80,9 +80,7 @@ void PreviewPane::ShowContent(PreviewContent content) {
             model_->SetModel(content_.mesh, content_.textures);
             stack_->setCurrentWidget(model_);
             break;
-        case PreviewContent::Kind::text:
-            stack_->setCurrentWidget(blank_);
-            break;
+        case PreviewContent::Kind::text: stack_->setCurrentWidget(blank_); break;
     }
 }
 

@@ -6,16 +6,16 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
-#include <QInputDialog>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QUrl>
 
-#include "framework/apptext.h"
 #include "app/mainframe.h"
+#include "framework/apptext.h"
 #include "framework/privatetemp.h"
 
 namespace {
@@ -140,8 +140,8 @@ bool QtUiServices::ShellOpen(const std::filesystem::path& file) {
 
 bool QtUiServices::StartProgram(const std::filesystem::path& program, const std::string& parameter,
                                 const std::filesystem::path& workingDirectory) {
-    const bool started = QProcess::startDetached(ToQString(program), {QString::fromStdString(parameter)},
-                                                 ToQString(workingDirectory));
+    const bool started =
+        QProcess::startDetached(ToQString(program), {QString::fromStdString(parameter)}, ToQString(workingDirectory));
     if (started) fw::KeepPrivateTemporaryFolder();
     return started;
 }
@@ -193,8 +193,8 @@ std::optional<size_t> QtUiServices::AskChoice(const std::string& caption, const 
     QStringList items;
     for (const std::string& option : options) items << QString::fromStdString(option);
     bool chosen = false;
-    const QString item = QInputDialog::getItem(owner_, QString::fromStdString(caption), QString::fromStdString(question),
-                                               items, 0, false, &chosen);
+    const QString item = QInputDialog::getItem(owner_, QString::fromStdString(caption),
+                                               QString::fromStdString(question), items, 0, false, &chosen);
     if (!chosen) return std::nullopt;
     return size_t(items.indexOf(item));
 }

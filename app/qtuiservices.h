@@ -13,8 +13,7 @@ public:
     void SetOwner(QWidget* owner) { owner_ = owner; }
     QWidget* Owner() const { return owner_; }
 
-    fw::MessageResult ShowMessage(const std::string& text, const std::string& caption,
-                                  fw::MessageStyle style) override;
+    fw::MessageResult ShowMessage(const std::string& text, const std::string& caption, fw::MessageStyle style) override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
     bool ShellOpen(const std::filesystem::path& file) override;

@@ -5,9 +5,9 @@
 #include <QPainter>
 
 #include "app/commandgate.h"
-#include "browser/pallixview.h"
 #include "app/recordtreemodel.h"
 #include "app/virtualkeys.h"
+#include "browser/pallixview.h"
 
 namespace {
 
@@ -92,8 +92,10 @@ void RecordTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
 // the caret item's popup, as Shift+F10 does.
 void RecordTreeView::contextMenuEvent(QContextMenuEvent* event) {
     CommandGate::Command running(gate_);
-    if (event->reason() == QContextMenuEvent::Keyboard) event->setAccepted(view_.OnKeyboardContextMenu());
-    else event->setAccepted(view_.OnContextMenu(ToPoint(event->globalPos())));
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        event->setAccepted(view_.OnKeyboardContextMenu());
+    else
+        event->setAccepted(view_.OnContextMenu(ToPoint(event->globalPos())));
 }
 
 void RecordTreeView::keyPressEvent(QKeyEvent* event) {

@@ -16,4 +16,5 @@ struct ShellCommand {
 // a message for arguments it cannot make sense of.
 std::optional<ShellCommand> ParseShellCommand(const QStringList& arguments, QString& error);
 
-inline constexpr const char* kShellUsage = "Usage: pallix [FILE]\n       pallix /p FILE\n       pallix /pt FILE PRINTER [DRIVER PORT]";
+inline constexpr const char* kShellUsage =
+    "Usage: pallix [FILE]\n       pallix /p FILE\n       pallix /pt FILE PRINTER [DRIVER PORT]";

@@ -89,8 +89,9 @@ void RefreshDesktopCaches(const QString& dataHome) {
     Q_UNUSED(dataHome);
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
 #else
-    const QStringList tools[] = {{QStringLiteral("update-mime-database"), dataHome + QStringLiteral("/mime")},
-                                 {QStringLiteral("update-desktop-database"), dataHome + QStringLiteral("/applications")}};
+    const QStringList tools[] = {
+        {QStringLiteral("update-mime-database"), dataHome + QStringLiteral("/mime")},
+        {QStringLiteral("update-desktop-database"), dataHome + QStringLiteral("/applications")}};
     for (const QStringList& tool : tools) {
         const QString program = QStandardPaths::findExecutable(tool.front());
         if (!program.isEmpty()) QProcess::startDetached(program, {tool.back()});

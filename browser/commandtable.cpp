@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "framework/commandids.h"
 #include "browser/pallixview.h"
+#include "framework/commandids.h"
 
 namespace {
 

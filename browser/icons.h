@@ -21,7 +21,6 @@ enum TreeIcon : int {
 
 // The bitmap resources the image list is built from, in the same order.
 inline constexpr std::array<const char*, 12> kTreeIconResources = {
-    "IDB_BFPCLOSED",  "IDB_BFPOPEN",   "IDB_BMPCLOSED",   "IDB_BMPOPEN",
-    "IDB_CBMPCLOSED", "IDB_CBMPOPEN",  "IDB_3DCLOSED",    "IDB_3DOPEN",
-    "IDB_WAVCLOSED",  "IDB_WAVOPEN",   "IDB_MODELCLOSED", "IDB_MODELOPEN",
+    "IDB_BFPCLOSED", "IDB_BFPOPEN", "IDB_BMPCLOSED", "IDB_BMPOPEN", "IDB_CBMPCLOSED",  "IDB_CBMPOPEN",
+    "IDB_3DCLOSED",  "IDB_3DOPEN",  "IDB_WAVCLOSED", "IDB_WAVOPEN", "IDB_MODELCLOSED", "IDB_MODELOPEN",
 };

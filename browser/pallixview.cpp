@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <optional>
 
-#include "datafile/bankscan.h"
 #include "browser/icons.h"
 #include "browser/seenbitmaptable.h"
+#include "datafile/bankscan.h"
 
 namespace {
 
@@ -37,21 +37,24 @@ public:
         fw::TreeItem* item = view_.InsertRecordItem(model.name, ICON_MODEL_CLOSED, bankItem_,
                                                     ItemRecord{{}, ITEM_MODEL, model.offset, model.recordSize, 0});
         void* record = item->data;
-        tree_.InsertItem(Format("Vertices:    %d ", int(model.vertexCount)), ICON_MODEL_OPEN, ICON_MODEL_OPEN, item, record);
-        tree_.InsertItem(Format("Triangles:  %d", int(model.triangleCount)), ICON_MODEL_OPEN, ICON_MODEL_OPEN, item, record);
+        tree_.InsertItem(Format("Vertices:    %d ", int(model.vertexCount)), ICON_MODEL_OPEN, ICON_MODEL_OPEN, item,
+                         record);
+        tree_.InsertItem(Format("Triangles:  %d", int(model.triangleCount)), ICON_MODEL_OPEN, ICON_MODEL_OPEN, item,
+                         record);
     }
 
     void OnBitmap(const pallix::BitmapEntry& bitmap) override {
         const std::optional<size_t> first = seen_.Record(bitmap.dataOffset, bitmap.length, bankNumber_);
         const std::string suffix = first ? Format(" (Copy of %s)", seen_[*first].name.c_str()) : std::string();
         const uint32_t copyOf = first ? seen_[*first].offset : 0;
-        fw::TreeItem* item = view_.InsertRecordItem(
-            Format("%d:%s%s", int(bitmap.index), bitmap.name.c_str(), suffix.c_str()),
-            first ? ICON_COPY_BMP_CLOSED : ICON_BMP_CLOSED, bankItem_,
-            ItemRecord{{}, ITEM_BITMAP, bitmap.dataOffset, bitmap.length, copyOf});
+        fw::TreeItem* item =
+            view_.InsertRecordItem(Format("%d:%s%s", int(bitmap.index), bitmap.name.c_str(), suffix.c_str()),
+                                   first ? ICON_COPY_BMP_CLOSED : ICON_BMP_CLOSED, bankItem_,
+                                   ItemRecord{{}, ITEM_BITMAP, bitmap.dataOffset, bitmap.length, copyOf});
         void* record = item->data;
         tree_.InsertItem(Format("Size:    %d bytes", int(bitmap.length)), ICON_BMP_OPEN, ICON_BMP_OPEN, item, record);
-        tree_.InsertItem(Format("Offset:  %.6Xx0", unsigned(bitmap.dataOffset)), ICON_BMP_OPEN, ICON_BMP_OPEN, item, record);
+        tree_.InsertItem(Format("Offset:  %.6Xx0", unsigned(bitmap.dataOffset)), ICON_BMP_OPEN, ICON_BMP_OPEN, item,
+                         record);
     }
 
 private:
@@ -114,6 +117,4 @@ void CPallixView::FreeItemRecords() {
     m_records.clear();
 }
 
-ItemRecord* CPallixView::RecordOf(fw::TreeItem* item) {
-    return item ? static_cast<ItemRecord*>(item->data) : nullptr;
-}
+ItemRecord* CPallixView::RecordOf(fw::TreeItem* item) { return item ? static_cast<ItemRecord*>(item->data) : nullptr; }

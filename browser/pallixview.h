@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "datafile/itemrecord.h"
+#include "datafile/pallixdoc.h"
 #include "framework/commandresult.h"
 #include "framework/doctemplate.h"
 #include "framework/file.h"
 #include "framework/imagelist.h"
-#include "datafile/itemrecord.h"
 #include "framework/menu.h"
-#include "datafile/pallixdoc.h"
 #include "framework/treecontrol.h"
 #include "framework/uiservices.h"
 

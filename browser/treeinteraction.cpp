@@ -1,9 +1,9 @@
 // How the view reacts to the mouse and the keyboard, chooses its popup
 // menus and routes their commands.
-#include "framework/commandids.h"
 #include "browser/commandtable.h"
 #include "browser/pallixview.h"
 #include "browser/popupmenus.h"
+#include "framework/commandids.h"
 
 namespace {
 

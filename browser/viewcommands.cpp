@@ -1,12 +1,12 @@
 // The view's commands: each takes what it acts on from the tree when it
 // starts and hands it to the exchange layer, where the bodies live. This is
 // the one file of the view that knows the exchange layer.
+#include "browser/pallixview.h"
 #include "exchange/commandcontext.h"
 #include "exchange/exchangecommands.h"
 #include "exchange/exportlocation.h"
 #include "exchange/modelformatcommands.h"
 #include "exchange/modeljob.h"
-#include "browser/pallixview.h"
 
 CommandContext CPallixView::ContextFor(fw::TreeItem* item) const {
     CommandContext context = ItemContext(item);
@@ -25,8 +25,18 @@ CommandContext CPallixView::ContextFor(fw::TreeItem* item) const {
 }
 
 CommandContext CPallixView::ItemContext(fw::TreeItem* item) const {
-    CommandContext context{m_document, m_ui, std::nullopt, {}, {}, {}, {}, ExportFolderInUse(),
-                           m_szModulePath.parent_path(), m_bAnnouncePaths, {}, {}};
+    CommandContext context{m_document,
+                           m_ui,
+                           std::nullopt,
+                           {},
+                           {},
+                           {},
+                           {},
+                           ExportFolderInUse(),
+                           m_szModulePath.parent_path(),
+                           m_bAnnouncePaths,
+                           {},
+                           {}};
     if (!item) return context;
     if (const ItemRecord* record = RecordOf(item)) context.record = *record;
     // What follows a bank is other banks, which no command of a bank reads;
@@ -108,7 +118,8 @@ fw::CommandResult CPallixView::OnExportAllAs() {
                          [this](ModelFormat format) { return ExportAllAs(ContextFor(m_hContextItem), format); });
 }
 
-fw::CommandResult CPallixView::WriteDxf(fw::File& file, std::span<const uint8_t> model, uint32_t offset, uint32_t size) {
+fw::CommandResult CPallixView::WriteDxf(fw::File& file, std::span<const uint8_t> model, uint32_t offset,
+                                        uint32_t size) {
     return ::WriteDxf(file, model, offset, size);
 }
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <ostream>
 
+#include "browser/popupmenus.h"
 #include "cli/itempath.h"
 #include "cli/listing.h"
 #include "exchange/modelformatcommands.h"
 #include "framework/modulepath.h"
-#include "browser/popupmenus.h"
 
 namespace {
 
@@ -46,7 +46,8 @@ void PrintPopup(std::ostream& out, const CPallixView& view, int menuId) {
     out << "menu: " << menu.title << '\n';
     for (const fw::MenuItem& entry : menu.items) {
         if (entry.IsSeparator()) continue;
-        out << "  " << entry.id << '\t' << entry.text << '\t' << (view.HasHandler(entry.id) ? "enabled" : "disabled") << '\n';
+        out << "  " << entry.id << '\t' << entry.text << '\t' << (view.HasHandler(entry.id) ? "enabled" : "disabled")
+            << '\n';
     }
 }
 
@@ -87,8 +88,8 @@ int CliSession::Run() {
 
 bool CliSession::RunAction(const CliAction& action) {
     const auto own = OwnActions();
-    const auto found = std::find_if(own.begin(), own.end(),
-                                    [&](const OwnAction& candidate) { return action.name == candidate.name; });
+    const auto found =
+        std::find_if(own.begin(), own.end(), [&](const OwnAction& candidate) { return action.name == candidate.name; });
     return found != own.end() ? (this->*found->run)(action) : RunCommand(action);
 }
 

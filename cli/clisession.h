@@ -2,12 +2,12 @@
 #include <iosfwd>
 #include <span>
 
-#include "cli/commandline.h"
 #include "browser/commandtable.h"
-#include "cli/consoleui.h"
-#include "framework/doctemplate.h"
-#include "datafile/pallixdoc.h"
 #include "browser/pallixview.h"
+#include "cli/commandline.h"
+#include "cli/consoleui.h"
+#include "datafile/pallixdoc.h"
+#include "framework/doctemplate.h"
 
 // One run of pallix-cli: the same document, view and template as the
 // desktop program, driven by the actions of the command line.

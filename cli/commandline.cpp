@@ -43,13 +43,14 @@ const std::vector<CliActionName>& CliActionNames() {
 std::optional<ActionArgument> ArgumentOf(const std::string& action) { return ArgumentOfIn(CliActionNames(), action); }
 
 std::string CliUsage() {
-    std::string usage = "usage: pallix-cli [--program-dir DIR] [--export-dir DIR] [--shell] FILE [ACTION ...]\n"
-                        "       pallix-cli --help | --version\n";
+    std::string usage =
+        "usage: pallix-cli [--program-dir DIR] [--export-dir DIR] [--shell] FILE [ACTION ...]\n"
+        "       pallix-cli --help | --version\n";
     std::string line = "actions:";
     const auto& names = CliActionNames();
     for (size_t i = 0; i < names.size(); ++i) {
-        const std::string word = " " + names[i].name + ArgumentWord(names[i].argument) +
-                                 (i + 1 < names.size() ? " |" : "");
+        const std::string word =
+            " " + names[i].name + ArgumentWord(names[i].argument) + (i + 1 < names.size() ? " |" : "");
         if (line.size() + word.size() > kUsageWidth) {
             usage += line + "\n";
             line = "        ";
@@ -93,7 +94,8 @@ bool TakeArguments(const std::vector<std::string>& words, size_t& i, ActionArgum
     }
     if (argument == ActionArgument::itemPath || argument == ActionArgument::formatAndItemPath) {
         if (i >= words.size()) {
-            error = action.name + (argument == ActionArgument::itemPath ? " needs a PATH" : " needs a FORMAT and a PATH");
+            error =
+                action.name + (argument == ActionArgument::itemPath ? " needs a PATH" : " needs a FORMAT and a PATH");
             return false;
         }
         action.argument = words[i++];

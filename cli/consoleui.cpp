@@ -10,16 +10,17 @@ namespace {
 std::string EscapeLineFeeds(const std::string& text) {
     std::string escaped;
     for (char c : text) {
-        if (c == '\n') escaped += "\\n";
-        else escaped += c;
+        if (c == '\n')
+            escaped += "\\n";
+        else
+            escaped += c;
     }
     return escaped;
 }
 
 }  // namespace
 
-fw::MessageResult ConsoleUi::ShowMessage(const std::string& text, const std::string& caption,
-                                         fw::MessageStyle style) {
+fw::MessageResult ConsoleUi::ShowMessage(const std::string& text, const std::string& caption, fw::MessageStyle style) {
     out_ << "message [" << caption << "] " << EscapeLineFeeds(text) << '\n';
     // Nobody is there to answer, and a batch must not wait for anyone. A
     // question with a way out keeps things as they are; a yes-or-no question
@@ -39,6 +40,7 @@ bool ConsoleUi::ShellOpen(const std::filesystem::path& file) {
 
 bool ConsoleUi::StartProgram(const std::filesystem::path& program, const std::string& parameter,
                              const std::filesystem::path& workingDirectory) {
-    out_ << "shell: run " << fw::Utf8FromPath(program) << ' ' << parameter << " in " << fw::Utf8FromPath(workingDirectory) << '\n';
+    out_ << "shell: run " << fw::Utf8FromPath(program) << ' ' << parameter << " in "
+         << fw::Utf8FromPath(workingDirectory) << '\n';
     return !performShell_ || fw::StartDetached(program, {parameter}, workingDirectory);
 }

@@ -10,8 +10,7 @@ class ConsoleUi : public fw::UiServices {
 public:
     ConsoleUi(std::ostream& out, bool performShellActions) : out_(out), performShell_(performShellActions) {}
 
-    fw::MessageResult ShowMessage(const std::string& text, const std::string& caption,
-                                  fw::MessageStyle style) override;
+    fw::MessageResult ShowMessage(const std::string& text, const std::string& caption, fw::MessageStyle style) override;
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
     // Printed only: without --shell nothing is started, and that is no failure.

@@ -4,9 +4,9 @@
 #include <ostream>
 #include <string>
 
+#include "browser/pallixview.h"
 #include "cli/itempath.h"
 #include "datafile/itemrecord.h"
-#include "browser/pallixview.h"
 
 namespace {
 

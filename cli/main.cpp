@@ -10,8 +10,8 @@
 #include "programinfo/programinfo.h"
 
 #ifdef _WIN32
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 #endif
 
 namespace {

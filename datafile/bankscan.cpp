@@ -38,7 +38,8 @@ bool ReadHeader(std::span<const uint8_t> image, uint64_t p, BankHeaderFields& he
 }
 
 // Reports the models from q on; returns false when one did not fit.
-bool WalkModels(std::span<const uint8_t> image, uint16_t count, uint64_t& q, BankVisitor& visitor, RecordBudget& budget) {
+bool WalkModels(std::span<const uint8_t> image, uint16_t count, uint64_t& q, BankVisitor& visitor,
+                RecordBudget& budget) {
     for (uint32_t i = 0; i < count; ++i) {
         if (!FitsIn(image, q, ModelRecord::kTriangleCount + 2) || !budget.Take()) return false;
         ModelEntry model;

@@ -15,7 +15,7 @@ struct ItemRecord {
 
     std::string szLabel;
     uint16_t nKind = 0;
-    uint32_t nOffset = 0;   // bank: its tag; model: its record; bitmap: its BMP data
-    uint32_t nSize = 0;     // bank: 999999; model: its record size; bitmap: its BMP length
-    uint32_t nCopyOf = 0;   // bitmap that repeats an earlier one: that one's nOffset
+    uint32_t nOffset = 0;  // bank: its tag; model: its record; bitmap: its BMP data
+    uint32_t nSize = 0;    // bank: 999999; model: its record size; bitmap: its BMP length
+    uint32_t nCopyOf = 0;  // bitmap that repeats an earlier one: that one's nOffset
 };

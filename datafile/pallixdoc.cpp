@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <limits>
 
-#include "framework/reporting.h"
-#include "framework/imagesave.h"
 #include "framework/apptext.h"
+#include "framework/imagesave.h"
 #include "framework/pathtext.h"
+#include "framework/reporting.h"
 
 namespace {
 
@@ -74,7 +74,8 @@ bool CPallixDoc::OnOpenDocument(const std::string& path) {
     if (read == ReadOutcome::cancelled) return false;
     ClearContents();
     if (read == ReadOutcome::incomplete) {
-        ui().ShowMessage(kCannotLoad, "", fw::MessageStyle{fw::MessageButtons::ok, fw::MessageIcon::information, false});
+        ui().ShowMessage(kCannotLoad, "",
+                         fw::MessageStyle{fw::MessageButtons::ok, fw::MessageIcon::information, false});
         return false;
     }
     m_pImage = std::move(block);

@@ -4,9 +4,9 @@
 #include <span>
 #include <string>
 
+#include "datafile/imagememory.h"
 #include "framework/document.h"
 #include "framework/file.h"
-#include "datafile/imagememory.h"
 
 // The open data file: its whole content held in memory as one block, the
 // image. Records are addressed by their offset into it; the image never

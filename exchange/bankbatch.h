@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "exchange/commandcontext.h"
-#include "framework/commandresult.h"
 #include "exchange/exchangecommands.h"
 #include "exchange/modeljob.h"
+#include "framework/commandresult.h"
 #include "framework/uiservices.h"
 
 // The steps of a command over many items, told to the user as progress.

@@ -1,16 +1,16 @@
 // View, Export and Import of a bitmap: its stored bytes leave and enter as
 // a BMP file, unchanged.
+#include "datafile/littleendian.h"
 #include "exchange/commandstatus.h"
 #include "exchange/exchangecommands.h"
 #include "exchange/exportledger.h"
 #include "exchange/exportlocation.h"
 #include "exchange/exportpaths.h"
-#include "datafile/littleendian.h"
+#include "exchange/replacebitmap.h"
+#include "exchange/viewfilenames.h"
 #include "framework/pathtext.h"
 #include "framework/privatetemp.h"
-#include "exchange/replacebitmap.h"
 #include "framework/reporting.h"
-#include "exchange/viewfilenames.h"
 
 namespace {
 

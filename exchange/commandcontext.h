@@ -4,9 +4,9 @@
 #include <optional>
 #include <vector>
 
-#include "framework/commandresult.h"
 #include "datafile/itemrecord.h"
 #include "datafile/pallixdoc.h"
+#include "framework/commandresult.h"
 #include "framework/uiservices.h"
 
 // What a command of the record tree acts on, taken when the command starts.

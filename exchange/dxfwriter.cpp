@@ -11,9 +11,9 @@ using namespace pallix;
 namespace {
 
 constexpr const char* kHeader[] = {
-    "  0", "SECTION", "  2", "HEADER", "  0", "ENDSEC", "  0", "SECTION", "  2", "TABLES", "  0", "TABLE",
-    "  2", "LAYER", "  0", "LAYER", "  2", "  1", "  0", "ENDTAB", "  0", "ENDSEC", "  0", "SECTION", "  2",
-    "BLOCKS", "  0", "ENDSEC", "  0", "SECTION", "  2", "ENTITIES", "  0"};
+    "  0",   "SECTION", "  2",   "HEADER", "  0",   "ENDSEC", "  0", "SECTION", "  2",    "TABLES",   "  0",
+    "TABLE", "  2",     "LAYER", "  0",    "LAYER", "  2",    "  1", "  0",     "ENDTAB", "  0",      "ENDSEC",
+    "  0",   "SECTION", "  2",   "BLOCKS", "  0",   "ENDSEC", "  0", "SECTION", "  2",    "ENTITIES", "  0"};
 constexpr const char* kClosing[] = {"ENDSEC", "  0", "EOF"};
 constexpr const char* kCornerCodes[4][3] = {
     {"  10", "  20", "  30"}, {"  11", "  21", "  31"}, {"  12", "  22", "  32"}, {"  13", "  23", "  33"}};

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "exchange/commandcontext.h"
-#include "framework/commandresult.h"
 #include "exchange/exchangemesh.h"
+#include "framework/commandresult.h"
 #include "framework/file.h"
 
 // The commands that move bitmaps and models in and out of the data file.
@@ -35,8 +35,8 @@ fw::CommandResult WriteDxf(fw::File& file, std::span<const uint8_t> model, uint3
 fw::CommandResult WriteModel3dsFile(const std::filesystem::path& path, const ExportedModel& model);
 fw::CommandResult ExportModelToFile(const std::filesystem::path& path, std::span<const uint8_t> model,
                                     const std::string& modelName, const TextureNames& textures);
-fw::CommandResult ImportModelFromFile(const std::filesystem::path& path, std::span<uint8_t> model,
-                                      uint32_t recordSize, const TextureNames& textures);
+fw::CommandResult ImportModelFromFile(const std::filesystem::path& path, std::span<uint8_t> model, uint32_t recordSize,
+                                      const TextureNames& textures);
 
 inline constexpr const char* kInvalidModel = "Invalid model. Cannot export";
 inline constexpr const char* kInvalidModelCaption = "Pallix";

@@ -51,8 +51,10 @@ std::filesystem::path KeyOf(const std::filesystem::path& file) {
 }  // namespace
 
 void RememberExportFile(const std::filesystem::path& file) {
-    if (const auto contents = ContentsOf(file, std::nullopt)) Ledger()[KeyOf(file)] = *contents;
-    else Ledger().erase(KeyOf(file));
+    if (const auto contents = ContentsOf(file, std::nullopt))
+        Ledger()[KeyOf(file)] = *contents;
+    else
+        Ledger().erase(KeyOf(file));
 }
 
 bool MayReplaceExportFile(fw::UiServices& ui, const std::filesystem::path& file) {

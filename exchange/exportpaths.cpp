@@ -16,7 +16,15 @@ namespace {
 bool IsForbiddenInFileName(unsigned char c) {
     if (c < 0x20 || c == 0x7F) return true;
     switch (c) {
-        case '<': case '>': case ':': case '"': case '/': case '\\': case '|': case '?': case '*': return true;
+        case '<':
+        case '>':
+        case ':':
+        case '"':
+        case '/':
+        case '\\':
+        case '|':
+        case '?':
+        case '*': return true;
         default: return false;
     }
 }
@@ -27,7 +35,8 @@ bool IsWindowsDeviceName(const std::string& name) {
     std::string base = name.substr(0, name.find('.'));
     for (char& c : base) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
-    return base.size() == 4 && (base.rfind("COM", 0) == 0 || base.rfind("LPT", 0) == 0) && base[3] >= '1' && base[3] <= '9';
+    return base.size() == 4 && (base.rfind("COM", 0) == 0 || base.rfind("LPT", 0) == 0) && base[3] >= '1' &&
+           base[3] <= '9';
 }
 
 // Names in data files are 8-bit text of the game's time: Latin-1 carried to

@@ -11,9 +11,9 @@
 #include "exchange/exportpaths.h"
 #include "exchange/imagebackup.h"
 #include "exchange/modeljob.h"
+#include "exchange/replacebitmap.h"
 #include "framework/pathtext.h"
 #include "framework/privatetemp.h"
-#include "exchange/replacebitmap.h"
 
 namespace {
 
@@ -158,8 +158,10 @@ bool ImportPending(CPallixDoc& document, ImportTally& tally, BatchSteps& steps) 
         for (const uint32_t copy : item.copies) backup.Keep(copy, item.record.nSize);
         Guarded(item.name, tally, [&] {
             const std::string refusal = ImportItem(document, item);
-            if (refusal.empty()) ++tally.imported;
-            else tally.refused.push_back(item.name + ": " + refusal);
+            if (refusal.empty())
+                ++tally.imported;
+            else
+                tally.refused.push_back(item.name + ": " + refusal);
         });
         if (!steps.Next()) {
             backup.PutBack();
@@ -171,8 +173,9 @@ bool ImportPending(CPallixDoc& document, ImportTally& tally, BatchSteps& steps) 
 }
 
 std::string Summary(const ImportTally& tally, const std::filesystem::path& folder) {
-    std::string text = "Imported: " + std::to_string(tally.imported) + "\nUnchanged: " +
-                       std::to_string(tally.unchanged) + "\nRefused: " + std::to_string(tally.refused.size());
+    std::string text = "Imported: " + std::to_string(tally.imported) +
+                       "\nUnchanged: " + std::to_string(tally.unchanged) +
+                       "\nRefused: " + std::to_string(tally.refused.size());
     for (size_t k = 0; k < std::min(tally.refused.size(), kRefusalsListed); ++k) text += "\n  " + tally.refused[k];
     if (tally.refused.size() > kRefusalsListed)
         text += "\n  and " + std::to_string(tally.refused.size() - kRefusalsListed) + " more";

@@ -74,19 +74,21 @@ std::string RoomRefusal(const std::filesystem::path& path, const ImportedMesh& m
         path, "after merging shared corners its mesh has " + Counted(mesh.points.size(), "vertex", "vertices") +
                   " and " + Counted(mesh.faces.size(), "face", "faces") + ", but the model has room for " +
                   Counted(room.vertexCount, "vertex", "vertices") + " and " + Counted(room.faceCount, "face", "faces") +
-                  " (or any mix within its " + std::to_string(room.recordBytes) + " bytes: " +
-                  std::to_string(ModelRecord::kVertices) + " for the header, " +
+                  " (or any mix within its " + std::to_string(room.recordBytes) +
+                  " bytes: " + std::to_string(ModelRecord::kVertices) + " for the header, " +
                   std::to_string(ModelVertex::kSize) + " a vertex, " + std::to_string(ModelTriangle::kSize) +
                   " a face, at most 1000 of each). Simplify the mesh in your 3-D program and import it again");
 }
 
 std::string MeshRefusal(const std::filesystem::path& path, const ImportedMesh& mesh, const ModelRoom& room) {
     if (mesh.points.empty() || mesh.faces.empty())
-        return ImportSentence(path, "its mesh has no vertices or no faces, and the model needs both. Save the whole "
-                                    "mesh from your 3-D program");
+        return ImportSentence(path,
+                              "its mesh has no vertices or no faces, and the model needs both. Save the whole "
+                              "mesh from your 3-D program");
     if (!std::all_of(mesh.points.begin(), mesh.points.end(), PointFitsModel))
-        return ImportSentence(path, "a point of its mesh is not a number or lies too far out for the model's "
-                                    "coordinates. Check the object's position and scale in your 3-D program");
+        return ImportSentence(path,
+                              "a point of its mesh is not a number or lies too far out for the model's "
+                              "coordinates. Check the object's position and scale in your 3-D program");
     if (!Fits(mesh, room)) return RoomRefusal(path, mesh, room);
     return {};
 }
@@ -99,8 +101,9 @@ ImportedTables Tables(const ImportedMesh& mesh, const TextureNames& bank) {
     for (const ImportedFace& f : mesh.faces)
         tables.faces.push_back(ExchangeFace{f.a, f.b, f.c, {}, f.group < bitmaps.size() ? bitmaps[f.group] : 0});
     if (guessed)
-        tables.note = "The textures of some faces were taken by the order of the file's materials, because their "
-                      "materials name no bitmap of the bank: check the textures of the model.";
+        tables.note =
+            "The textures of some faces were taken by the order of the file's materials, because their "
+            "materials name no bitmap of the bank: check the textures of the model.";
     return tables;
 }
 
@@ -150,7 +153,8 @@ ImportedTables ApplyImportRules(const ImportedFile& file, const std::filesystem:
     // has twin points itself keeps them while the file fits as it is.
     const bool keepTwins = HasTwinPoints(room.oldPoints) && Fits(read, room);
     const ImportedMesh mesh = keepTwins ? read : WeldCorners(read);
-    if (std::string refusal = MeshRefusal(path, mesh, room); !refusal.empty()) return ImportedTables{{}, {}, refusal, {}};
+    if (std::string refusal = MeshRefusal(path, mesh, room); !refusal.empty())
+        return ImportedTables{{}, {}, refusal, {}};
     ImportedTables tables = Tables(mesh, bank);
     KeepOldPointOrder(tables.points, tables.faces, room.oldPoints);
     KeepOldFaceOrder(tables.faces, tables.points, room.oldFaces);

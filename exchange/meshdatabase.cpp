@@ -108,7 +108,8 @@ void FillMesh(MeshRecord3ds* mesh, const std::string& objectName, const std::vec
 
 void BuildMeshDatabase(const std::string& objectName, Database3ds* database, const ExportedModel& model) {
     StoreSceneSettings(database);
-    for (size_t i = 0; i < model.textures.size() && !ErrorPending3ds(); ++i) StoreMaterial(database, i, model.textures[i]);
+    for (size_t i = 0; i < model.textures.size() && !ErrorPending3ds(); ++i)
+        StoreMaterial(database, i, model.textures[i]);
     if (ErrorPending3ds()) return;
     MeshRecord3ds* mesh = nullptr;
     PrepareMesh3ds(&mesh, uint16_t(model.points.size()), uint16_t(model.faces.size()), 0);

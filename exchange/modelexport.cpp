@@ -7,9 +7,9 @@
 #include "exchange/meshdatabase.h"
 #include "exchange/modelconversion.h"
 #include "exchange/modeljob.h"
+#include "exchange/toolkitjob.h"
 #include "framework/pathtext.h"
 #include "toolkit3ds/toolkit3ds.h"
-#include "exchange/toolkitjob.h"
 
 namespace {
 
@@ -45,8 +45,18 @@ fw::CommandResult ExportAllCancelled(const std::filesystem::path& folder) {
 }
 
 CommandContext ChildContext(const CommandContext& bank, size_t child) {
-    CommandContext context{bank.document, bank.ui, bank.children[child], {}, {}, {}, {}, bank.exportFolder,
-                           bank.programDir, false, {}, {}};
+    CommandContext context{bank.document,
+                           bank.ui,
+                           bank.children[child],
+                           {},
+                           {},
+                           {},
+                           {},
+                           bank.exportFolder,
+                           bank.programDir,
+                           false,
+                           {},
+                           {}};
     context.following.assign(bank.children.begin() + child + 1, bank.children.end());
     if (IsKind(bank, child, ITEM_MODEL)) context.modelStem = ModelStemInBank(bank.children, child);
     return context;
@@ -58,8 +68,8 @@ fw::CommandResult ExportModel(const CommandContext& context) {
     if (!target) return refusal;
     if (!MayReplaceExportFile(context.ui, target->path)) return fw::CommandResult::Refused({}, {});
     MakeExportFolder(context.exportFolder);
-    auto result = ExportModelToFile(target->path, ModelBytes(context.document, target->record),
-                                    target->record.szLabel, target->textures);
+    auto result = ExportModelToFile(target->path, ModelBytes(context.document, target->record), target->record.szLabel,
+                                    target->textures);
     if (result.outcome != fw::CommandResult::Outcome::done) return result;
     RememberExportFile(target->path);
     TellExported(context.ui, target->path);

@@ -4,13 +4,13 @@
 
 #include <algorithm>
 
+#include "datafile/littleendian.h"
 #include "exchange/commandstatus.h"
 #include "exchange/exchangecommands.h"
 #include "exchange/exportledger.h"
 #include "exchange/exportlocation.h"
-#include "datafile/littleendian.h"
-#include "exchange/modelconversion.h"
 #include "exchange/formats/modelformats.h"
+#include "exchange/modelconversion.h"
 #include "exchange/modeljob.h"
 
 namespace {

@@ -4,11 +4,11 @@
 #include <array>
 #include <cstring>
 
+#include "datafile/layouts.h"
+#include "datafile/littleendian.h"
 #include "exchange/commandstatus.h"
 #include "exchange/exchangecommands.h"
 #include "exchange/importrules.h"
-#include "datafile/layouts.h"
-#include "datafile/littleendian.h"
 #include "exchange/modelconversion.h"
 #include "exchange/modeljob.h"
 #include "exchange/read3ds.h"
@@ -106,8 +106,7 @@ fw::CommandResult ImportMesh(const ImportedFile& file, const std::filesystem::pa
 
 fw::CommandResult ImportModelWith(const CommandContext& context, MeshReader read, const char* extension) {
     fw::CommandResult refusal;
-    const auto target =
-        PrepareModelJob(context, "Cannot find sibling item (b).", kAnnounceCaption, refusal, extension);
+    const auto target = PrepareModelJob(context, "Cannot find sibling item (b).", kAnnounceCaption, refusal, extension);
     if (!target) return refusal;
     auto result = ImportMesh(read(target->path), target->path, ModelBytes(context.document, target->record),
                              target->record.nSize, target->textures);
@@ -123,7 +122,7 @@ fw::CommandResult ImportModel(const CommandContext& context) {
     return ImportModelWith(context, ReadImported3ds, ".3ds");
 }
 
-fw::CommandResult ImportModelFromFile(const std::filesystem::path& path, std::span<uint8_t> model,
-                                      uint32_t recordSize, const TextureNames& textures) {
+fw::CommandResult ImportModelFromFile(const std::filesystem::path& path, std::span<uint8_t> model, uint32_t recordSize,
+                                      const TextureNames& textures) {
     return ImportMesh(ReadImported3ds(path), path, model, recordSize, textures);
 }

@@ -5,8 +5,8 @@
 #include <span>
 
 #include "exchange/commandcontext.h"
-#include "framework/commandresult.h"
 #include "exchange/exchangemesh.h"
+#include "framework/commandresult.h"
 
 // What an export or import of a model works on: the model's record, the
 // bank's bitmaps after it and their texture names, and its file.

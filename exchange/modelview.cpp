@@ -3,10 +3,10 @@
 #include "exchange/dxfwriter.h"
 #include "exchange/exchangecommands.h"
 #include "exchange/modeljob.h"
+#include "exchange/viewfilenames.h"
 #include "framework/pathtext.h"
 #include "framework/privatetemp.h"
 #include "framework/reporting.h"
-#include "exchange/viewfilenames.h"
 
 namespace {
 

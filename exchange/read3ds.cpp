@@ -4,9 +4,9 @@
 #include <limits>
 
 #include "exchange/importrules.h"
+#include "exchange/toolkitjob.h"
 #include "framework/pathtext.h"
 #include "toolkit3ds/toolkit3ds.h"
-#include "exchange/toolkitjob.h"
 
 namespace {
 
@@ -90,11 +90,15 @@ ImportedFile ReadImported3ds(const std::filesystem::path& path) {
     ToolkitJob job;
     File3ds* file = nullptr;
     if (job.Then([&] { file = OpenFile3ds(fw::Utf8FromPath(path).c_str(), "r"); }).Failed())
-        return ToolkitFailure(job, path, "the file cannot be opened. Export the model first, or check that the file "
-                                    "is there and that you may read it");
-    if (job.Then([&] { NewDatabase3ds(&job.database()); }).Then([&] { ReadDatabase3ds(file, job.database()); }).Failed())
-        return ToolkitFailure(job, path, "it is damaged or not a 3DS file. Save it again as a 3DS file from your 3-D "
-                                    "program and import it again");
+        return ToolkitFailure(job, path,
+                              "the file cannot be opened. Export the model first, or check that the file "
+                              "is there and that you may read it");
+    if (job.Then([&] { NewDatabase3ds(&job.database()); })
+            .Then([&] { ReadDatabase3ds(file, job.database()); })
+            .Failed())
+        return ToolkitFailure(job, path,
+                              "it is damaged or not a 3DS file. Save it again as a 3DS file from your 3-D "
+                              "program and import it again");
     ImportedMesh merged;
     const uint32_t meshes = CountMeshes3ds(job.database());
     for (uint32_t i = 0; i < meshes && !ErrorPending3ds(); ++i) {
@@ -107,14 +111,17 @@ ImportedFile ReadImported3ds(const std::filesystem::path& path) {
         }
         DiscardMesh3ds(&mesh);
         if (!whole)
-            return Refused(ImportSentence(path, "a face of its mesh names a vertex the mesh does not have, so the "
-                                                "file is damaged. Save it again from your 3-D program"));
+            return Refused(ImportSentence(path,
+                                          "a face of its mesh names a vertex the mesh does not have, so the "
+                                          "file is damaged. Save it again from your 3-D program"));
     }
     if (job.Failed())
-        return ToolkitFailure(job, path, "its mesh cannot be read; the file is damaged. Save it again as a 3DS file "
-                                    "from your 3-D program and import it again");
+        return ToolkitFailure(job, path,
+                              "its mesh cannot be read; the file is damaged. Save it again as a 3DS file "
+                              "from your 3-D program and import it again");
     if (meshes == 0)
-        return Refused(ImportSentence(path, "the file holds no mesh, only other objects such as lights or "
-                                            "cameras. Save the model's mesh into it from your 3-D program"));
+        return Refused(ImportSentence(path,
+                                      "the file holds no mesh, only other objects such as lights or "
+                                      "cameras. Save the model's mesh into it from your 3-D program"));
     return ImportedFile{std::move(merged), {}};
 }

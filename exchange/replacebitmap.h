@@ -2,9 +2,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/file.h"
 #include "datafile/itemrecord.h"
 #include "datafile/pallixdoc.h"
+#include "framework/file.h"
 
 // Puts the bytes of a BMP file, open for reading at its start, in the place
 // of a bitmap of the image, then gives every copy of that bitmap (the

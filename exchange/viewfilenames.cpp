@@ -26,8 +26,7 @@ std::string BitmapName(const ItemRecord& record) {
                           std::all_of(name.begin(), name.begin() + std::ptrdiff_t(colon),
                                       [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
     if (numbered) name.erase(0, colon + 1);
-    if (const size_t copy = name.rfind(kCopySuffix); record.nCopyOf != 0 && copy != std::string::npos)
-        name.erase(copy);
+    if (const size_t copy = name.rfind(kCopySuffix); record.nCopyOf != 0 && copy != std::string::npos) name.erase(copy);
     if (EndsWithIgnoringCase(name, kBmpExtension)) name.erase(name.size() - kBmpExtension.size());
     return name;
 }

@@ -74,7 +74,8 @@ std::filesystem::path ApplicationDataFolder() {
     std::filesystem::create_directory(folder, error);
     if (error) throw FileException::FromErrno(error.default_error_condition().value(), Utf8FromPath(folder));
 #else
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) throw FileException::FromErrno(errno, Utf8FromPath(folder));
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
+        throw FileException::FromErrno(errno, Utf8FromPath(folder));
 #endif
     CheckOwnFolder(folder);
     return folder;

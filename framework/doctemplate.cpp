@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "framework/fileexception.h"
 #include "framework/apptext.h"
+#include "framework/fileexception.h"
 #include "framework/pathtext.h"
 
 namespace fw {

@@ -18,8 +18,7 @@ public:
 // the framework's New, Open, Save and Save As with the save prompt.
 class SingleDocTemplate {
 public:
-    SingleDocTemplate(Document& document, View& view, UiServices& ui)
-        : document_(document), view_(view), ui_(ui) {}
+    SingleDocTemplate(Document& document, View& view, UiServices& ui) : document_(document), view_(view), ui_(ui) {}
 
     // "Save changes to %1?" when the document is modified; false when the user cancels.
     bool SaveModified();

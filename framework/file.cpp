@@ -1,9 +1,9 @@
 #include "framework/file.h"
 #include "framework/pathtext.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <cerrno>
 
 #ifdef _WIN32
 #include <io.h>
@@ -36,11 +36,20 @@ int OpenRaw(const std::filesystem::path& path, File::Mode mode) {
     int permissions = _S_IREAD | _S_IWRITE;
     switch (mode) {
         case File::Mode::read: flags |= _O_RDONLY; break;
-        case File::Mode::readDenyWrite: flags |= _O_RDONLY; share = _SH_DENYWR; break;
-        case File::Mode::readWrite: flags |= _O_RDWR; share = _SH_DENYWR; break;
+        case File::Mode::readDenyWrite:
+            flags |= _O_RDONLY;
+            share = _SH_DENYWR;
+            break;
+        case File::Mode::readWrite:
+            flags |= _O_RDWR;
+            share = _SH_DENYWR;
+            break;
         case File::Mode::createWrite: flags |= _O_WRONLY | _O_CREAT | _O_TRUNC; break;
         case File::Mode::createNew:
-        case File::Mode::createPrivate: flags |= _O_RDWR | _O_CREAT | _O_EXCL; share = _SH_DENYRW; break;
+        case File::Mode::createPrivate:
+            flags |= _O_RDWR | _O_CREAT | _O_EXCL;
+            share = _SH_DENYRW;
+            break;
     }
     int handle = -1;
     _wsopen_s(&handle, path.c_str(), flags, share, permissions);
@@ -71,7 +80,10 @@ int OpenRaw(const std::filesystem::path& path, File::Mode mode) {
         case File::Mode::readWrite: flags |= O_RDWR; break;
         case File::Mode::createWrite: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
         case File::Mode::createNew: flags |= O_RDWR | O_CREAT | O_EXCL; break;
-        case File::Mode::createPrivate: flags |= O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW; permissions = 0600; break;
+        case File::Mode::createPrivate:
+            flags |= O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW;
+            permissions = 0600;
+            break;
     }
     return ::open(path.c_str(), flags, permissions);
 }
@@ -88,7 +100,7 @@ int CloseHandle(int h) { return ::close(h); }
 int OpenHandle(const std::filesystem::path& path, File::Mode mode) {
     const int handle = OpenRaw(path, mode);
     if (handle < 0) return -1;
-    Stat info {};
+    Stat info{};
     if (StatHandle(handle, &info) == 0 && !IsRegular(info)) {
         CloseHandle(handle);
         errno = IsFolder(info) ? EISDIR : EINVAL;
@@ -100,7 +112,7 @@ int OpenHandle(const std::filesystem::path& path, File::Mode mode) {
 
 // Whether the path names something that exists but is neither a file nor a folder.
 bool IsSpecialFile(const std::filesystem::path& path) {
-    Stat info {};
+    Stat info{};
     return StatPath(path, &info) == 0 && !IsRegular(info) && !IsFolder(info);
 }
 
@@ -173,7 +185,7 @@ void File::Abort() noexcept {
 }
 
 uint64_t File::Length() const {
-    Stat info {};
+    Stat info{};
     if (StatHandle(handle_, &info) != 0) Fail(errno);
     return static_cast<uint64_t>(info.st_size);
 }
@@ -182,7 +194,7 @@ FileIdentity File::Identity() const {
     FileIdentity identity;
 #ifdef _WIN32
     // The C library's file numbers are all zero here; the system's are not.
-    BY_HANDLE_FILE_INFORMATION info {};
+    BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(reinterpret_cast<HANDLE>(_get_osfhandle(handle_)), &info)) Fail(EBADF);
     identity.device = info.dwVolumeSerialNumber;
     identity.index = (uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow;

@@ -27,12 +27,12 @@ struct FileIdentity {
 class File {
 public:
     enum class Mode {
-        read,            // open an existing file for reading
-        readDenyWrite,   // as read, and other programs may not write meanwhile
-        readWrite,       // open an existing file for reading and writing in place
-        createWrite,     // create or truncate, write only
-        createNew,       // create a file that must not exist yet, read and write
-        createPrivate,   // as createNew, for this user only, and never through a link
+        read,           // open an existing file for reading
+        readDenyWrite,  // as read, and other programs may not write meanwhile
+        readWrite,      // open an existing file for reading and writing in place
+        createWrite,    // create or truncate, write only
+        createNew,      // create a file that must not exist yet, read and write
+        createPrivate,  // as createNew, for this user only, and never through a link
     };
 
     File() = default;

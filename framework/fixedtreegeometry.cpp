@@ -7,10 +7,9 @@ namespace fw {
 namespace {
 
 Rect TextRect(int row, int depth, const std::string& text) {
-    const int left = (depth + 1) * FixedTreeGeometry::kIndent + FixedTreeGeometry::kIconWidth +
-                     FixedTreeGeometry::kLabelGap;
-    const int width = static_cast<int>(text.size()) * FixedTreeGeometry::kCharWidth +
-                      FixedTreeGeometry::kLabelPadding;
+    const int left =
+        (depth + 1) * FixedTreeGeometry::kIndent + FixedTreeGeometry::kIconWidth + FixedTreeGeometry::kLabelGap;
+    const int width = static_cast<int>(text.size()) * FixedTreeGeometry::kCharWidth + FixedTreeGeometry::kLabelPadding;
     const int top = row * FixedTreeGeometry::kRowHeight;
     return Rect{left, top, left + width, top + FixedTreeGeometry::kRowHeight};
 }
@@ -28,12 +27,16 @@ HitTestResult FixedTreeGeometry::HitTest(Point client) const {
     const int buttonLeft = depth * kIndent;
     const int iconLeft = buttonLeft + kIndent;
     unsigned flags = kHitOnRight;
-    if (client.x < buttonLeft) flags = kHitOnIndent;
-    else if (client.x < iconLeft) flags = kHitOnButton;
-    else if (client.x < iconLeft + kIconWidth) flags = kHitOnIcon;
+    if (client.x < buttonLeft)
+        flags = kHitOnIndent;
+    else if (client.x < iconLeft)
+        flags = kHitOnButton;
+    else if (client.x < iconLeft + kIconWidth)
+        flags = kHitOnIcon;
     // The label's right edge still belongs to it, so the keyboard's context menu,
     // opened at that edge, finds the item.
-    else if (client.x <= text.right) flags = kHitOnLabel;
+    else if (client.x <= text.right)
+        flags = kHitOnLabel;
     return {item, flags};
 }
 

@@ -2,8 +2,8 @@
 
 #include <system_error>
 
-#include "framework/apptext.h"
 #include "framework/appdata.h"
+#include "framework/apptext.h"
 #include "framework/inplacesave.h"
 #include "framework/pathtext.h"
 #include "framework/reporting.h"
@@ -55,7 +55,8 @@ std::optional<FileIdentity> SaveImage(UiServices& ui, const std::string& path, s
         CheckTargetWritable(PathFromUtf8(path));
         File target;
         const bool exists = OpenExisting(target, path);
-        const bool sameFile = exists && loaded && target.Identity().SameFile(*loaded) && target.Length() == image.size();
+        const bool sameFile =
+            exists && loaded && target.Identity().SameFile(*loaded) && target.Length() == image.size();
         if (mustBeLoaded && !(sameFile && target.Identity() == *loaded)) {
             Tell(ui, FormatPrompt(text::kFileChangedSince, path), MessageIcon::exclamation);
             return std::nullopt;
@@ -83,8 +84,12 @@ bool PutBackInterruptedSave(UiServices& ui, const std::string& path, const FileI
         File file(PathFromUtf8(path), File::Mode::readWrite);
         if (!file.Identity().SameFile(identity)) return true;  // replaced meanwhile: not this file's journal
         switch (ReplayJournal(file, journal)) {
-            case Replay::rolledBack: Tell(ui, FormatPrompt(text::kSaveInterrupted, path), MessageIcon::information); break;
-            case Replay::completed: Tell(ui, FormatPrompt(text::kSaveCompletedAfterAll, path), MessageIcon::information); break;
+            case Replay::rolledBack:
+                Tell(ui, FormatPrompt(text::kSaveInterrupted, path), MessageIcon::information);
+                break;
+            case Replay::completed:
+                Tell(ui, FormatPrompt(text::kSaveCompletedAfterAll, path), MessageIcon::information);
+                break;
             case Replay::stale: Tell(ui, FormatPrompt(text::kJournalStale, path), MessageIcon::exclamation); break;
             case Replay::noJournal: break;
         }

@@ -56,7 +56,8 @@ std::vector<Range> JournalChanges(File& file, std::span<const uint8_t> image, Sa
     file.Seek(0);
     for (uint64_t at = 0; at < image.size(); at += kBlock) {
         const size_t step = static_cast<size_t>(std::min<uint64_t>(image.size() - at, kBlock));
-        if (file.Read(block.data(), step) != step) throw FileException(FileException::Cause::endOfFile, Utf8FromPath(file.path()));
+        if (file.Read(block.data(), step) != step)
+            throw FileException(FileException::Cause::endOfFile, Utf8FromPath(file.path()));
         CompareBlock({block.data(), step}, image.subspan(at, step), at, journal, ranges);
     }
     return ranges;
@@ -85,8 +86,7 @@ uint64_t SaveInPlace(File& file, std::span<const uint8_t> image, const std::file
         // The journal holds the old bytes; should even this fail, it stays for the next open.
         try {
             ReplayJournal(file, journal.path());
-        } catch (const FileException&) {
-        }
+        } catch (const FileException&) {}
         throw;
     }
     journal.Finish();

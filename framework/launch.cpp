@@ -4,8 +4,8 @@
 #include "framework/pathtext.h"
 
 #ifdef _WIN32
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -34,14 +34,15 @@ bool StartDetached(const std::filesystem::path& program, const std::vector<std::
     KeepPrivateTemporaryFolder();
     std::wstring parameters;
     for (const auto& argument : arguments) parameters += QuoteArgument(PathFromUtf8(argument).wstring()) + L" ";
-    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", program.c_str(), parameters.c_str(),
-                                                                workingDirectory.c_str(), SW_SHOWNORMAL));
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, L"open", program.c_str(), parameters.c_str(), workingDirectory.c_str(), SW_SHOWNORMAL));
     return result > 32;
 }
 
 bool OpenWithAssociatedProgram(const std::filesystem::path& file) {
     KeepPrivateTemporaryFolder();
-    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    const auto result =
+        reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     return result > 32;
 }
 

@@ -7,8 +7,8 @@ namespace fw {
 // A folder for temporary files that only this process uses: made fresh on
 // first use, with a name nobody could guess or take first, for this user
 // only, under the user's runtime folder or the temporary folder; removed
-// when the program ends, unless another program was handed a file of it. Raises a FileException naming the folder when it
-// cannot be had.
+// when the program ends, unless another program was handed a file of it. Raises a FileException naming the folder when
+// it cannot be had.
 std::filesystem::path PrivateTemporaryFolder();
 
 // Another program was handed a file of the folder and may read it after

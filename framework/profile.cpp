@@ -28,18 +28,15 @@ std::string MemoryProfile::GetString(const std::string& section, const std::stri
     return found == values_.end() ? fallback : found->second;
 }
 
-void MemoryProfile::WriteString(const std::string& section, const std::string& entry,
-                                const std::string& value) {
+void MemoryProfile::WriteString(const std::string& section, const std::string& entry, const std::string& value) {
     values_[{section, entry}] = value;
 }
 
-RecentFileList::RecentFileList(Profile& profile, size_t capacity) : profile_(profile), capacity_(capacity) {
-    Load();
-}
+RecentFileList::RecentFileList(Profile& profile, size_t capacity) : profile_(profile), capacity_(capacity) { Load(); }
 
 void RecentFileList::Add(const std::string& path) {
-    const auto same = std::find_if(files_.begin(), files_.end(),
-                                   [&](const std::string& file) { return SamePath(file, path); });
+    const auto same =
+        std::find_if(files_.begin(), files_.end(), [&](const std::string& file) { return SamePath(file, path); });
     if (same != files_.end()) files_.erase(same);
     files_.insert(files_.begin(), path);
     if (files_.size() > capacity_) files_.resize(capacity_);

@@ -13,8 +13,7 @@ public:
     virtual ~Profile() = default;
     virtual std::string GetString(const std::string& section, const std::string& entry,
                                   const std::string& fallback = {}) const = 0;
-    virtual void WriteString(const std::string& section, const std::string& entry,
-                             const std::string& value) = 0;
+    virtual void WriteString(const std::string& section, const std::string& entry, const std::string& value) = 0;
 };
 
 // Settings kept in memory only, for the command-line program and the tests.
@@ -22,8 +21,7 @@ class MemoryProfile : public Profile {
 public:
     std::string GetString(const std::string& section, const std::string& entry,
                           const std::string& fallback = {}) const override;
-    void WriteString(const std::string& section, const std::string& entry,
-                     const std::string& value) override;
+    void WriteString(const std::string& section, const std::string& entry, const std::string& value) override;
 
 private:
     std::map<std::pair<std::string, std::string>, std::string> values_;

@@ -97,9 +97,11 @@ void CheckTargetWritable(const std::filesystem::path& target) {
     std::error_code error;
     const auto status = std::filesystem::status(target, error);
     if (error || !std::filesystem::exists(status)) return;
-    if (std::filesystem::is_directory(status)) throw FileException(FileException::Cause::accessDenied, Utf8FromPath(target));
+    if (std::filesystem::is_directory(status))
+        throw FileException(FileException::Cause::accessDenied, Utf8FromPath(target));
     // A pipe or a device is not replaced by a file.
-    if (!std::filesystem::is_regular_file(status)) throw FileException(FileException::Cause::notRegularFile, Utf8FromPath(target));
+    if (!std::filesystem::is_regular_file(status))
+        throw FileException(FileException::Cause::notRegularFile, Utf8FromPath(target));
     if (access(target.c_str(), W_OK) != 0) throw FileException::FromErrno(errno, Utf8FromPath(target));
     // A file nobody may write is read-only, for an administrator too.
     using std::filesystem::perms;

@@ -17,7 +17,7 @@ namespace {
 
 constexpr char kMagic[8] = {'P', 'A', 'L', 'L', 'I', 'X', 'J', '1'};
 constexpr uint64_t kEndMark = ~uint64_t(0);  // the offset that closes the list of ranges
-constexpr size_t kChunk = size_t(1) << 20;    // bounds the memory a journal of any size needs
+constexpr size_t kChunk = size_t(1) << 20;   // bounds the memory a journal of any size needs
 
 uint64_t Fnv1a(uint64_t hash, const void* bytes, size_t count) {
     const auto* p = static_cast<const uint8_t*>(bytes);
@@ -27,7 +27,7 @@ uint64_t Fnv1a(uint64_t hash, const void* bytes, size_t count) {
 constexpr uint64_t kFnvStart = 0xcbf29ce484222325ULL;
 
 std::array<uint8_t, 8> LittleEndian(uint64_t value) {
-    std::array<uint8_t, 8> bytes {};
+    std::array<uint8_t, 8> bytes{};
     for (size_t i = 0; i < 8; ++i) bytes[i] = static_cast<uint8_t>(value >> (8 * i));
     return bytes;
 }
@@ -114,7 +114,8 @@ std::optional<std::vector<JournalRange>> ReadRanges(File& journal, const FileIde
 
 void ReadAt(File& file, uint64_t offset, uint8_t* buffer, size_t count) {
     file.Seek(offset);
-    if (file.Read(buffer, count) != count) throw FileException(FileException::Cause::endOfFile, Utf8FromPath(file.path()));
+    if (file.Read(buffer, count) != count)
+        throw FileException(FileException::Cause::endOfFile, Utf8FromPath(file.path()));
 }
 
 enum class RangeState { old, fresh, torn, foreign };

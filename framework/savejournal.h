@@ -47,10 +47,10 @@ private:
 std::filesystem::path JournalPathFor(const std::filesystem::path& folder, const FileIdentity& file);
 
 enum class Replay {
-    noJournal,    // nothing to do; also for a journal cut short, written before any byte of the file
-    rolledBack,   // the file was put back to its content before the save
-    completed,    // every range already held its new bytes: the save had been written in full
-    stale,        // the file no longer matches the journal: changed by someone else, left as it is
+    noJournal,   // nothing to do; also for a journal cut short, written before any byte of the file
+    rolledBack,  // the file was put back to its content before the save
+    completed,   // every range already held its new bytes: the save had been written in full
+    stale,       // the file no longer matches the journal: changed by someone else, left as it is
 };
 
 // Puts the file, open for reading and writing, back as the journal says and

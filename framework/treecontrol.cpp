@@ -13,12 +13,9 @@ TreeControl::TreeControl()
 
 TreeControl::~TreeControl() = default;
 
-void TreeControl::SetObserver(TreeObserver* observer) {
-    observer_ = observer ? observer : quietObserver_.get();
-}
+void TreeControl::SetObserver(TreeObserver* observer) { observer_ = observer ? observer : quietObserver_.get(); }
 
-TreeItem* TreeControl::InsertItem(const std::string& text, int image, int selectedImage, TreeItem* parent,
-                                  void* data) {
+TreeItem* TreeControl::InsertItem(const std::string& text, int image, int selectedImage, TreeItem* parent, void* data) {
     auto& siblings = parent ? parent->children : roots_;
     auto item = std::make_unique<TreeItem>();
     item->text = text;
@@ -125,7 +122,8 @@ void Walk(const std::vector<std::unique_ptr<TreeItem>>& roots, Visit visit, Ente
 
 std::vector<TreeItem*> TreeControl::VisibleItems() const {
     std::vector<TreeItem*> visible;
-    Walk(roots_, [&](TreeItem* item) { visible.push_back(item); }, [](TreeItem* item) { return item->expanded; });
+    Walk(
+        roots_, [&](TreeItem* item) { visible.push_back(item); }, [](TreeItem* item) { return item->expanded; });
     return visible;
 }
 

@@ -91,8 +91,7 @@ public:
     TreeControl();
     ~TreeControl();
 
-    TreeItem* InsertItem(const std::string& text, int image, int selectedImage, TreeItem* parent,
-                         void* data = nullptr);
+    TreeItem* InsertItem(const std::string& text, int image, int selectedImage, TreeItem* parent, void* data = nullptr);
     void DeleteAllItems();
 
     TreeItem* GetRootItem() const;

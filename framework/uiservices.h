@@ -49,8 +49,7 @@ public:
     virtual ~UiServices() = default;
 
     // An empty caption means the platform's default caption.
-    virtual MessageResult ShowMessage(const std::string& text, const std::string& caption,
-                                      MessageStyle style) = 0;
+    virtual MessageResult ShowMessage(const std::string& text, const std::string& caption, MessageStyle style) = 0;
     virtual void BeginWaitCursor() = 0;
     virtual void EndWaitCursor() = 0;
     // The platform's "open" action on a document file or a folder; false
@@ -78,9 +77,7 @@ public:
     Progress BeginProgress(const std::string& title, uint64_t total) { return Progress(OpenProgress(title, total)); }
 
     // The system's own messages: task modal, OK button, no icon.
-    void Notify(const std::string& text, const std::string& caption) {
-        ShowMessage(text, caption, MessageStyle{});
-    }
+    void Notify(const std::string& text, const std::string& caption) { ShowMessage(text, caption, MessageStyle{}); }
 };
 
 // Shows the wait cursor for the lifetime of the object, even when an

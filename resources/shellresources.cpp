@@ -14,7 +14,8 @@ constexpr int kSeparator = 0;
 
 const std::vector<fw::PopupMenu>& MainMenu() {
     static const std::vector<fw::PopupMenu> menu = {
-        {kMainMenuId, "&File",
+        {kMainMenuId,
+         "&File",
          {{cmd::kFileOpen, "&Open...\tCtrl+O"},
           {cmd::kFileSave, "&Save\tCtrl+S"},
           {cmd::kFileSaveAs, "Save &As..."},
@@ -31,19 +32,19 @@ const std::vector<fw::PopupMenu>& MainMenu() {
 
 const std::vector<int>& ToolbarButtons() {
     static const std::vector<int> buttons = {
-        cmd::kFileNew, cmd::kFileOpen, cmd::kFileSave, kSeparator, cmd::kEditCut, cmd::kEditCopy,
-        cmd::kEditPaste, kSeparator, cmd::kFilePrint, cmd::kAppAbout,
+        cmd::kFileNew,  cmd::kFileOpen,  cmd::kFileSave, kSeparator,      cmd::kEditCut,
+        cmd::kEditCopy, cmd::kEditPaste, kSeparator,     cmd::kFilePrint, cmd::kAppAbout,
     };
     return buttons;
 }
 
 const std::vector<Accelerator>& Accelerators() {
     static const std::vector<Accelerator> keys = {
-        {"Ctrl+N", cmd::kFileNew},        {"Ctrl+O", cmd::kFileOpen},     {"Ctrl+S", cmd::kFileSave},
-        {"Ctrl+P", cmd::kFilePrint},      {"Ctrl+Z", cmd::kEditUndo},     {"Alt+Backspace", cmd::kEditUndo},
-        {"Ctrl+X", cmd::kEditCut},        {"Shift+Del", cmd::kEditCut},   {"Ctrl+C", cmd::kEditCopy},
-        {"Ctrl+Ins", cmd::kEditCopy},     {"Ctrl+V", cmd::kEditPaste},    {"Shift+Ins", cmd::kEditPaste},
-        {"F6", cmd::kNextPane},           {"Shift+F6", cmd::kPrevPane},
+        {"Ctrl+N", cmd::kFileNew},    {"Ctrl+O", cmd::kFileOpen},   {"Ctrl+S", cmd::kFileSave},
+        {"Ctrl+P", cmd::kFilePrint},  {"Ctrl+Z", cmd::kEditUndo},   {"Alt+Backspace", cmd::kEditUndo},
+        {"Ctrl+X", cmd::kEditCut},    {"Shift+Del", cmd::kEditCut}, {"Ctrl+C", cmd::kEditCopy},
+        {"Ctrl+Ins", cmd::kEditCopy}, {"Ctrl+V", cmd::kEditPaste},  {"Shift+Ins", cmd::kEditPaste},
+        {"F6", cmd::kNextPane},       {"Shift+F6", cmd::kPrevPane},
     };
     return keys;
 }

@@ -39,7 +39,9 @@ constexpr FixedLayout3ds kFloatsAndWord = {
     2,
     {{V::Float, 2, offsetof(FloatsAndWordData3ds, value)}, {V::Word, 1, offsetof(FloatsAndWordData3ds, word)}}};
 constexpr FixedLayout3ds kView = {
-    sizeof(ViewData3ds), 2, {{V::Float, 1, offsetof(ViewData3ds, value)}, {V::Float, 3, offsetof(ViewData3ds, vector)}}};
+    sizeof(ViewData3ds),
+    2,
+    {{V::Float, 1, offsetof(ViewData3ds, value)}, {V::Float, 3, offsetof(ViewData3ds, vector)}}};
 constexpr FixedLayout3ds kWideView = {
     sizeof(WideViewData3ds),
     2,
@@ -261,21 +263,20 @@ struct Weight {
 };
 
 constexpr Weight kWeights[] = {
-    {0x0000, 35}, {0x2D2D, 34}, {0x2D3D, 33}, {0x4D4D, 32}, {0x0002, 31}, {0x3D3D, 30}, {0xB000, 29},
-    {0x0011, 28}, {0x0012, 27}, {0x3D3E, 26}, {0xAFFF, 25}, {0xB00A, 24}, {0x0100, 23}, {0x7001, 22},
-    {0x1400, 21}, {0x1420, 20}, {0x1450, 19}, {0x1460, 18}, {0x1500, 17}, {0x2100, 16}, {0x1200, 15},
-    {0x1100, 14}, {0x1300, 13}, {0x1101, 12}, {0x1201, 12}, {0x1301, 12}, {0x2200, 11}, {0x2302, 10},
-    {0x2300, 9},  {0x3000, 8},  {0x4000, 7},  {0xB008, 6},  {0xB009, 5},  {0xB002, 4},  {0xB003, 4},
-    {0xB004, 4},  {0xB006, 4},  {0xB007, 4},  {0xB001, 3},  {0x4100, 2},  {0x4600, 2},  {0x4700, 2},
-    {0x4010, 1},
+    {0x0000, 35}, {0x2D2D, 34}, {0x2D3D, 33}, {0x4D4D, 32}, {0x0002, 31}, {0x3D3D, 30}, {0xB000, 29}, {0x0011, 28},
+    {0x0012, 27}, {0x3D3E, 26}, {0xAFFF, 25}, {0xB00A, 24}, {0x0100, 23}, {0x7001, 22}, {0x1400, 21}, {0x1420, 20},
+    {0x1450, 19}, {0x1460, 18}, {0x1500, 17}, {0x2100, 16}, {0x1200, 15}, {0x1100, 14}, {0x1300, 13}, {0x1101, 12},
+    {0x1201, 12}, {0x1301, 12}, {0x2200, 11}, {0x2302, 10}, {0x2300, 9},  {0x3000, 8},  {0x4000, 7},  {0xB008, 6},
+    {0xB009, 5},  {0xB002, 4},  {0xB003, 4},  {0xB004, 4},  {0xB006, 4},  {0xB007, 4},  {0xB001, 3},  {0x4100, 2},
+    {0x4600, 2},  {0x4700, 2},  {0x4010, 1},
 };
 
 }  // namespace
 
 const TagEntry3ds& LookUpTag3ds(std::uint32_t tag) {
     static constexpr TagEntry3ds kUnknown = {0, nullptr, RecordKind3ds::Unknown, nullptr, SkipRule3ds::Whole, 0};
-    const TagEntry3ds probe = {static_cast<std::uint16_t>(tag), nullptr, RecordKind3ds::None, nullptr,
-                               SkipRule3ds::Whole, 0};
+    const TagEntry3ds probe = {
+        static_cast<std::uint16_t>(tag), nullptr, RecordKind3ds::None, nullptr, SkipRule3ds::Whole, 0};
     const auto* found = std::lower_bound(std::begin(kCatalogue), std::end(kCatalogue), probe, TagBefore);
     if (tag > 0xFFFF || found == std::end(kCatalogue) || found->tag != tag) {
         return kUnknown;

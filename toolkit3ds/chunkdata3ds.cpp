@@ -14,39 +14,23 @@ namespace {
 
 const RecordOps3ds* OpsFor(RecordKind3ds kind) {
     switch (kind) {
-        case RecordKind3ds::None:
-            return nullptr;
-        case RecordKind3ds::Fixed:
-            return &kFixedRecordOps3ds;
-        case RecordKind3ds::String:
-            return &kStringRecordOps3ds;
-        case RecordKind3ds::ExtraText:
-            return &kExtraTextRecordOps3ds;
-        case RecordKind3ds::KeyframeHeader:
-            return &kKeyframeHeaderRecordOps3ds;
-        case RecordKind3ds::NodeHeader:
-            return &kNodeHeaderRecordOps3ds;
-        case RecordKind3ds::SideMaterials:
-            return &kSideMaterialsRecordOps3ds;
-        case RecordKind3ds::LayoutView:
-            return &kLayoutViewRecordOps3ds;
-        case RecordKind3ds::VertexList:
-            return &kVertexListRecordOps3ds;
-        case RecordKind3ds::VertexFlags:
-            return &kVertexFlagsRecordOps3ds;
-        case RecordKind3ds::FaceList:
-            return &kFaceListRecordOps3ds;
-        case RecordKind3ds::FaceMaterial:
-            return &kFaceMaterialRecordOps3ds;
-        case RecordKind3ds::MapCoords:
-            return &kMapCoordsRecordOps3ds;
-        case RecordKind3ds::Smoothing:
-            return &kSmoothingRecordOps3ds;
+        case RecordKind3ds::None: return nullptr;
+        case RecordKind3ds::Fixed: return &kFixedRecordOps3ds;
+        case RecordKind3ds::String: return &kStringRecordOps3ds;
+        case RecordKind3ds::ExtraText: return &kExtraTextRecordOps3ds;
+        case RecordKind3ds::KeyframeHeader: return &kKeyframeHeaderRecordOps3ds;
+        case RecordKind3ds::NodeHeader: return &kNodeHeaderRecordOps3ds;
+        case RecordKind3ds::SideMaterials: return &kSideMaterialsRecordOps3ds;
+        case RecordKind3ds::LayoutView: return &kLayoutViewRecordOps3ds;
+        case RecordKind3ds::VertexList: return &kVertexListRecordOps3ds;
+        case RecordKind3ds::VertexFlags: return &kVertexFlagsRecordOps3ds;
+        case RecordKind3ds::FaceList: return &kFaceListRecordOps3ds;
+        case RecordKind3ds::FaceMaterial: return &kFaceMaterialRecordOps3ds;
+        case RecordKind3ds::MapCoords: return &kMapCoordsRecordOps3ds;
+        case RecordKind3ds::Smoothing: return &kSmoothingRecordOps3ds;
         case RecordKind3ds::Raw:
-        case RecordKind3ds::Unknown:
-            return &kRawRecordOps3ds;
-        case RecordKind3ds::KeyTrack:
-            return &kKeyTrackRecordOps3ds;
+        case RecordKind3ds::Unknown: return &kRawRecordOps3ds;
+        case RecordKind3ds::KeyTrack: return &kKeyTrackRecordOps3ds;
     }
     return nullptr;
 }

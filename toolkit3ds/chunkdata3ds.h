@@ -194,7 +194,7 @@ struct RawData3ds {
 // Key tracks 0xB020-0xB029.
 struct KeyHeader3ds {
     std::uint32_t frame;
-    std::uint16_t flags;   // bits 0 to 4: which of `values` are in the file
+    std::uint16_t flags;  // bits 0 to 4: which of `values` are in the file
     float values[5];
 };
 struct KeyName3ds {

@@ -31,14 +31,9 @@ void SkipChunkData3ds(Chunk3ds* chunk) {
     }
     const TagEntry3ds& entry = LookUpTag3ds(chunk->tag);
     switch (entry.skip) {
-        case SkipRule3ds::Nothing:
-            break;
-        case SkipRule3ds::Bytes:
-            Skip(entry.skipAmount);
-            break;
-        case SkipRule3ds::String:
-            SkipString(*chunk);
-            break;
+        case SkipRule3ds::Nothing: break;
+        case SkipRule3ds::Bytes: Skip(entry.skipAmount); break;
+        case SkipRule3ds::String: SkipString(*chunk); break;
         case SkipRule3ds::FaceList: {
             const std::uint16_t count = ReadWord3ds();
             if (!ErrorPending3ds()) {
@@ -61,8 +56,6 @@ void SkipChunkData3ds(Chunk3ds* chunk) {
                 Skip(kNodeHeaderWords);
             }
             break;
-        case SkipRule3ds::Whole:
-            SeekFile3ds(static_cast<std::int64_t>(chunk->position) + chunk->length);
-            break;
+        case SkipRule3ds::Whole: SeekFile3ds(static_cast<std::int64_t>(chunk->position) + chunk->length); break;
     }
 }

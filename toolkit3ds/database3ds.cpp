@@ -9,14 +9,10 @@ namespace {
 
 std::uint32_t TopTagOf(enum DatabaseKind3ds kind) {
     switch (kind) {
-        case DatabaseKind3ds::MeshFile:
-            return CHUNK_MESH_FILE;
-        case DatabaseKind3ds::ProjectFile:
-            return CHUNK_PROJECT_FILE;
-        case DatabaseKind3ds::MaterialLibrary:
-            return CHUNK_MATERIAL_LIBRARY;
-        default:
-            return 0;
+        case DatabaseKind3ds::MeshFile: return CHUNK_MESH_FILE;
+        case DatabaseKind3ds::ProjectFile: return CHUNK_PROJECT_FILE;
+        case DatabaseKind3ds::MaterialLibrary: return CHUNK_MATERIAL_LIBRARY;
+        default: return 0;
     }
 }
 
@@ -59,14 +55,10 @@ enum DatabaseKind3ds DatabaseKind3ds(const Database3ds* database) {
         return DatabaseKind3ds::None;
     }
     switch (database->top->tag) {
-        case CHUNK_MESH_FILE:
-            return DatabaseKind3ds::MeshFile;
-        case CHUNK_PROJECT_FILE:
-            return DatabaseKind3ds::ProjectFile;
-        case CHUNK_MATERIAL_LIBRARY:
-            return DatabaseKind3ds::MaterialLibrary;
-        default:
-            return DatabaseKind3ds::None;
+        case CHUNK_MESH_FILE: return DatabaseKind3ds::MeshFile;
+        case CHUNK_PROJECT_FILE: return DatabaseKind3ds::ProjectFile;
+        case CHUNK_MATERIAL_LIBRARY: return DatabaseKind3ds::MaterialLibrary;
+        default: return DatabaseKind3ds::None;
     }
 }
 

@@ -8,8 +8,8 @@
 #include "toolkit3ds/file3ds.h"
 
 struct NameEntry3ds {
-    char* name;        // owned copy
-    Chunk3ds* chunk;   // not owned
+    char* name;       // owned copy
+    Chunk3ds* chunk;  // not owned
 };
 
 struct NameIndex3ds {

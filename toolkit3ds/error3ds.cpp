@@ -7,7 +7,7 @@
 namespace detail3ds {
 std::uint8_t errorPending = 0;
 std::uint32_t errorsRecorded = 0;
-}
+}  // namespace detail3ds
 
 namespace {
 

@@ -62,7 +62,7 @@ ErrorListMark MarkErrorList();
 void RestoreErrorList(const ErrorListMark& mark);
 // True when an entry recorded after the mark says memory ran out.
 bool MemoryRanOutSince(const ErrorListMark& mark);
-}
+}  // namespace detail3ds
 
 // Every toolkit caller tests this after each toolkit call it makes.
 inline bool ErrorPending3ds() { return detail3ds::errorPending != 0; }

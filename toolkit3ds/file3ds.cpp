@@ -176,8 +176,8 @@ File3ds* OpenFile3ds(const char* name, const char* mode) {
         }
     }
     if (!ErrorPending3ds()) {
-        file->stream = file->mode == FILE_MODE_READ3ds ? OpenStream3ds(name, "rb")
-                                                        : OpenStagingFile3ds(name, &file->stagingName);
+        file->stream =
+            file->mode == FILE_MODE_READ3ds ? OpenStream3ds(name, "rb") : OpenStagingFile3ds(name, &file->stagingName);
         file->errorsAtOpen = detail3ds::errorsRecorded;
         if (file->stream == nullptr) {
             PushError3ds(ERR_OPENING_FILE);
@@ -280,9 +280,7 @@ void SelectFileByIndex3ds(std::uint8_t index) {
 File3ds* CurrentFile3ds() { return detail3ds::currentFile; }
 std::uint8_t CurrentFileIndex3ds() { return currentIndex; }
 
-std::FILE* CurrentStream3ds() {
-    return detail3ds::currentFile != nullptr ? detail3ds::currentFile->stream : nullptr;
-}
+std::FILE* CurrentStream3ds() { return detail3ds::currentFile != nullptr ? detail3ds::currentFile->stream : nullptr; }
 
 std::int64_t FilePosition3ds() {
     ParkCurrent();

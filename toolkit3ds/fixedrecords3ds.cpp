@@ -8,13 +8,10 @@ namespace {
 
 std::size_t ValueSize(ValueType3ds type) {
     switch (type) {
-        case ValueType3ds::Byte:
-            return 1;
+        case ValueType3ds::Byte: return 1;
         case ValueType3ds::Word:
-        case ValueType3ds::Short:
-            return 2;
-        default:
-            return 4;
+        case ValueType3ds::Short: return 2;
+        default: return 4;
     }
 }
 
@@ -47,9 +44,7 @@ void ReadValue(ValueType3ds type, unsigned char* at) {
 
 void WriteValue(ValueType3ds type, const unsigned char* at) {
     switch (type) {
-        case ValueType3ds::Byte:
-            WriteByte3ds(*at);
-            break;
+        case ValueType3ds::Byte: WriteByte3ds(*at); break;
         case ValueType3ds::Word:
         case ValueType3ds::Short: {
             std::uint16_t v;

@@ -125,17 +125,13 @@ int KeyValueFloats3ds(std::uint32_t tag) {
     switch (tag) {
         case CHUNK_TRACK_B020:
         case CHUNK_TRACK_B022:
-        case CHUNK_TRACK_B025:
-            return 3;
-        case CHUNK_TRACK_B021:
-            return 4;
+        case CHUNK_TRACK_B025: return 3;
+        case CHUNK_TRACK_B021: return 4;
         case CHUNK_TRACK_B023:
         case CHUNK_TRACK_B024:
         case CHUNK_TRACK_B027:
-        case CHUNK_TRACK_B028:
-            return 1;
-        default:
-            return 0;
+        case CHUNK_TRACK_B028: return 1;
+        default: return 0;
     }
 }
 

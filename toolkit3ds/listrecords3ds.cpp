@@ -119,7 +119,9 @@ void ReadTrailing(const Chunk3ds& chunk, TrailingBytes3ds& trailing) {
 }
 
 template <class Record>
-constexpr bool kHasTrailing = requires(Record& r) { r.trailing; };
+constexpr bool kHasTrailing = requires(Record& r) {
+    r.trailing;
+};
 
 // Records of the form { u16 count; Item* items; } with the count in the file.
 template <class Record, class Item, Item* Record::*Items>
@@ -238,12 +240,11 @@ const RecordOps3ds kVertexListRecordOps3ds =
 const RecordOps3ds kVertexFlagsRecordOps3ds =
     CountedList<VertexFlagsData3ds, std::uint16_t, &VertexFlagsData3ds::flags>::kOps;
 const RecordOps3ds kFaceListRecordOps3ds = CountedList<FaceListData3ds, MeshFace3ds, &FaceListData3ds::faces>::kOps;
-const RecordOps3ds kMapCoordsRecordOps3ds =
-    CountedList<MapCoordsData3ds, MapCoord3ds, &MapCoordsData3ds::coords>::kOps;
+const RecordOps3ds kMapCoordsRecordOps3ds = CountedList<MapCoordsData3ds, MapCoord3ds, &MapCoordsData3ds::coords>::kOps;
 const RecordOps3ds kFaceMaterialRecordOps3ds = {sizeof(FaceMaterialData3ds), ReadFaceMaterial, WriteFaceMaterial,
                                                 ReleaseFaceMaterial, OwnFaceMaterial};
-const RecordOps3ds kSmoothingRecordOps3ds = {sizeof(SmoothingData3ds), ReadSmoothing, WriteSmoothing,
-                                             ReleaseSmoothing, OwnSmoothing};
+const RecordOps3ds kSmoothingRecordOps3ds = {sizeof(SmoothingData3ds), ReadSmoothing, WriteSmoothing, ReleaseSmoothing,
+                                             OwnSmoothing};
 const RecordOps3ds kRawRecordOps3ds = {sizeof(RawData3ds), ReadRaw, WriteRaw, ReleaseRaw, OwnRaw};
 
 std::int64_t ChunkBytesLeft3ds(const Chunk3ds& chunk) {

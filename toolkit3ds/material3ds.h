@@ -37,11 +37,11 @@ constexpr size_t kMapFileNameMax3ds = 15;
 constexpr int kMapSlotCount3ds = 16;
 
 struct MapRecord3ds {
-    char fileName[16];     // empty: the slot is empty and nothing of it is stored
-    float strength;        // 0..1
-    int32_t tiling;        // 2 and 3 set bits of the options word
+    char fileName[16];  // empty: the slot is empty and nothing of it is stored
+    float strength;     // 0..1
+    int32_t tiling;     // 2 and 3 set bits of the options word
     uint8_t option100;
-    int32_t option20;      // exactly 1 sets its bit
+    int32_t option20;  // exactly 1 sets its bit
     float blur;
     uint8_t option02;
     uint8_t option08;
@@ -50,14 +50,14 @@ struct MapRecord3ds {
     float uOffset;
     float vOffset;
     float rotation;
-    int32_t tintMode;      // 1 to 4; 2 and 3 store tint1, tint2; 4 tintR, tintG, tintB
+    int32_t tintMode;  // 1 to 4; 2 and 3 store tint1, tint2; 4 tintR, tintG, tintB
     float tint1[3];
     float tint2[3];
     float tintR[3];
     float tintG[3];
     float tintB[3];
     uint32_t dataSize;
-    uint8_t* data;         // stored by StoreMaterial3ds under the slot's data chunk
+    uint8_t* data;  // stored by StoreMaterial3ds under the slot's data chunk
 };
 
 struct MaterialRecord3ds {
@@ -88,7 +88,7 @@ struct MaterialRecord3ds {
     uint8_t optionA310b;
     int32_t valueA310a;
     int32_t valueA310b;
-    MapRecord3ds map16;     // slot 16
+    MapRecord3ds map16;  // slot 16
 };
 
 // Map slot n (1 to 16) of a material.

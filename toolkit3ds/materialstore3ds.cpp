@@ -19,9 +19,8 @@ struct SlotChunks {
 
 // Map chunk and data chunk of slots 1 to 16. Slots 6 and 10 share 0xA32E.
 constexpr SlotChunks kSlots[kMapSlotCount3ds] = {
-    {0xA200, 0xA320}, {0xA33E, 0xA32A}, {0xA33A, 0xA321}, {0xA340, 0xA32C},
-    {0xA210, 0xA322}, {0xA342, 0xA32E}, {0xA230, 0xA324}, {0xA344, 0xA330},
-    {0xA204, 0xA325}, {0xA348, 0xA32E}, {0xA33C, 0xA326}, {0xA346, 0xA334},
+    {0xA200, 0xA320}, {0xA33E, 0xA32A}, {0xA33A, 0xA321}, {0xA340, 0xA32C}, {0xA210, 0xA322}, {0xA342, 0xA32E},
+    {0xA230, 0xA324}, {0xA344, 0xA330}, {0xA204, 0xA325}, {0xA348, 0xA32E}, {0xA33C, 0xA326}, {0xA346, 0xA334},
     {0xA33D, 0xA328}, {0xA34A, 0xA336}, {0xA220, 0},      {0xA34C, 0xA338}};
 
 constexpr int kSpecialSlot = 15;
@@ -112,13 +111,11 @@ uint16_t OptionsWord(const MapRecord3ds& map) {
 
 bool AddMapPlacement(Chunk3ds* parent, const MapRecord3ds& map) {
     if ((map.uScale != 1.0f || map.vScale != 1.0f) &&
-        !(AddFloat(parent, CHUNK_MAP_VALUE_A354, map.uScale) &&
-          AddFloat(parent, CHUNK_MAP_VALUE_A356, map.vScale))) {
+        !(AddFloat(parent, CHUNK_MAP_VALUE_A354, map.uScale) && AddFloat(parent, CHUNK_MAP_VALUE_A356, map.vScale))) {
         return false;
     }
     if ((map.uOffset != 0.0f || map.vOffset != 0.0f) &&
-        !(AddFloat(parent, CHUNK_MAP_VALUE_A358, map.uOffset) &&
-          AddFloat(parent, CHUNK_MAP_VALUE_A35A, map.vOffset))) {
+        !(AddFloat(parent, CHUNK_MAP_VALUE_A358, map.uOffset) && AddFloat(parent, CHUNK_MAP_VALUE_A35A, map.vOffset))) {
         return false;
     }
     if (map.rotation != 0.0f && !AddFloat(parent, CHUNK_MAP_VALUE_A35C, map.rotation)) return false;
@@ -158,8 +155,7 @@ bool AddSlot(Chunk3ds* material, int slot, const MapRecord3ds& map) {
     if (map.fileName[0] == '\0') return true;
     Chunk3ds* mapChunk = AddChildChunk3ds(material, kSlots[slot - 1].map);
     if (mapChunk == nullptr || !AddMapChunks(mapChunk, map)) return false;
-    if (slot == kSlotWithAmount &&
-        !AddWord(mapChunk, CHUNK_MAP_AMOUNT, static_cast<uint16_t>(Percent(map.strength)))) {
+    if (slot == kSlotWithAmount && !AddWord(mapChunk, CHUNK_MAP_AMOUNT, static_cast<uint16_t>(Percent(map.strength)))) {
         return false;
     }
     return AddSlotData(material, kSlots[slot - 1].data, map);
@@ -224,8 +220,7 @@ bool AddMaps(Chunk3ds* material, const MaterialRecord3ds& m) {
         if (!AddSlot(material, slot, *MaterialMapSlot3ds(&m, slot))) return false;
     }
     return AddSpecialSlot(material, m) &&
-           AddSlot(material, kMapSlotCount3ds, *MaterialMapSlot3ds(&m, kMapSlotCount3ds)) &&
-           AddCubeSetup(material, m);
+           AddSlot(material, kMapSlotCount3ds, *MaterialMapSlot3ds(&m, kMapSlotCount3ds)) && AddCubeSetup(material, m);
 }
 
 bool IsMaterialDatabase(const Database3ds* db) {
@@ -244,8 +239,7 @@ Chunk3ds* MaterialChunkFor(Database3ds* db, const char* name, OwnedChunk3ds* kep
         material->tag = CHUNK_MATERIAL;
         return material;
     }
-    Chunk3ds* parent =
-        db->top->tag == CHUNK_MATERIAL_LIBRARY ? db->top : FindOrAddScene3ds(db->top);
+    Chunk3ds* parent = db->top->tag == CHUNK_MATERIAL_LIBRARY ? db->top : FindOrAddScene3ds(db->top);
     return parent != nullptr ? AddChildChunk3ds(parent, CHUNK_MATERIAL) : nullptr;
 }
 

@@ -34,8 +34,7 @@ constexpr size_t kProcedureNameMax3ds = 12;
 
 constexpr int kObjectFlagCount3ds = 7;
 // The flag chunk of each objectFlags byte, in field order.
-constexpr uint32_t kObjectFlagTags3ds[kObjectFlagCount3ds] = {0x4010, 0x4011, 0x4013, 0x4012,
-                                                              0x4014, 0x4017, 0x4016};
+constexpr uint32_t kObjectFlagTags3ds[kObjectFlagCount3ds] = {0x4010, 0x4011, 0x4013, 0x4012, 0x4014, 0x4017, 0x4016};
 constexpr int kSideMaterialCount3ds = 6;
 
 // Array mask bits of SizeMeshArrays3ds, DropMeshArrays3ds and the extras of
@@ -101,8 +100,7 @@ struct MeshRecord3ds {
 // Resets all fields, sizes vertices and faces, and with the extras bits
 // MESH_ARRAY_MAP_COORDS, MESH_ARRAY_VERTEX_FLAGS and MESH_ARRAY_SMOOTHING also
 // those arrays, each as long as its vertex or face count.
-void PrepareMesh3ds(MeshRecord3ds** mesh, uint16_t vertexCount, uint16_t faceCount,
-                    uint16_t extras);
+void PrepareMesh3ds(MeshRecord3ds** mesh, uint16_t vertexCount, uint16_t faceCount, uint16_t extras);
 
 // Frees every array and the record, and sets *mesh to null.
 void DiscardMesh3ds(MeshRecord3ds** mesh);

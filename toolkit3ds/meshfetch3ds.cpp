@@ -29,8 +29,7 @@ void TakeOver(T*& target, T*& source) {
 }
 
 template <typename T>
-void TakeList(MeshRecord3ds* mesh, uint16_t bit, uint16_t& count, T*& target, uint16_t sourceCount,
-              T*& source) {
+void TakeList(MeshRecord3ds* mesh, uint16_t bit, uint16_t& count, T*& target, uint16_t sourceCount, T*& source) {
     count = sourceCount;
     TakeOver(target, source);
     SetMeshArrayLength3ds(mesh, bit, sourceCount);
@@ -137,8 +136,7 @@ void TakeMeshPart(MeshRecord3ds* mesh, Chunk3ds* chunk, void* data) {
         }
         case CHUNK_VERTEX_FLAGS: {
             auto* r = static_cast<VertexFlagsData3ds*>(data);
-            TakeList(mesh, MESH_ARRAY_VERTEX_FLAGS, mesh->vertexFlagCount, mesh->vertexFlags, r->count,
-                     r->flags);
+            TakeList(mesh, MESH_ARRAY_VERTEX_FLAGS, mesh->vertexFlagCount, mesh->vertexFlags, r->count, r->flags);
             break;
         }
         case CHUNK_MAP_COORDS: {

@@ -69,22 +69,16 @@ void DropOne(MeshRecord3ds* mesh, uint16_t bit) {
 
 bool ResizeOne(MeshRecord3ds* mesh, uint16_t bit, uint32_t oldLength, uint32_t count) {
     switch (bit) {
-        case MESH_ARRAY_VERTICES:
-            return ResizeBlock(mesh->vertices, oldLength, count, Point3ds{0, 0, 0});
-        case MESH_ARRAY_MAP_COORDS:
-            return ResizeBlock(mesh->mapCoords, oldLength, count, MapCoord3ds{0, 0});
-        case MESH_ARRAY_FACES:
-            return ResizeBlock(mesh->faces, oldLength, count, MeshFace3ds{0, 1, 2, 0});
+        case MESH_ARRAY_VERTICES: return ResizeBlock(mesh->vertices, oldLength, count, Point3ds{0, 0, 0});
+        case MESH_ARRAY_MAP_COORDS: return ResizeBlock(mesh->mapCoords, oldLength, count, MapCoord3ds{0, 0});
+        case MESH_ARRAY_FACES: return ResizeBlock(mesh->faces, oldLength, count, MeshFace3ds{0, 1, 2, 0});
         case MESH_ARRAY_FACE_MATERIALS:
             // Groups cut off must not take their index lists with them.
             if (count < oldLength) DropGroups(mesh, count, oldLength);
             return ResizeBlock(mesh->faceMaterials, oldLength, count, FaceMaterial3ds{});
-        case MESH_ARRAY_SMOOTHING:
-            return ResizeBlock(mesh->smoothing, oldLength, count, uint32_t{0});
-        case MESH_ARRAY_PROCEDURE:
-            return ResizeBlock(mesh->procedureData, oldLength, count, uint8_t{0});
-        default:
-            return ResizeBlock(mesh->vertexFlags, oldLength, count, uint16_t{0});
+        case MESH_ARRAY_SMOOTHING: return ResizeBlock(mesh->smoothing, oldLength, count, uint32_t{0});
+        case MESH_ARRAY_PROCEDURE: return ResizeBlock(mesh->procedureData, oldLength, count, uint8_t{0});
+        default: return ResizeBlock(mesh->vertexFlags, oldLength, count, uint16_t{0});
     }
 }
 
@@ -172,8 +166,7 @@ void DropMeshArrays3ds(MeshRecord3ds* mesh, uint16_t mask) {
     }
 }
 
-void PrepareMesh3ds(MeshRecord3ds** mesh, uint16_t vertexCount, uint16_t faceCount,
-                    uint16_t extras) {
+void PrepareMesh3ds(MeshRecord3ds** mesh, uint16_t vertexCount, uint16_t faceCount, uint16_t extras) {
     bool reused = false;
     MeshRecord3ds* m = ObtainRecord3ds(mesh, &reused);
     if (m == nullptr) return;

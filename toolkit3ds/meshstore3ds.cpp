@@ -9,9 +9,8 @@
 
 namespace {
 
-constexpr uint16_t kCountedArrays[] = {MESH_ARRAY_VERTICES, MESH_ARRAY_MAP_COORDS,
-                                       MESH_ARRAY_FACES,    MESH_ARRAY_SMOOTHING,
-                                       MESH_ARRAY_PROCEDURE, MESH_ARRAY_VERTEX_FLAGS};
+constexpr uint16_t kCountedArrays[] = {MESH_ARRAY_VERTICES,  MESH_ARRAY_MAP_COORDS, MESH_ARRAY_FACES,
+                                       MESH_ARRAY_SMOOTHING, MESH_ARRAY_PROCEDURE,  MESH_ARRAY_VERTEX_FLAGS};
 
 // Storing copies count elements from each block; a count that runs ahead of
 // its block would read beyond it.
@@ -29,9 +28,7 @@ bool ArraysHoldTheirCounts(const MeshRecord3ds& mesh) {
     return true;
 }
 
-Chunk3ds* AddMeshChunk(Chunk3ds* parent, uint32_t tag) {
-    return AddChildChunk3ds(parent, tag, kMeshStoreFailed3ds);
-}
+Chunk3ds* AddMeshChunk(Chunk3ds* parent, uint32_t tag) { return AddChildChunk3ds(parent, tag, kMeshStoreFailed3ds); }
 
 template <typename Record>
 Record* AddMeshRecord(Chunk3ds* parent, uint32_t tag, Chunk3ds** added = nullptr) {
@@ -41,8 +38,8 @@ Record* AddMeshRecord(Chunk3ds* parent, uint32_t tag, Chunk3ds** added = nullptr
 // A counted-list chunk holding a copy of count items; the count is set only
 // once the copy exists, so a failed copy leaves a consistent empty record.
 template <typename Record, typename T>
-bool AddCountedList(Chunk3ds* parent, uint32_t tag, uint16_t count, const T* items,
-                    T* Record::*array, Chunk3ds** added = nullptr) {
+bool AddCountedList(Chunk3ds* parent, uint32_t tag, uint16_t count, const T* items, T* Record::*array,
+                    Chunk3ds** added = nullptr) {
     Record* record = AddMeshRecord<Record>(parent, tag, added);
     if (record == nullptr || !CopyBlock3ds(items, count, &(record->*array))) return false;
     record->count = count;
@@ -61,19 +58,16 @@ bool AddMappingSetup(Chunk3ds* body, const MeshRecord3ds& mesh) {
 
 bool AddVertexData(Chunk3ds* body, const MeshRecord3ds& mesh) {
     if (mesh.vertexCount > 0 && mesh.vertices != nullptr &&
-        !AddCountedList(body, CHUNK_VERTEX_LIST, mesh.vertexCount, mesh.vertices,
-                        &VertexListData3ds::vertices)) {
+        !AddCountedList(body, CHUNK_VERTEX_LIST, mesh.vertexCount, mesh.vertices, &VertexListData3ds::vertices)) {
         return false;
     }
     if (mesh.mapCoordCount > 0 && mesh.mapCoords != nullptr &&
-        !AddCountedList(body, CHUNK_MAP_COORDS, mesh.mapCoordCount, mesh.mapCoords,
-                        &MapCoordsData3ds::coords)) {
+        !AddCountedList(body, CHUNK_MAP_COORDS, mesh.mapCoordCount, mesh.mapCoords, &MapCoordsData3ds::coords)) {
         return false;
     }
     if (mesh.hasMappingSetup && !AddMappingSetup(body, mesh)) return false;
     if (mesh.vertexFlagCount > 0 && mesh.vertexFlags != nullptr &&
-        !AddCountedList(body, CHUNK_VERTEX_FLAGS, mesh.vertexFlagCount, mesh.vertexFlags,
-                        &VertexFlagsData3ds::flags)) {
+        !AddCountedList(body, CHUNK_VERTEX_FLAGS, mesh.vertexFlagCount, mesh.vertexFlags, &VertexFlagsData3ds::flags)) {
         return false;
     }
     auto* axes = AddMeshRecord<Floats12Data3ds>(body, CHUNK_LOCAL_AXES);
@@ -109,8 +103,7 @@ bool AddSideMaterials(Chunk3ds* faceList, const MeshRecord3ds& mesh) {
 bool AddFaceData(Chunk3ds* body, const MeshRecord3ds& mesh) {
     if (mesh.faceCount == 0 || mesh.faces == nullptr) return true;
     Chunk3ds* faceList = nullptr;
-    if (!AddCountedList(body, CHUNK_FACE_LIST, mesh.faceCount, mesh.faces, &FaceListData3ds::faces,
-                        &faceList)) {
+    if (!AddCountedList(body, CHUNK_FACE_LIST, mesh.faceCount, mesh.faces, &FaceListData3ds::faces, &faceList)) {
         return false;
     }
     if (mesh.faceMaterials != nullptr) {
@@ -119,8 +112,7 @@ bool AddFaceData(Chunk3ds* body, const MeshRecord3ds& mesh) {
         }
     }
     if (mesh.smoothing != nullptr &&
-        !AddCountedList(faceList, CHUNK_FACE_SMOOTHING, mesh.faceCount, mesh.smoothing,
-                        &SmoothingData3ds::groups)) {
+        !AddCountedList(faceList, CHUNK_FACE_SMOOTHING, mesh.faceCount, mesh.smoothing, &SmoothingData3ds::groups)) {
         return false;
     }
     return !mesh.hasSideMaterials || AddSideMaterials(faceList, mesh);
@@ -128,8 +120,7 @@ bool AddFaceData(Chunk3ds* body, const MeshRecord3ds& mesh) {
 
 bool AddProcedure(Chunk3ds* body, const MeshRecord3ds& mesh) {
     if (mesh.procedureData == nullptr) return true;
-    if (!AddNameChunk3ds(body, CHUNK_PROCEDURE_NAME, mesh.procedureName, kProcedureNameMax3ds,
-                         kMeshStoreFailed3ds)) {
+    if (!AddNameChunk3ds(body, CHUNK_PROCEDURE_NAME, mesh.procedureName, kProcedureNameMax3ds, kMeshStoreFailed3ds)) {
         return false;
     }
     auto* record = AddMeshRecord<RawData3ds>(body, CHUNK_PROCEDURE_DATA);
@@ -182,9 +173,7 @@ bool NameObject(Database3ds* db, Chunk3ds* object, const char* name) {
 
 }  // namespace
 
-bool IsMeshDatabase3ds(const Database3ds* db) {
-    return HasTopChunkOf3ds(db, {CHUNK_MESH_FILE, CHUNK_PROJECT_FILE});
-}
+bool IsMeshDatabase3ds(const Database3ds* db) { return HasTopChunkOf3ds(db, {CHUNK_MESH_FILE, CHUNK_PROJECT_FILE}); }
 
 void StoreMesh3ds(Database3ds* db, const MeshRecord3ds* mesh) {
     if (db == nullptr || mesh == nullptr) {
@@ -202,8 +191,8 @@ void StoreMesh3ds(Database3ds* db, const MeshRecord3ds* mesh) {
     Chunk3ds* object = ObjectChunkFor(db, name, &keptExtra);
     if (object == nullptr || !NameObject(db, object, name)) return;
     Chunk3ds* body = AddMeshChunk(object, CHUNK_TRIANGLE_MESH);
-    if (body == nullptr || !AddVertexData(body, *mesh) || !AddFaceData(body, *mesh) ||
-        !AddProcedure(body, *mesh) || !AddObjectFlags(object, *mesh)) {
+    if (body == nullptr || !AddVertexData(body, *mesh) || !AddFaceData(body, *mesh) || !AddProcedure(body, *mesh) ||
+        !AddObjectFlags(object, *mesh)) {
         return;
     }
     if (keptExtra) InsertChild3ds(body, keptExtra.release());

@@ -47,8 +47,7 @@ Chunk3ds* AddChildChunk3ds(Chunk3ds* parent, std::uint32_t tag, ErrorCode3ds onF
     return Link(parent, chunk, chunk != nullptr, onFailure);
 }
 
-void* AddChildRecordChunk3ds(Chunk3ds* parent, std::uint32_t tag, Chunk3ds** added,
-                             ErrorCode3ds onFailure) {
+void* AddChildRecordChunk3ds(Chunk3ds* parent, std::uint32_t tag, Chunk3ds** added, ErrorCode3ds onFailure) {
     Chunk3ds* chunk = nullptr;
     void* record = NewChunkWithData3ds(&chunk, tag);
     chunk = Link(parent, chunk, record != nullptr, onFailure);
@@ -57,8 +56,7 @@ void* AddChildRecordChunk3ds(Chunk3ds* parent, std::uint32_t tag, Chunk3ds** add
     return record;
 }
 
-bool AddNameChunk3ds(Chunk3ds* parent, std::uint32_t tag, const char* field, std::size_t max,
-                     ErrorCode3ds onFailure) {
+bool AddNameChunk3ds(Chunk3ds* parent, std::uint32_t tag, const char* field, std::size_t max, ErrorCode3ds onFailure) {
     auto* record = AddChildRecord3ds<StringData3ds>(parent, tag, nullptr, onFailure);
     if (record == nullptr) return false;
     record->text = DuplicateBoundedName3ds(field, max);

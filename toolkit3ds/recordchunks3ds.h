@@ -31,13 +31,11 @@ bool HasTopChunkOf3ds(const Database3ds* db, std::initializer_list<std::uint32_t
 Chunk3ds* FindOrAddScene3ds(Chunk3ds* top, ErrorCode3ds onFailure = NO_TOOLKIT_ERRORS);
 
 // A new chunk of the tag inserted under parent by its order weight.
-Chunk3ds* AddChildChunk3ds(Chunk3ds* parent, std::uint32_t tag,
-                           ErrorCode3ds onFailure = NO_TOOLKIT_ERRORS);
+Chunk3ds* AddChildChunk3ds(Chunk3ds* parent, std::uint32_t tag, ErrorCode3ds onFailure = NO_TOOLKIT_ERRORS);
 
 // A new chunk of the tag with a fresh zeroed data record, inserted under
 // parent; gives the record.
-void* AddChildRecordChunk3ds(Chunk3ds* parent, std::uint32_t tag, Chunk3ds** added,
-                             ErrorCode3ds onFailure);
+void* AddChildRecordChunk3ds(Chunk3ds* parent, std::uint32_t tag, Chunk3ds** added, ErrorCode3ds onFailure);
 
 template <typename Record>
 Record* AddChildRecord3ds(Chunk3ds* parent, std::uint32_t tag, Chunk3ds** added = nullptr,

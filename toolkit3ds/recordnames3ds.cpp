@@ -9,9 +9,7 @@
 
 namespace {
 
-size_t BoundedLength(const char* text, size_t max) {
-    return size_t(std::find(text, text + max, '\0') - text);
-}
+size_t BoundedLength(const char* text, size_t max) { return size_t(std::find(text, text + max, '\0') - text); }
 
 }  // namespace
 

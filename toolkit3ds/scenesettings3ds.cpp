@@ -69,9 +69,8 @@ void FetchFloat(Chunk3ds* scene, uint32_t tag, float* field) {
 
 // The float chunk if there is one, else the byte chunk.
 void FetchColour(Chunk3ds* container, uint32_t floatTag, uint32_t byteTag, float (&colour)[3]) {
-    if (FetchValue<Floats3Data3ds>(container, floatTag, [&colour](const Floats3Data3ds& r) {
-            std::memcpy(colour, r.value, sizeof colour);
-        })) {
+    if (FetchValue<Floats3Data3ds>(
+            container, floatTag, [&colour](const Floats3Data3ds& r) { std::memcpy(colour, r.value, sizeof colour); })) {
         return;
     }
     if (ErrorPending3ds()) return;
@@ -93,8 +92,7 @@ void FetchSettings(Chunk3ds* scene, SceneSettings3ds* s) {
     FetchFloat(scene, CHUNK_SCENE_SCALE, &s->scale);
     FetchFloat(scene, CHUNK_SETTING_FLOAT_1400, &s->value1400);
     FetchFloat(scene, CHUNK_SETTING_FLOAT_1460, &s->value1460);
-    FetchValue<WordData3ds>(scene, CHUNK_SETTING_WORD_1420,
-                            [s](const WordData3ds& r) { s->size1420 = r.value; });
+    FetchValue<WordData3ds>(scene, CHUNK_SETTING_WORD_1420, [s](const WordData3ds& r) { s->size1420 = r.value; });
     FetchFloat(scene, CHUNK_SETTING_FLOAT_1450, &s->value1450);
     if (ErrorPending3ds()) return;
     FetchAmbientLight(scene, s->ambientLight);

@@ -52,9 +52,7 @@ bool WriteAt(File3ds& file, std::int64_t offset, const unsigned char* in, std::s
     return put == count;
 }
 
-std::int64_t Position(const File3ds& file) {
-    return file.window + static_cast<std::int64_t>(file.cursor);
-}
+std::int64_t Position(const File3ds& file) { return file.window + static_cast<std::int64_t>(file.cursor); }
 
 // Moves the unread bytes to the front of the buffer.
 void Compact(File3ds& file) {
@@ -70,8 +68,8 @@ void Fill(File3ds& file, std::size_t wanted) {
     while (file.readEnd < wanted) {
         const std::size_t ahead = std::min(file.readAhead, capacity - file.readEnd);
         const std::size_t amount = std::max(wanted - file.readEnd, ahead);
-        const std::size_t got = ReadAt(file, file.window + static_cast<std::int64_t>(file.readEnd),
-                                       file.buffer + file.readEnd, amount);
+        const std::size_t got =
+            ReadAt(file, file.window + static_cast<std::int64_t>(file.readEnd), file.buffer + file.readEnd, amount);
         file.readEnd += got;
         if (got < amount) {
             break;
@@ -91,9 +89,7 @@ bool ReadUnbuffered(File3ds& file, unsigned char* out, std::size_t count) {
     return true;
 }
 
-bool IsOpenFor(const File3ds& file, std::uint32_t mode) {
-    return file.stream != nullptr && (file.mode & mode) != 0;
-}
+bool IsOpenFor(const File3ds& file, std::uint32_t mode) { return file.stream != nullptr && (file.mode & mode) != 0; }
 
 }  // namespace
 
@@ -122,8 +118,7 @@ bool StreamRead3ds(File3ds& file, unsigned char* out, std::size_t count) {
     Compact(file);
     if (count > static_cast<std::size_t>(file.bufferSize)) {
         const std::size_t held = file.readEnd;
-        if (held + ReadAt(file, file.window + static_cast<std::int64_t>(held), out + held,
-                          count - held) != count) {
+        if (held + ReadAt(file, file.window + static_cast<std::int64_t>(held), out + held, count - held) != count) {
             return false;
         }
         std::memcpy(out, file.buffer, held);
@@ -171,8 +166,7 @@ bool StreamWrite3ds(File3ds& file, const unsigned char* in, std::size_t count) {
 void StreamSeek3ds(File3ds& file, std::int64_t offset) {
     const bool writing = (file.mode & FILE_MODE_WRITE3ds) != 0;
     const std::size_t held = writing ? file.pending : file.readEnd;
-    if (file.buffer != nullptr && offset >= file.window &&
-        offset <= file.window + static_cast<std::int64_t>(held)) {
+    if (file.buffer != nullptr && offset >= file.window && offset <= file.window + static_cast<std::int64_t>(held)) {
         file.cursor = static_cast<std::size_t>(offset - file.window);
         return;
     }

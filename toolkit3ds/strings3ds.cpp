@@ -90,9 +90,7 @@ int BoundedStringLength3ds(const char* text, int bound) {
 
 void ReadString3ds(char* buffer, std::uint32_t maximum) { ReadUntilZero(buffer, maximum); }
 
-void ReadStringAlloc3ds(char** out, std::uint32_t maximum) {
-    ReadIntoHeap(out, maximum + 1, ReadString3ds);
-}
+void ReadStringAlloc3ds(char** out, std::uint32_t maximum) { ReadIntoHeap(out, maximum + 1, ReadString3ds); }
 
 void ReadTextWithin3ds(char** out, std::int64_t limit) {
     if (out == nullptr) {
@@ -132,9 +130,7 @@ void ReadFixedString3ds(char* buffer, std::uint32_t fieldLength) {
     }
 }
 
-void ReadFixedStringAlloc3ds(char** out, std::uint32_t maximum) {
-    ReadIntoHeap(out, maximum + 1, ReadFixedString3ds);
-}
+void ReadFixedStringAlloc3ds(char** out, std::uint32_t maximum) { ReadIntoHeap(out, maximum + 1, ReadFixedString3ds); }
 
 void WriteString3ds(const char* text) {
     if (text == nullptr) {

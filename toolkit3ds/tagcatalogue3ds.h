@@ -20,7 +20,7 @@ enum class RecordKind3ds : std::uint8_t {
     FaceMaterial,
     MapCoords,
     Smoothing,
-    Raw,      // listed tags kept as counted raw bytes
+    Raw,  // listed tags kept as counted raw bytes
     KeyTrack,
     Unknown,  // raw bytes when longer than 6, else no record
 };
@@ -49,7 +49,7 @@ struct TagEntry3ds {
     RecordKind3ds kind;
     const FixedLayout3ds* layout;  // Fixed records
     SkipRule3ds skip;
-    std::uint16_t skipAmount;      // bytes to skip (Bytes rule)
+    std::uint16_t skipAmount;  // bytes to skip (Bytes rule)
 };
 
 // The entry of a tag; unknown tags get an entry of kind Unknown.

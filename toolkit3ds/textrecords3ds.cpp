@@ -117,11 +117,10 @@ void OwnLayoutView(void* record, const TagEntry3ds&) { OwnString3ds(As<LayoutVie
 const RecordOps3ds kStringRecordOps3ds = {sizeof(StringData3ds), ReadText, WriteText, ReleaseText, OwnText};
 const RecordOps3ds kExtraTextRecordOps3ds = {sizeof(StringData3ds), ReadText, WriteText, ReleaseText, OwnText};
 const RecordOps3ds kKeyframeHeaderRecordOps3ds = {sizeof(KeyframeHeaderData3ds), ReadKeyframeHeader,
-                                                  WriteKeyframeHeader, ReleaseKeyframeHeader,
-                                                  OwnKeyframeHeader};
+                                                  WriteKeyframeHeader, ReleaseKeyframeHeader, OwnKeyframeHeader};
 const RecordOps3ds kNodeHeaderRecordOps3ds = {sizeof(NodeHeaderData3ds), ReadNodeHeader, WriteNodeHeader,
                                               ReleaseNodeHeader, OwnNodeHeader};
-const RecordOps3ds kSideMaterialsRecordOps3ds = {sizeof(SideMaterialsData3ds), ReadSideMaterials,
-                                                 WriteSideMaterials, ReleaseSideMaterials, OwnSideMaterials};
+const RecordOps3ds kSideMaterialsRecordOps3ds = {sizeof(SideMaterialsData3ds), ReadSideMaterials, WriteSideMaterials,
+                                                 ReleaseSideMaterials, OwnSideMaterials};
 const RecordOps3ds kLayoutViewRecordOps3ds = {sizeof(LayoutViewData3ds), ReadLayoutView, WriteLayoutView,
                                               ReleaseLayoutView, OwnLayoutView};

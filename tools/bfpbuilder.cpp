@@ -46,9 +46,9 @@ std::vector<uint8_t> MakeBmp(int width, int height, int bitsPerPixel, uint32_t s
     Put32(bmp, 42, 2835);
     uint32_t state = seed;
     for (uint32_t i = 0; i < paletteBytes / 4; ++i) {
-        bmp[54 + 4 * i] = uint8_t(i);                      // blue
+        bmp[54 + 4 * i] = uint8_t(i);                          // blue
         bmp[54 + 4 * i + 1] = uint8_t((i * 3 + seed) & 0xFF);  // green
-        bmp[54 + 4 * i + 2] = uint8_t(255 - i);            // red
+        bmp[54 + 4 * i + 2] = uint8_t(255 - i);                // red
     }
     for (int y = 0; y < height; ++y) {
         for (uint32_t x = 0; x < uint32_t(width) * bitsPerPixel / 8; ++x) {
@@ -131,8 +131,8 @@ Model Cube(const std::string& name, int32_t h, uint16_t bitmaps) {
     Model cube{name, {}, {}, 256};
     const int32_t one = 65536;
     for (int i = 0; i < 8; ++i) {
-        cube.vertices.push_back(Vertex{(i & 1) ? h : -h, (i & 2) ? h : -h, (i & 4) ? h : -h,
-                                       (i & 1) ? one : 0, (i & 2) ? -one : 0});
+        cube.vertices.push_back(
+            Vertex{(i & 1) ? h : -h, (i & 2) ? h : -h, (i & 4) ? h : -h, (i & 1) ? one : 0, (i & 2) ? -one : 0});
     }
     // Game data winds each face counter-clockwise seen from outside (its
     // right-hand normal points away from the centre).
@@ -148,11 +148,15 @@ Model Cube(const std::string& name, int32_t h, uint16_t bitmaps) {
 Model Pyramid(const std::string& name, int32_t h, int32_t height, uint16_t bitmaps) {
     Model pyramid{name, {}, {}, 128};
     const int32_t one = 65536;
-    pyramid.vertices = {{-h, 0, -h, 0, 0}, {h, 0, -h, one, 0}, {h, 0, h, one, -one}, {-h, 0, h, 0, -one},
+    pyramid.vertices = {{-h, 0, -h, 0, 0},
+                        {h, 0, -h, one, 0},
+                        {h, 0, h, one, -one},
+                        {-h, 0, h, 0, -one},
                         {0, height, 0, one / 2, -one / 2}};
     const uint16_t bitmap = bitmaps > 1 ? 1 : 0;
-    pyramid.triangles = {{0, 1, 2, 0, {9, 9, 9, 9}}, {0, 2, 3, 0, {9, 9, 9, 9}}, {0, 4, 1, bitmap, {7, 7, 7, 7}},
-                         {1, 4, 2, bitmap, {7, 7, 7, 7}}, {2, 4, 3, bitmap, {7, 7, 7, 7}}, {3, 4, 0, bitmap, {7, 7, 7, 7}}};
+    pyramid.triangles = {{0, 1, 2, 0, {9, 9, 9, 9}},      {0, 2, 3, 0, {9, 9, 9, 9}},
+                         {0, 4, 1, bitmap, {7, 7, 7, 7}}, {1, 4, 2, bitmap, {7, 7, 7, 7}},
+                         {2, 4, 3, bitmap, {7, 7, 7, 7}}, {3, 4, 0, bitmap, {7, 7, 7, 7}}};
     return pyramid;
 }
 

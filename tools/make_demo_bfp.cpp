@@ -18,8 +18,8 @@ int main(int argc, char** argv) {
 
     ImageWriter image;
     image.Filler(300, 11);
-    image.AddBank(Bank{{Cube("crate", 100, 2), Pyramid("pyramid", 150, 250, 2)},
-                       {{"crate.bmp", crate}, {"stone.bmp", stone}}});
+    image.AddBank(
+        Bank{{Cube("crate", 100, 2), Pyramid("pyramid", 150, 250, 2)}, {{"crate.bmp", crate}, {"stone.bmp", stone}}});
     image.Filler(200, 12);
     image.AddBank(Bank{{Cube("bigbox", 400, 1)}, {{"sky.bmp", sky}}});
     image.Filler(150, 13);

@@ -1,9 +1,9 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
-#include "viewer/gui/mainwindow.h"
 #include "pallixversion.h"
 #include "programinfo/programinfo.h"
+#include "viewer/gui/mainwindow.h"
 
 namespace {
 

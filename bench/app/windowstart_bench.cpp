@@ -12,14 +12,14 @@
 #include <QTest>
 #include <cstdio>
 
+#include "app/bitmappreview.h"
 #include "app/browserlayout.h"
 #include "app/mainframe.h"
-#include "viewer/gui/modelcanvas.h"
-#include "app/bitmappreview.h"
 #include "app/pallixapp.h"
 #include "app/previewpane.h"
 #include "app/recordtreeview.h"
 #include "app/treefilter.h"
+#include "viewer/gui/modelcanvas.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <sstream>
 
-#include "tools/bfpbuilder.h"
+#include "browser/pallixview.h"
 #include "cli/consoleui.h"
 #include "datafile/pallixdoc.h"
-#include "browser/pallixview.h"
+#include "tools/bfpbuilder.h"
 
 namespace {
 
@@ -17,7 +17,8 @@ std::vector<uint8_t> ManyBanks(size_t banks) {
     const auto shared = bfp::MakeBmp(64, 128, 8, 0);
     for (size_t b = 0; b < banks; ++b) {
         bfp::Bank bank{{bfp::Cube("box", 100, 3)}, {}};
-        for (uint32_t i = 0; i < 3; ++i) bank.bitmaps.push_back({"tex", bfp::MakeBmp(64, 128, 8, uint32_t(b * 3 + i + 1))});
+        for (uint32_t i = 0; i < 3; ++i)
+            bank.bitmaps.push_back({"tex", bfp::MakeBmp(64, 128, 8, uint32_t(b * 3 + i + 1))});
         if (b % 10 == 9) bank.bitmaps.push_back({"again", shared});
         image.AddBank(bank);
         image.Filler(1000, uint32_t(b));

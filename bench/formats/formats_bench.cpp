@@ -5,13 +5,13 @@
 // pictures themselves, each once per bank.
 #include <benchmark/benchmark.h>
 
-#include "tools/bfpbuilder.h"
 #include "exchange/exchangecommands.h"
 #include "exchange/exportpaths.h"
 #include "exchange/formats/formatfiles.h"
+#include "exchange/formats/modelformats.h"
 #include "exchange/modelarrays.h"
 #include "exchange/modelconversion.h"
-#include "exchange/formats/modelformats.h"
+#include "tools/bfpbuilder.h"
 
 namespace {
 

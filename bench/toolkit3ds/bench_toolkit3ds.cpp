@@ -152,8 +152,8 @@ int Measure(const char* operation, Work work) {
     if (Failed()) {
         return 1;
     }
-    std::printf("%s %.3f s, %lld bytes read, peak %ld KiB\n", operation, seconds.count(),
-                BytesRead() - readBefore, PeakKiB());
+    std::printf("%s %.3f s, %lld bytes read, peak %ld KiB\n", operation, seconds.count(), BytesRead() - readBefore,
+                PeakKiB());
     return 0;
 }
 

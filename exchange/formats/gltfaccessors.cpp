@@ -7,31 +7,22 @@ namespace {
 size_t ComponentSize(int type) {
     switch (type) {
         case TINYGLTF_COMPONENT_TYPE_BYTE:
-        case TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE:
-            return 1;
+        case TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE: return 1;
         case TINYGLTF_COMPONENT_TYPE_SHORT:
-        case TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT:
-            return 2;
+        case TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT: return 2;
         case TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT:
-        case TINYGLTF_COMPONENT_TYPE_FLOAT:
-            return 4;
-        default:
-            return 0;
+        case TINYGLTF_COMPONENT_TYPE_FLOAT: return 4;
+        default: return 0;
     }
 }
 
 int ComponentCount(int type) {
     switch (type) {
-        case TINYGLTF_TYPE_SCALAR:
-            return 1;
-        case TINYGLTF_TYPE_VEC2:
-            return 2;
-        case TINYGLTF_TYPE_VEC3:
-            return 3;
-        case TINYGLTF_TYPE_VEC4:
-            return 4;
-        default:
-            return 0;
+        case TINYGLTF_TYPE_SCALAR: return 1;
+        case TINYGLTF_TYPE_VEC2: return 2;
+        case TINYGLTF_TYPE_VEC3: return 3;
+        case TINYGLTF_TYPE_VEC4: return 4;
+        default: return 0;
     }
 }
 
@@ -93,12 +84,10 @@ double AccessorElements::Component(size_t element, int component) const {
             std::memcpy(&value, at, 4);
             return value;
         }
-        case TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE:
-            return normalized_ ? *at / 255.0 : *at;
+        case TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE: return normalized_ ? *at / 255.0 : *at;
         case TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT:
             return normalized_ ? ReadUnsigned(at, 2) / 65535.0 : ReadUnsigned(at, 2);
-        default:
-            return 0;
+        default: return 0;
     }
 }
 

@@ -8,8 +8,8 @@
 #include "exchange/formats/exportmesh.h"
 #include "exchange/formats/formatfiles.h"
 #include "exchange/formats/glbcontainer.h"
-#include "framework/pathtext.h"
 #include "exchange/formats/uritext.h"
+#include "framework/pathtext.h"
 
 using nlohmann::json;
 

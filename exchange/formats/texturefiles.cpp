@@ -3,8 +3,8 @@
 #include "exchange/formats/bmpdecoder.h"
 #include "exchange/formats/exportmesh.h"
 #include "exchange/formats/formatfiles.h"
-#include "framework/pathtext.h"
 #include "exchange/formats/pngencoder.h"
+#include "framework/pathtext.h"
 
 namespace {
 

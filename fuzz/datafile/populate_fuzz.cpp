@@ -5,10 +5,10 @@
 #include <cstring>
 #include <sstream>
 
-#include "cli/listing.h"
-#include "cli/consoleui.h"
-#include "datafile/pallixdoc.h"
 #include "browser/pallixview.h"
+#include "cli/consoleui.h"
+#include "cli/listing.h"
+#include "datafile/pallixdoc.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ostringstream discarded;

@@ -1,7 +1,7 @@
 // Arbitrary bytes read as a .obj file: a refusal or a mesh whose
 // faces name only points it has.
-#include "fuzz/formats/fuzzinput.h"
 #include "exchange/formats/modelformats.h"
+#include "fuzz/formats/fuzzinput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     AbortUnlessWellFormed(ReadObj(FuzzInputFile(data, size, ".obj")));

@@ -8,9 +8,9 @@
 #include <QSettings>
 #include <QWidget>
 
+#include <QTest>
 #include "app/mainframe.h"
 #include "app/recordtreemodel.h"
-#include <QTest>
 
 namespace {
 
@@ -77,12 +77,15 @@ PopupRecorder::PopupRecorder() {
         for (QAction* action : menu->actions()) {
             if (action->text() == choose) menu->setActiveAction(action);
             if (!action->isSeparator())
-                seen << QString::number(action->data().toInt()) + '\t' + action->text() + (action->isEnabled() ? QStringLiteral("\tenabled") : QStringLiteral("\tdisabled"));
+                seen << QString::number(action->data().toInt()) + '\t' + action->text() +
+                            (action->isEnabled() ? QStringLiteral("\tenabled") : QStringLiteral("\tdisabled"));
         }
         menus << seen;
         if (whileOpen) whileOpen();
-        if (menu->activeAction()) QTest::keyClick(menu, Qt::Key_Return);
-        else menu->close();
+        if (menu->activeAction())
+            QTest::keyClick(menu, Qt::Key_Return);
+        else
+            menu->close();
     });
     timer_.start(kPollMs);
 }

@@ -7,10 +7,10 @@
 #include <QtTest>
 #include <thread>
 
-#include "tests/app/apptestsupport.h"
-#include "framework/commandids.h"
 #include "app/instancehandover.h"
 #include "app/mainframe.h"
+#include "framework/commandids.h"
+#include "tests/app/apptestsupport.h"
 
 class HandOverTest : public QObject {
     Q_OBJECT

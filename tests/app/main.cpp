@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     int failures = 0;
     for (auto* make : {NewShellTest, NewTreeInteractionTest, NewPlatformTest, NewPreviewTest, NewHandOverTest,
-                        NewMessagesTest, NewProgressTest}) {
+                       NewMessagesTest, NewProgressTest}) {
         std::unique_ptr<QObject> test(make());
         failures += QTest::qExec(test.get(), argc, argv);
     }

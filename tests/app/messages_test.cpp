@@ -11,11 +11,11 @@
 #include <QtTest>
 #include <algorithm>
 
-#include "tests/app/apptestsupport.h"
-#include "framework/commandids.h"
 #include "app/documentstate.h"
 #include "app/exportfolderdisplay.h"
 #include "app/mainframe.h"
+#include "framework/commandids.h"
+#include "tests/app/apptestsupport.h"
 
 // Stands in for the file manager: keeps the folders it is asked to show.
 class FolderCatcher : public QObject {

@@ -6,10 +6,10 @@
 #include <QtTest>
 #include <thread>
 
-#include "tests/app/apptestsupport.h"
 #include "app/instancehandover.h"
 #include "app/shellcommand.h"
 #include "app/shellregistration.h"
+#include "tests/app/apptestsupport.h"
 
 class PlatformTest : public QObject {
     Q_OBJECT
@@ -120,12 +120,16 @@ class ScopedVariable {
 public:
     ScopedVariable(const char* name, const QByteArray& value)
         : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name)) {
-        if (value.isNull()) qunsetenv(name);
-        else qputenv(name, value);
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
     }
     ~ScopedVariable() {
-        if (had_) qputenv(name_, old_);
-        else qunsetenv(name_);
+        if (had_)
+            qputenv(name_, old_);
+        else
+            qunsetenv(name_);
     }
 
 private:

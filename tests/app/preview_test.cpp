@@ -10,18 +10,18 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "tests/app/apptestsupport.h"
 #include "app/bitmappreview.h"
 #include "app/browserlayout.h"
-#include "framework/commandids.h"
 #include "app/documentstate.h"
-#include "datafile/layouts.h"
 #include "app/mainframe.h"
-#include "viewer/gui/modelcanvas.h"
 #include "app/previewpane.h"
 #include "app/recordtreemodel.h"
 #include "app/recordtreeview.h"
 #include "app/treefilter.h"
+#include "datafile/layouts.h"
+#include "framework/commandids.h"
+#include "tests/app/apptestsupport.h"
+#include "viewer/gui/modelcanvas.h"
 
 class PreviewTest : public QObject {
     Q_OBJECT

@@ -12,12 +12,12 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "tests/app/apptestsupport.h"
-#include "framework/commandids.h"
-#include "browser/icons.h"
 #include "app/mainframe.h"
 #include "app/recordtreemodel.h"
 #include "app/recordtreeview.h"
+#include "browser/icons.h"
+#include "framework/commandids.h"
+#include "tests/app/apptestsupport.h"
 
 class ShellTest : public QObject {
     Q_OBJECT
@@ -150,8 +150,11 @@ void ShellTest::menusToolbarAndDisabledCommands() {
             if (entry->isVisible()) entries << (entry->isSeparator() ? "-" : entry->text());
         menus << entries.join('|');
     }
-    QCOMPARE(menus, QStringList({"&File|&Open...\tCtrl+O|&Save\tCtrl+S|Save &As...|&Revert|Open &Export Folder|-|-|Recent File|-|E&xit",
-                                 "&View|&Toolbar|&Status Bar", "&Help|&About Pallix..."}));
+    QCOMPARE(
+        menus,
+        QStringList(
+            {"&File|&Open...\tCtrl+O|&Save\tCtrl+S|Save &As...|&Revert|Open &Export Folder|-|-|Recent File|-|E&xit",
+             "&View|&Toolbar|&Status Bar", "&Help|&About Pallix..."}));
     QVERIFY(!frame.Action(cmd::kFileMruFirst)->isEnabled());
 
     QStringList buttons;

@@ -4,10 +4,10 @@
 #include <QMessageBox>
 #include <QtTest>
 
-#include "tests/app/apptestsupport.h"
 #include "app/mainframe.h"
 #include "app/recordtreemodel.h"
 #include "app/recordtreeview.h"
+#include "tests/app/apptestsupport.h"
 
 class TreeInteractionTest : public QObject {
     Q_OBJECT

@@ -88,11 +88,13 @@ TEST(BankScan, MoreThanOneHundredBitmapsShowNoneAndOneHundredShowAll) {
     const auto lines = Scan(bfp::BankBytes(bank));
     ASSERT_GE(lines.size(), 1u);
     EXPECT_EQ(lines[0], "bank 1 @0 0/101");
-    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("bitmap", 0) == 0; }), 0);
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("bitmap", 0) == 0; }),
+              0);
 }
 
 TEST(BankScan, OverlongBitmapEndsTheBanksBitmapList) {
-    auto image = bfp::BankBytes({{}, {SmallBitmap("a", 1), SmallBitmap("b", 2), SmallBitmap("c", 3), SmallBitmap("d", 4)}});
+    auto image =
+        bfp::BankBytes({{}, {SmallBitmap("a", 1), SmallBitmap("b", 2), SmallBitmap("c", 3), SmallBitmap("d", 4)}});
     const size_t third = 32 + 2 * (16 + 102);
     SetLength(image, third, 300001);
     const auto lines = Scan(image);

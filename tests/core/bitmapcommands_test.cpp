@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <sys/stat.h>
+#include <cstring>
 
-#include "framework/apptext.h"
-#include "tools/bfpbuilder.h"
-#include "framework/commandids.h"
 #include "datafile/layouts.h"
 #include "datafile/littleendian.h"
+#include "framework/apptext.h"
+#include "framework/commandids.h"
 #include "tests/support/viewfixture.h"
+#include "tools/bfpbuilder.h"
 
 namespace {
 
@@ -135,7 +135,8 @@ TEST_F(BitmapCommands, BitmapShorterThanItsOwnSizeFieldIsNeverStampedPastItsEnd)
     EXPECT_EQ(Slice(after, tiny), (std::vector<uint8_t>{'X', 'Y', 'Z', 'W', 'V'}));
     // The next record's name starts right after; it must be untouched, and
     // the copy got the five bytes only.
-    EXPECT_TRUE(std::equal(after.begin() + tiny.nOffset + 5, after.begin() + Record({0, 1}).nOffset, before.begin() + tiny.nOffset + 5));
+    EXPECT_TRUE(std::equal(after.begin() + tiny.nOffset + 5, after.begin() + Record({0, 1}).nOffset,
+                           before.begin() + tiny.nOffset + 5));
     EXPECT_EQ(Slice(after, Record({0, 1})), Slice(after, tiny));
     EXPECT_EQ(after.back(), 0x00);
 }

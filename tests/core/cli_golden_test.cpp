@@ -60,7 +60,8 @@ std::string RunCase(const std::vector<std::string>& actions) {
     std::filesystem::create_directories(dir / "bfp" / "demo");
     std::vector<std::string> words = {"--program-dir", dir.path().string(), (dir / "demo.bfp").string()};
     // Files the actions write go into the run's own folder.
-    for (const auto& word : actions) words.push_back(std::regex_replace(word, std::regex("^<DIR>"), dir.path().string()));
+    for (const auto& word : actions)
+        words.push_back(std::regex_replace(word, std::regex("^<DIR>"), dir.path().string()));
     std::string error;
     const auto invocation = ParseCommandLine(words, error);
     std::ostringstream out, err;

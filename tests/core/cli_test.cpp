@@ -2,11 +2,11 @@
 
 #include <sstream>
 
-#include "tools/bfpbuilder.h"
 #include "cli/clisession.h"
 #include "cli/commandline.h"
 #include "exchange/exportlocation.h"
 #include "tests/support/testfiles.h"
+#include "tools/bfpbuilder.h"
 
 namespace {
 
@@ -54,7 +54,8 @@ TEST_F(Cli, TreeIndentsTwoSpacesPerLevelAndKeepsTrailingSpaces) {
 
 TEST_F(Cli, ControlCharactersAndBackslashesInNamesAreEscapedToKeepOneLinePerItem) {
     bfp::ImageWriter image;
-    image.AddBank({{bfp::Cube(std::string("a\nb\r\t\\\x1b[2J\x9b\xe9", 12), 5, 1)}, {{"tex", bfp::MakeBmp(4, 4, 24, 1)}}});
+    image.AddBank(
+        {{bfp::Cube(std::string("a\nb\r\t\\\x1b[2J\x9b\xe9", 12), 5, 1)}, {{"tex", bfp::MakeBmp(4, 4, 24, 1)}}});
     WriteFileBytes(dir_ / "data.bfp", image.bytes());
     ASSERT_EQ(Run(Words({"tree", "records"})), 0);
     const std::string escaped = "a\\nb\\r\\t\\\\\\x1B[2J\\x9B\xe9";
@@ -96,7 +97,9 @@ TEST_F(Cli, CommandsPrintTheirMessagesOnOneLineEach) {
 }
 
 TEST_F(Cli, SaveWritesTheImageBackAndSaveAsToAnotherFile) {
-    ASSERT_EQ(Run(Words({"export-bitmap", "0/1", "import-bitmap", "0/1", "save", (dir_ / "copy.bfp").string(), "modified"})), 0);
+    ASSERT_EQ(
+        Run(Words({"export-bitmap", "0/1", "import-bitmap", "0/1", "save", (dir_ / "copy.bfp").string(), "modified"})),
+        0);
     EXPECT_EQ(ReadFileBytes(dir_ / "copy.bfp"), ReadFileBytes(dir_ / "data.bfp"));
     EXPECT_NE(out_.str().find("modified: no"), std::string::npos);
     ASSERT_EQ(Run(Words({"save", "modified"})), 0);
@@ -167,8 +170,9 @@ TEST(CliConsole, MessagesAndShellActionsAreOneLineEach) {
     ui.Notify("No data associated with item.\n", "Bugger");
     ui.ShellOpen("/tmp/x.bmp");
     ui.StartProgram("/p/vistel", "/tmp/x.dxf", "/p");
-    EXPECT_EQ(out.str(), "message [Bugger] No data associated with item.\\n\nshell: open /tmp/x.bmp\n"
-                         "shell: run /p/vistel /tmp/x.dxf in /p\n");
+    EXPECT_EQ(out.str(),
+              "message [Bugger] No data associated with item.\\n\nshell: open /tmp/x.bmp\n"
+              "shell: run /p/vistel /tmp/x.dxf in /p\n");
 }
 
 TEST(CliCommandLine, SaveTakesAnOutputOnlyWhenTheNextWordIsNoAction) {

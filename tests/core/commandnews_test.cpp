@@ -4,11 +4,11 @@
 // start.
 #include <gtest/gtest.h>
 
-#include "tools/bfpbuilder.h"
-#include "framework/commandids.h"
 #include "exchange/exportpaths.h"
 #include "exchange/viewfilenames.h"
+#include "framework/commandids.h"
 #include "tests/support/viewfixture.h"
+#include "tools/bfpbuilder.h"
 
 namespace {
 
@@ -31,10 +31,9 @@ TEST_F(CommandNews, ExportsAndImportsSayWhatTheyWroteOrReadAndWhere) {
     RunCommand({0, 0}, cmd::kModelImport);
     const std::string folder = ExportDir().string();
     const std::string bitmap = BitmapFile().filename().string();
-    EXPECT_EQ(ui_.statuses, (std::vector<std::string>{"Exported " + bitmap + " to " + folder,
-                                                      "Imported " + bitmap + " from " + folder,
-                                                      "Exported crate.3ds to " + folder,
-                                                      "Imported crate.3ds from " + folder}));
+    EXPECT_EQ(ui_.statuses, (std::vector<std::string>{
+                                "Exported " + bitmap + " to " + folder, "Imported " + bitmap + " from " + folder,
+                                "Exported crate.3ds to " + folder, "Imported crate.3ds from " + folder}));
     EXPECT_TRUE(ui_.messages.empty());
 }
 

@@ -57,10 +57,10 @@ TEST(DemoSample, ExportedModelsFaceOutward) {
     TempDir dir;
     std::filesystem::create_directories(dir / "bfp" / "demo");
     std::string error;
-    auto invocation = ParseCommandLine({"--program-dir", dir.path().string(), PALLIX_SOURCE_DIR "/samples/demo.bfp",
-                                        "export-model", "0/0", "export-model", "0/1", "export-model", "1/0",
-                                        "export-model", "2/0"},
-                                       error);
+    auto invocation =
+        ParseCommandLine({"--program-dir", dir.path().string(), PALLIX_SOURCE_DIR "/samples/demo.bfp", "export-model",
+                          "0/0", "export-model", "0/1", "export-model", "1/0", "export-model", "2/0"},
+                         error);
     ASSERT_TRUE(invocation) << error;
     std::ostringstream out, err;
     ASSERT_EQ(CliSession(*invocation, out, err).Run(), 0) << err.str();

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <csignal>
 
 #include "datafile/pallixdoc.h"
 #include "tests/support/recordingui.h"
@@ -133,7 +133,8 @@ TEST_F(DocumentTest, SaveKeepsTheOldFilesPermissionsAndLeavesNoTemporaryFile) {
     ASSERT_EQ(stat((dir_ / "a.bfp").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
     EXPECT_EQ(ReadFileBytes(dir_ / "a.bfp")[0], 'z');
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), std::filesystem::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), std::filesystem::directory_iterator()),
+              1);
 }
 
 TEST_F(DocumentTest, SaveThroughALinkWritesTheFileItNames) {
@@ -156,11 +157,13 @@ TEST_F(DocumentTest, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
     EXPECT_FALSE(saved_ok);
     EXPECT_TRUE(doc_.IsModified());
     EXPECT_EQ(ReadFileBytes(dir_ / "old.bfp"), (std::vector<uint8_t>{1, 2, 3}));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), std::filesystem::directory_iterator()), 2);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), std::filesystem::directory_iterator()),
+              2);
     // The message names the user's file, and the size limit is no hardware fault.
     ASSERT_EQ(ui_.messages.size(), 1u);
     EXPECT_EQ(ui_.messages[0].caption, "Pallix");
-    EXPECT_EQ(ui_.messages[0].text, (dir_ / "old.bfp").string() + " would grow beyond the largest file size allowed here.");
+    EXPECT_EQ(ui_.messages[0].text,
+              (dir_ / "old.bfp").string() + " would grow beyond the largest file size allowed here.");
 }
 
 // A folder that takes no new files, while its files may still be written:

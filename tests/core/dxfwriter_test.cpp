@@ -3,11 +3,11 @@
 #include <clocale>
 #include <sstream>
 
-#include "tools/bfpbuilder.h"
-#include "framework/commandids.h"
 #include "exchange/dxfwriter.h"
+#include "framework/commandids.h"
 #include "framework/privatetemp.h"
 #include "tests/support/viewfixture.h"
+#include "tools/bfpbuilder.h"
 
 namespace {
 
@@ -32,15 +32,13 @@ TEST(DxfWriter, WorkedExampleLineForLine) {
     ASSERT_TRUE(text);
     const auto lines = Lines(*text);
     const std::vector<std::string> expected = {
-        "999", "O 4660 S 176", "  0", "SECTION", "  2", "HEADER", "  0", "ENDSEC", "  0", "SECTION", "  2", "TABLES",
-        "  0", "TABLE", "  2", "LAYER", "  0", "LAYER", "  2", "  1", "  0", "ENDTAB", "  0", "ENDSEC", "  0",
-        "SECTION", "  2", "BLOCKS", "  0", "ENDSEC", "  0", "SECTION", "  2", "ENTITIES", "  0",
-        "3DFACE", "  8", "  1", "  62", "  1",
-        "  10", "0.000000", "  20", "3.000000", "  30", "0.000000",
-        "  11", "0.000000", "  21", "0.000000", "  31", "2.000000",
-        "  12", "1.000000", "  22", "0.000000", "  32", "0.000000",
-        "  13", "0.000000", "  23", "3.000000", "  33", "0.000000",
-        "  0", "ENDSEC", "  0", "EOF"};
+        "999",  "O 4660 S 176", "  0",  "SECTION",  "  2",  "HEADER",   "  0",  "ENDSEC",   "  0",  "SECTION",
+        "  2",  "TABLES",       "  0",  "TABLE",    "  2",  "LAYER",    "  0",  "LAYER",    "  2",  "  1",
+        "  0",  "ENDTAB",       "  0",  "ENDSEC",   "  0",  "SECTION",  "  2",  "BLOCKS",   "  0",  "ENDSEC",
+        "  0",  "SECTION",      "  2",  "ENTITIES", "  0",  "3DFACE",   "  8",  "  1",      "  62", "  1",
+        "  10", "0.000000",     "  20", "3.000000", "  30", "0.000000", "  11", "0.000000", "  21", "0.000000",
+        "  31", "2.000000",     "  12", "1.000000", "  22", "0.000000", "  32", "0.000000", "  13", "0.000000",
+        "  23", "3.000000",     "  33", "0.000000", "  0",  "ENDSEC",   "  0",  "EOF"};
     EXPECT_EQ(lines, expected);
     EXPECT_EQ(lines.size(), 68u);
 }

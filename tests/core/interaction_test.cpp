@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "tools/bfpbuilder.h"
+#include "browser/popupmenus.h"
 #include "framework/commandids.h"
 #include "framework/fixedtreegeometry.h"
-#include "browser/popupmenus.h"
 #include "tests/support/viewfixture.h"
+#include "tools/bfpbuilder.h"
 
 namespace {
 
@@ -65,9 +65,9 @@ TEST_F(Interaction, RightPressOnAnItemMakesItTheContextItemWithoutMovingTheSelec
 TEST_F(Interaction, PressesOffTheIconAndLabelHitNothing) {
     view_.OnRButtonDown(OnLabel(Item({1})));
     const auto rect = *view_.GetTreeCtrl().Geometry().ItemTextRect(Item({0}));
-    view_.OnRButtonDown({rect.right + 1, rect.top + 1});   // right of the label
-    view_.OnRButtonDown({2, rect.top + 1});                // indentation and button
-    view_.OnRButtonDown({rect.left, 16 * 50});             // below the last item
+    view_.OnRButtonDown({rect.right + 1, rect.top + 1});  // right of the label
+    view_.OnRButtonDown({2, rect.top + 1});               // indentation and button
+    view_.OnRButtonDown({rect.left, 16 * 50});            // below the last item
     EXPECT_EQ(view_.ContextItem(), Item({1}));
     EXPECT_FALSE(view_.OnContextMenu({rect.left, 16 * 50}));
     EXPECT_TRUE(ui_.menus.empty());
@@ -134,10 +134,20 @@ TEST_F(Interaction, NextItemInTreeOrderVisitsEveryItemDepthFirst) {
     std::vector<std::string> visited;
     for (fw::TreeItem* item = view_.NextItemInTreeOrder(Item({})); item; item = view_.NextItemInTreeOrder(item))
         visited.push_back(item->text);
-    const std::vector<std::string> expected = {
-        "CM3D 1: 2 Objects  1 Bitmaps", "box", "Vertices:    8 ", "Triangles:  12", "pyr", "Vertices:    5 ",
-        "Triangles:  6", "0:a", "Size:    102 bytes", "Offset:  000560x0", "CM3D 2: 1 Objects  0 Bitmaps", "two",
-        "Vertices:    8 ", "Triangles:  12"};
+    const std::vector<std::string> expected = {"CM3D 1: 2 Objects  1 Bitmaps",
+                                               "box",
+                                               "Vertices:    8 ",
+                                               "Triangles:  12",
+                                               "pyr",
+                                               "Vertices:    5 ",
+                                               "Triangles:  6",
+                                               "0:a",
+                                               "Size:    102 bytes",
+                                               "Offset:  000560x0",
+                                               "CM3D 2: 1 Objects  0 Bitmaps",
+                                               "two",
+                                               "Vertices:    8 ",
+                                               "Triangles:  12"};
     EXPECT_EQ(visited, expected);
 }
 

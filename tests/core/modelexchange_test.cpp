@@ -3,13 +3,13 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "tools/bfpbuilder.h"
-#include "framework/commandids.h"
-#include "exchange/modelconversion.h"
 #include "datafile/layouts.h"
 #include "datafile/littleendian.h"
-#include "toolkit3ds/toolkit3ds.h"
+#include "exchange/modelconversion.h"
+#include "framework/commandids.h"
 #include "tests/support/viewfixture.h"
+#include "toolkit3ds/toolkit3ds.h"
+#include "tools/bfpbuilder.h"
 
 namespace {
 
@@ -105,7 +105,8 @@ MeshRecord3ds* PlainMesh(const char* name, uint16_t vertices, uint16_t faces) {
     PrepareMesh3ds(&mesh, vertices, faces, 0);
     SetMeshName3ds(mesh, name);
     for (uint16_t k = 0; k < vertices; ++k) mesh->vertices[k] = Point3ds{float(k), float(2 * k), float(3 * k)};
-    for (uint16_t k = 0; k < faces; ++k) mesh->faces[k] = MeshFace3ds{0, uint16_t(k % vertices), uint16_t((k + 1) % vertices), 7};
+    for (uint16_t k = 0; k < faces; ++k)
+        mesh->faces[k] = MeshFace3ds{0, uint16_t(k % vertices), uint16_t((k + 1) % vertices), 7};
     mesh->localAxes[0] = mesh->localAxes[4] = mesh->localAxes[8] = 1.0f;
     return mesh;
 }
@@ -113,11 +114,15 @@ MeshRecord3ds* PlainMesh(const char* name, uint16_t vertices, uint16_t faces) {
 class ModelExchange : public ViewFixture {
 protected:
     void SetUp() override {
-        bfp::Model special{"special", {{100, 200, 300, -65536, 32768}, {1, 2, 3, 65536, -65536}, {5, 7, 10, 0, 1}, {100, -1, -2, 3, -3}},
-                           {{4 % 4, 5 % 4, 6 % 4, 0, {9, 8, 7, 6}}, {1, 2, 3, 2, {1, 1, 1, 1}}, {3, 2, 1, 7, {2, 2, 2, 2}}}, 400};
+        bfp::Model special{
+            "special",
+            {{100, 200, 300, -65536, 32768}, {1, 2, 3, 65536, -65536}, {5, 7, 10, 0, 1}, {100, -1, -2, 3, -3}},
+            {{4 % 4, 5 % 4, 6 % 4, 0, {9, 8, 7, 6}}, {1, 2, 3, 2, {1, 1, 1, 1}}, {3, 2, 1, 7, {2, 2, 2, 2}}},
+            400};
         bfp::ImageWriter image;
-        image.AddBank({{special, bfp::Cube("box", 50, 3)},
-                       {{"a", bfp::MakeBmp(4, 4, 24, 1)}, {"b", bfp::MakeBmp(4, 4, 24, 2)}, {"c", bfp::MakeBmp(4, 4, 24, 3)}}});
+        image.AddBank(
+            {{special, bfp::Cube("box", 50, 3)},
+             {{"a", bfp::MakeBmp(4, 4, 24, 1)}, {"b", bfp::MakeBmp(4, 4, 24, 2)}, {"c", bfp::MakeBmp(4, 4, 24, 3)}}});
         image.Filler(1, 1);
         image.AddBank({{bfp::Cube("lonely", 50, 0), bfp::Pyramid("alone", 5, 5, 0)}, {}});
         image.Filler(1, 1);
@@ -128,7 +133,8 @@ protected:
     // A model of 3 vertices and 1 triangle; merged, a tetrahedron needs 272 bytes.
     bool OpenTightModel(uint32_t recordSize) {
         bfp::ImageWriter image;
-        bfp::Model tight{"tight", {{0, 0, 0, 0, 0}, {100, 0, 0, 0, 0}, {0, 100, 0, 0, 0}}, {{0, 1, 2, 0, {}}}, recordSize - 168};
+        bfp::Model tight{
+            "tight", {{0, 0, 0, 0, 0}, {100, 0, 0, 0, 0}, {0, 100, 0, 0, 0}}, {{0, 1, 2, 0, {}}}, recordSize - 168};
         image.AddBank({{tight}, {{"a", bfp::MakeBmp(4, 4, 24, 1)}}});
         return Open(image.bytes());
     }
@@ -237,7 +243,8 @@ TEST_F(ModelExchange, ExportAllWritesEveryModelAndBitmapQuietly) {
     EXPECT_EQ(ui_.messages[0].caption, "Export All");
     EXPECT_TRUE(std::filesystem::exists(ModelFile("special")));
     EXPECT_TRUE(std::filesystem::exists(ModelFile("box")));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(ExportDir()), std::filesystem::directory_iterator()), 5);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(ExportDir()), std::filesystem::directory_iterator()),
+              5);
     EXPECT_EQ(ui_.waitDepth, 0);
     // A single command afterwards still announces its path.
     RunCommand({0, 1}, cmd::kModelExport);
@@ -348,8 +355,8 @@ TEST_F(ModelExchange, SmallerMeshMovesTheTrianglesAndLeavesTheRestOfTheRecord) {
     const uint32_t oldEnd = model.nOffset + 48 + 4 * 32 + 3 * 24;
     EXPECT_TRUE(std::equal(before.begin() + newEnd, before.begin() + oldEnd, Image().begin() + newEnd));
     // The bytes nobody names come from the old last vertex and triangle.
-    EXPECT_TRUE(std::equal(before.begin() + model.nOffset + 48 + 3 * 32 + 20, before.begin() + model.nOffset + 48 + 4 * 32,
-                           Image().begin() + model.nOffset + 48 + 20));
+    EXPECT_TRUE(std::equal(before.begin() + model.nOffset + 48 + 3 * 32 + 20,
+                           before.begin() + model.nOffset + 48 + 4 * 32, Image().begin() + model.nOffset + 48 + 20));
 }
 
 // Several objects.
@@ -398,7 +405,8 @@ MeshRecord3ds* CornerPerFaceMesh() {
         mesh->vertices[k] = corners[corner];
         mesh->mapCoords[k] = MapCoord3ds{corner * 0.25f, 0.5f};
     }
-    for (uint16_t f = 0; f < 4; ++f) mesh->faces[f] = MeshFace3ds{uint16_t(3 * f), uint16_t(3 * f + 1), uint16_t(3 * f + 2), 7};
+    for (uint16_t f = 0; f < 4; ++f)
+        mesh->faces[f] = MeshFace3ds{uint16_t(3 * f), uint16_t(3 * f + 1), uint16_t(3 * f + 2), 7};
     return mesh;
 }
 
@@ -414,10 +422,10 @@ TEST_F(ModelExchange, MeshThatFitsOnlyAfterMergingCornersImportsWithItsWinding) 
     // Face (0, 3, 1) keeps its order: c, b, a = 1, 3, 0.
     std::vector<std::array<uint16_t, 3>> triangles;
     for (uint32_t k = 0; k < 4; ++k)
-        triangles.push_back({Field16(TriangleAt({0, 0}, k, 2)), Field16(TriangleAt({0, 0}, k, 4)),
-                             Field16(TriangleAt({0, 0}, k, 6))});
+        triangles.push_back(
+            {Field16(TriangleAt({0, 0}, k, 2)), Field16(TriangleAt({0, 0}, k, 4)), Field16(TriangleAt({0, 0}, k, 6))});
     EXPECT_NE(std::find(triangles.begin(), triangles.end(), std::array<uint16_t, 3>{1, 3, 0}), triangles.end());
-    EXPECT_EQ(Field32(VertexAt({0, 0}, 3, 4)), 100);    // corner 3 is z = 1: the model's y
+    EXPECT_EQ(Field32(VertexAt({0, 0}, 3, 4)), 100);     // corner 3 is z = 1: the model's y
     EXPECT_EQ(Field32(VertexAt({0, 0}, 3, 12)), 49152);  // u = 0.75
 }
 
@@ -506,12 +514,12 @@ TEST_F(ModelExchange, MeshesTheRecordCannotHoldAreRefused) {
         EXPECT_EQ(ui_.messages[0].caption, "Import Model");
         EXPECT_EQ(Image(), original_);
     };
-    refuse(PlainMesh("special", 20, 20));     // more bytes than the record has
-    refuse(PlainMesh("special", 1001, 1));    // more than 1000 vertices
+    refuse(PlainMesh("special", 20, 20));   // more bytes than the record has
+    refuse(PlainMesh("special", 1001, 1));  // more than 1000 vertices
     MeshRecord3ds* far = PlainMesh("special", 3, 1);
     far->vertices[1].x = 3.0e8f;  // beyond a 32-bit coordinate once in hundredths
     refuse(far);
-    refuse(PlainMesh("special", 3, 0));       // no faces: the model would become unusable
+    refuse(PlainMesh("special", 3, 0));  // no faces: the model would become unusable
     MeshRecord3ds* stray = PlainMesh("special", 3, 1);
     stray->faces[0].c = 3;  // no such vertex
     refuse(stray);
@@ -552,7 +560,8 @@ TEST_F(ModelExchange, DamagedFileFailsTheImportCleanly) {
 
 TEST_F(ModelExchange, LongAndUnsafeNamesStayInsideTheExportFolder) {
     bfp::ImageWriter image;
-    image.AddBank({{bfp::Cube("../escape", 5, 1), bfp::Cube("twelvechars_", 5, 1)}, {{"a", bfp::MakeBmp(4, 4, 24, 1)}}});
+    image.AddBank(
+        {{bfp::Cube("../escape", 5, 1), bfp::Cube("twelvechars_", 5, 1)}, {{"a", bfp::MakeBmp(4, 4, 24, 1)}}});
     ASSERT_TRUE(Open(image.bytes()));
     RunCommand({0, 0}, cmd::kModelExport);
     RunCommand({0, 1}, cmd::kModelExport);
@@ -600,7 +609,9 @@ TEST_F(ModelExchange, AnotherReaderSeesOurMeshAndOneMaterialPerBitmap) {
     if (std::system("assimp version > /dev/null 2>&1") != 0) GTEST_SKIP() << "assimp is not installed";
     RunCommand({0, 1}, cmd::kModelExport);
     const auto report = dir_ / "assimp.txt";
-    ASSERT_EQ(std::system(("assimp info '" + ModelFile("box").string() + "' -r > '" + report.string() + "' 2>&1").c_str()), 0);
+    ASSERT_EQ(
+        std::system(("assimp info '" + ModelFile("box").string() + "' -r > '" + report.string() + "' 2>&1").c_str()),
+        0);
     const auto bytes = ReadFileBytes(report);
     const std::string text(bytes.begin(), bytes.end());
     const auto line = [&](const std::string& key) {

@@ -2,11 +2,11 @@
 // as their 3DS files, chosen in the popup's format question.
 #include <gtest/gtest.h>
 
-#include "tools/bfpbuilder.h"
-#include "framework/commandids.h"
 #include "exchange/exportpaths.h"
 #include "exchange/modelformatcommands.h"
+#include "framework/commandids.h"
 #include "tests/support/viewfixture.h"
+#include "tools/bfpbuilder.h"
 
 namespace {
 

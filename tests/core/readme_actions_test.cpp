@@ -17,8 +17,10 @@ std::set<std::string> ActionsInReadme() {
     std::set<std::string> names;
     bool inTable = false;
     for (std::string line; std::getline(readme, line);) {
-        if (line.rfind("| action |", 0) == 0) inTable = true;
-        else if (inTable && line.rfind("|", 0) != 0) break;
+        if (line.rfind("| action |", 0) == 0)
+            inTable = true;
+        else if (inTable && line.rfind("|", 0) != 0)
+            break;
         if (!inTable) continue;
         const std::string firstCell = line.substr(0, line.find('|', 1));
         const std::regex quoted("`([a-z-]+)[^`]*`");

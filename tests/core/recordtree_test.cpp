@@ -1,14 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "tools/bfpbuilder.h"
 #include "browser/icons.h"
 #include "tests/support/viewfixture.h"
+#include "tools/bfpbuilder.h"
 
 namespace {
 
 using RecordTree = ViewFixture;
 
-bfp::Bitmap Bmp(const std::string& name, uint32_t seed, int width = 4) { return {name, bfp::MakeBmp(width, 4, 24, seed)}; }
+bfp::Bitmap Bmp(const std::string& name, uint32_t seed, int width = 4) {
+    return {name, bfp::MakeBmp(width, 4, 24, seed)};
+}
 
 TEST_F(RecordTree, ImageWithoutBanksShowsOnlyTheClosedRoot) {
     ASSERT_TRUE(Open({1, 2, 3}));

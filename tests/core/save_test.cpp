@@ -3,17 +3,17 @@
 // old nor the new content.
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <fcntl.h>
-#include <cstdlib>
-#include <random>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
+#include <cstdlib>
+#include <random>
 
+#include "datafile/pallixdoc.h"
 #include "framework/apptext.h"
 #include "framework/fileexception.h"
-#include "datafile/pallixdoc.h"
 #include "tests/support/recordingui.h"
 #include "tests/support/testfiles.h"
 
@@ -35,7 +35,9 @@ size_t CountEntries(const std::filesystem::path& folder) {
 class SaveTest : public ::testing::Test {
 protected:
     std::filesystem::path Journals() const { return appData_.journals(); }
-    std::string Text(const char* prompt, const std::filesystem::path& path) { return fw::FormatPrompt(prompt, path.string()); }
+    std::string Text(const char* prompt, const std::filesystem::path& path) {
+        return fw::FormatPrompt(prompt, path.string());
+    }
     struct stat Stat(const std::filesystem::path& path) {
         struct stat info {};
         EXPECT_EQ(stat(path.c_str(), &info), 0);
@@ -139,8 +141,9 @@ TEST_F(SaveTest, ASaveOfAnotherLengthLeavesNoHiddenFileAndRemovesThoseOfKilledSa
     const pid_t ended = fork();
     if (ended == 0) _exit(0);
     waitpid(ended, nullptr, 0);
-    for (const std::string& name : std::vector<std::string>{".b.bfp.123.tmp", ".b.bfp.p" + std::to_string(ended) + "-7.tmp",
-                                   ".b.bfp.p" + std::to_string(getpid()) + "-7.tmp", ".c.bfp.55.tmp"})
+    for (const std::string& name :
+         std::vector<std::string>{".b.bfp.123.tmp", ".b.bfp.p" + std::to_string(ended) + "-7.tmp",
+                                  ".b.bfp.p" + std::to_string(getpid()) + "-7.tmp", ".c.bfp.55.tmp"})
         WriteFileBytes(dir_ / name, {0});
     ASSERT_TRUE(doc_.OnOpenDocument((dir_ / "a.bfp").string()));
     ASSERT_TRUE(doc_.OnSaveDocument(target.string()));

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "tools/bfpbuilder.h"
-#include "framework/commandids.h"
 #include "exchange/exportpaths.h"
+#include "framework/commandids.h"
 #include "framework/pathtext.h"
 #include "tests/support/viewfixture.h"
+#include "tools/bfpbuilder.h"
 
 namespace {
 
@@ -14,9 +14,9 @@ class ImportAllOfABank : public ViewFixture {
 protected:
     void SetUp() override {
         bfp::ImageWriter image;
-        image.AddBank({{bfp::Cube("box", 50, 3), bfp::Cube("small", 10, 3), bfp::Pyramid("flat", 5, 5, 3)},
-                       {{"a", bfp::MakeBmp(4, 4, 24, 1)}, {"b", bfp::MakeBmp(4, 4, 24, 2)},
-                        {"c", bfp::MakeBmp(4, 4, 24, 3)}}});
+        image.AddBank(
+            {{bfp::Cube("box", 50, 3), bfp::Cube("small", 10, 3), bfp::Pyramid("flat", 5, 5, 3)},
+             {{"a", bfp::MakeBmp(4, 4, 24, 1)}, {"b", bfp::MakeBmp(4, 4, 24, 2)}, {"c", bfp::MakeBmp(4, 4, 24, 3)}}});
         ASSERT_TRUE(Open(image.bytes()));
         RunCommand({0}, cmd::kBankExportAll);
         std::filesystem::copy_file(ExportDir() / "small.3ds", ExportDir() / "box.3ds",
@@ -83,8 +83,7 @@ TEST_F(WholeFile, ExportAllGivesEachBankAFolderAndImportAllFindsNothingChanged) 
     EXPECT_NE(ReadFileBytes(ExportDir() / "CM3D 1" / "box.3ds"), ReadFileBytes(ExportDir() / "CM3D 2" / "box.3ds"));
     EXPECT_TRUE(std::filesystem::exists(ExportDir() / "CM3D 2" / BitmapFileName(Record({1, 1}).nOffset)));
     RunCommand({}, cmd::kFileImportAll);
-    EXPECT_EQ(ui_.messages.back().text,
-              "Imported: 0\nUnchanged: 4\nRefused: 0\nfrom " + fw::Utf8FromPath(ExportDir()));
+    EXPECT_EQ(ui_.messages.back().text, "Imported: 0\nUnchanged: 4\nRefused: 0\nfrom " + fw::Utf8FromPath(ExportDir()));
     EXPECT_EQ(Image(), original);
     EXPECT_FALSE(doc_.IsModified());
     ui_.cancelAtStep = ui_.progressSteps + 1;

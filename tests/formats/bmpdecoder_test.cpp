@@ -1,8 +1,8 @@
 // The stored bitmaps decoded for their PNG pictures.
 #include <gtest/gtest.h>
 
-#include "tools/bfpbuilder.h"
 #include "exchange/formats/bmpdecoder.h"
+#include "tools/bfpbuilder.h"
 
 namespace {
 

@@ -130,7 +130,8 @@ TEST_F(GltfFormat, DamagedFilesAreRefusedInWordsNamingThem) {
         {"bounds.gltf", outOfBounds.dump()},
         {"nobin.gltf", std::string(text).replace(text.find("pyramid.bin"), 7, "missing")},
         // The glTF library would recurse through these until the stack ran out.
-        {"deep.gltf", R"({"asset":{"version":"2.0"},"extras":)" + std::string(100000, '[') + std::string(100000, ']') + "}"}};
+        {"deep.gltf",
+         R"({"asset":{"version":"2.0"},"extras":)" + std::string(100000, '[') + std::string(100000, ']') + "}"}};
     for (const auto& [name, bytes] : damaged) {
         WriteFileBytes(dir_ / name, std::vector<uint8_t>(bytes.begin(), bytes.end()));
         const ImportedFile read = ReadGltf(dir_ / name);

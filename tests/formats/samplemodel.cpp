@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tools/bfpbuilder.h"
 #include "tests/support/testfiles.h"
+#include "tools/bfpbuilder.h"
 
 SampleModel::SampleModel() : bmp8(bfp::MakeBmp(4, 2, 8, 1)), bmp24(bfp::MakeBmp(3, 2, 24, 2)) {
     model.name = "pyramid";

@@ -33,8 +33,10 @@ const char* TextureOf(Database3ds* db, const char* materialName) {
 void PrintCorner(const MeshRecord3ds& mesh, uint16_t k) {
     const Point3ds& p = mesh.vertices[k];
     std::printf("%.7g %.7g %.7g ", p.x, p.y, p.z);
-    if (k < mesh.mapCoordCount) std::printf("%.7g %.7g | ", mesh.mapCoords[k].u, mesh.mapCoords[k].v);
-    else std::printf("none none | ");
+    if (k < mesh.mapCoordCount)
+        std::printf("%.7g %.7g | ", mesh.mapCoords[k].u, mesh.mapCoords[k].v);
+    else
+        std::printf("none none | ");
 }
 
 void PrintFaces(Database3ds* db) {
@@ -87,8 +89,10 @@ int main(int argc, char** argv) {
     }
     Database3ds* db = nullptr;
     if (ReadFile(argv[2], db)) {
-        if (std::strcmp(argv[1], "faces") == 0) PrintFaces(db);
-        else MoveVertex(db, argv[2]);
+        if (std::strcmp(argv[1], "faces") == 0)
+            PrintFaces(db);
+        else
+            MoveVertex(db, argv[2]);
     }
     const bool failed = ErrorPending3ds();
     if (failed) ReportErrors3ds(stderr);

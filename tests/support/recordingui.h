@@ -20,7 +20,8 @@ public:
         fw::Point screen;
     };
 
-    fw::MessageResult ShowMessage(const std::string& text, const std::string& caption, fw::MessageStyle style) override {
+    fw::MessageResult ShowMessage(const std::string& text, const std::string& caption,
+                                  fw::MessageStyle style) override {
         messages.push_back({text, caption, style});
         return style.buttons == fw::MessageButtons::ok ? fw::MessageResult::ok : promptAnswer;
     }

@@ -8,7 +8,8 @@
 
 TempDir::TempDir() {
     std::random_device random;
-    path_ = std::filesystem::temp_directory_path() / ("pallix-test-" + std::to_string(random()) + std::to_string(random()));
+    path_ =
+        std::filesystem::temp_directory_path() / ("pallix-test-" + std::to_string(random()) + std::to_string(random()));
     std::filesystem::create_directories(path_);
 }
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/doctemplate.h"
-#include "datafile/pallixdoc.h"
 #include "browser/pallixview.h"
+#include "datafile/pallixdoc.h"
+#include "framework/doctemplate.h"
 #include "tests/support/recordingui.h"
 #include "tests/support/testfiles.h"
 

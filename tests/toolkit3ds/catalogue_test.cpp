@@ -96,7 +96,7 @@ TEST_F(CatalogueTest, UnknownTagsTravelAsRawBytes) {
 
 TEST_F(CatalogueTest, KeyHeadersHoldAFloatPerFlagBit) {
     ByteVector body;
-    AppendWord(body, 0);       // track flags
+    AppendWord(body, 0);  // track flags
     AppendDword(body, 0);
     AppendDword(body, 0);
     AppendDword(body, 1);      // one key
@@ -151,8 +151,8 @@ TEST_F(CatalogueTest, CopiedRecordsOwnTheirBlocks) {
 
 TEST_F(CatalogueTest, ExtraDataEntriesAreWrittenOnceAndWhole) {
     // An entry with a foreign tag in the middle, which the tree leaves out.
-    const ByteVector entry = Chunk(0x8001, Concat({Chunk(0x8002, {'a', 0}), Chunk(0x8020, {1, 2, 3}),
-                                                   Chunk(0x8003, {'b', 0})}));
+    const ByteVector entry =
+        Chunk(0x8001, Concat({Chunk(0x8002, {'a', 0}), Chunk(0x8020, {1, 2, 3}), Chunk(0x8003, {'b', 0})}));
     const ByteVector file = Chunk(0x4D4D, Concat({Chunk(0x0002, {3, 0, 0, 0}), Chunk(0x8000, entry)}));
     Database3ds* db = ReadDatabase(file);
     const ByteVector written = WriteDatabase(db);

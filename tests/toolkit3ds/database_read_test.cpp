@@ -117,8 +117,8 @@ TEST_F(DatabaseReadTest, NestingHasALimit) {
 }
 
 TEST_F(DatabaseReadTest, ExtraDataContainersStopAtAForeignEntry) {
-    const ByteVector entry = Chunk(0x8001, Concat({Chunk(0x8002, {'x', 0}), Chunk(0x8020, {1, 2}),
-                                                   Chunk(0x8003, {'y', 0})}));
+    const ByteVector entry =
+        Chunk(0x8001, Concat({Chunk(0x8002, {'x', 0}), Chunk(0x8020, {1, 2}), Chunk(0x8003, {'y', 0})}));
     Database3ds* db = ReadDatabase(Chunk(0x4D4D, Chunk(0x8000, entry)));
     EXPECT_FALSE(ErrorPending3ds());
     Chunk3ds* container = db->top->child->child;
@@ -143,20 +143,19 @@ TEST_F(DatabaseReadTest, ReadingAgainReplacesTheTreeAndItsIndexes) {
     RebuildObjectIndex3ds(db);
     ASSERT_EQ(db->objectIndex->count, 1U);
     EXPECT_STREQ(db->objectIndex->entries[0].name, "A");
-    ReadDatabase3ds(OpenFile3ds(WriteBytes("b.3ds", Chunk(0x4D4D, Chunk(0x3D3D, Chunk(0x4000, {'B', 0})))).c_str(),
-                                "r"),
-                    db);
+    ReadDatabase3ds(
+        OpenFile3ds(WriteBytes("b.3ds", Chunk(0x4D4D, Chunk(0x3D3D, Chunk(0x4000, {'B', 0})))).c_str(), "r"), db);
     RebuildObjectIndex3ds(db);
     ASSERT_EQ(db->objectIndex->count, 1U);
     EXPECT_STREQ(db->objectIndex->entries[0].name, "B");
 }
 
 TEST_F(DatabaseReadTest, KnownChunksOfAnUnusualLengthAreKeptWholeAndWrittenBack) {
-    const ByteVector scene = Chunk(0x3D3D, Concat({Chunk(0x2200, ByteVector(8, 1)),    // fog: 16 bytes of fields
-                                                   Chunk(0x2200, ByteVector(20, 2)),   // and 4 that are no chunk
-                                                   Chunk(0x3D3E, ByteVector(8, 3)),    // a version of 4 bytes
-                                                   Chunk(0x4120, {0xFF, 0x00}),        // 255 faces in no bytes
-                                                   Chunk(0x4000, {'a', 'b', 'c'}),     // a name without its end
+    const ByteVector scene = Chunk(0x3D3D, Concat({Chunk(0x2200, ByteVector(8, 1)),   // fog: 16 bytes of fields
+                                                   Chunk(0x2200, ByteVector(20, 2)),  // and 4 that are no chunk
+                                                   Chunk(0x3D3E, ByteVector(8, 3)),   // a version of 4 bytes
+                                                   Chunk(0x4120, {0xFF, 0x00}),       // 255 faces in no bytes
+                                                   Chunk(0x4000, {'a', 'b', 'c'}),    // a name without its end
                                                    Chunk(0x0100, {0, 0, 0x80, 0x3F})}));
     Database3ds* db = ReadDatabase(Chunk(0x4D4D, scene));
     ASSERT_FALSE(ErrorPending3ds()) << Report();

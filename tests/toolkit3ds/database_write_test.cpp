@@ -1,8 +1,8 @@
 #include "tests/toolkit3ds/support.h"
 
 #ifndef _WIN32
-#include <csignal>
 #include <sys/resource.h>
+#include <csignal>
 #endif
 
 using DatabaseWriteTest = ToolkitTest;
@@ -64,15 +64,15 @@ TEST_F(DatabaseWriteTest, VersionChunksFollowTheReleaseLevel) {
 }
 
 TEST_F(DatabaseWriteTest, RereadFilesKeepTheirContentAndGetNewVersions) {
-    const ByteVector old = Chunk(0x4D4D, Concat({Chunk(0x0002, {2, 0, 0, 0}), Chunk(0x3D3D, Chunk(0x0100, {0, 0, 0x80, 0x3F})),
-                                                 Chunk(0x1234, {9, 8, 7, 6, 5})}));
+    const ByteVector old =
+        Chunk(0x4D4D, Concat({Chunk(0x0002, {2, 0, 0, 0}), Chunk(0x3D3D, Chunk(0x0100, {0, 0, 0x80, 0x3F})),
+                              Chunk(0x1234, {9, 8, 7, 6, 5})}));
     Database3ds* db = ReadDatabase(old);
     const ByteVector written = WriteDatabase(db);
-    const ByteVector expected = Chunk(0x4D4D, Concat({Chunk(0x0002, {3, 0, 0, 0}),
-                                                      Chunk(0x3D3D, Concat({Chunk(0x3D3E, {3, 0, 0, 0}),
-                                                                            Chunk(0x0100, {0, 0, 0x80, 0x3F})})),
-                                                      Chunk(0xB000, Chunk(0xB00A, {5, 0, 0, 30, 0, 0, 0})),
-                                                      Chunk(0x1234, {9, 8, 7, 6, 5})}));
+    const ByteVector expected =
+        Chunk(0x4D4D, Concat({Chunk(0x0002, {3, 0, 0, 0}),
+                              Chunk(0x3D3D, Concat({Chunk(0x3D3E, {3, 0, 0, 0}), Chunk(0x0100, {0, 0, 0x80, 0x3F})})),
+                              Chunk(0xB000, Chunk(0xB00A, {5, 0, 0, 30, 0, 0, 0})), Chunk(0x1234, {9, 8, 7, 6, 5})}));
     EXPECT_EQ(written, expected);
     // Records that the open source can give again are dropped after writing.
     EXPECT_EQ(db->top->child->next->child->next->data, nullptr);

@@ -12,8 +12,8 @@ TEST_F(ErrorListTest, ReportListsNewestFirstAndChangesNothing) {
     PushError3ds(ERR_READING_FILE);
     PushError3ds(ERR_READING_DATABASE);
     PushError3ds(ERR_CREATING_DATABASE);
-    const std::string expected = std::string(ErrorText3ds(14)) + "\n" + ErrorText3ds(15) + "\n" +
-                                 ErrorText3ds(13) + "\n";
+    const std::string expected =
+        std::string(ErrorText3ds(14)) + "\n" + ErrorText3ds(15) + "\n" + ErrorText3ds(13) + "\n";
     EXPECT_EQ(Report(), expected);
     EXPECT_EQ(Report(), expected);
     EXPECT_TRUE(ErrorPending3ds());

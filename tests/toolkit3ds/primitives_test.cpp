@@ -113,8 +113,7 @@ TEST_F(PrimitivesTest, PatchChunkLengthWritesTheDistanceAndReturns) {
     EXPECT_EQ(FilePosition3ds(), 150);
     const ByteVector bytes = Written();
     ASSERT_EQ(bytes.size(), 150U);
-    EXPECT_EQ(ByteVector(bytes.begin() + 100, bytes.begin() + 108),
-              (ByteVector{0xEE, 0xEE, 50, 0, 0, 0, 0xEE, 0xEE}));
+    EXPECT_EQ(ByteVector(bytes.begin() + 100, bytes.begin() + 108), (ByteVector{0xEE, 0xEE, 50, 0, 0, 0, 0xEE, 0xEE}));
 }
 
 TEST_F(PrimitivesTest, ChunkHeaders) {

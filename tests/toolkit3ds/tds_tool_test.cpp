@@ -21,8 +21,8 @@ std::string TextOf(const std::string& path) {
 class TdsToolTest : public ToolkitTest {
 protected:
     int Run(const std::string& arguments) {
-        const std::string command = std::string(TDS_PATH) + " " + arguments + " > " + PathOf("stdout.txt") +
-                                    " 2> " + PathOf("stderr.txt");
+        const std::string command =
+            std::string(TDS_PATH) + " " + arguments + " > " + PathOf("stdout.txt") + " 2> " + PathOf("stderr.txt");
         const int status = std::system(command.c_str());
 #ifdef _WIN32
         return status;

@@ -4,8 +4,8 @@
 
 #include <cstdlib>
 
-#include "toolkit3ds/material3ds.h"
 #include "tests/toolkit3ds_records/records_test_support.h"
+#include "toolkit3ds/material3ds.h"
 #include "toolkit3ds/scenesettings3ds.h"
 
 namespace {

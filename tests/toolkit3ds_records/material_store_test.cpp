@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "toolkit3ds/material3ds.h"
 #include "tests/toolkit3ds_records/records_test_support.h"
+#include "toolkit3ds/material3ds.h"
 
 namespace {
 
@@ -103,7 +103,7 @@ TEST_F(MaterialStoreTest, ANegativeFalloffStoresItsSizeAndAFlag) {
         float falloff;
         int percent;
         bool flag;
-    } cases[] = {{-0.25f, 25, true}, {0.25f, 25, false}, {-0.0f, 0, false},
+    } cases[] = {{-0.25f, 25, true}, {0.25f, 25, false},  {-0.0f, 0, false},
                  {0.0f, 0, false},   {0.125f, 13, false}, {-0.125f, 13, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.falloff);
@@ -300,8 +300,8 @@ TEST_F(MaterialStoreTest, BadArgumentsAndDatabasesAreRefused) {
     LookUpMaterial3ds(db, "MAT0", nullptr);
     StoreMap3ds(nullptr, &material->maps[0]);
     StoreMap3ds(db->top, nullptr);
-    ExpectErrors({ERR_INVALID_ARG, ERR_INVALID_ARG, ERR_INVALID_ARG, ERR_INVALID_ARG,
-                  ERR_INVALID_ARG, ERR_INVALID_ARG});
+    ExpectErrors(
+        {ERR_INVALID_ARG, ERR_INVALID_ARG, ERR_INVALID_ARG, ERR_INVALID_ARG, ERR_INVALID_ARG, ERR_INVALID_ARG});
 
     Database3ds* other = nullptr;
     NewDatabase3ds(&other);
@@ -350,8 +350,8 @@ TEST_F(MaterialStoreTest, TextureFileNamesAreFoundByMaterialNameWholeAsTheFileHo
     ByteVector name, mapName;
     AppendText(name, "Material #25 of the wall");
     AppendText(mapName, "C:\\textures\\O68C.bmp");
-    read = ReadDatabase(Chunk(0x4D4D, Chunk(0x3D3D, Chunk(0xAFFF, Concat({Chunk(0xA000, name),
-                                                                           Chunk(0xA200, Chunk(0xA300, mapName))})))));
+    read = ReadDatabase(Chunk(
+        0x4D4D, Chunk(0x3D3D, Chunk(0xAFFF, Concat({Chunk(0xA000, name), Chunk(0xA200, Chunk(0xA300, mapName))})))));
     FetchTextureFileName3ds(read, "Material #25 of ", &fileName);
     EXPECT_STREQ(fileName, "C:\\textures\\O68C.bmp");
     std::free(fileName);

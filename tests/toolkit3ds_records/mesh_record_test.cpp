@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "toolkit3ds/mesh3ds.h"
 #include "tests/toolkit3ds_records/records_test_support.h"
+#include "toolkit3ds/mesh3ds.h"
 
 namespace {
 
@@ -56,8 +56,7 @@ TEST_F(MeshRecordTest, PrepareGivesTheDefaultsAndSizesVerticesAndFaces) {
 }
 
 TEST_F(MeshRecordTest, PrepareExtrasSizeTheOptionalArraysToMatch) {
-    PrepareMesh3ds(&mesh, 4, 2,
-                   MESH_ARRAY_MAP_COORDS | MESH_ARRAY_VERTEX_FLAGS | MESH_ARRAY_SMOOTHING);
+    PrepareMesh3ds(&mesh, 4, 2, MESH_ARRAY_MAP_COORDS | MESH_ARRAY_VERTEX_FLAGS | MESH_ARRAY_SMOOTHING);
     ExpectNoErrors();
     EXPECT_EQ(mesh->mapCoordCount, 4);
     ASSERT_NE(mesh->mapCoords, nullptr);
@@ -91,10 +90,9 @@ TEST_F(MeshRecordTest, PrepareOnAReusedRecordLeavesNothingOfTheOldContent) {
 TEST_F(MeshRecordTest, NullRecordPointersAreInvalidArguments) {
     PrepareMesh3ds(nullptr, 1, 1, 0);
     ExpectErrors({ERR_INVALID_ARG});
-    for (auto call : {+[] { SizeMeshArrays3ds(nullptr, MESH_ARRAY_ALL); },
-                      +[] { DropMeshArrays3ds(nullptr, MESH_ARRAY_ALL); },
-                      +[] { SizeGroupFaces3ds(nullptr, 0, 1); },
-                      +[] { CentreMeshAxes3ds(nullptr); }}) {
+    for (auto call :
+         {+[] { SizeMeshArrays3ds(nullptr, MESH_ARRAY_ALL); }, +[] { DropMeshArrays3ds(nullptr, MESH_ARRAY_ALL); },
+          +[] { SizeGroupFaces3ds(nullptr, 0, 1); }, +[] { CentreMeshAxes3ds(nullptr); }}) {
         ClearErrors3ds();
         call();
         ExpectErrors({ERR_INVALID_ARG});

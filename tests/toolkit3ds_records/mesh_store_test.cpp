@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "toolkit3ds/mesh3ds.h"
 #include "tests/toolkit3ds_records/records_test_support.h"
+#include "toolkit3ds/mesh3ds.h"
 
 namespace {
 
@@ -93,8 +93,7 @@ TEST_F(MeshStoreTest, AGroupWithoutFacesIsStoredWithoutIndices) {
 }
 
 TEST_F(MeshStoreTest, EveryOptionalPartHasItsPlace) {
-    PrepareNamed("Full", 3, 1,
-                 MESH_ARRAY_MAP_COORDS | MESH_ARRAY_VERTEX_FLAGS | MESH_ARRAY_SMOOTHING);
+    PrepareNamed("Full", 3, 1, MESH_ARRAY_MAP_COORDS | MESH_ARRAY_VERTEX_FLAGS | MESH_ARRAY_SMOOTHING);
     mesh->hasMappingSetup = 1;
     mesh->faceMaterialCount = 1;
     SizeMeshArrays3ds(mesh, MESH_ARRAY_FACE_MATERIALS);
@@ -285,8 +284,7 @@ TEST_F(MeshStoreTest, FaceMaterialChunksAreCountedAlongTheChain) {
     EXPECT_EQ(CountFaceMaterialChunks3ds(nullptr), 0u);
     Chunk3ds* list = nullptr;
     NewChunkOfType3ds(&list, CHUNK_FACE_LIST);
-    for (uint32_t tag : {CHUNK_FACE_SMOOTHING, CHUNK_FACE_MATERIAL, CHUNK_SIDE_MATERIALS,
-                         CHUNK_FACE_MATERIAL}) {
+    for (uint32_t tag : {CHUNK_FACE_SMOOTHING, CHUNK_FACE_MATERIAL, CHUNK_SIDE_MATERIALS, CHUNK_FACE_MATERIAL}) {
         Chunk3ds* child = nullptr;
         NewChunkOfType3ds(&child, tag);
         AppendChild3ds(list, child);

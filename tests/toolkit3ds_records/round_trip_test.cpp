@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "tests/toolkit3ds_records/records_test_support.h"
 #include "toolkit3ds/material3ds.h"
 #include "toolkit3ds/mesh3ds.h"
-#include "tests/toolkit3ds_records/records_test_support.h"
 #include "toolkit3ds/scenesettings3ds.h"
 
 namespace {
@@ -24,8 +24,7 @@ protected:
     }
 
     void FillEveryMeshPart() {
-        PrepareMesh3ds(&mesh, 4, 2,
-                       MESH_ARRAY_MAP_COORDS | MESH_ARRAY_VERTEX_FLAGS | MESH_ARRAY_SMOOTHING);
+        PrepareMesh3ds(&mesh, 4, 2, MESH_ARRAY_MAP_COORDS | MESH_ARRAY_VERTEX_FLAGS | MESH_ARRAY_SMOOTHING);
         SetMeshName3ds(mesh, "Everything");
         for (uint16_t i = 0; i < 4; ++i) {
             mesh->vertices[i] = {i * 1.5f, -i * 0.25f, 100.0f + i};
@@ -254,10 +253,9 @@ TEST_F(RoundTripTest, AnExportedModelHoldsTheExpectedChunkTree) {
     const std::string material =
         "AFFF{A000 A010{0011 0012} A020{0011 0012} A030{0011 0012} A040{0030} A041{0030}"
         " A050{0030} A052{0030} A053{0030} A100 A084{0030} A087 A250 A200{0030 A300 A351}}";
-    EXPECT_EQ(TreeOf(read->top),
-              "4D4D{0002 3D3D{3D3E " + material + " " + material +
-                  " 0100 1400 1420 1450 1460 1500 2100{0010 0013}"
-                  " 4000{4100{4110 4140 4170 4111 4160 4165 4120{4130 4130}}}} B000{B00A}}");
+    EXPECT_EQ(TreeOf(read->top), "4D4D{0002 3D3D{3D3E " + material + " " + material +
+                                     " 0100 1400 1420 1450 1460 1500 2100{0010 0013}"
+                                     " 4000{4100{4110 4140 4170 4111 4160 4165 4120{4130 4130}}}} B000{B00A}}");
     ExpectNoErrors();
 }
 

@@ -46,8 +46,7 @@ TEST_F(DxfFile, ReportsFilesThatCannotBeRead) {
     EXPECT_EQ(ErrorOf(folder_), "this is a folder, not a file");
     // The writer leaves the file empty for a model it refuses.
     EXPECT_EQ(ErrorOf(Write("empty.dxf", "")), "the file is empty");
-    EXPECT_EQ(ErrorOf(Write("cut.dxf", dxftext::Header())),
-              "line 35: group 0 has no value: the file ends early");
+    EXPECT_EQ(ErrorOf(Write("cut.dxf", dxftext::Header())), "line 35: group 0 has no value: the file ends early");
 }
 
 TEST_F(DxfFile, RefusesAHugeFileWithoutReadingIt) {

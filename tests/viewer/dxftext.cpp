@@ -24,8 +24,8 @@ std::string Face(int colour, const std::array<dxf::Point, 4>& corners) {
     std::string text = "3DFACE\n  8\n  1\n  62\n  " + std::to_string(colour) + "\n";
     for (int i = 0; i < 4; ++i) {
         const auto digit = std::to_string(i);
-        text += "  1" + digit + "\n" + Fixed(corners[i].x) + "\n  2" + digit + "\n" + Fixed(corners[i].y) +
-                "\n  3" + digit + "\n" + Fixed(corners[i].z) + "\n";
+        text += "  1" + digit + "\n" + Fixed(corners[i].x) + "\n  2" + digit + "\n" + Fixed(corners[i].y) + "\n  3" +
+                digit + "\n" + Fixed(corners[i].z) + "\n";
     }
     return text + "  0\n";
 }
@@ -34,8 +34,14 @@ std::string Closing() { return "ENDSEC\n  0\nEOF\n"; }
 
 std::string Cube() {
     const std::array<dxf::Point, 8> corners = {{
-        {-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1},
-        {-1, -1, 1}, {1, -1, 1}, {1, 1, 1}, {-1, 1, 1},
+        {-1, -1, -1},
+        {1, -1, -1},
+        {1, 1, -1},
+        {-1, 1, -1},
+        {-1, -1, 1},
+        {1, -1, 1},
+        {1, 1, 1},
+        {-1, 1, 1},
     }};
     const int triangles[12][3] = {{0, 2, 1}, {0, 3, 2}, {4, 5, 6}, {4, 6, 7}, {0, 1, 5}, {0, 5, 4},
                                   {1, 2, 6}, {1, 6, 5}, {2, 3, 7}, {2, 7, 6}, {3, 0, 4}, {3, 4, 7}};

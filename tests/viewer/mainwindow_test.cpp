@@ -50,8 +50,7 @@ private:
 
 void MainWindowTest::init() {
     messages_.clear();
-    window_ = std::make_unique<vistel::MainWindow>(
-        [this](QWidget*, const QString& text) { messages_ << text; });
+    window_ = std::make_unique<vistel::MainWindow>([this](QWidget*, const QString& text) { messages_ << text; });
     window_->resize(480, 400);
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
@@ -88,8 +87,7 @@ void MainWindowTest::showsADrawingShadedAndAsWireframe() {
     QVERIFY(CoveredInRow(lines, row) < CoveredInRow(shaded, row) / 4);
 
     const std::string worked = dxftext::Header(4660, 176) +
-                               dxftext::Face(1, {{{0, 3, 0}, {0, 0, 2}, {1, 0, 0}, {0, 3, 0}}}) +
-                               dxftext::Closing();
+                               dxftext::Face(1, {{{0, 3, 0}, {0, 0, 2}, {1, 0, 0}, {0, 3, 0}}}) + dxftext::Closing();
     QVERIFY(window_->OpenFile(Write("temp.dxf", worked)));
     QCOMPARE(window_->canvas()->model().faces.size(), 1u);
     QCOMPARE(window_->windowTitle(), QStringLiteral("temp - Vistel"));
@@ -132,8 +130,11 @@ void MainWindowTest::reportsAFileItCannotShow_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("content");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("empty") << "empty.dxf" << "" << "the file is empty";
-    QTest::newRow("not a number") << "bad.dxf" << "  0\nSECTION\n  2\nENTITIES\n  0\n3DFACE\n  10\nx\n"
+    QTest::newRow("empty") << "empty.dxf"
+                           << ""
+                           << "the file is empty";
+    QTest::newRow("not a number") << "bad.dxf"
+                                  << "  0\nSECTION\n  2\nENTITIES\n  0\n3DFACE\n  10\nx\n"
                                   << "line 8: group 10 needs a number, found \"x\"";
     QTest::newRow("missing") << "missing.dxf" << QString() << "the file does not exist";
 }

@@ -13,10 +13,8 @@ const char* NameOf(Chunk3ds* chunk) {
         case CHUNK_MAP_FILE_NAME:
         case CHUNK_NODE_INSTANCE:
         case CHUNK_FACE_MATERIAL:
-        case CHUNK_NODE_HEADER:
-            break;
-        default:
-            return nullptr;
+        case CHUNK_NODE_HEADER: break;
+        default: return nullptr;
     }
     // Each of these records holds its name as the first field.
     const auto* record = static_cast<const StringData3ds*>(ReadChunkData3ds(chunk));
@@ -28,8 +26,8 @@ bool PrintChunk(Chunk3ds* chunk, int depth) {
         return true;  // made in memory, not part of the file
     }
     const char* tagName = ChunkTagName3ds(chunk->tag);
-    std::printf("%10u  %*s%04X %s  %u", chunk->position, depth * 2, "", chunk->tag,
-                tagName != nullptr ? tagName : "?", chunk->length);
+    std::printf("%10u  %*s%04X %s  %u", chunk->position, depth * 2, "", chunk->tag, tagName != nullptr ? tagName : "?",
+                chunk->length);
     if (const char* name = NameOf(chunk)) {
         std::printf("  \"%s\"", name);
     }
@@ -45,9 +43,8 @@ int DumpTree(const char* path) {
     if (database != nullptr) {
         // What was read before an error is shown too.
         const bool failed = ErrorPending3ds();
-        WalkChunks3ds(database->top, [failed](Chunk3ds* chunk, int depth) {
-            return PrintChunk(chunk, depth) || failed;
-        });
+        WalkChunks3ds(database->top,
+                      [failed](Chunk3ds* chunk, int depth) { return PrintChunk(chunk, depth) || failed; });
     }
     const int status = ErrorPending3ds() ? 1 : 0;
     ReleaseDatabase3ds(&database);

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "toolkit3ds/tds/commands.h"
 #include "programinfo/programinfo.h"
+#include "toolkit3ds/tds/commands.h"
 #include "toolkit3ds/toolkit3ds.h"
 
 namespace {

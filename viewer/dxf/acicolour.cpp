@@ -10,8 +10,15 @@ constexpr int kDefaultIndex = 7;
 
 // Indexes 1 to 9: the primaries, white and two greys.
 constexpr std::array<Rgb, 9> kBasic = {{
-    {255, 0, 0}, {255, 255, 0}, {0, 255, 0}, {0, 255, 255}, {0, 0, 255},
-    {255, 0, 255}, {255, 255, 255}, {128, 128, 128}, {192, 192, 192},
+    {255, 0, 0},
+    {255, 255, 0},
+    {0, 255, 0},
+    {0, 255, 255},
+    {0, 0, 255},
+    {255, 0, 255},
+    {255, 255, 255},
+    {128, 128, 128},
+    {192, 192, 192},
 }};
 
 // Indexes 250 to 255: a ramp of greys from dark to white.

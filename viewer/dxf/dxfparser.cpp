@@ -9,13 +9,9 @@
 namespace dxf {
 namespace {
 
-[[noreturn]] void Fail(std::size_t line, std::string what) {
-    throw ParseError(Error{line, std::move(what)});
-}
+[[noreturn]] void Fail(std::size_t line, std::string what) { throw ParseError(Error{line, std::move(what)}); }
 
-bool IsBlank(std::string_view text) {
-    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
-}
+bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t\r\n") == std::string_view::npos; }
 
 // Collects the corner coordinates of one 3DFACE, group by group.
 class FaceBuilder {
@@ -103,8 +99,8 @@ private:
         auto group = reader_.Next();
         for (; group && group->code != 0; group = reader_.Next()) builder.Take(*group);
         if (!group) {
-            Fail(reader_.line(), "the file ends inside the 3DFACE of line " + std::to_string(faceLine) +
-                                     ": it is incomplete");
+            Fail(reader_.line(),
+                 "the file ends inside the 3DFACE of line " + std::to_string(faceLine) + ": it is incomplete");
         }
         if (model_.faces.size() >= limits_.maxFaces) {
             Fail(faceLine, "more than " + std::to_string(limits_.maxFaces) + " faces: too many to show");

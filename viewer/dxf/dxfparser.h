@@ -15,7 +15,7 @@ struct Limits {
 };
 
 struct ParseResult {
-    Model model;                 // empty when error is set
+    Model model;  // empty when error is set
     std::optional<Error> error;
 
     bool ok() const { return !error; }

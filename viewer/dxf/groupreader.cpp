@@ -29,9 +29,7 @@ bool ParseNumber(std::string_view text, Number& number) {
     return status == std::errc() && stop == end && !text.empty();
 }
 
-[[noreturn]] void Fail(std::size_t line, std::string what) {
-    throw ParseError(Error{line, std::move(what)});
-}
+[[noreturn]] void Fail(std::size_t line, std::string what) { throw ParseError(Error{line, std::move(what)}); }
 
 }  // namespace
 
@@ -44,8 +42,8 @@ double Group::Real() const {
         Fail(line + 1, "group " + std::to_string(code) + " needs a number, found " + Quote(value));
     }
     if (!(std::fabs(number) <= kMaxCoordinate)) {
-        Fail(line + 1, "group " + std::to_string(code) + " holds " + Quote(text) +
-                           ", too far out to be a drawing coordinate");
+        Fail(line + 1,
+             "group " + std::to_string(code) + " holds " + Quote(text) + ", too far out to be a drawing coordinate");
     }
     return number;
 }

@@ -53,16 +53,15 @@ void MainWindow::CreateMenus() {
     file->addAction(tr("E&xit"), QKeySequence::Quit, this, &QWidget::close);
 
     QMenu* view = menuBar()->addMenu(tr("&View"));
-    wireframeAction_ = view->addAction(tr("&Wireframe"), QKeySequence(Qt::Key_W), canvas_,
-                                       &ModelCanvas::SetWireframe);
+    wireframeAction_ = view->addAction(tr("&Wireframe"), QKeySequence(Qt::Key_W), canvas_, &ModelCanvas::SetWireframe);
     wireframeAction_->setCheckable(true);
     view->addAction(tr("&Fit to View"), QKeySequence(Qt::Key_F), canvas_, &ModelCanvas::FitToView);
 }
 
 void MainWindow::ChooseFile() {
     const QString folder = currentPath_.isEmpty() ? QString() : QFileInfo(currentPath_).absolutePath();
-    const QString path = QFileDialog::getOpenFileName(this, tr("Open Drawing"), folder,
-                                                      tr("DXF drawings (*.dxf *.DXF);;All files (*)"));
+    const QString path =
+        QFileDialog::getOpenFileName(this, tr("Open Drawing"), folder, tr("DXF drawings (*.dxf *.DXF);;All files (*)"));
     if (!path.isEmpty()) OpenFile(path);
 }
 

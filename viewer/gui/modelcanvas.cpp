@@ -6,9 +6,9 @@
 #include <QPolygonF>
 #include <QWheelEvent>
 
+#include "viewer/gui/texturedface.h"
 #include "viewer/scene/bounds.h"
 #include "viewer/scene/frame.h"
-#include "viewer/gui/texturedface.h"
 
 namespace vistel {
 namespace {
@@ -27,8 +27,7 @@ QPolygonF Outline(const ScreenFace& face) {
 
 }  // namespace
 
-ModelCanvas::ModelCanvas(QWidget* parent)
-    : QWidget(parent), emptyNotice_(tr("Open a DXF drawing with File > Open.")) {
+ModelCanvas::ModelCanvas(QWidget* parent) : QWidget(parent), emptyNotice_(tr("Open a DXF drawing with File > Open.")) {
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(160, 120);
     camera_.SetViewport(width(), height());

@@ -39,9 +39,7 @@ void Camera::Orbit(double dx, double dy) {
     pitch_ = std::clamp(pitch_ + dy * kRadiansPerPixel, -kMaxPitch, kMaxPitch);
 }
 
-void Camera::Pan(double dx, double dy) {
-    target_ = target_ - Right() * (dx / scale_) + Up() * (dy / scale_);
-}
+void Camera::Pan(double dx, double dy) { target_ = target_ - Right() * (dx / scale_) + Up() * (dy / scale_); }
 
 void Camera::Zoom(double steps, double cursorX, double cursorY) {
     const double wanted = scale_ * std::pow(kZoomPerStep, steps);

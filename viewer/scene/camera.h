@@ -45,7 +45,7 @@ private:
     Vec3 target_;
     double yaw_ = 0;
     double pitch_ = 0;
-    double scale_ = 1;      // pixels per model unit
+    double scale_ = 1;     // pixels per model unit
     double fitScale_ = 1;  // the scale that fit chose, for bounding the zoom
 };
 
