@@ -561,7 +561,8 @@ TEST_F(ModelExchange, DamagedFileFailsTheImportCleanly) {
 TEST_F(ModelExchange, LongAndUnsafeNamesStayInsideTheExportFolder) {
     bfp::ImageWriter image;
     image.AddBank(
-        {{bfp::Cube("../escape", 5, 1), bfp::Cube("twelvechars_", 5, 1)}, {{"a", bfp::MakeBmp(4, 4, 24, 1)}}});
+        {{bfp::Cube("../escape", 5, 1), bfp::Cube("twelvechars_", 5, 1), bfp::Cube("abcdefghi\xE9", 5, 1)},
+         {{"a", bfp::MakeBmp(4, 4, 24, 1)}}});
     ASSERT_TRUE(Open(image.bytes()));
     RunCommand({0, 0}, cmd::kModelExport);
     RunCommand({0, 1}, cmd::kModelExport);
@@ -571,6 +572,12 @@ TEST_F(ModelExchange, LongAndUnsafeNamesStayInsideTheExportFolder) {
     auto meshes = ReadMeshes(ModelFile("twelvechars_"));
     ASSERT_EQ(meshes.size(), 1u);
     EXPECT_STREQ(meshes[0]->name, "twelvechar");
+    DiscardAll(meshes);
+    // The object name takes the model's own ten bytes, not a cut UTF-8 file name.
+    RunCommand({0, 2}, cmd::kModelExport);
+    meshes = ReadMeshes(ExportDir() / "abcdefghi\xC3\xA9.3ds");
+    ASSERT_EQ(meshes.size(), 1u);
+    EXPECT_STREQ(meshes[0]->name, "abcdefghi\xE9");
     DiscardAll(meshes);
     RunCommand({0, 0}, cmd::kModelImport);
     EXPECT_FALSE(view_.LastResult().Failed());
