@@ -14,7 +14,13 @@ void CommandGate::Run(Request request) {
 void CommandGate::End() {
     // The waiting requests run from the event loop, once the command's own
     // code has unwound and holds on to nothing that they may replace.
-    if (--running_ == 0 && !pending_.empty()) QTimer::singleShot(0, this, &CommandGate::RunPending);
+    if (--running_ == 0) QTimer::singleShot(0, this, &CommandGate::AfterCommands);
+}
+
+void CommandGate::AfterCommands() {
+    if (Busy()) return;
+    if (afterCommands_) afterCommands_();
+    RunPending();
 }
 
 void CommandGate::RunPending() {

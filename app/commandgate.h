@@ -25,13 +25,18 @@ public:
     using Request = std::function<void()>;
 
     bool Busy() const { return running_ > 0; }
+    // What runs once the commands in progress have ended, before the waiting
+    // requests: a command may have changed what the window shows.
+    void SetAfterCommands(std::function<void()> hook) { afterCommands_ = std::move(hook); }
     // Runs the request now as a command of its own, or after the commands in progress.
     void Run(Request request);
 
 private:
     void End();
+    void AfterCommands();
     void RunPending();
 
     int running_ = 0;
     std::deque<Request> pending_;
+    std::function<void()> afterCommands_;
 };

@@ -93,6 +93,7 @@ void CPallixApp::CreateTemplate() {
     ui_->SetOwner(frame_.get());
     treeView_ = new RecordTreeView(*view_, *treeModel_, gate_, frame_.get());
     layout_ = new BrowserLayout(*frame_, *view_, *treeView_, options_.settingsFormat);
+    gate_.SetAfterCommands([this] { layout_->AfterDocumentChange(); });
     geometry_ = std::make_unique<TreeWidgetGeometry>(*treeView_);
     view_->GetTreeCtrl().SetGeometry(geometry_.get());
     printing_ = std::make_unique<BlankPrinting>(frame_.get());

@@ -10,6 +10,11 @@ inline void TellExported(fw::UiServices& ui, const std::filesystem::path& file) 
     ui.ShowStatus("Exported " + fw::Utf8FromPath(file.filename()) + " to " + fw::Utf8FromPath(file.parent_path()));
 }
 
+inline void TellExportedAll(fw::UiServices& ui, size_t models, size_t bitmaps, const std::filesystem::path& folder) {
+    ui.ShowStatus("Exported " + std::to_string(models) + (models == 1 ? " model and " : " models and ") +
+                  std::to_string(bitmaps) + (bitmaps == 1 ? " bitmap to " : " bitmaps to ") + fw::Utf8FromPath(folder));
+}
+
 inline void TellImported(fw::UiServices& ui, const std::filesystem::path& file) {
     ui.ShowStatus("Imported " + fw::Utf8FromPath(file.filename()) + " from " + fw::Utf8FromPath(file.parent_path()));
 }

@@ -89,19 +89,23 @@ fw::CommandResult ExportModelToFile(const std::filesystem::path& path, std::span
 
 fw::CommandResult ExportBankItems(const CommandContext& context, BatchSteps& steps, const ModelExport& exportModel) {
     const char* closing = nullptr;
-    size_t child = 0;
+    size_t child = 0, models = 0, bitmaps = 0;
     for (; IsKind(context, child, ITEM_MODEL); ++child) {
         const auto result = exportModel(ChildContext(context, child));
         if (result.Failed()) return result;
+        models += result.outcome == fw::CommandResult::Outcome::done;
         fw::ShowResult(context.ui, result);
         if (child + 1 == context.children.size()) closing = "Object Exported. No Bitmaps Found";
         if (!steps.Next()) return ExportAllCancelled(context.exportFolder);
     }
     for (; IsKind(context, child, ITEM_BITMAP); ++child) {
-        fw::ShowResult(context.ui, ExportBitmap(ChildContext(context, child)));
+        const auto result = ExportBitmap(ChildContext(context, child));
+        bitmaps += result.outcome == fw::CommandResult::Outcome::done;
+        fw::ShowResult(context.ui, result);
         if (child + 1 == context.children.size()) closing = "Object Exported";
         if (!steps.Next()) return ExportAllCancelled(context.exportFolder);
     }
+    TellExportedAll(context.ui, models, bitmaps, context.exportFolder);
     return closing ? fw::CommandResult::Done(closing, kExportAllCaption) : fw::CommandResult::Done();
 }
 

@@ -7,6 +7,7 @@
 #include <QtTest>
 #include <thread>
 
+#include "app/commandgate.h"
 #include "app/instancehandover.h"
 #include "app/mainframe.h"
 #include "framework/commandids.h"
@@ -17,6 +18,7 @@ class HandOverTest : public QObject {
 
 private slots:
     void aFileHandedOverDuringACommandOpensAfterIt();
+    void whatFollowsCommandsRunsOnceTheLastHasEndedBeforeTheWaitingRequests();
 };
 
 namespace {
@@ -86,6 +88,22 @@ void HandOverTest::aFileHandedOverDuringACommandOpensAfterIt() {
     QVERIFY(app->MainFrame().OnCommand(cmd::kFileSave));
     QVERIFY(Contents(target) == original);
     QVERIFY(Contents(source) == original);
+}
+
+// The window refreshes its preview once a command may have changed the
+// document, and only then do the requests that waited run.
+void HandOverTest::whatFollowsCommandsRunsOnceTheLastHasEndedBeforeTheWaitingRequests() {
+    CommandGate gate;
+    QStringList order;
+    gate.SetAfterCommands([&] { order << "after"; });
+    {
+        CommandGate::Command outer(gate);
+        { CommandGate::Command inner(gate); }
+        gate.Run([&] { order << "request"; });
+        QCoreApplication::processEvents();
+        QVERIFY(order.isEmpty());
+    }
+    QTRY_COMPARE(order, QStringList({"after", "request", "after"}));
 }
 
 #include "handover_test.moc"

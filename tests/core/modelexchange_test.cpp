@@ -246,6 +246,7 @@ TEST_F(ModelExchange, ExportAllWritesEveryModelAndBitmapQuietly) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(ExportDir()), std::filesystem::directory_iterator()),
               5);
     EXPECT_EQ(ui_.waitDepth, 0);
+    EXPECT_EQ(ui_.statuses.back(), "Exported 2 models and 3 bitmaps to " + ExportDir().string());
     // A single command afterwards still announces its path.
     RunCommand({0, 1}, cmd::kModelExport);
     EXPECT_EQ(ui_.messages.back().caption, "Model (3DS) file");
@@ -560,9 +561,8 @@ TEST_F(ModelExchange, DamagedFileFailsTheImportCleanly) {
 
 TEST_F(ModelExchange, LongAndUnsafeNamesStayInsideTheExportFolder) {
     bfp::ImageWriter image;
-    image.AddBank(
-        {{bfp::Cube("../escape", 5, 1), bfp::Cube("twelvechars_", 5, 1), bfp::Cube("abcdefghi\xE9", 5, 1)},
-         {{"a", bfp::MakeBmp(4, 4, 24, 1)}}});
+    image.AddBank({{bfp::Cube("../escape", 5, 1), bfp::Cube("twelvechars_", 5, 1), bfp::Cube("abcdefghi\xE9", 5, 1)},
+                   {{"a", bfp::MakeBmp(4, 4, 24, 1)}}});
     ASSERT_TRUE(Open(image.bytes()));
     RunCommand({0, 0}, cmd::kModelExport);
     RunCommand({0, 1}, cmd::kModelExport);
