@@ -1,6 +1,7 @@
 #include "exchange/read3ds.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 
 #include "exchange/importrules.h"
@@ -19,31 +20,14 @@ ImportedFile ToolkitFailure(ToolkitJob& job, const std::filesystem::path& path, 
     return Refused(ImportSentence(path, whatIsWrong) + "\n" + job.Errors());
 }
 
-const char* ChunkText(Chunk3ds* chunk) {
-    if (!chunk) return nullptr;
-    const auto* data = static_cast<const StringData3ds*>(ReadChunkData3ds(chunk));
-    return data ? data->text : nullptr;
-}
-
-Chunk3ds* Child(Chunk3ds* parent, uint32_t tag) {
-    Chunk3ds* found = nullptr;
-    if (parent) FindNextChunk3ds(parent->child, tag, &found);
-    return found;
-}
-
-// A group names its material by at most as many characters as the mesh
-// record holds, so a longer material name counts when it starts with them.
+// The group's texture is its material's; the toolkit finds the material
+// by the name the group holds, however long the file's name is.
 ImportedGroup NamedGroup(Database3ds* database, const std::string& groupName) {
-    Chunk3ds* scene = nullptr;
-    FindChunk3ds(database->top, CHUNK_SCENE, &scene);
-    Chunk3ds* material = Child(scene, CHUNK_MATERIAL);
-    for (; material && !ErrorPending3ds(); FindNextChunk3ds(material->next, CHUNK_MATERIAL, &material)) {
-        const char* name = ChunkText(Child(material, CHUNK_MATERIAL_NAME));
-        if (!name || std::string(name).substr(0, kMeshMaterialNameMax3ds) != groupName) continue;
-        const char* texture = ChunkText(Child(Child(material, CHUNK_MAP_SLOT_A200), CHUNK_MAP_FILE_NAME));
-        return ImportedGroup{name, texture ? texture : ""};
-    }
-    return ImportedGroup{groupName, ""};
+    char* texture = nullptr;
+    FetchTextureFileName3ds(database, groupName.c_str(), &texture);
+    ImportedGroup group{groupName, texture ? texture : ""};
+    std::free(texture);
+    return group;
 }
 
 // Groups of the same material name, in one object or several, become one.
