@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
@@ -19,6 +18,7 @@
 #include "app/previewpane.h"
 #include "app/recordtreeview.h"
 #include "app/treefilter.h"
+#include "tests/app/apptestsupport.h"
 #include "viewer/gui/modelcanvas.h"
 
 namespace {
@@ -61,14 +61,6 @@ double TimeFilter(CPallixApp& app, const QString& text) {
     return clock.nsecsElapsed() / 1e6;
 }
 
-fw::TreeItem* FirstOfKind(fw::TreeControl& tree, uint16_t kind) {
-    for (const auto& bank : tree.GetRootItem()->children)
-        for (const auto& item : bank->children)
-            if (const ItemRecord* record = CPallixView::RecordOf(item.get()); record && record->nKind == kind)
-                return item.get();
-    return nullptr;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -80,11 +72,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     QTemporaryDir settings;
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
-    AppOptions options;
-    options.settingsFormat = QSettings::IniFormat;
-    options.registerShell = false;
-    CPallixApp app(options);
+    CPallixApp app(PrivateAppOptions(settings.path()));
     if (app.InitInstance({QString::fromLocal8Bit(argv[1])}) != CPallixApp::StartResult::run) return 1;
     const double opened = sinceMain.nsecsElapsed() / 1e6;
     if (!QTest::qWaitForWindowExposed(&app.MainFrame())) return 1;

@@ -28,12 +28,25 @@ void ClearSettings() {
     QSettings(QSettings::IniFormat, QSettings::UserScope, "Quon Data Manager", "Pallix").clear();
 }
 
-std::unique_ptr<CPallixApp> StartApp(const QStringList& arguments, CPallixApp::StartResult expected,
-                                     const QString& instanceName) {
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, SettingsFolder().path());
+AppOptions PrivateAppOptions(const QString& settingsFolder) {
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder);
     AppOptions options;
     options.settingsFormat = QSettings::IniFormat;
     options.registerShell = false;
+    return options;
+}
+
+fw::TreeItem* FirstOfKind(fw::TreeControl& tree, uint16_t kind) {
+    for (const auto& bank : tree.GetRootItem()->children)
+        for (const auto& item : bank->children)
+            if (const ItemRecord* record = CPallixView::RecordOf(item.get()); record && record->nKind == kind)
+                return item.get();
+    return nullptr;
+}
+
+std::unique_ptr<CPallixApp> StartApp(const QStringList& arguments, CPallixApp::StartResult expected,
+                                     const QString& instanceName) {
+    AppOptions options = PrivateAppOptions(SettingsFolder().path());
     options.instanceName = instanceName;
     auto app = std::make_unique<CPallixApp>(options);
     const auto result = app->InitInstance(arguments);

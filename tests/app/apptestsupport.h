@@ -9,6 +9,14 @@
 #include "app/pallixapp.h"
 #include "app/recordtreeview.h"
 
+// Settings in the given folder and no desktop registration: how the tests,
+// the screenshot and the benchmark start the program, so that none depends
+// on or changes the user's settings.
+AppOptions PrivateAppOptions(const QString& settingsFolder);
+
+// The first item of that kind in the first bank that has one.
+fw::TreeItem* FirstOfKind(fw::TreeControl& tree, uint16_t kind);
+
 // Starts the program as the tests need it: settings in a temporary folder,
 // no desktop registration, and a hand-over only under the name given.
 std::unique_ptr<CPallixApp> StartApp(const QStringList& arguments, CPallixApp::StartResult expected,

@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
@@ -15,19 +14,11 @@
 #include "app/mainframe.h"
 #include "app/pallixapp.h"
 #include "app/previewpane.h"
+#include "tests/app/apptestsupport.h"
 
 namespace {
 
 constexpr int kPaintMs = 1500;  // time for the window to appear and paint
-
-// The first item of that kind in the first bank that has one.
-fw::TreeItem* FirstOfKind(fw::TreeControl& tree, uint16_t kind) {
-    for (const auto& bank : tree.GetRootItem()->children)
-        for (const auto& item : bank->children)
-            if (const ItemRecord* record = CPallixView::RecordOf(item.get()); record && record->nKind == kind)
-                return item.get();
-    return nullptr;
-}
 
 QPixmap Shoot(CPallixApp& app, fw::TreeItem* item) {
     fw::TreeControl& tree = app.View().GetTreeCtrl();
@@ -48,13 +39,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: pallix-screenshot-scene DATAFILE OUT.png\n");
         return 2;
     }
-    // The picture must not depend on, nor change, the user's settings.
     QTemporaryDir settings;
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
-    AppOptions options;
-    options.settingsFormat = QSettings::IniFormat;
-    options.registerShell = false;
-    CPallixApp app(options);
+    CPallixApp app(PrivateAppOptions(settings.path()));
     if (app.InitInstance({arguments.at(1)}) != CPallixApp::StartResult::run) return 1;
     // Below the window manager's title bar, which X11 places above the window.
     app.MainFrame().move(10, 40);
