@@ -37,6 +37,7 @@ CommandContext CPallixView::ItemContext(fw::TreeItem* item) const {
                            m_bAnnouncePaths,
                            {},
                            {}};
+    context.ledger = &m_exportLedger;
     if (!item) return context;
     if (const ItemRecord* record = RecordOf(item)) context.record = *record;
     // What follows a bank is other banks, which no command of a bank reads;

@@ -55,9 +55,9 @@ fw::CommandResult NoBitmapViewer() {
                                       kViewCaption);
 }
 
-std::filesystem::path AnnouncedBitmapPath(const CommandContext& context, const char* caption) {
+std::filesystem::path AnnouncedBitmapPath(const CommandContext& context, const char* caption, FileUse use) {
     const auto path = context.exportFolder / BitmapFileName(context.record->nOffset);
-    if (context.announcePaths) context.ui.Notify(fw::Utf8FromPath(path), caption);
+    if (context.announcePaths) context.ui.Notify(Announcement("bitmap", use, path), caption);
     return path;
 }
 
@@ -78,19 +78,19 @@ fw::CommandResult ViewBitmap(const CommandContext& context) {
 
 fw::CommandResult ExportBitmap(const CommandContext& context) {
     if (!context.record) return NoDataRefusal();
-    const auto path = AnnouncedBitmapPath(context, kExportCaption);
-    if (!MayReplaceExportFile(context.ui, path)) return fw::CommandResult::Refused({}, {});
+    const auto path = AnnouncedBitmapPath(context, kExportCaption, FileUse::written);
+    if (!context.ledger->MayReplace(context.ui, path)) return fw::CommandResult::Refused({}, {});
     MakeExportFolder(context.exportFolder);
     auto result = ReportingFileErrors(context, [&] { WriteBytesTo(path, context.document.Image(), *context.record); });
     if (result.Refused()) return result;
-    RememberExportFile(path);
+    context.ledger->Remember(path);
     TellExported(context.ui, path);
     return result;
 }
 
 fw::CommandResult ImportBitmap(const CommandContext& context) {
     if (!context.record) return NoDataRefusal();
-    const auto path = AnnouncedBitmapPath(context, kImportCaption);
+    const auto path = AnnouncedBitmapPath(context, kImportCaption, FileUse::read);
     auto result = ReportingFileErrors(context, [&] {
         fw::File source(path, fw::File::Mode::read);
         ReplaceBitmap(context.document, *context.record, context.copies, source);
@@ -99,7 +99,7 @@ fw::CommandResult ImportBitmap(const CommandContext& context) {
     // A file of the bitmap's own length is now the bitmap, byte for byte:
     // exporting it again writes the same file and loses nothing.
     std::error_code error;
-    if (std::filesystem::file_size(path, error) == context.record->nSize) RememberExportFile(path);
+    if (std::filesystem::file_size(path, error) == context.record->nSize) context.ledger->Remember(path);
     TellImported(context.ui, path);
     return result;
 }

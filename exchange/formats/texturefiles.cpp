@@ -42,6 +42,11 @@ std::vector<bool> WriteTextureFiles(const ExportedModel& model, const std::vecto
             written[size_t(group.texture)] = true;
             continue;
         }
+        if (target.written && target.written->mayReplace && !target.written->mayReplace(path)) {
+            written[size_t(group.texture)] = true;
+            target.written->paths.insert(path);
+            continue;
+        }
         const auto bmp = size_t(group.texture) < model.bitmapFiles.size() ? model.bitmapFiles[size_t(group.texture)]
                                                                           : std::span<const uint8_t>{};
         std::string note;
@@ -53,7 +58,9 @@ std::vector<bool> WriteTextureFiles(const ExportedModel& model, const std::vecto
         result.failure = SaveBytes(path, bytes);
         if (!result.ok()) return written;
         written[size_t(group.texture)] = true;
-        if (target.written) target.written->paths.insert(path);
+        if (!target.written) continue;
+        target.written->paths.insert(path);
+        if (target.written->wrote) target.written->wrote(path);
     }
     return written;
 }

@@ -20,10 +20,16 @@ TempDir::~TempDir() {
 }
 
 ScopedAppData::ScopedAppData(const std::filesystem::path& base) : base_(base) {
+    if (const char* before = std::getenv("XDG_DATA_HOME")) before_ = before;
     setenv("XDG_DATA_HOME", base.c_str(), 1);
 }
 
-ScopedAppData::~ScopedAppData() { unsetenv("XDG_DATA_HOME"); }
+ScopedAppData::~ScopedAppData() {
+    if (before_)
+        setenv("XDG_DATA_HOME", before_->c_str(), 1);
+    else
+        unsetenv("XDG_DATA_HOME");
+}
 
 void WriteFileBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
