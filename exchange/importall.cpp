@@ -103,7 +103,8 @@ void CompareModel(const BankFiles& files, size_t child, ImportTally& tally) {
         return;
     }
     fw::CommandResult noBitmap;
-    const auto target = PrepareModelJob(item, "no bitmap follows the model in its bank", kCaption, noBitmap);
+    const auto target =
+        PrepareModelJob(item, "no bitmap follows the model in its bank", kCaption, FileUse::read, noBitmap);
     std::string refusal = noBitmap.message;
     const auto exported = target ? ExportedNow(item, *target, refusal) : std::nullopt;
     if (!exported) {
@@ -203,5 +204,8 @@ fw::CommandResult ImportAll(const CommandContext& context) {
     for (const BankFiles& bank : banks)
         if (!CompareBank(bank, tally, steps)) return cancelled;
     if (!ImportPending(context.document, tally, steps)) return cancelled;
+    // Refused as a whole when any file was: what was read in stays, but a
+    // batch must see that not everything was.
+    if (!tally.refused.empty()) return fw::CommandResult::Refused(Summary(tally, context.exportFolder), kCaption);
     return fw::CommandResult::Done(Summary(tally, context.exportFolder), kCaption);
 }

@@ -57,6 +57,7 @@ CommandContext ChildContext(const CommandContext& bank, size_t child) {
                            false,
                            {},
                            {}};
+    context.ledger = bank.ledger;
     context.following.assign(bank.children.begin() + child + 1, bank.children.end());
     if (IsKind(bank, child, ITEM_MODEL)) context.modelStem = ModelStemInBank(bank.children, child);
     return context;
@@ -64,14 +65,15 @@ CommandContext ChildContext(const CommandContext& bank, size_t child) {
 
 fw::CommandResult ExportModel(const CommandContext& context) {
     fw::CommandResult refusal;
-    const auto target = PrepareModelJob(context, "Cannot find sibling item (a).", kExportCaption, refusal);
+    const auto target =
+        PrepareModelJob(context, "Cannot find sibling item (a).", kExportCaption, FileUse::written, refusal);
     if (!target) return refusal;
-    if (!MayReplaceExportFile(context.ui, target->path)) return fw::CommandResult::Refused({}, {});
+    if (!context.ledger->MayReplace(context.ui, target->path)) return fw::CommandResult::Refused({}, {});
     MakeExportFolder(context.exportFolder);
     auto result = ExportModelToFile(target->path, ModelBytes(context.document, target->record), target->record.szLabel,
                                     target->textures);
     if (result.outcome != fw::CommandResult::Outcome::done) return result;
-    RememberExportFile(target->path);
+    context.ledger->Remember(target->path);
     TellExported(context.ui, target->path);
     return result;
 }
@@ -106,7 +108,13 @@ fw::CommandResult ExportBankItems(const CommandContext& context, BatchSteps& ste
         if (!steps.Next()) return ExportAllCancelled(context.exportFolder);
     }
     TellExportedAll(context.ui, models, bitmaps, context.exportFolder);
-    return closing ? fw::CommandResult::Done(closing, kExportAllCaption) : fw::CommandResult::Done();
+    if (!closing) return fw::CommandResult::Done();
+    // The closing words say an object was exported: only true when one was;
+    // what was written, and where, follows them.
+    if (models + bitmaps == 0) return fw::CommandResult::Done("Nothing was exported.", kExportAllCaption);
+    return fw::CommandResult::Done(
+        closing + ("\n" + ModelsAndBitmaps(models, bitmaps)) + " written to\n" + fw::Utf8FromPath(context.exportFolder),
+        kExportAllCaption);
 }
 
 fw::CommandResult ExportAll(const CommandContext& context) { return ExportAllWith(context, ExportModel); }

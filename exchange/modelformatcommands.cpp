@@ -31,6 +31,10 @@ std::string ExportCaption(ModelFormat format) {
     return format == ModelFormat::obj ? "Model (OBJ) file" : "Model (glTF) file";
 }
 
+// The import's announcement in the 3DS import's words, naming the kind of
+// file read.
+std::string ImportCaption(ModelFormat format) { return "Opening file " + ExportCaption(format); }
+
 // The model and the stored bytes of the bitmaps it shows.
 std::optional<ExportedModel> ModelToExport(const CommandContext& context, const ModelJobTarget& target) {
     const auto image = context.document.Image();
@@ -59,18 +63,40 @@ fw::CommandResult WriteInFormat(const ExportedModel& model, const std::filesyste
     return fw::CommandResult::Done(notes, ExportCaption(format));
 }
 
+// The model's own file and the one the format keeps beside it; the
+// pictures are asked about as they are written.
+std::vector<std::filesystem::path> ModelFiles(const std::filesystem::path& path, ModelFormat format) {
+    std::vector<std::filesystem::path> files{path};
+    if (format == ModelFormat::gltf) files.push_back(std::filesystem::path(path).replace_extension(".bin"));
+    if (format == ModelFormat::obj) files.push_back(std::filesystem::path(path).replace_extension(".mtl"));
+    return files;
+}
+
+// Pictures beside a model are the user's to paint: one changed since an
+// export wrote it is replaced only when the user says so.
+WrittenPictures GuardedPictures(const CommandContext& context) {
+    WrittenPictures pictures;
+    pictures.mayReplace = [&ui = context.ui, ledger = context.ledger](const std::filesystem::path& file) {
+        return ledger->MayReplace(ui, file);
+    };
+    pictures.wrote = [ledger = context.ledger](const std::filesystem::path& file) { ledger->Remember(file); };
+    return pictures;
+}
+
 fw::CommandResult ExportModelIn(const CommandContext& context, ModelFormat format, WrittenPictures& pictures) {
     fw::CommandResult refusal;
     const auto target = PrepareModelJob(context, "Cannot find sibling item (a).", ExportCaption(format).c_str(),
-                                        refusal, InfoOf(format).extension);
+                                        FileUse::written, refusal, InfoOf(format).extension);
     if (!target) return refusal;
     const auto model = ModelToExport(context, *target);
     if (!model) return fw::CommandResult::Refused(kInvalidModel, kInvalidModelCaption);
-    if (!MayReplaceExportFile(context.ui, target->path)) return fw::CommandResult::Refused({}, {});
+    const auto files = ModelFiles(target->path, format);
+    for (const auto& file : files)
+        if (!context.ledger->MayReplace(context.ui, file)) return fw::CommandResult::Refused({}, {});
     MakeExportFolder(context.exportFolder);
     auto result = WriteInFormat(*model, target->path, format, pictures);
     if (result.outcome != fw::CommandResult::Outcome::done) return result;
-    RememberExportFile(target->path);
+    for (const auto& file : files) context.ledger->Remember(file);
     TellExported(context.ui, target->path);
     return result;
 }
@@ -87,20 +113,21 @@ std::optional<ModelFormat> ModelFormatNamed(const std::string& name) {
 
 fw::CommandResult ExportModelAs(const CommandContext& context, ModelFormat format) {
     if (format == ModelFormat::threeDs) return ExportModel(context);
-    WrittenPictures pictures;
+    WrittenPictures pictures = GuardedPictures(context);
     return ExportModelIn(context, format, pictures);
 }
 
 fw::CommandResult ImportModelFrom(const CommandContext& context, ModelFormat format) {
     switch (format) {
         case ModelFormat::threeDs: return ImportModel(context);
-        case ModelFormat::obj: return ImportModelWith(context, ReadObj, InfoOf(format).extension);
-        default: return ImportModelWith(context, ReadGltf, InfoOf(format).extension);
+        case ModelFormat::obj:
+            return ImportModelWith(context, {ReadObj, InfoOf(format).extension, ImportCaption(format), false});
+        default: return ImportModelWith(context, {ReadGltf, InfoOf(format).extension, ImportCaption(format), false});
     }
 }
 
 fw::CommandResult ExportAllAs(const CommandContext& context, ModelFormat format) {
     if (format == ModelFormat::threeDs) return ExportAll(context);
-    WrittenPictures pictures;
+    WrittenPictures pictures = GuardedPictures(context);
     return ExportAllWith(context, [&](const CommandContext& model) { return ExportModelIn(model, format, pictures); });
 }

@@ -104,22 +104,23 @@ fw::CommandResult ImportMesh(const ImportedFile& file, const std::filesystem::pa
 
 }  // namespace
 
-fw::CommandResult ImportModelWith(const CommandContext& context, MeshReader read, const char* extension) {
+fw::CommandResult ImportModelWith(const CommandContext& context, const ModelImportFormat& format) {
     fw::CommandResult refusal;
-    const auto target = PrepareModelJob(context, "Cannot find sibling item (b).", kAnnounceCaption, refusal, extension);
+    const auto target = PrepareModelJob(context, "Cannot find sibling item (b).", format.announceCaption.c_str(),
+                                        FileUse::read, refusal, format.extension);
     if (!target) return refusal;
-    auto result = ImportMesh(read(target->path), target->path, ModelBytes(context.document, target->record),
-                             target->record.nSize, target->textures);
-    // Only a model that changed makes the document modified.
-    if (result.outcome == fw::CommandResult::Outcome::done) {
+    const auto model = ModelBytes(context.document, target->record);
+    const std::vector<uint8_t> before(model.begin(), model.end());
+    auto result = ImportMesh(format.read(target->path), target->path, model, target->record.nSize, target->textures);
+    if (result.outcome != fw::CommandResult::Outcome::done) return result;
+    if (format.modifiesWhenUnchanged || !std::equal(model.begin(), model.end(), before.begin(), before.end()))
         context.document.SetModifiedFlag(true);
-        TellImported(context.ui, target->path);
-    }
+    TellImported(context.ui, target->path);
     return result;
 }
 
 fw::CommandResult ImportModel(const CommandContext& context) {
-    return ImportModelWith(context, ReadImported3ds, ".3ds");
+    return ImportModelWith(context, {ReadImported3ds, ".3ds", kAnnounceCaption, true});
 }
 
 fw::CommandResult ImportModelFromFile(const std::filesystem::path& path, std::span<uint8_t> model, uint32_t recordSize,

@@ -23,7 +23,7 @@ std::vector<ItemRecord> BitmapsAfter(const std::vector<ItemRecord>& following) {
 }  // namespace
 
 std::optional<ModelJobTarget> PrepareModelJob(const CommandContext& context, const char* noSiblingMessage,
-                                              const char* announceCaption, fw::CommandResult& refusal,
+                                              const char* announceCaption, FileUse use, fw::CommandResult& refusal,
                                               const char* extension) {
     if (!context.record) {
         refusal = NoDataRefusal();
@@ -37,7 +37,7 @@ std::optional<ModelJobTarget> PrepareModelJob(const CommandContext& context, con
     }
     const std::string stem = context.modelStem.empty() ? SafeFileStem(target.record.szLabel) : context.modelStem;
     target.path = context.exportFolder / fw::PathFromUtf8(stem + extension);
-    if (context.announcePaths) context.ui.Notify(fw::Utf8FromPath(target.path), announceCaption);
+    if (context.announcePaths) context.ui.Notify(Announcement("model", use, target.path), announceCaption);
     return target;
 }
 

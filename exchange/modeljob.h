@@ -5,6 +5,7 @@
 #include <span>
 
 #include "exchange/commandcontext.h"
+#include "exchange/commandstatus.h"
 #include "exchange/exchangemesh.h"
 #include "framework/commandresult.h"
 
@@ -22,7 +23,7 @@ struct ModelJobTarget {
 // record or no bitmap follows it.
 // The file is named after the model, with the extension given.
 std::optional<ModelJobTarget> PrepareModelJob(const CommandContext& context, const char* noSiblingMessage,
-                                              const char* announceCaption, fw::CommandResult& refusal,
+                                              const char* announceCaption, FileUse use, fw::CommandResult& refusal,
                                               const char* extension = ".3ds");
 
 // The file stem of the model at `item` among a bank's items: names that are
@@ -30,9 +31,17 @@ std::optional<ModelJobTarget> PrepareModelJob(const CommandContext& context, con
 std::string ModelStemInBank(const std::vector<ItemRecord>& bankItems, size_t item);
 
 // A model's import from the file of that extension through the format's
-// reader, under the rules every format shares.
+// reader, under the rules every format shares. The 3DS import marks the
+// document modified whatever it read, as it always has; the other formats
+// only when the model changed.
 using MeshReader = ImportedFile (*)(const std::filesystem::path& path);
-fw::CommandResult ImportModelWith(const CommandContext& context, MeshReader read, const char* extension);
+struct ModelImportFormat {
+    MeshReader read;
+    const char* extension;
+    std::string announceCaption;
+    bool modifiesWhenUnchanged;
+};
+fw::CommandResult ImportModelWith(const CommandContext& context, const ModelImportFormat& format);
 
 // Export All with the given export of each model.
 using ModelExport = std::function<fw::CommandResult(const CommandContext&)>;

@@ -51,6 +51,9 @@ TEST_F(Interaction, MenuEntriesWithoutAHandlerAreDisabled) {
     EXPECT_EQ(bitmapMenu.items[6].id, cmd::kCancel);
     EXPECT_EQ(PopupMenuResource(IDR_POPUP_MODEL).items[2].text, "Export Model");
     EXPECT_EQ(PopupMenuResource(IDR_POPUP_CM3D).items[0].id, cmd::kBankExportAll);
+    // Cancel ends every popup, also those that gained entries after it.
+    for (const int popup : {IDR_POPUP_BITMAP, IDR_POPUP_BFP, IDR_POPUP_MODEL, IDR_POPUP_CM3D})
+        EXPECT_EQ(PopupMenuResource(popup).items.back().id, cmd::kCancel) << popup;
 }
 
 TEST_F(Interaction, RightPressOnAnItemMakesItTheContextItemWithoutMovingTheSelection) {
