@@ -115,9 +115,9 @@ void TreeInteractionTest::aRightClickOffersTheItemsMenuWithoutMovingTheSelection
     fw::TreeItem* bank = Bank(1);
     RightClick(LabelOf(bank));
     QCOMPARE(popups_->menus.size(), 1);
-    QCOMPARE(Offered(0), QStringList({"CM3D", "Export All", "Import All", "Cancel", "Export All As..."}));
+    QCOMPARE(Offered(0), QStringList({"CM3D", "Export All", "Import All", "Export All As...", "Cancel"}));
     QVERIFY(popups_->menus.front().at(2).endsWith("\tenabled"));
-    QVERIFY(popups_->menus.front().at(3).endsWith("\tenabled"));
+    QVERIFY(popups_->menus.front().at(4).endsWith("\tenabled"));
     QCOMPARE(app_->View().ContextItem(), bank);
     QCOMPARE(tree_->GetSelectedItem(), first);
     QCOMPARE(view_->currentIndex(), view_->Model().IndexOf(first));
