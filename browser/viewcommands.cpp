@@ -2,11 +2,16 @@
 // starts and hands it to the exchange layer, where the bodies live. This is
 // the one file of the view that knows the exchange layer.
 #include "browser/pallixview.h"
-#include "exchange/commandcontext.h"
-#include "exchange/exchangecommands.h"
-#include "exchange/exportlocation.h"
-#include "exchange/modelformatcommands.h"
-#include "exchange/modeljob.h"
+#include "exchange/commands/bitmapcommands.h"
+#include "exchange/commands/commandcontext.h"
+#include "exchange/commands/exportbanks.h"
+#include "exchange/commands/importall.h"
+#include "exchange/commands/modelexport.h"
+#include "exchange/commands/modelformatcommands.h"
+#include "exchange/commands/modelimport.h"
+#include "exchange/commands/modeljob.h"
+#include "exchange/commands/modelview.h"
+#include "exchange/files/exportlocation.h"
 
 CommandContext CPallixView::ContextFor(fw::TreeItem* item) const {
     CommandContext context = ItemContext(item);

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "cli/clisession.h"
-#include "exchange/modelformatcommands.h"
+#include "exchange/commands/modelformatcommands.h"
 #include "framework/pathtext.h"
 
 namespace {

@@ -5,12 +5,12 @@
 // pictures themselves, each once per bank.
 #include <benchmark/benchmark.h>
 
-#include "exchange/exchangecommands.h"
-#include "exchange/exportpaths.h"
+#include "exchange/commands/modelexport.h"
+#include "exchange/files/exportpaths.h"
 #include "exchange/formats/formatfiles.h"
 #include "exchange/formats/modelformats.h"
-#include "exchange/modelarrays.h"
-#include "exchange/modelconversion.h"
+#include "exchange/model/modelarrays.h"
+#include "exchange/model/modelconversion.h"
 #include "tools/bfpbuilder.h"
 
 namespace {

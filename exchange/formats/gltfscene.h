@@ -3,7 +3,7 @@
 
 #include <tiny_gltf.h>
 
-#include "exchange/exchangemesh.h"
+#include "exchange/formats/exchangemesh.h"
 
 // Every triangle the scene of a loaded glTF document shows, through its
 // nodes' transforms, merged into one mesh in the exchange terms; or why not

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "exchange/exchangemesh.h"
+#include "exchange/formats/exchangemesh.h"
 
 // Models in the formats today's 3-D editors read and write first, beside
 // 3DS: glTF 2.0 (.gltf with its .bin, or .glb) and OBJ (.obj with its .mtl).

@@ -7,7 +7,7 @@
 #include <random>
 #include <string>
 
-#include "exchange/exchangemesh.h"
+#include "exchange/formats/exchangemesh.h"
 
 // The readers take a path: each input goes to a file of this run's own
 // folder, with the extension the reader expects; the folder goes at exit.

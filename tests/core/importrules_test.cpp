@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "exchange/importrules.h"
+#include "exchange/model/importrules.h"
 
 namespace {
 

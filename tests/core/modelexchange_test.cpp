@@ -5,7 +5,7 @@
 
 #include "datafile/layouts.h"
 #include "datafile/littleendian.h"
-#include "exchange/modelconversion.h"
+#include "exchange/model/modelconversion.h"
 #include "framework/commandids.h"
 #include "tests/support/viewfixture.h"
 #include "toolkit3ds/toolkit3ds.h"

@@ -2,8 +2,8 @@
 // as their 3DS files, chosen in the popup's format question.
 #include <gtest/gtest.h>
 
-#include "exchange/exportpaths.h"
-#include "exchange/modelformatcommands.h"
+#include "exchange/files/exportpaths.h"
+#include "exchange/commands/modelformatcommands.h"
 #include "framework/commandids.h"
 #include "tests/support/viewfixture.h"
 #include "tools/bfpbuilder.h"
