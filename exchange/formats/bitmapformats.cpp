@@ -5,6 +5,7 @@
 #include "exchange/formats/bmpdecoder.h"
 #include "exchange/formats/pngdecoder.h"
 #include "exchange/formats/pngencoder.h"
+#include "exchange/formats/storedbitmap.h"
 
 namespace {
 
@@ -42,4 +43,11 @@ const BitmapFormat* BitmapFormatOfFile(const std::filesystem::path& path) {
     const auto found = std::find_if(std::begin(kFormats), std::end(kFormats),
                                     [&](const BitmapFormat& format) { return extension == format.extension; });
     return found == std::end(kFormats) ? nullptr : &*found;
+}
+
+fw::Expected<std::vector<uint8_t>> EncodeStoredBitmap(const BitmapFormat& format, std::span<const uint8_t> stored) {
+    if (&format == &BmpFormat()) return format.encode({}, stored);
+    const auto picture = DecodeStoredBitmap(stored);
+    if (!picture) return picture.refusal();
+    return format.encode(*picture, stored);
 }

@@ -23,6 +23,9 @@ void ReadBytes(png_structp png, png_bytep out, png_size_t size) {
     source->at += size;
 }
 
+// libpng's own words go nowhere: the refusal says what went wrong.
+[[noreturn]] void Fail(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+
 // libpng's warnings are about ancillary details a picture can do without.
 void IgnoreWarning(png_structp, png_const_charp) {}
 
@@ -83,7 +86,7 @@ bool ReadPicture(png_structp png, png_infop info, Source& source, Picture& pictu
 
 fw::Expected<Picture> DecodePng(std::span<const uint8_t> file) {
     if (file.size() < 8 || png_sig_cmp(file.data(), 0, 8) != 0) return fw::Refuse("it is not a PNG file");
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, IgnoreWarning);
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, Fail, IgnoreWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
         png_destroy_read_struct(&png, nullptr, nullptr);
