@@ -9,6 +9,7 @@
 #include "framework/commandids.h"
 #include "tests/support/viewfixture.h"
 #include "exchange/formats/bmpdecoder.h"
+#include "exchange/formats/pngdecoder.h"
 #include "tests/support/picturefiles.h"
 #include "tools/bfpbuilder.h"
 
@@ -134,6 +135,25 @@ TEST_F(BitmapCommands, APictureInAnotherLayoutIsWrittenIntoTheBitmapsOwnAndItsCo
                                        ": 1 of 64 pixels took the nearest colour of the bitmap's 256-colour table");
     EXPECT_EQ(Slice(image, Record({1, 0})), now);
     EXPECT_EQ(Slice(image, Record({2, 0})), now);
+}
+
+TEST_F(BitmapCommands, ExportAsPngGivesAPalettedPngForAPalettedBitmapAndImportFromPngTakesItBackUnchanged) {
+    view_.SetAnnouncePaths(false);
+    ui_.choice = 1;  // PNG, after BMP
+    for (const auto rows : {std::initializer_list<int>{0, 1}, std::initializer_list<int>{0, 2}}) {
+        const ItemRecord& record = Record(rows);
+        RunCommand(rows, cmd::kBitmapExportAs);
+        const auto png = ExportDir() / (FileOf(record).stem().string() + ".png");
+        const auto picture = DecodePng(ReadFileBytes(png));
+        ASSERT_TRUE(picture.ok()) << picture.why();
+        EXPECT_EQ(picture->pixels, DecodeBmp(Slice(original_, record))->pixels);
+        EXPECT_EQ(picture->palette.size(), record.nOffset == Record({0, 1}).nOffset ? 256u * 3 : 0u);
+        RunCommand(rows, cmd::kBitmapImportFrom);
+        EXPECT_EQ(ui_.statuses.back(), "Imported " + png.filename().string() + " from " + ExportDir().string());
+    }
+    EXPECT_EQ(ui_.questions, std::vector<std::string>(4, "Which format?"));
+    EXPECT_TRUE(ui_.messages.empty());
+    EXPECT_EQ(Image(), original_);
 }
 
 TEST_F(BitmapCommands, ReplacingAFirstOccurrenceRewritesEveryCopy) {
