@@ -6,6 +6,7 @@
 #include "exchange/formats/pngdecoder.h"
 #include "exchange/formats/pngencoder.h"
 #include "exchange/formats/storedbitmap.h"
+#include "framework/pathtext.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ const BitmapFormat* BitmapFormatByWord(std::string_view word) {
 
 const BitmapFormat* BitmapFormatOfFile(const std::filesystem::path& path) {
     // ASCII only: a locale's case rules must not decide what a file is.
-    std::string extension = path.extension().string();
+    std::string extension = fw::Utf8FromPath(path.extension());
     for (char& c : extension)
         if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
     const auto found = std::find_if(std::begin(kFormats), std::end(kFormats),

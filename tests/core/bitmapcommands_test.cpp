@@ -8,6 +8,7 @@
 #include "framework/apptext.h"
 #include "framework/commandids.h"
 #include "tests/support/viewfixture.h"
+#include "exchange/bitmap/replacebitmap.h"
 #include "exchange/formats/bmpdecoder.h"
 #include "exchange/formats/pngdecoder.h"
 #include "tests/support/picturefiles.h"
@@ -154,6 +155,19 @@ TEST_F(BitmapCommands, ExportAsPngGivesAPalettedPngForAPalettedBitmapAndImportFr
     EXPECT_EQ(ui_.questions, std::vector<std::string>(4, "Which format?"));
     EXPECT_TRUE(ui_.messages.empty());
     EXPECT_EQ(Image(), original_);
+}
+
+// Once, a bitmap reaching past the image was silently left as it was while
+// the command reported it imported.
+TEST_F(BitmapCommands, ReplacingABitmapOutsideTheImageOrWithBytesOfAnotherLengthIsRefused) {
+    ItemRecord outside = Record({0, 2});
+    outside.nOffset = uint32_t(original_.size() - 10);
+    const std::vector<uint8_t> bytes(outside.nSize, 1);
+    EXPECT_EQ(ReplaceBitmap(doc_, outside, {}, bytes).why(),
+              "This bitmap reaches past the end of the data file; nothing was imported into it.");
+    EXPECT_FALSE(ReplaceBitmap(doc_, Record({0, 2}), {}, std::span(bytes).first(5)).ok());
+    EXPECT_EQ(Image(), original_);
+    EXPECT_FALSE(doc_.IsModified());
 }
 
 TEST_F(BitmapCommands, ReplacingAFirstOccurrenceRewritesEveryCopy) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "exchange/bitmap/bitmapimport.h"
+#include "exchange/bitmap/nearestcolour.h"
 #include "exchange/formats/bmpdecoder.h"
 #include "exchange/formats/pngencoder.h"
 #include "tests/support/picturefiles.h"
@@ -87,6 +88,28 @@ TEST(BitmapImport, ColoursNotInTheTableTakeTheNearestByRedmeanAndAreCounted) {
     const auto kept = Import(twinStored, Png(Picture{2, 1, twins, {4, 2}}));
     ASSERT_TRUE(kept.ok()) << kept.why();
     EXPECT_EQ(DecodeBmp(kept->bytes)->pixels, (std::vector<uint8_t>{4, 2}));
+}
+
+// The search is narrowed to the entries that can win; it must still find
+// what trying every entry finds.
+TEST(BitmapImport, TheNarrowedSearchFindsTheNearestEntryAsTryingEveryEntryDoes) {
+    uint32_t state = 7;
+    const auto next = [&] { return uint8_t((state = state * 1664525u + 1013904223u) >> 24); };
+    std::vector<uint8_t> table(256 * 3);
+    for (uint8_t& channel : table) channel = next();
+    NearestColour nearest(table);
+    for (int k = 0; k < 20000; ++k) {
+        const int r = next(), g = next(), b = next();
+        int best = INT32_MAX;
+        size_t bestIndex = 0;
+        for (size_t i = 0; i < 256; ++i) {
+            const int mean = (r + table[i * 3]) / 2, dr = r - table[i * 3], dg = g - table[i * 3 + 1],
+                      db = b - table[i * 3 + 2];
+            const int distance = (512 + mean) * dr * dr + 1024 * dg * dg + (767 - mean) * db * db;
+            if (distance < best) best = distance, bestIndex = i;
+        }
+        ASSERT_EQ(nearest.IndexOf(uint8_t(r), uint8_t(g), uint8_t(b)), bestIndex) << r << " " << g << " " << b;
+    }
 }
 
 TEST(BitmapImport, ByteCompatibleFilesAreTakenAsTheyAreTableAndAll) {
