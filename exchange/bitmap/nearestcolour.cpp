@@ -21,7 +21,9 @@ int Distance(int r1, int g1, int b1, int r2, int g2, int b2) {
 uint32_t Slot(uint32_t colour) { return (colour * 2654435761u) >> (32 - kCacheBits); }
 
 // The nearest and farthest a channel of a cube's colours lies from a value.
-int Nearest(int value, int low) { return value < low ? low - value : value > low + kCubeSide - 1 ? value - low - kCubeSide + 1 : 0; }
+int Nearest(int value, int low) {
+    return value < low ? low - value : value > low + kCubeSide - 1 ? value - low - kCubeSide + 1 : 0;
+}
 int Farthest(int value, int low) { return std::max(std::abs(value - low), std::abs(value - low - kCubeSide + 1)); }
 
 }  // namespace
@@ -38,8 +40,8 @@ uint8_t NearestColour::IndexOf(uint8_t red, uint8_t green, uint8_t blue) {
     const uint32_t colour = uint32_t(red) << 16 | uint32_t(green) << 8 | blue;
     const uint32_t slot = Slot(colour);
     if (cachedColour_[slot] != (colour | kCached)) {
-        const uint32_t cube = ((uint32_t(red) >> kCubeBits) * kCubesPerSide + (green >> kCubeBits)) * kCubesPerSide +
-                              (blue >> kCubeBits);
+        const uint32_t cube =
+            ((uint32_t(red) >> kCubeBits) * kCubesPerSide + (green >> kCubeBits)) * kCubesPerSide + (blue >> kCubeBits);
         cachedColour_[slot] = colour | kCached;
         cachedIndex_[slot] = Search(red, green, blue, CandidatesOf(cube));
     }

@@ -49,13 +49,13 @@ void ReadPalette(png_structp png, png_infop info, Picture& picture) {
     png_colorp colours = nullptr;
     int count = 0;
     png_get_PLTE(png, info, &colours, &count);
-    for (int i = 0; i < count; ++i) picture.palette.insert(picture.palette.end(), {colours[i].red, colours[i].green, colours[i].blue});
+    for (int i = 0; i < count; ++i)
+        picture.palette.insert(picture.palette.end(), {colours[i].red, colours[i].green, colours[i].blue});
 }
 
 // Runs libpng's steps, which report errors by longjmp: nothing here owns
 // anything that would need destroying on the way out.
-bool ReadPicture(png_structp png, png_infop info, Source& source, Picture& picture,
-                 std::vector<png_bytep>& rows) {
+bool ReadPicture(png_structp png, png_infop info, Source& source, Picture& picture, std::vector<png_bytep>& rows) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_read_fn(png, &source, ReadBytes);
     png_read_info(png, info);

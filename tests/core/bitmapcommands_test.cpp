@@ -5,13 +5,13 @@
 
 #include "datafile/layouts.h"
 #include "datafile/littleendian.h"
-#include "framework/apptext.h"
-#include "framework/commandids.h"
-#include "tests/support/viewfixture.h"
 #include "exchange/bitmap/replacebitmap.h"
 #include "exchange/formats/bmpdecoder.h"
 #include "exchange/formats/pngdecoder.h"
+#include "framework/apptext.h"
+#include "framework/commandids.h"
 #include "tests/support/picturefiles.h"
+#include "tests/support/viewfixture.h"
 #include "tools/bfpbuilder.h"
 
 namespace {
@@ -102,7 +102,8 @@ TEST_F(BitmapCommands, AFileThatIsNoPictureOrOfAnotherSizeIsRefusedInWordsAndCha
               name + " is 5 \u00D7 4 pixels; this bitmap is 4 \u00D7 4. Scale it to 4 \u00D7 4 and import it again.");
     longer.resize(longer.size() - 10);  // the last row cut short
     Import({0, 2}, longer);
-    EXPECT_EQ(ui_.messages.back().text, name + " cannot be imported: it ends before its last row of pixels. Nothing was changed.");
+    EXPECT_EQ(ui_.messages.back().text,
+              name + " cannot be imported: it ends before its last row of pixels. Nothing was changed.");
     EXPECT_EQ(Image(), original_);
     EXPECT_FALSE(doc_.IsModified());
 }
@@ -120,8 +121,8 @@ TEST_F(BitmapCommands, APictureInAnotherLayoutIsWrittenIntoTheBitmapsOwnAndItsCo
             rows[y][x] = uint32_t(rgb[0]) << 16 | uint32_t(rgb[1]) << 8 | rgb[2];
         }
     rows[0][0] ^= 0x010101;
-    const auto painted = BuildBmp({.headerSize = 124, .width = 8, .height = -8, .bits = 24,
-                                   .pixels = PackRows(rows, 24, true)});
+    const auto painted =
+        BuildBmp({.headerSize = 124, .width = 8, .height = -8, .bits = 24, .pixels = PackRows(rows, 24, true)});
     view_.SetAnnouncePaths(false);
     Import({0, 1}, painted);
     ASSERT_TRUE(ui_.messages.empty()) << ui_.messages[0].text;

@@ -14,7 +14,8 @@ const std::vector<uint8_t> kTable = {0, 0, 0, 255, 255, 255, 255, 0, 0, 0, 128, 
 
 Picture Rgb(uint32_t width, uint32_t height, std::vector<uint32_t> colours) {
     Picture picture{width, height, {}, {}};
-    for (const uint32_t c : colours) picture.pixels.insert(picture.pixels.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
+    for (const uint32_t c : colours)
+        picture.pixels.insert(picture.pixels.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
     return picture;
 }
 
@@ -43,7 +44,9 @@ TEST(BitmapImport, PicturesAreWrittenInEveryStoredDepthRowOrderAndPaddingWithHea
         const auto table = bits == 1 ? std::vector<uint8_t>(kTable.begin(), kTable.begin() + 6) : kTable;
         for (const bool topDown : {false, true}) {
             std::vector<std::vector<uint32_t>> zeros(2, std::vector<uint32_t>(5, 0));
-            const auto stored = BuildBmp({.width = 5, .height = topDown ? -2 : 2, .bits = bits,
+            const auto stored = BuildBmp({.width = 5,
+                                          .height = topDown ? -2 : 2,
+                                          .bits = bits,
                                           .palette = paletted ? table : std::vector<uint8_t>(),
                                           .pixels = PackRows(zeros, bits, topDown)});
             auto wanted = colours;
@@ -67,8 +70,8 @@ TEST(BitmapImport, PicturesAreWrittenInEveryStoredDepthRowOrderAndPaddingWithHea
 }
 
 TEST(BitmapImport, ColoursNotInTheTableTakeTheNearestByRedmeanAndAreCounted) {
-    const auto stored = BuildBmp({.width = 4, .height = 1, .bits = 8, .palette = kTable,
-                                  .pixels = PackRows({{0, 0, 0, 0}}, 8)});
+    const auto stored =
+        BuildBmp({.width = 4, .height = 1, .bits = 8, .palette = kTable, .pixels = PackRows({{0, 0, 0, 0}}, 8)});
     // Dark red is nearer red than black; a grey that shares green's green is
     // nearer green than black, as the eye weighs green most; table colours stay.
     const auto import = Import(stored, Png(Rgb(4, 1, {0xB00000, 0x707070, 0x008000, 0xFFFFFF})));
@@ -83,8 +86,8 @@ TEST(BitmapImport, ColoursNotInTheTableTakeTheNearestByRedmeanAndAreCounted) {
     // so entries of the same colour stay apart.
     std::vector<uint8_t> twins = kTable;
     twins.insert(twins.end(), {255, 0, 0});
-    const auto twinStored = BuildBmp({.width = 2, .height = 1, .bits = 8, .palette = twins,
-                                      .pixels = PackRows({{0, 0}}, 8)});
+    const auto twinStored =
+        BuildBmp({.width = 2, .height = 1, .bits = 8, .palette = twins, .pixels = PackRows({{0, 0}}, 8)});
     const auto kept = Import(twinStored, Png(Picture{2, 1, twins, {4, 2}}));
     ASSERT_TRUE(kept.ok()) << kept.why();
     EXPECT_EQ(DecodeBmp(kept->bytes)->pixels, (std::vector<uint8_t>{4, 2}));
@@ -113,8 +116,8 @@ TEST(BitmapImport, TheNarrowedSearchFindsTheNearestEntryAsTryingEveryEntryDoes) 
 }
 
 TEST(BitmapImport, ByteCompatibleFilesAreTakenAsTheyAreTableAndAll) {
-    const auto stored = BuildBmp({.width = 4, .height = 1, .bits = 8, .palette = kTable,
-                                  .pixels = PackRows({{0, 1, 2, 3}}, 8)});
+    const auto stored =
+        BuildBmp({.width = 4, .height = 1, .bits = 8, .palette = kTable, .pixels = PackRows({{0, 1, 2, 3}}, 8)});
     auto edited = stored;
     edited[54] = 0x40;  // an indexed editor changed the table's first colour
     const auto import = Import(stored, edited, "bmp");
@@ -122,8 +125,8 @@ TEST(BitmapImport, ByteCompatibleFilesAreTakenAsTheyAreTableAndAll) {
     EXPECT_TRUE(import->byteCompatible);
     EXPECT_EQ(import->bytes, edited);
     // A run-length coded bitmap takes only such a file, and says so.
-    const auto coded = BuildBmp({.width = 4, .height = 1, .bits = 8, .compression = 1, .palette = kTable,
-                                 .pixels = {4, 1, 0, 1}});
+    const auto coded =
+        BuildBmp({.width = 4, .height = 1, .bits = 8, .compression = 1, .palette = kTable, .pixels = {4, 1, 0, 1}});
     auto recoded = coded;
     recoded[coded.size() - 3] = 2;
     EXPECT_EQ(Import(coded, recoded, "bmp")->bytes, recoded);
@@ -139,10 +142,12 @@ TEST(BitmapImport, ByteCompatibleFilesAreTakenAsTheyAreTableAndAll) {
 
 TEST(BitmapImport, OtherDimensionsAreRefusedWithTheSizeToScaleTo) {
     std::vector<std::vector<uint32_t>> rows(32, std::vector<uint32_t>(32, 0));
-    const auto stored = BuildBmp({.width = 32, .height = 32, .bits = 8, .palette = kTable, .pixels = PackRows(rows, 8)});
+    const auto stored =
+        BuildBmp({.width = 32, .height = 32, .bits = 8, .palette = kTable, .pixels = PackRows(rows, 8)});
     const auto file = Png(Rgb(64, 64, std::vector<uint32_t>(64 * 64, 0)));
-    EXPECT_EQ(ImportIntoBitmap(stored, file, *BitmapFormatByWord("png"), "O68C.png").why(),
-              "O68C.png is 64 \u00D7 64 pixels; this bitmap is 32 \u00D7 32. Scale it to 32 \u00D7 32 and import it again.");
+    EXPECT_EQ(
+        ImportIntoBitmap(stored, file, *BitmapFormatByWord("png"), "O68C.png").why(),
+        "O68C.png is 64 \u00D7 64 pixels; this bitmap is 32 \u00D7 32. Scale it to 32 \u00D7 32 and import it again.");
 }
 
 }  // namespace

@@ -69,7 +69,11 @@ std::vector<uint32_t> ColoursOf(std::span<const uint8_t> file) {
 
 TEST(BmpDecoder, EveryInfoHeaderSizeGivesThePaletteAndIndices) {
     for (const uint32_t headerSize : {12u, 40u, 52u, 56u, 108u, 124u}) {
-        const auto file = BuildBmp({.headerSize = headerSize, .width = 3, .height = 2, .bits = 8, .palette = kPalette,
+        const auto file = BuildBmp({.headerSize = headerSize,
+                                    .width = 3,
+                                    .height = 2,
+                                    .bits = 8,
+                                    .palette = kPalette,
                                     .pixels = PackRows(kIndices, 8)});
         const auto picture = DecodeBmp(file);
         ASSERT_TRUE(picture.ok()) << headerSize << ": " << picture.why();
@@ -82,8 +86,8 @@ TEST(BmpDecoder, EveryDepthAndMaskLayoutGivesTheSameColours) {
     for (const uint16_t bits : {1, 4, 8}) {
         auto indices = kIndices;
         if (bits == 1) indices = {{0, 1, 1}, {1, 0, 1}};
-        const auto file = BuildBmp({.width = 3, .height = 2, .bits = bits, .palette = kPalette,
-                                    .pixels = PackRows(indices, bits)});
+        const auto file =
+            BuildBmp({.width = 3, .height = 2, .bits = bits, .palette = kPalette, .pixels = PackRows(indices, bits)});
         const auto picture = DecodeBmp(file);
         ASSERT_TRUE(picture.ok()) << bits << ": " << picture.why();
         std::vector<uint8_t> flat;
@@ -100,19 +104,30 @@ TEST(BmpDecoder, EveryDepthAndMaskLayoutGivesTheSameColours) {
     for (auto& row : swapped)
         for (uint32_t& c : row) c = (c & 0xFF) << 24 | (c & 0xFF00) << 8 | (c & 0xFF0000) >> 8 | 0x7F;
     const std::vector<uint32_t> masks = {0xFF00, 0xFF0000, 0xFF000000, 0xFF};
-    EXPECT_EQ(ColoursOf(BuildBmp({.width = 3, .height = 2, .bits = 32, .compression = 6, .masks = masks,
+    EXPECT_EQ(
+        ColoursOf(BuildBmp(
+            {.width = 3, .height = 2, .bits = 32, .compression = 6, .masks = masks, .pixels = PackRows(swapped, 32)})),
+        kColours);
+    EXPECT_EQ(ColoursOf(BuildBmp({.headerSize = 124,
+                                  .width = 3,
+                                  .height = 2,
+                                  .bits = 32,
+                                  .compression = 3,
+                                  .masks = masks,
                                   .pixels = PackRows(swapped, 32)})),
-              kColours);
-    EXPECT_EQ(ColoursOf(BuildBmp({.headerSize = 124, .width = 3, .height = 2, .bits = 32, .compression = 3,
-                                  .masks = masks, .pixels = PackRows(swapped, 32)})),
               kColours);
     // 16 bits: 5-5-5 by default, 5-6-5 by masks; full channels stay full.
     const std::vector<std::vector<uint32_t>> sixteen = {{0x7C00, 0x03E0, 0x001F}};
     EXPECT_EQ(ColoursOf(BuildBmp({.width = 3, .height = 1, .bits = 16, .pixels = PackRows(sixteen, 16)})),
               (std::vector<uint32_t>{0xFF0000, 0x00FF00, 0x0000FF}));
     const std::vector<std::vector<uint32_t>> rgb565 = {{0xF800, 0x07E0, 0x0010}};
-    EXPECT_EQ(ColoursOf(BuildBmp({.headerSize = 56, .width = 3, .height = 1, .bits = 16, .compression = 3,
-                                  .masks = {0xF800, 0x07E0, 0x001F, 0}, .pixels = PackRows(rgb565, 16)})),
+    EXPECT_EQ(ColoursOf(BuildBmp({.headerSize = 56,
+                                  .width = 3,
+                                  .height = 1,
+                                  .bits = 16,
+                                  .compression = 3,
+                                  .masks = {0xF800, 0x07E0, 0x001F, 0},
+                                  .pixels = PackRows(rgb565, 16)})),
               (std::vector<uint32_t>{0xFF0000, 0x00FF00, 0x000084}));
 }
 
@@ -120,26 +135,33 @@ TEST(BmpDecoder, RunLengthCodedRowsTopDownRowsAndShortTablesDecode) {
     // RLE8, bottom row first: a run of 3, an end of row; an absolute run of
     // 3 (padded to 2 bytes), the end of the picture.
     const std::vector<uint8_t> rle8 = {3, 1, 0, 0, 0, 3, 2, 0, 3, 0, 0, 1};
-    const auto eight = DecodeBmp(BuildBmp({.width = 3, .height = 2, .bits = 8, .compression = 1,
-                                           .palette = kPalette, .pixels = rle8}));
+    const auto eight = DecodeBmp(
+        BuildBmp({.width = 3, .height = 2, .bits = 8, .compression = 1, .palette = kPalette, .pixels = rle8}));
     ASSERT_TRUE(eight.ok()) << eight.why();
     EXPECT_EQ(eight->pixels, (std::vector<uint8_t>{2, 0, 3, 1, 1, 1}));
     // RLE4: a run of 5 nibbles alternating 1 and 2 (clipped to the row), a
     // jump over the rest of the first row to the second, 3 nibbles as they are.
     const std::vector<uint8_t> rle4 = {5, 0x12, 0, 0, 0, 3, 0x32, 0x10, 0, 1};
-    const auto four = DecodeBmp(BuildBmp({.width = 3, .height = 2, .bits = 4, .compression = 2,
-                                          .palette = kPalette, .pixels = rle4}));
+    const auto four = DecodeBmp(
+        BuildBmp({.width = 3, .height = 2, .bits = 4, .compression = 2, .palette = kPalette, .pixels = rle4}));
     ASSERT_TRUE(four.ok()) << four.why();
     EXPECT_EQ(four->pixels, (std::vector<uint8_t>{3, 2, 1, 1, 2, 1}));
-    EXPECT_FALSE(DecodeBmp(BuildBmp({.width = 3, .height = 2, .bits = 8, .compression = 1, .palette = kPalette,
+    EXPECT_FALSE(DecodeBmp(BuildBmp({.width = 3,
+                                     .height = 2,
+                                     .bits = 8,
+                                     .compression = 1,
+                                     .palette = kPalette,
                                      .pixels = {3, 1, 0, 0, 0, 3}}))
                      .ok());
 
-    const auto topDown = BuildBmp({.width = 3, .height = -2, .bits = 8, .palette = kPalette,
-                                   .pixels = PackRows(kIndices, 8, true)});
+    const auto topDown =
+        BuildBmp({.width = 3, .height = -2, .bits = 8, .palette = kPalette, .pixels = PackRows(kIndices, 8, true)});
     EXPECT_EQ(ColoursOf(topDown), kColours);
     // Two colours in the table of an 8-bit file: index 3 shows black.
-    const auto shortTable = DecodeBmp(BuildBmp({.width = 3, .height = 2, .bits = 8, .coloursUsed = 2,
+    const auto shortTable = DecodeBmp(BuildBmp({.width = 3,
+                                                .height = 2,
+                                                .bits = 8,
+                                                .coloursUsed = 2,
                                                 .palette = {kPalette.begin(), kPalette.begin() + 6},
                                                 .pixels = PackRows(kIndices, 8)}));
     ASSERT_TRUE(shortTable.ok()) << shortTable.why();
@@ -148,8 +170,8 @@ TEST(BmpDecoder, RunLengthCodedRowsTopDownRowsAndShortTablesDecode) {
 
 TEST(BmpDecoder, HugeOrStrangeFilesAreRefusedBeforeAnythingIsAllocated) {
     // 60 000 × 60 000 pixels claimed by a file of a few bytes.
-    auto huge = BuildBmp({.width = 60000, .height = 60000, .bits = 8, .compression = 1, .palette = kPalette,
-                          .pixels = {0, 1}});
+    auto huge =
+        BuildBmp({.width = 60000, .height = 60000, .bits = 8, .compression = 1, .palette = kPalette, .pixels = {0, 1}});
     EXPECT_NE(DecodeBmp(huge).why().find("4096"), std::string::npos);
     auto jpeg = BuildBmp({.width = 3, .height = 2, .bits = 0, .compression = 4, .pixels = {0xFF, 0xD8}});
     EXPECT_FALSE(DecodeBmp(jpeg).ok());

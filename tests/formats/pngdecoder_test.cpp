@@ -77,9 +77,10 @@ TEST(PngDecoder, PalettedPicturesKeepTheirPaletteAndIndices) {
         for (size_t y = 0; y < 2; ++y) {
             uint32_t bits = 0;
             for (size_t x = 0; x < 3; ++x) bits = bits << depth | indices[y * 3 + x];
-            rows[y] = depth == 8 ? std::vector<uint8_t>(indices.begin() + long(y * 3), indices.begin() + long(y * 3 + 3))
-                                 : std::vector<uint8_t>{uint8_t(bits << (16 - 3 * depth) >> 8),
-                                                        uint8_t(bits << (16 - 3 * depth))};
+            rows[y] =
+                depth == 8
+                    ? std::vector<uint8_t>(indices.begin() + long(y * 3), indices.begin() + long(y * 3 + 3))
+                    : std::vector<uint8_t>{uint8_t(bits << (16 - 3 * depth) >> 8), uint8_t(bits << (16 - 3 * depth))};
         }
         const auto picture = DecodePng(WritePng(3, 2, PNG_COLOR_TYPE_PALETTE, depth, depth == 8, rows, palette));
         ASSERT_TRUE(picture.ok()) << depth << ": " << picture.why();

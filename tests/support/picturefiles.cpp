@@ -80,9 +80,8 @@ std::vector<uint8_t> WritePng(uint32_t width, uint32_t height, int colourType, i
         return {};
     }
     png_set_write_fn(png, &out, Append, NoFlush);
-    png_set_IHDR(png, info, width, height, bitDepth, colourType,
-                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, width, height, bitDepth, colourType, interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> colours;
     for (size_t i = 0; i + 2 < palette.size(); i += 3) colours.push_back({palette[i], palette[i + 1], palette[i + 2]});
     if (!colours.empty()) png_set_PLTE(png, info, colours.data(), int(colours.size()));

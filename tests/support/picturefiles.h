@@ -7,11 +7,11 @@
 // program.
 
 struct BmpSpec {
-    uint32_t headerSize = 40;      // 12, 40, 52, 56, 108 or 124
-    int32_t width = 1, height = 1; // a negative height: rows top-down
+    uint32_t headerSize = 40;       // 12, 40, 52, 56, 108 or 124
+    int32_t width = 1, height = 1;  // a negative height: rows top-down
     uint16_t bits = 24;
     uint32_t compression = 0;
-    uint32_t coloursUsed = 0;      // 0: as many as the palette has
+    uint32_t coloursUsed = 0;           // 0: as many as the palette has
     std::vector<uint8_t> palette = {};  // RGB, written as the header size wants it
     std::vector<uint32_t> masks = {};   // after a 40-byte header, else inside the header
     std::vector<uint8_t> pixels = {};   // the pixel array as stored
