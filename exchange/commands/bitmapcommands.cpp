@@ -2,7 +2,7 @@
 // a BMP file, unchanged.
 #include "exchange/commands/bitmapcommands.h"
 
-#include "datafile/littleendian.h"
+#include "framework/littleendian.h"
 #include "exchange/bitmap/replacebitmap.h"
 #include "exchange/commands/commandstatus.h"
 #include "exchange/files/exportledger.h"
