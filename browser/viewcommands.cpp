@@ -7,7 +7,6 @@
 #include "exchange/commands/exportbanks.h"
 #include "exchange/commands/importall.h"
 #include "exchange/commands/modelexport.h"
-#include "exchange/commands/modelformatcommands.h"
 #include "exchange/commands/modelimport.h"
 #include "exchange/commands/modeljob.h"
 #include "exchange/commands/modelview.h"
@@ -90,12 +89,12 @@ fw::CommandResult CPallixView::OnImportAll() { return ImportAll(ContextFor(m_hCo
 
 namespace {
 
-// The row of a format table the user picks by its label; none when the
-// question is cancelled.
-template <typename Row, typename Label>
-const Row* AskFormat(fw::UiServices& ui, const std::string& caption, std::span<const Row> formats, Label label) {
+// The row of a format table (models or bitmaps) the user picks by its
+// label; none when the question is cancelled.
+template <typename Row>
+const Row* AskFormat(fw::UiServices& ui, const std::string& caption, std::span<const Row> formats) {
     std::vector<std::string> labels;
-    for (const Row& row : formats) labels.push_back(label(row));
+    for (const Row& format : formats) labels.push_back(format.label);
     const auto choice = ui.AskChoice(caption, "Which format?", labels);
     if (!choice || *choice >= labels.size()) return nullptr;
     return &formats[*choice];
@@ -105,15 +104,13 @@ const Row* AskFormat(fw::UiServices& ui, const std::string& caption, std::span<c
 // once the question is answered.
 template <typename Command>
 fw::CommandResult InFormatAsked(CPallixView& view, const std::string& caption, Command&& command) {
-    const auto* format =
-        AskFormat(view.Ui(), caption, ModelFormats(), [](const ModelFormatInfo& info) { return info.label; });
-    return format ? command(format->format) : fw::CommandResult::Done();
+    const auto* format = AskFormat(view.Ui(), caption, ModelFormats());
+    return format ? command(*format) : fw::CommandResult::Done();
 }
 
 template <typename Command>
 fw::CommandResult InBitmapFormatAsked(CPallixView& view, const std::string& caption, Command&& command) {
-    const auto* format =
-        AskFormat(view.Ui(), caption, BitmapFormats(), [](const BitmapFormat& row) { return row.label; });
+    const auto* format = AskFormat(view.Ui(), caption, BitmapFormats());
     return format ? command(*format) : fw::CommandResult::Done();
 }
 
@@ -121,12 +118,12 @@ fw::CommandResult InBitmapFormatAsked(CPallixView& view, const std::string& capt
 
 fw::CommandResult CPallixView::OnExportModelAs() {
     return InFormatAsked(*this, "Export Model As",
-                         [this](ModelFormat format) { return ExportModelAs(ContextFor(m_hContextItem), format); });
+                         [this](const ModelFormat& format) { return ExportModelAs(ContextFor(m_hContextItem), format); });
 }
 
 fw::CommandResult CPallixView::OnImportModelFrom() {
     return InFormatAsked(*this, "Import Model From",
-                         [this](ModelFormat format) { return ImportModelFrom(ContextFor(m_hContextItem), format); });
+                         [this](const ModelFormat& format) { return ImportModelFrom(ContextFor(m_hContextItem), format); });
 }
 
 fw::CommandResult CPallixView::OnExportBitmapAs() {
@@ -143,23 +140,7 @@ fw::CommandResult CPallixView::OnImportBitmapFrom() {
 
 fw::CommandResult CPallixView::OnExportAllAs() {
     return InFormatAsked(*this, "Export All As",
-                         [this](ModelFormat format) { return ExportAllAs(ContextFor(m_hContextItem), format); });
-}
-
-fw::CommandResult CPallixView::WriteDxf(fw::File& file, std::span<const uint8_t> model, uint32_t offset,
-                                        uint32_t size) {
-    return ::WriteDxf(file, model, offset, size);
-}
-
-fw::CommandResult CPallixView::ExportModelToFile(const std::filesystem::path& path, std::span<const uint8_t> model,
-                                                 uint32_t, uint32_t, const std::vector<std::string>& textures) {
-    const ItemRecord* record = RecordOf(m_hContextItem);
-    return ::ExportModelToFile(path, model, record ? record->szLabel : std::string(), textures);
-}
-
-fw::CommandResult CPallixView::ImportModelFromFile(const std::filesystem::path& path, std::span<uint8_t> model,
-                                                   uint32_t, uint32_t size, const std::vector<std::string>& textures) {
-    return ::ImportModelFromFile(path, model, size, textures);
+                         [this](const ModelFormat& format) { return ExportAllAs(ContextFor(m_hContextItem), format); });
 }
 
 std::filesystem::path CPallixView::ExportFolderInUse() const {

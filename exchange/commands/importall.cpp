@@ -8,7 +8,7 @@
 #include <map>
 #include <optional>
 
-#include "datafile/littleendian.h"
+#include "framework/littleendian.h"
 #include "exchange/bitmap/bitmapimport.h"
 #include "exchange/bitmap/replacebitmap.h"
 #include "exchange/commands/batchsteps.h"
@@ -18,6 +18,8 @@
 #include "exchange/commands/modelimport.h"
 #include "exchange/commands/modeljob.h"
 #include "exchange/files/exportpaths.h"
+#include "exchange/formats/exportmesh.h"
+#include "exchange/model/modelformattable.h"
 #include "framework/pathtext.h"
 #include "framework/privatetemp.h"
 
@@ -33,6 +35,7 @@ struct PendingImport {
     std::string name;  // as the summary names it
     std::vector<uint32_t> copies;
     TextureNames textures;
+    const ModelFormat* format = nullptr;  // a model's file's
 };
 
 struct ImportTally {
@@ -66,9 +69,7 @@ void CompareBitmap(const BankFiles& files, const ItemRecord& record, ImportTally
     const std::string fileName = BitmapFileName(record.nOffset);
     const auto path = files.bank.exportFolder / fileName;
     const auto bytes = FileBytes(path);
-    const auto image = files.bank.document.Image();
-    const bool inImage = record.nOffset <= image.size() && record.nSize <= image.size() - record.nOffset;
-    const auto stored = inImage ? image.subspan(record.nOffset, record.nSize) : std::span<uint8_t>();
+    const auto stored = RecordBytes(files.bank.document.Image(), record);
     if (!bytes || std::equal(bytes->begin(), bytes->end(), stored.begin(), stored.end())) {
         ++tally.unchanged;
         return;
@@ -80,44 +81,78 @@ void CompareBitmap(const BankFiles& files, const ItemRecord& record, ImportTally
                                 " bytes, the bitmap " + std::to_string(stored.size()) + ", and keeps its length");
         return;
     }
-    PendingImport item{record, path, files.prefix + fileName, {}, {}};
+    PendingImport item{record, path, files.prefix + fileName, {}, {}, nullptr};
     const auto [first, last] = files.copies.equal_range(record.nOffset);
     for (auto copy = first; copy != last; ++copy) item.copies.push_back(copy->second);
     tally.pending.push_back(std::move(item));
 }
 
-// What exporting the model now writes, beside the model's own file.
-std::optional<std::vector<uint8_t>> ExportedNow(const CommandContext& item, const ModelJobTarget& target,
-                                                std::string& refusal) {
-    const auto temporary = fw::PrivateTemporaryFile("import-all.3ds");
-    const auto result =
-        ExportModelToFile(temporary, ModelBytes(item.document, target.record), target.record.szLabel, target.textures);
-    std::optional<std::vector<uint8_t>> bytes;
-    if (result.outcome == fw::CommandResult::Outcome::done) bytes = FileBytes(temporary);
-    refusal = result.message;
+// The model's file in the format whose file was written last: the one the
+// user worked on. Files of other formats may be older exports, which would
+// take back what that one brought in.
+struct ModelFile {
+    const ModelFormat* format = nullptr;
+    std::string name;
+};
+std::optional<ModelFile> LatestModelFile(const CommandContext& item) {
+    std::optional<ModelFile> latest;
+    std::filesystem::file_time_type latestTime;
+    for (const ModelFormat& format : ModelFormats()) {
+        const std::string name = item.modelStem + format.extension;
+        std::error_code error;
+        const auto written = std::filesystem::last_write_time(item.exportFolder / fw::PathFromUtf8(name), error);
+        if (error || (latest && written <= latestTime)) continue;
+        latest = ModelFile{&format, name};
+        latestTime = written;
+    }
+    return latest;
+}
+
+// The pictures a model's export would write beside it, taken as written:
+// the comparison is of the model's own file.
+WrittenPictures PicturesTakenAsWritten(const std::filesystem::path& folder, const TextureNames& textures) {
+    WrittenPictures pictures;
+    for (const std::string& name : textures) {
+        pictures.paths.insert(folder / fw::PathFromUtf8(name).filename());
+        pictures.paths.insert(folder / fw::PathFromUtf8(TextureStem(name) + ".png").filename());
+    }
+    return pictures;
+}
+
+// What exporting the model now writes as its file in the format. Written
+// under the file's own name, as a file may name its companions after it.
+fw::Expected<std::vector<uint8_t>> ExportedNow(const CommandContext& item, const ModelJobTarget& target,
+                                               const ModelFile& file) {
+    const auto model = ModelToExport(item, target);
+    if (!model) return model.refusal();
+    const auto temporary = fw::PrivateTemporaryFile(file.name);
+    WrittenPictures pictures = PicturesTakenAsWritten(temporary.parent_path(), target.textures);
+    const auto written = file.format->write(*model, temporary, &pictures);
+    if (!written) return written.refusal();
+    const auto bytes = FileBytes(temporary);
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);
-    return bytes;
+    if (!bytes) return fw::Refuse("the export to compare with could not be read back");
+    return *bytes;
 }
 
 void CompareModel(const BankFiles& files, size_t child, ImportTally& tally) {
     const CommandContext item = ChildContext(files.bank, child);
-    const std::string fileName = item.modelStem + ".3ds";
-    const auto bytes = FileBytes(item.exportFolder / fw::PathFromUtf8(fileName));
+    const auto file = LatestModelFile(item);
+    const auto bytes = file ? FileBytes(item.exportFolder / fw::PathFromUtf8(file->name)) : std::nullopt;
     if (!bytes) {
         ++tally.unchanged;
         return;
     }
-    fw::CommandResult noBitmap;
-    const auto target = PrepareModelJob(item, "no bitmap follows the model in its bank", kCaption, noBitmap);
-    std::string refusal = noBitmap.message;
-    const auto exported = target ? ExportedNow(item, *target, refusal) : std::nullopt;
+    const std::string name = files.prefix + file->name;
+    const auto target = PrepareModelJob(item, "no bitmap follows the model in its bank", kCaption, file->format->extension);
+    const auto exported = target ? ExportedNow(item, *target, *file) : fw::Expected<std::vector<uint8_t>>(target.refusal());
     if (!exported) {
-        tally.refused.push_back(files.prefix + fileName + ": " + refusal);
+        tally.refused.push_back(name + ": " + exported.why());
     } else if (*exported == *bytes) {
         ++tally.unchanged;
     } else {
-        tally.pending.push_back({target->record, target->path, files.prefix + fileName, {}, target->textures});
+        tally.pending.push_back({target->record, target->path, name, {}, target->textures, file->format});
     }
 }
 
@@ -157,8 +192,8 @@ std::string ImportItem(CPallixDoc& document, const PendingImport& item) {
         const auto replaced = ReplaceBitmap(document, item.record, item.copies, import->bytes);
         return replaced ? std::string() : replaced.why();
     }
-    const auto result =
-        ImportModelFromFile(item.file, ModelBytes(document, item.record), item.record.nSize, item.textures);
+    const auto result = ImportModelFromFile(*item.format, item.file, ModelBytes(document, item.record),
+                                            item.record.nSize, item.textures);
     return result.outcome == fw::CommandResult::Outcome::done ? std::string() : result.message;
 }
 

@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "datafile/layouts.h"
-#include "datafile/littleendian.h"
 #include "exchange/bitmap/replacebitmap.h"
 #include "exchange/formats/bmpdecoder.h"
 #include "exchange/formats/pngdecoder.h"
+#include "framework/littleendian.h"
 #include "framework/apptext.h"
 #include "framework/commandids.h"
 #include "tests/support/picturefiles.h"
