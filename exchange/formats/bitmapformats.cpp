@@ -30,6 +30,8 @@ std::span<const BitmapFormat> BitmapFormats() { return kFormats; }
 
 const BitmapFormat& BmpFormat() { return kFormats[0]; }
 
+const BitmapFormat& PngFormat() { return kFormats[1]; }
+
 const BitmapFormat* BitmapFormatByWord(std::string_view word) {
     const auto found = std::find_if(std::begin(kFormats), std::end(kFormats),
                                     [&](const BitmapFormat& format) { return word == format.word; });
