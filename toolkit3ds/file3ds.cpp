@@ -195,6 +195,40 @@ File3ds* OpenFile3ds(const char* name, const char* mode) {
     return file;
 }
 
+File3ds* OpenMemoryFile3ds(std::vector<unsigned char>& bytes, const char* mode) {
+    if (mode == nullptr) {
+        PushError3ds(ERR_INVALID_ARG);
+        return nullptr;
+    }
+    File3ds* file = NewFileRecord3ds();
+    if (ErrorPending3ds()) {
+        CloseFile3ds(file);
+        PushError3ds(ERR_INIT_FAILED);
+        return nullptr;
+    }
+    RegisterFile3ds(file);
+    if (!ErrorPending3ds()) {
+        file->mode = ModeFromString(mode, BoundedStringLength3ds(mode, kModeStringBound));
+        if (!ErrorPending3ds() && file->mode == 0) {
+            PushError3ds(ERR_INIT_FAILED);
+        }
+    }
+    if (ErrorPending3ds()) {
+        CloseFile3ds(file);
+        return nullptr;
+    }
+    if (file->mode == FILE_MODE_WRITE3ds) {
+        bytes.clear();
+    }
+    file->memory = &bytes;
+    GiveBuffer(file);
+    StreamAttach3ds(*file);
+    if (file->mode == FILE_MODE_READ3ds) {
+        file->size = StreamSize3ds(*file);
+    }
+    return file;
+}
+
 void CloseFile3ds(File3ds* file) {
     if (file == nullptr) {
         return;
@@ -212,6 +246,10 @@ void CloseFile3ds(File3ds* file) {
         if (file->temporary != 0) {
             RemoveFile3ds(file->name);
         }
+    }
+    if (file->memory != nullptr) {
+        failed = (file->mode & FILE_MODE_WRITE3ds) != 0 && !StreamFlush3ds(*file);
+        file->memory = nullptr;
     }
     failed = !SettleStagingFile(*file, failed) || failed;
     UnregisterFile3ds(file);
