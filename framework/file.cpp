@@ -239,4 +239,20 @@ void FlushFolder(const std::filesystem::path& folder) noexcept {
 #endif
 }
 
+void SyncFileSystemOf(const std::filesystem::path& folder) noexcept {
+#if defined(__linux__)
+    const int handle = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0) return;
+    ::syncfs(handle);
+    ::close(handle);
+#elif !defined(_WIN32)
+    (void)folder;
+    ::sync();
+#else
+    // Flushing a whole volume takes administrator rights on Windows; the
+    // files stay with the system's own lazy writing.
+    (void)folder;
+#endif
+}
+
 }  // namespace fw

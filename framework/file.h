@@ -77,4 +77,8 @@ private:
 // stays so after a power cut; does nothing where the platform does that itself.
 void FlushFolder(const std::filesystem::path& folder) noexcept;
 
+// Puts what was written on the folder's file system on the disk, in one
+// call: after many files, one wait instead of one per file.
+void SyncFileSystemOf(const std::filesystem::path& folder) noexcept;
+
 }  // namespace fw

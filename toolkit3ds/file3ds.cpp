@@ -50,6 +50,7 @@ File3ds** table = nullptr;
 std::uint8_t highWater = 0;
 std::uint8_t currentIndex = 0;
 std::int32_t bufferSizeSetting = kDefaultBufferSize;
+bool syncOnClose = true;
 
 std::uint32_t ModeFromString(const char* mode, int length) {
     for (int i = 0; i < length; ++i) {
@@ -240,7 +241,7 @@ void CloseFile3ds(File3ds* file) {
     bool failed = false;
     if (file->stream != nullptr) {
         const bool writing = (file->mode & FILE_MODE_WRITE3ds) != 0;
-        failed = writing && !(StreamFlush3ds(*file) && SyncStream3ds(file->stream));
+        failed = writing && !(StreamFlush3ds(*file) && (!syncOnClose || SyncStream3ds(file->stream)));
         failed = std::fclose(file->stream) != 0 || failed;
         file->stream = nullptr;
         if (file->temporary != 0) {
@@ -351,3 +352,4 @@ std::int64_t FileSize3ds(const File3ds* file) { return file != nullptr ? file->s
 
 void SetFileBufferSize3ds(std::int32_t size) { bufferSizeSetting = size; }
 std::int32_t FileBufferSize3ds() { return bufferSizeSetting; }
+void SetSyncOnClose3ds(bool sync) { syncOnClose = sync; }

@@ -116,3 +116,8 @@ void ResumeCurrent();
 // the toolkit's own.
 void SetFileBufferSize3ds(std::int32_t size);
 std::int32_t FileBufferSize3ds();
+
+// Whether closing a file written to the disk first asks the system to put
+// its bytes on the disk (the default). A program writing many files may
+// turn it off and sync them together once the last is written.
+void SetSyncOnClose3ds(bool sync);

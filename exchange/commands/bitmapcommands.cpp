@@ -5,6 +5,7 @@
 #include "datafile/littleendian.h"
 #include "exchange/bitmap/replacebitmap.h"
 #include "exchange/commands/commandstatus.h"
+#include "exchange/files/batchwrites.h"
 #include "exchange/files/exportledger.h"
 #include "exchange/files/exportlocation.h"
 #include "exchange/files/exportpaths.h"
@@ -32,7 +33,7 @@ void WriteBytesTo(const std::filesystem::path& path, std::span<const uint8_t> im
                   fw::File::Mode mode = fw::File::Mode::createWrite) {
     fw::File file(path, mode);
     if (pallix::FitsIn(image, record.nOffset, record.nSize)) file.Write(image.data() + record.nOffset, record.nSize);
-    file.Flush();
+    if (!BatchOfWrites::UnderWay()) file.Flush();
     file.Close();
 }
 

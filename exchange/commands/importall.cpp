@@ -6,7 +6,7 @@
 
 #include <algorithm>
 #include <map>
-#include <optional>
+#include <new>
 
 #include "exchange/bitmap/replacebitmap.h"
 #include "exchange/commands/batchsteps.h"
@@ -16,8 +16,9 @@
 #include "exchange/commands/modelimport.h"
 #include "exchange/commands/modeljob.h"
 #include "exchange/files/exportpaths.h"
+#include "exchange/files/filecomparison.h"
+#include "exchange/formats/formatfiles.h"
 #include "framework/pathtext.h"
-#include "framework/privatetemp.h"
 
 namespace {
 
@@ -50,32 +51,26 @@ struct BankFiles {
     std::string prefix;  // the bank's folder in names, for the root's summary
 };
 
-// The bytes of a file; none when there is no file of that name.
-std::optional<std::vector<uint8_t>> FileBytes(const std::filesystem::path& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
-    fw::File file(path, fw::File::Mode::read);
-    std::vector<uint8_t> bytes(file.Length());
-    bytes.resize(file.Read(bytes.data(), bytes.size()));
-    return bytes;
-}
-
 void CompareBitmap(const BankFiles& files, const ItemRecord& record, ImportTally& tally) {
     const std::string fileName = BitmapFileName(record.nOffset);
     const auto path = files.bank.exportFolder / fileName;
-    const auto bytes = FileBytes(path);
+    const auto length = OrdinaryFileLength(path);
     const auto image = files.bank.document.Image();
     const bool inImage = record.nOffset <= image.size() && record.nSize <= image.size() - record.nOffset;
     const auto stored = inImage ? image.subspan(record.nOffset, record.nSize) : std::span<uint8_t>();
-    if (!bytes || std::equal(bytes->begin(), bytes->end(), stored.begin(), stored.end())) {
+    if (!length) {
         ++tally.unchanged;
         return;
     }
     // A file of another length was saved in another size or depth, which the
-    // game would not read in the bitmap's place.
-    if (bytes->size() != stored.size()) {
-        tally.refused.push_back(files.prefix + fileName + ": the file has " + std::to_string(bytes->size()) +
+    // game would not read in the bitmap's place; it is refused unread.
+    if (*length != stored.size()) {
+        tally.refused.push_back(files.prefix + fileName + ": the file has " + std::to_string(*length) +
                                 " bytes, the bitmap " + std::to_string(stored.size()) + ", and keeps its length");
+        return;
+    }
+    if (FileHoldsBytes(path, stored)) {
+        ++tally.unchanged;
         return;
     }
     PendingImport item{record, path, files.prefix + fileName, {}, {}};
@@ -84,48 +79,44 @@ void CompareBitmap(const BankFiles& files, const ItemRecord& record, ImportTally
     tally.pending.push_back(std::move(item));
 }
 
-// What exporting the model now writes, beside the model's own file.
-std::optional<std::vector<uint8_t>> ExportedNow(const CommandContext& item, const ModelJobTarget& target,
-                                                std::string& refusal) {
-    const auto temporary = fw::PrivateTemporaryFile("import-all.3ds");
-    const auto result =
-        ExportModelToFile(temporary, ModelBytes(item.document, target.record), target.record.szLabel, target.textures);
-    std::optional<std::vector<uint8_t>> bytes;
-    if (result.outcome == fw::CommandResult::Outcome::done) bytes = FileBytes(temporary);
-    refusal = result.message;
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-    return bytes;
-}
-
+// What exporting the model now would write is made in memory and compared
+// with the file: a comparison writes nothing.
 void CompareModel(const BankFiles& files, size_t child, ImportTally& tally) {
     const CommandContext item = ChildContext(files.bank, child);
     const std::string fileName = item.modelStem + ".3ds";
-    const auto bytes = FileBytes(item.exportFolder / fw::PathFromUtf8(fileName));
-    if (!bytes) {
+    const auto path = item.exportFolder / fw::PathFromUtf8(fileName);
+    const auto length = OrdinaryFileLength(path);
+    if (!length) {
         ++tally.unchanged;
         return;
     }
+    const auto refuse = [&](const std::string& reason) {
+        tally.refused.push_back(files.prefix + fileName + ": " + reason);
+    };
+    if (*length > kMaxModelFileBytes) return refuse("the file is larger than any model file (32 MiB); it was not read");
     fw::CommandResult noBitmap;
     const auto target = PrepareModelJob(item, "no bitmap follows the model in its bank", kCaption, noBitmap);
-    std::string refusal = noBitmap.message;
-    const auto exported = target ? ExportedNow(item, *target, refusal) : std::nullopt;
-    if (!exported) {
-        tally.refused.push_back(files.prefix + fileName + ": " + refusal);
-    } else if (*exported == *bytes) {
+    if (!target) return refuse(noBitmap.message);
+    const auto exported =
+        ExportModelToBytes(ModelBytes(item.document, target->record), target->record.szLabel, target->textures);
+    if (!exported) return refuse(exported.why());
+    if (FileHoldsBytes(path, *exported)) {
         ++tally.unchanged;
-    } else {
-        tally.pending.push_back({target->record, target->path, files.prefix + fileName, {}, target->textures});
+        return;
     }
+    tally.pending.push_back({target->record, target->path, files.prefix + fileName, {}, target->textures});
 }
 
-// A file that cannot be read refuses its item alone.
+// A file that cannot be read, or that needs more memory than there is,
+// refuses its item alone.
 template <typename Body>
 void Guarded(const std::string& name, ImportTally& tally, Body&& body) {
     try {
         body();
     } catch (const fw::FileException& error) {
         tally.refused.push_back(name + ": " + error.Message());
+    } catch (const std::bad_alloc&) {
+        tally.refused.push_back(name + ": there was not enough memory to read it");
     }
 }
 

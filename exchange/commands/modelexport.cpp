@@ -1,10 +1,13 @@
 // Export of models as 3DS mesh files, one model or a whole bank.
 #include "exchange/commands/modelexport.h"
 
+#include <optional>
+
 #include "exchange/commands/batchsteps.h"
 #include "exchange/commands/bitmapcommands.h"
 #include "exchange/commands/commandstatus.h"
 #include "exchange/commands/modeljob.h"
+#include "exchange/files/batchwrites.h"
 #include "exchange/files/exportledger.h"
 #include "exchange/files/exportlocation.h"
 #include "exchange/model/modelconversion.h"
@@ -20,10 +23,15 @@ constexpr const char* kExportAllCaption = "Export All";
 
 }  // namespace
 
-fw::CommandResult WriteModel3dsFile(const std::filesystem::path& path, const ExportedModel& model) {
+namespace {
+
+// The model through the toolkit into the file `open` gives: a file on the
+// disk or one on a buffer.
+template <typename Open>
+fw::CommandResult WriteModel3ds(Open&& open, const ExportedModel& model) {
     ToolkitJob job(kExportCaption);
     File3ds* file = nullptr;
-    job.Then([&] { file = OpenFile3ds(fw::Utf8FromPath(path).c_str(), "w"); })
+    job.Then([&] { file = open(); })
         .Then([&] { NewDatabase3ds(&job.database()); })
         .Then([&] { CreateDatabase3ds(job.database(), DatabaseKind3ds::MeshFile); })
         .Then([&] { BuildMeshDatabase(ObjectNameOfModel(model.name), job.database(), model); })
@@ -31,6 +39,27 @@ fw::CommandResult WriteModel3dsFile(const std::filesystem::path& path, const Exp
         .Then([&] { CloseAllFiles3ds(); })
         .Then([&] { ReleaseDatabase3ds(&job.database()); });
     return job.Result();
+}
+
+// The model of a record as the writers take it; none when the record holds
+// no model.
+std::optional<ExportedModel> ExportedModelOf(std::span<const uint8_t> model, const std::string& modelName,
+                                             const TextureNames& textures) {
+    const auto arrays = LocateModelArrays(model);
+    if (!arrays) return std::nullopt;
+    ExportedModel exported{modelName, {}, {}, textures, {}};
+    exported.points.reserve(arrays->vertexCount);
+    exported.faces.reserve(arrays->triangleCount);
+    for (uint32_t k = 0; k < arrays->vertexCount; ++k) exported.points.push_back(PointFromVertex(*arrays, k));
+    for (uint32_t k = 0; k < arrays->triangleCount; ++k)
+        exported.faces.push_back(FaceFromTriangle(*arrays, k, textures.size()));
+    return exported;
+}
+
+}  // namespace
+
+fw::CommandResult WriteModel3dsFile(const std::filesystem::path& path, const ExportedModel& model) {
+    return WriteModel3ds([&] { return OpenFile3ds(fw::Utf8FromPath(path).c_str(), "w"); }, model);
 }
 
 namespace {
@@ -80,13 +109,19 @@ fw::CommandResult ExportModel(const CommandContext& context) {
 
 fw::CommandResult ExportModelToFile(const std::filesystem::path& path, std::span<const uint8_t> model,
                                     const std::string& modelName, const TextureNames& textures) {
-    const auto arrays = LocateModelArrays(model);
-    if (!arrays) return fw::CommandResult::Refused(kInvalidModel, kInvalidModelCaption);
-    ExportedModel exported{modelName, {}, {}, textures, {}};
-    for (uint32_t k = 0; k < arrays->vertexCount; ++k) exported.points.push_back(PointFromVertex(*arrays, k));
-    for (uint32_t k = 0; k < arrays->triangleCount; ++k)
-        exported.faces.push_back(FaceFromTriangle(*arrays, k, textures.size()));
-    return WriteModel3dsFile(path, exported);
+    const auto exported = ExportedModelOf(model, modelName, textures);
+    if (!exported) return fw::CommandResult::Refused(kInvalidModel, kInvalidModelCaption);
+    return WriteModel3dsFile(path, *exported);
+}
+
+fw::Expected<std::vector<uint8_t>> ExportModelToBytes(std::span<const uint8_t> model, const std::string& modelName,
+                                                      const TextureNames& textures) {
+    const auto exported = ExportedModelOf(model, modelName, textures);
+    if (!exported) return fw::Refuse(kInvalidModel);
+    std::vector<uint8_t> bytes;
+    const auto result = WriteModel3ds([&] { return OpenMemoryFile3ds(bytes, "w"); }, *exported);
+    if (result.outcome != fw::CommandResult::Outcome::done) return fw::Refuse(result.message);
+    return bytes;
 }
 
 fw::CommandResult ExportBankItems(const CommandContext& context, BatchSteps& steps, const ModelExport& exportModel) {
@@ -116,6 +151,7 @@ fw::CommandResult ExportAll(const CommandContext& context) { return ExportAllWit
 fw::CommandResult ExportAllWith(const CommandContext& context, const ModelExport& exportModel) {
     if (!context.record) return NoDataRefusal();
     fw::WaitCursor wait(context.ui);
+    BatchOfWrites batch(context.exportFolder);
     BatchSteps steps(context.ui, kExportAllCaption, context.children.size());
     return ExportBankItems(context, steps, exportModel);
 }

@@ -4,10 +4,12 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <vector>
 #include "exchange/commands/batchsteps.h"
 #include "exchange/commands/commandcontext.h"
 #include "exchange/formats/exchangemesh.h"
 #include "framework/commandresult.h"
+#include "framework/expected.h"
 
 // The model as a 3DS file in the export folder, its materials naming the
 // bank's bitmaps.
@@ -20,6 +22,10 @@ fw::CommandResult ExportAll(const CommandContext& context);
 fw::CommandResult WriteModel3dsFile(const std::filesystem::path& path, const ExportedModel& model);
 fw::CommandResult ExportModelToFile(const std::filesystem::path& path, std::span<const uint8_t> model,
                                     const std::string& modelName, const TextureNames& textures);
+// What ExportModelToFile would write, byte for byte, made in memory: the
+// question "was this file changed?" writes nothing.
+fw::Expected<std::vector<uint8_t>> ExportModelToBytes(std::span<const uint8_t> model, const std::string& modelName,
+                                                      const TextureNames& textures);
 
 // Export All with the given export of each model.
 using ModelExport = std::function<fw::CommandResult(const CommandContext&)>;
