@@ -29,10 +29,16 @@ constexpr const char* kViewerExamples = "Preview";
 constexpr const char* kViewerExamples = "Eye of GNOME, Gwenview or GIMP";
 #endif
 
-void WriteBytesTo(const std::filesystem::path& path, std::span<const uint8_t> image, const ItemRecord& record,
+// The bitmap's stored bytes; none when its record reaches beyond the image.
+std::span<const uint8_t> StoredBytes(std::span<const uint8_t> image, const ItemRecord& record) {
+    if (!pallix::FitsIn(image, record.nOffset, record.nSize)) return {};
+    return image.subspan(record.nOffset, record.nSize);
+}
+
+void WriteBytesTo(const std::filesystem::path& path, std::span<const uint8_t> bytes,
                   fw::File::Mode mode = fw::File::Mode::createWrite) {
     fw::File file(path, mode);
-    if (pallix::FitsIn(image, record.nOffset, record.nSize)) file.Write(image.data() + record.nOffset, record.nSize);
+    file.Write(bytes.data(), bytes.size());
     if (!BatchOfWrites::UnderWay()) file.Flush();
     file.Close();
 }
@@ -70,7 +76,7 @@ fw::CommandResult ViewBitmap(const CommandContext& context) {
     std::filesystem::path path;
     const auto written = ReportingFileErrors(context, [&] {
         path = fw::PrivateTemporaryFile(BitmapViewFileName(*context.record));
-        WriteBytesTo(path, context.document.Image(), *context.record, fw::File::Mode::createPrivate);
+        WriteBytesTo(path, StoredBytes(context.document.Image(), *context.record), fw::File::Mode::createPrivate);
     });
     if (written.Refused()) return written;
     if (!context.ui.ShellOpen(path)) return NoBitmapViewer();
@@ -83,9 +89,10 @@ fw::CommandResult ExportBitmap(const CommandContext& context) {
     const auto path = AnnouncedBitmapPath(context, kExportCaption);
     if (!MayReplaceExportFile(context.ui, path)) return fw::CommandResult::Refused({}, {});
     MakeExportFolder(context.exportFolder);
-    auto result = ReportingFileErrors(context, [&] { WriteBytesTo(path, context.document.Image(), *context.record); });
+    const auto bytes = StoredBytes(context.document.Image(), *context.record);
+    auto result = ReportingFileErrors(context, [&] { WriteBytesTo(path, bytes); });
     if (result.Refused()) return result;
-    RememberExportFile(path);
+    RememberExportFile(path, bytes);
     TellExported(context.ui, path);
     return result;
 }
