@@ -12,9 +12,10 @@ constexpr size_t kSliceBytes = size_t(256) << 10;
 
 }  // namespace
 
+// file_size answers only for an ordinary file (a folder, pipe or device is
+// an error), in one look at the file.
 std::optional<uint64_t> OrdinaryFileLength(const std::filesystem::path& path) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
     const uint64_t length = std::filesystem::file_size(path, error);
     if (error) return std::nullopt;
     return length;
