@@ -2,7 +2,7 @@
 // a BMP file, unchanged.
 #include "exchange/commands/bitmapcommands.h"
 
-#include "datafile/littleendian.h"
+#include "framework/littleendian.h"
 #include "exchange/bitmap/replacebitmap.h"
 #include "exchange/commands/commandstatus.h"
 #include "exchange/files/batchwrites.h"
@@ -10,6 +10,7 @@
 #include "exchange/files/exportlocation.h"
 #include "exchange/files/exportpaths.h"
 #include "exchange/files/viewfilenames.h"
+#include "framework/os.h"
 #include "framework/pathtext.h"
 #include "framework/privatetemp.h"
 #include "framework/reporting.h"
@@ -19,15 +20,6 @@ namespace {
 constexpr const char* kExportCaption = "Bitmap file";
 constexpr const char* kImportCaption = "Opening file Bitmap file";
 constexpr const char* kViewCaption = "View Bitmap";
-
-// What to install where the platform has no program for BMP files.
-#if defined(_WIN32)
-constexpr const char* kViewerExamples = "Paint or Photos";
-#elif defined(__APPLE__)
-constexpr const char* kViewerExamples = "Preview";
-#else
-constexpr const char* kViewerExamples = "Eye of GNOME, Gwenview or GIMP";
-#endif
 
 // The bitmap's stored bytes; none when its record reaches beyond the image.
 std::span<const uint8_t> StoredBytes(std::span<const uint8_t> image, const ItemRecord& record) {
@@ -59,7 +51,7 @@ fw::CommandResult ReportingFileErrors(const CommandContext& context, Body&& body
 fw::CommandResult NoBitmapViewer() {
     return fw::CommandResult::Refused(std::string("No program is set to show BMP files. Install an image viewer "
                                                   "(for example ") +
-                                          kViewerExamples + ") or set one for .bmp files.",
+                                          fw::os::PictureViewerExamples() + ") or set one for .bmp files.",
                                       kViewCaption);
 }
 

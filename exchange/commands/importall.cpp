@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <map>
 #include <new>
+#include <optional>
 
 #include "exchange/bitmap/replacebitmap.h"
 #include "exchange/commands/batchsteps.h"
@@ -17,8 +18,11 @@
 #include "exchange/commands/modeljob.h"
 #include "exchange/files/exportpaths.h"
 #include "exchange/files/filecomparison.h"
+#include "exchange/formats/exportmesh.h"
 #include "exchange/formats/formatfiles.h"
+#include "exchange/model/modelformattable.h"
 #include "framework/pathtext.h"
+#include "framework/privatetemp.h"
 
 namespace {
 
@@ -32,6 +36,7 @@ struct PendingImport {
     std::string name;  // as the summary names it
     std::vector<uint32_t> copies;
     TextureNames textures;
+    const ModelFormat* format = nullptr;  // a model's file's
 };
 
 struct ImportTally {
@@ -55,9 +60,7 @@ void CompareBitmap(const BankFiles& files, const ItemRecord& record, ImportTally
     const std::string fileName = BitmapFileName(record.nOffset);
     const auto path = files.bank.exportFolder / fileName;
     const auto length = OrdinaryFileLength(path);
-    const auto image = files.bank.document.Image();
-    const bool inImage = record.nOffset <= image.size() && record.nSize <= image.size() - record.nOffset;
-    const auto stored = inImage ? image.subspan(record.nOffset, record.nSize) : std::span<uint8_t>();
+    const auto stored = RecordBytes(files.bank.document.Image(), record);
     if (!length) {
         ++tally.unchanged;
         return;
@@ -73,38 +76,86 @@ void CompareBitmap(const BankFiles& files, const ItemRecord& record, ImportTally
         ++tally.unchanged;
         return;
     }
-    PendingImport item{record, path, files.prefix + fileName, {}, {}};
+    PendingImport item{record, path, files.prefix + fileName, {}, {}, nullptr};
     const auto [first, last] = files.copies.equal_range(record.nOffset);
     for (auto copy = first; copy != last; ++copy) item.copies.push_back(copy->second);
     tally.pending.push_back(std::move(item));
 }
 
-// What exporting the model now would write is made in memory and compared
-// with the file: a comparison writes nothing.
+// The model's file in the format whose file was written last: the one the
+// user worked on. Files of other formats may be older exports, which would
+// take back what that one brought in.
+struct ModelFile {
+    const ModelFormat* format = nullptr;
+    std::string name;
+};
+std::optional<ModelFile> LatestModelFile(const CommandContext& item) {
+    std::optional<ModelFile> latest;
+    std::filesystem::file_time_type latestTime;
+    for (const ModelFormat& format : ModelFormats()) {
+        const std::string name = item.modelStem + format.extension;
+        std::error_code error;
+        const auto written = std::filesystem::last_write_time(item.exportFolder / fw::PathFromUtf8(name), error);
+        if (error || (latest && written <= latestTime)) continue;
+        latest = ModelFile{&format, name};
+        latestTime = written;
+    }
+    return latest;
+}
+
+// The pictures a model's export would write beside it, taken as written:
+// the comparison is of the model's own file.
+WrittenPictures PicturesTakenAsWritten(const std::filesystem::path& folder, const TextureNames& textures) {
+    WrittenPictures pictures;
+    for (const std::string& name : textures) {
+        pictures.paths.insert(folder / fw::PathFromUtf8(name).filename());
+        pictures.paths.insert(folder / fw::PathFromUtf8(TextureStem(name) + ".png").filename());
+    }
+    return pictures;
+}
+
+// What exporting the model now writes as its file in the format: made in
+// memory where the format can, else written aside under the file's own
+// name, as such a file names its companions after it.
+fw::Expected<std::vector<uint8_t>> ExportedNow(const CommandContext& item, const ModelJobTarget& target,
+                                               const ModelFile& file) {
+    const auto model = ModelToExport(item, target);
+    if (!model) return model.refusal();
+    if (file.format->bytes) return file.format->bytes(*model);
+    const auto temporary = fw::PrivateTemporaryFile(file.name);
+    WrittenPictures pictures = PicturesTakenAsWritten(temporary.parent_path(), target.textures);
+    const auto written = file.format->write(*model, temporary, &pictures);
+    if (!written) return written.refusal();
+    const auto bytes = LoadModelFile(temporary);
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+    if (!bytes) return fw::Refuse("the export to compare with could not be read back");
+    return *bytes;
+}
+
 void CompareModel(const BankFiles& files, size_t child, ImportTally& tally) {
     const CommandContext item = ChildContext(files.bank, child);
-    const std::string fileName = item.modelStem + ".3ds";
-    const auto path = item.exportFolder / fw::PathFromUtf8(fileName);
-    const auto length = OrdinaryFileLength(path);
+    const auto file = LatestModelFile(item);
+    const auto path = file ? item.exportFolder / fw::PathFromUtf8(file->name) : std::filesystem::path();
+    const auto length = file ? OrdinaryFileLength(path) : std::nullopt;
     if (!length) {
         ++tally.unchanged;
         return;
     }
-    const auto refuse = [&](const std::string& reason) {
-        tally.refused.push_back(files.prefix + fileName + ": " + reason);
-    };
-    if (*length > kMaxModelFileBytes) return refuse("the file is larger than any model file (32 MiB); it was not read");
-    fw::CommandResult noBitmap;
-    const auto target = PrepareModelJob(item, "no bitmap follows the model in its bank", kCaption, noBitmap);
-    if (!target) return refuse(noBitmap.message);
-    const auto exported =
-        ExportModelToBytes(ModelBytes(item.document, target->record), target->record.szLabel, target->textures);
-    if (!exported) return refuse(exported.why());
-    if (FileHoldsBytes(path, *exported)) {
-        ++tally.unchanged;
+    const std::string name = files.prefix + file->name;
+    if (*length > kMaxModelFileBytes) {
+        tally.refused.push_back(name + ": the file is larger than any model file (32 MiB); it was not read");
         return;
     }
-    tally.pending.push_back({target->record, target->path, files.prefix + fileName, {}, target->textures});
+    const auto target = PrepareModelJob(item, "no bitmap follows the model in its bank", kCaption, file->format->extension);
+    const auto exported = target ? ExportedNow(item, *target, *file) : fw::Expected<std::vector<uint8_t>>(target.refusal());
+    if (!exported) {
+        tally.refused.push_back(name + ": " + exported.why());
+    } else if (FileHoldsBytes(path, *exported)) {
+        ++tally.unchanged;
+    } else {
+        tally.pending.push_back({target->record, target->path, name, {}, target->textures, file->format});
+    }
 }
 
 // A file that cannot be read, or that needs more memory than there is,
@@ -140,8 +191,8 @@ std::string ImportItem(CPallixDoc& document, const PendingImport& item) {
         ReplaceBitmap(document, item.record, item.copies, source);
         return {};
     }
-    const auto result =
-        ImportModelFromFile(item.file, ModelBytes(document, item.record), item.record.nSize, item.textures);
+    const auto result = ImportModelFromFile(*item.format, item.file, ModelBytes(document, item.record),
+                                            item.record.nSize, item.textures);
     return result.outcome == fw::CommandResult::Outcome::done ? std::string() : result.message;
 }
 
