@@ -9,6 +9,8 @@
 #include <new>
 #include <optional>
 
+#include "framework/littleendian.h"
+#include "exchange/bitmap/bitmapimport.h"
 #include "exchange/bitmap/replacebitmap.h"
 #include "exchange/commands/batchsteps.h"
 #include "exchange/commands/exportbanks.h"
@@ -184,12 +186,29 @@ bool CompareBank(const BankFiles& files, ImportTally& tally, BatchSteps& steps) 
     return true;
 }
 
+// The bytes of a bitmap's file, read only while it has the length it was
+// compared at: a file made larger since is not read whole. Empty otherwise,
+// which the import refuses in words.
+std::vector<uint8_t> BitmapFileBytes(const std::filesystem::path& path, size_t length) {
+    fw::File file(path, fw::File::Mode::read);
+    if (file.Length() != length) return {};
+    std::vector<uint8_t> bytes(length);
+    bytes.resize(file.Read(bytes.data(), bytes.size()));
+    return bytes;
+}
+
 // Reads one item's file in; the refusal in words, empty when it was read.
 std::string ImportItem(CPallixDoc& document, const PendingImport& item) {
     if (item.record.nKind == ITEM_BITMAP) {
-        fw::File source(item.file, fw::File::Mode::read);
-        ReplaceBitmap(document, item.record, item.copies, source);
-        return {};
+        const auto image = document.Image();
+        if (!pallix::FitsIn(image, item.record.nOffset, item.record.nSize))
+            return "the bitmap reaches past the end of the data file";
+        const auto stored = image.subspan(item.record.nOffset, item.record.nSize);
+        const auto import = ImportIntoBitmap(stored, BitmapFileBytes(item.file, stored.size()), BmpFormat(),
+                                             item.name);
+        if (!import) return import.why();
+        const auto replaced = ReplaceBitmap(document, item.record, item.copies, import->bytes);
+        return replaced ? std::string() : replaced.why();
     }
     const auto result = ImportModelFromFile(*item.format, item.file, ModelBytes(document, item.record),
                                             item.record.nSize, item.textures);
