@@ -130,6 +130,18 @@ void FlushFolder(const std::filesystem::path& folder) noexcept {
     ::close(handle);
 }
 
+void SyncFileSystemOf(const std::filesystem::path& folder) noexcept {
+#if defined(__linux__)
+    const int handle = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0) return;
+    ::syncfs(handle);
+    ::close(handle);
+#else
+    (void)folder;
+    ::sync();
+#endif
+}
+
 bool MakePrivateFolder(const std::filesystem::path& folder) {
     return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
 }

@@ -293,6 +293,8 @@ void FlushFolder(const std::filesystem::path& folder) noexcept {
     } catch (...) {}
 }
 
+void SyncFileSystemOf(const std::filesystem::path&) noexcept {}
+
 bool MakePrivateFolder(const std::filesystem::path& folder) {
     return CreateDirectoryW(SystemName(folder).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS || Failed();
 }

@@ -31,8 +31,9 @@ using Claim = bool (*)(const std::string& candidate, void* context);
 
 // Tries fresh names in the folder until `claim` takes one; empty when none.
 std::string ClaimFreshName(const std::string& folder, Claim claim, void* context) {
-    std::random_device seed;
-    std::mt19937 random(seed());
+    // Seeded once: starting the system's random source costs more than
+    // creating the file, and Export All makes thousands.
+    static std::mt19937 random(std::random_device{}());
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, "3ds%08X.tmp", static_cast<unsigned>(random()));

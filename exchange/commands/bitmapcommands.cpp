@@ -8,6 +8,7 @@
 #include "exchange/bitmap/picturefile.h"
 #include "exchange/bitmap/replacebitmap.h"
 #include "exchange/commands/commandstatus.h"
+#include "exchange/files/batchwrites.h"
 #include "exchange/files/exportledger.h"
 #include "exchange/files/exportlocation.h"
 #include "exchange/files/exportpaths.h"
@@ -37,7 +38,7 @@ void WriteBytesTo(const std::filesystem::path& path, std::span<const uint8_t> by
                   fw::File::Mode mode = fw::File::Mode::createWrite) {
     fw::File file(path, mode);
     file.Write(bytes.data(), bytes.size());
-    file.Flush();
+    if (!BatchOfWrites::UnderWay()) file.Flush();
     file.Close();
 }
 
@@ -98,7 +99,7 @@ fw::CommandResult ExportBitmapAs(const CommandContext& context, const BitmapForm
     MakeExportFolder(context.exportFolder);
     auto result = ReportingFileErrors(context, [&] { WriteBytesTo(path, *bytes); });
     if (result.Refused()) return result;
-    RememberExportFile(path);
+    RememberExportFile(path, *bytes);
     TellExported(context.ui, path);
     return result;
 }

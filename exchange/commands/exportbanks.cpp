@@ -4,6 +4,7 @@
 
 #include "exchange/commands/batchsteps.h"
 #include "exchange/commands/modelexport.h"
+#include "exchange/files/batchwrites.h"
 #include "exchange/files/exportpaths.h"
 #include "framework/pathtext.h"
 
@@ -36,6 +37,7 @@ std::vector<CommandContext> BanksInOwnFolders(const CommandContext& root) {
 
 fw::CommandResult ExportAllBanks(const CommandContext& context) {
     fw::WaitCursor wait(context.ui);
+    BatchOfWrites batch(context.exportFolder);
     const auto banks = BanksInOwnFolders(context);
     BatchSteps steps(context.ui, kExportAllCaption, ItemCount(banks));
     for (const CommandContext& bank : banks) {

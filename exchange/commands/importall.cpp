@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <map>
+#include <new>
 #include <optional>
 
 #include "framework/littleendian.h"
@@ -18,7 +19,9 @@
 #include "exchange/commands/modelimport.h"
 #include "exchange/commands/modeljob.h"
 #include "exchange/files/exportpaths.h"
+#include "exchange/files/filecomparison.h"
 #include "exchange/formats/exportmesh.h"
+#include "exchange/formats/formatfiles.h"
 #include "exchange/model/modelformattable.h"
 #include "framework/pathtext.h"
 #include "framework/privatetemp.h"
@@ -55,30 +58,24 @@ struct BankFiles {
     std::string prefix;  // the bank's folder in names, for the root's summary
 };
 
-// The bytes of a file; none when there is no file of that name.
-std::optional<std::vector<uint8_t>> FileBytes(const std::filesystem::path& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
-    fw::File file(path, fw::File::Mode::read);
-    std::vector<uint8_t> bytes(file.Length());
-    bytes.resize(file.Read(bytes.data(), bytes.size()));
-    return bytes;
-}
-
 void CompareBitmap(const BankFiles& files, const ItemRecord& record, ImportTally& tally) {
     const std::string fileName = BitmapFileName(record.nOffset);
     const auto path = files.bank.exportFolder / fileName;
-    const auto bytes = FileBytes(path);
+    const auto length = OrdinaryFileLength(path);
     const auto stored = RecordBytes(files.bank.document.Image(), record);
-    if (!bytes || std::equal(bytes->begin(), bytes->end(), stored.begin(), stored.end())) {
+    if (!length) {
         ++tally.unchanged;
         return;
     }
     // A file of another length was saved in another size or depth, which the
-    // game would not read in the bitmap's place.
-    if (bytes->size() != stored.size()) {
-        tally.refused.push_back(files.prefix + fileName + ": the file has " + std::to_string(bytes->size()) +
+    // game would not read in the bitmap's place; it is refused unread.
+    if (*length != stored.size()) {
+        tally.refused.push_back(files.prefix + fileName + ": the file has " + std::to_string(*length) +
                                 " bytes, the bitmap " + std::to_string(stored.size()) + ", and keeps its length");
+        return;
+    }
+    if (FileHoldsBytes(path, stored)) {
+        ++tally.unchanged;
         return;
     }
     PendingImport item{record, path, files.prefix + fileName, {}, {}, nullptr};
@@ -119,17 +116,19 @@ WrittenPictures PicturesTakenAsWritten(const std::filesystem::path& folder, cons
     return pictures;
 }
 
-// What exporting the model now writes as its file in the format. Written
-// under the file's own name, as a file may name its companions after it.
+// What exporting the model now writes as its file in the format: made in
+// memory where the format can, else written aside under the file's own
+// name, as such a file names its companions after it.
 fw::Expected<std::vector<uint8_t>> ExportedNow(const CommandContext& item, const ModelJobTarget& target,
                                                const ModelFile& file) {
     const auto model = ModelToExport(item, target);
     if (!model) return model.refusal();
+    if (file.format->bytes) return file.format->bytes(*model);
     const auto temporary = fw::PrivateTemporaryFile(file.name);
     WrittenPictures pictures = PicturesTakenAsWritten(temporary.parent_path(), target.textures);
     const auto written = file.format->write(*model, temporary, &pictures);
     if (!written) return written.refusal();
-    const auto bytes = FileBytes(temporary);
+    const auto bytes = LoadModelFile(temporary);
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);
     if (!bytes) return fw::Refuse("the export to compare with could not be read back");
@@ -139,30 +138,38 @@ fw::Expected<std::vector<uint8_t>> ExportedNow(const CommandContext& item, const
 void CompareModel(const BankFiles& files, size_t child, ImportTally& tally) {
     const CommandContext item = ChildContext(files.bank, child);
     const auto file = LatestModelFile(item);
-    const auto bytes = file ? FileBytes(item.exportFolder / fw::PathFromUtf8(file->name)) : std::nullopt;
-    if (!bytes) {
+    const auto path = file ? item.exportFolder / fw::PathFromUtf8(file->name) : std::filesystem::path();
+    const auto length = file ? OrdinaryFileLength(path) : std::nullopt;
+    if (!length) {
         ++tally.unchanged;
         return;
     }
     const std::string name = files.prefix + file->name;
+    if (*length > kMaxModelFileBytes) {
+        tally.refused.push_back(name + ": the file is larger than any model file (32 MiB); it was not read");
+        return;
+    }
     const auto target = PrepareModelJob(item, "no bitmap follows the model in its bank", kCaption, file->format->extension);
     const auto exported = target ? ExportedNow(item, *target, *file) : fw::Expected<std::vector<uint8_t>>(target.refusal());
     if (!exported) {
         tally.refused.push_back(name + ": " + exported.why());
-    } else if (*exported == *bytes) {
+    } else if (FileHoldsBytes(path, *exported)) {
         ++tally.unchanged;
     } else {
         tally.pending.push_back({target->record, target->path, name, {}, target->textures, file->format});
     }
 }
 
-// A file that cannot be read refuses its item alone.
+// A file that cannot be read, or that needs more memory than there is,
+// refuses its item alone.
 template <typename Body>
 void Guarded(const std::string& name, ImportTally& tally, Body&& body) {
     try {
         body();
     } catch (const fw::FileException& error) {
         tally.refused.push_back(name + ": " + error.Message());
+    } catch (const std::bad_alloc&) {
+        tally.refused.push_back(name + ": there was not enough memory to read it");
     }
 }
 
@@ -179,6 +186,17 @@ bool CompareBank(const BankFiles& files, ImportTally& tally, BatchSteps& steps) 
     return true;
 }
 
+// The bytes of a bitmap's file, read only while it has the length it was
+// compared at: a file made larger since is not read whole. Empty otherwise,
+// which the import refuses in words.
+std::vector<uint8_t> BitmapFileBytes(const std::filesystem::path& path, size_t length) {
+    fw::File file(path, fw::File::Mode::read);
+    if (file.Length() != length) return {};
+    std::vector<uint8_t> bytes(length);
+    bytes.resize(file.Read(bytes.data(), bytes.size()));
+    return bytes;
+}
+
 // Reads one item's file in; the refusal in words, empty when it was read.
 std::string ImportItem(CPallixDoc& document, const PendingImport& item) {
     if (item.record.nKind == ITEM_BITMAP) {
@@ -186,7 +204,7 @@ std::string ImportItem(CPallixDoc& document, const PendingImport& item) {
         if (!pallix::FitsIn(image, item.record.nOffset, item.record.nSize))
             return "the bitmap reaches past the end of the data file";
         const auto stored = image.subspan(item.record.nOffset, item.record.nSize);
-        const auto import = ImportIntoBitmap(stored, FileBytes(item.file).value_or(std::vector<uint8_t>()), BmpFormat(),
+        const auto import = ImportIntoBitmap(stored, BitmapFileBytes(item.file, stored.size()), BmpFormat(),
                                              item.name);
         if (!import) return import.why();
         const auto replaced = ReplaceBitmap(document, item.record, item.copies, import->bytes);

@@ -4,6 +4,7 @@
 #include "exchange/commands/bitmapcommands.h"
 #include "exchange/commands/commandstatus.h"
 #include "exchange/commands/modeljob.h"
+#include "exchange/files/batchwrites.h"
 #include "exchange/files/exportledger.h"
 #include "exchange/files/exportlocation.h"
 #include "framework/pathtext.h"
@@ -43,6 +44,7 @@ fw::CommandResult ExportModelIn(const CommandContext& context, const ModelFormat
 fw::CommandResult ExportAllWith(const CommandContext& context, const ModelExport& exportModel) {
     if (!context.record) return NoDataRefusal();
     fw::WaitCursor wait(context.ui);
+    BatchOfWrites batch(context.exportFolder);
     BatchSteps steps(context.ui, kExportAllCaption, context.children.size());
     return ExportBankItems(context, steps, exportModel);
 }

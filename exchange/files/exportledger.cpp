@@ -22,6 +22,8 @@ struct Contents {
     bool operator==(const Contents&) const = default;
 };
 
+Contents ContentsOfBytes(std::string_view bytes) { return Contents{bytes.size(), std::hash<std::string_view>{}(bytes)}; }
+
 // The file's contents when it has the size expected (only then do its bytes
 // matter, and only then are they read); nothing when it cannot be read.
 std::optional<Contents> ContentsOf(const std::filesystem::path& file, std::optional<uint64_t> expectedSize) {
@@ -31,7 +33,7 @@ std::optional<Contents> ContentsOf(const std::filesystem::path& file, std::optio
         if (expectedSize && size != *expectedSize) return Contents{size, 0};
         std::string bytes(size, '\0');
         bytes.resize(in.Read(bytes.data(), bytes.size()));
-        return Contents{bytes.size(), std::hash<std::string_view>{}(bytes)};
+        return ContentsOfBytes(bytes);
     } catch (const fw::FileException&) {
         return std::nullopt;
     }
@@ -55,6 +57,10 @@ void RememberExportFile(const std::filesystem::path& file) {
         Ledger()[KeyOf(file)] = *contents;
     else
         Ledger().erase(KeyOf(file));
+}
+
+void RememberExportFile(const std::filesystem::path& file, std::span<const uint8_t> written) {
+    Ledger()[KeyOf(file)] = ContentsOfBytes({reinterpret_cast<const char*>(written.data()), written.size()});
 }
 
 bool MayReplaceExportFile(fw::UiServices& ui, const std::filesystem::path& file) {

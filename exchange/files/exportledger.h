@@ -1,5 +1,7 @@
 #pragma once
+#include <cstdint>
 #include <filesystem>
+#include <span>
 
 #include "framework/uiservices.h"
 
@@ -17,6 +19,8 @@
 // an export, or read whole by an import, so that the next export of the
 // same item may replace it without asking.
 void RememberExportFile(const std::filesystem::path& file);
+// The same for a file just written with these bytes, without reading it back.
+void RememberExportFile(const std::filesystem::path& file, std::span<const uint8_t> written);
 
 // Whether an export may write the file: it is not there, this run did not
 // write it, it is still as this run left it, or the user answered Yes to

@@ -16,10 +16,10 @@ fw::Expected<WriteNotes> WriteGltfBinary(const ExportedModel& model, const std::
 }
 
 constexpr ModelFormat kFormats[] = {
-    {"3ds", "3DS (.3ds)", ".3ds", "Model (3DS) file", Write3ds, ReadImported3ds},
-    {"gltf", "glTF 2.0 (.gltf with its .bin)", ".gltf", "Model (glTF) file", WriteGltfText, ReadGltf},
-    {"glb", "glTF 2.0 binary (.glb)", ".glb", "Model (glTF) file", WriteGltfBinary, ReadGltf},
-    {"obj", "OBJ (.obj with its .mtl)", ".obj", "Model (OBJ) file", WriteObj, ReadObj},
+    {"3ds", "3DS (.3ds)", ".3ds", "Model (3DS) file", Write3ds, ReadImported3ds, Write3dsBytes},
+    {"gltf", "glTF 2.0 (.gltf with its .bin)", ".gltf", "Model (glTF) file", WriteGltfText, ReadGltf, nullptr},
+    {"glb", "glTF 2.0 binary (.glb)", ".glb", "Model (glTF) file", WriteGltfBinary, ReadGltf, nullptr},
+    {"obj", "OBJ (.obj with its .mtl)", ".obj", "Model (OBJ) file", WriteObj, ReadObj, nullptr},
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "exchange/formats/modelformats.h"
 #include "framework/expected.h"
@@ -13,6 +14,8 @@
 using ModelWriter = fw::Expected<WriteNotes> (*)(const ExportedModel& model, const std::filesystem::path& path,
                                                  WrittenPictures* written);
 using ModelReader = fw::Expected<ImportedMesh> (*)(const std::filesystem::path& path);
+// What the writer puts in the model's own file, made in memory.
+using ModelBytesWriter = fw::Expected<std::vector<uint8_t>> (*)(const ExportedModel& model);
 
 struct ModelFormat {
     const char* name;           // as pallix-cli takes it
@@ -21,6 +24,9 @@ struct ModelFormat {
     const char* exportCaption;  // of what its export tells the user
     ModelWriter write;
     ModelReader read;
+    // Null where the file names its companions, which only the writer knows
+    // to write: such a file is compared by writing it aside.
+    ModelBytesWriter bytes;
 };
 
 // The rows in the order the format question lists them; 3DS first.

@@ -1,5 +1,7 @@
 #pragma once
+#include <cstdint>
 #include <filesystem>
+#include <vector>
 
 #include "exchange/formats/modelformats.h"
 #include "framework/expected.h"
@@ -10,3 +12,6 @@
 // a failure is refused with the toolkit's error list, newest first.
 fw::Expected<WriteNotes> Write3ds(const ExportedModel& model, const std::filesystem::path& path,
                                   WrittenPictures* written = nullptr);
+// What Write3ds puts in the file, made in memory: asking whether a file is
+// still what an export writes then writes nothing.
+fw::Expected<std::vector<uint8_t>> Write3dsBytes(const ExportedModel& model);
