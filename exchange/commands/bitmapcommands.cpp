@@ -2,13 +2,13 @@
 // a BMP file, unchanged.
 #include "exchange/commands/bitmapcommands.h"
 
-#include "framework/littleendian.h"
 #include "exchange/bitmap/replacebitmap.h"
 #include "exchange/commands/commandstatus.h"
 #include "exchange/files/exportledger.h"
 #include "exchange/files/exportlocation.h"
 #include "exchange/files/exportpaths.h"
 #include "exchange/files/viewfilenames.h"
+#include "framework/littleendian.h"
 #include "framework/pathtext.h"
 #include "framework/privatetemp.h"
 #include "framework/reporting.h"

@@ -143,8 +143,10 @@ void CompareModel(const BankFiles& files, size_t child, ImportTally& tally) {
         return;
     }
     const std::string name = files.prefix + file->name;
-    const auto target = PrepareModelJob(item, "no bitmap follows the model in its bank", kCaption, file->format->extension);
-    const auto exported = target ? ExportedNow(item, *target, *file) : fw::Expected<std::vector<uint8_t>>(target.refusal());
+    const auto target =
+        PrepareModelJob(item, "no bitmap follows the model in its bank", kCaption, file->format->extension);
+    const auto exported =
+        target ? ExportedNow(item, *target, *file) : fw::Expected<std::vector<uint8_t>>(target.refusal());
     if (!exported) {
         tally.refused.push_back(name + ": " + exported.why());
     } else if (*exported == *bytes) {

@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "datafile/layouts.h"
-#include "framework/littleendian.h"
 #include "framework/apptext.h"
 #include "framework/commandids.h"
+#include "framework/littleendian.h"
 #include "tests/support/viewfixture.h"
 #include "tools/bfpbuilder.h"
 

@@ -209,6 +209,17 @@ protected:
         return old;
     }
 
+    // The next open finds the file holding the content, tells the user the
+    // prompt and leaves no journal.
+    void ExpectReopenedWith(const std::filesystem::path& file, const std::vector<uint8_t>& content,
+                            const char* prompt) {
+        ASSERT_TRUE(doc_.OnOpenDocument(file.string()));
+        EXPECT_EQ(ReadFileBytes(file), content);
+        ASSERT_EQ(ui_.messages.size(), 1u);
+        EXPECT_EQ(ui_.messages[0].text, Text(prompt, file));
+        EXPECT_EQ(CountEntries(Journals()), 0u);
+    }
+
     inline static int stepsLeft_ = 0;
 };
 
@@ -241,10 +252,7 @@ TEST_F(KilledSave, AnInterruptedSaveIsPutBackAndTheUserIsToldNothingWasLost) {
     const auto file = dir_ / "data.bfp";
     const auto old = KillBetweenTwoWrites(file);
     ASSERT_NE(ReadFileBytes(file), old);
-    ASSERT_TRUE(doc_.OnOpenDocument(file.string()));
-    EXPECT_EQ(ReadFileBytes(file), old);
-    ASSERT_EQ(ui_.messages.size(), 1u);
-    EXPECT_EQ(ui_.messages[0].text, Text(fw::text::kSaveInterrupted, file));
+    ExpectReopenedWith(file, old, fw::text::kSaveInterrupted);
 }
 
 TEST_F(KilledSave, AFileChangedByAnotherProgramAfterTheKillIsLeftAsItIs) {
@@ -253,11 +261,7 @@ TEST_F(KilledSave, AFileChangedByAnotherProgramAfterTheKillIsLeftAsItIs) {
     auto theirs = ReadFileBytes(file);
     theirs[4000] ^= 0xFF;  // neither the old nor the new byte
     WriteFileBytes(file, theirs);
-    ASSERT_TRUE(doc_.OnOpenDocument(file.string()));
-    EXPECT_EQ(ReadFileBytes(file), theirs);
-    ASSERT_EQ(ui_.messages.size(), 1u);
-    EXPECT_EQ(ui_.messages[0].text, Text(fw::text::kJournalStale, file));
-    EXPECT_EQ(CountEntries(Journals()), 0u);
+    ExpectReopenedWith(file, theirs, fw::text::kJournalStale);
 }
 
 TEST_F(KilledSave, ASaveKilledAfterItsWritesIsFoundCompletedAfterAll) {
@@ -266,11 +270,7 @@ TEST_F(KilledSave, ASaveKilledAfterItsWritesIsFoundCompletedAfterAll) {
     const auto written = ReadFileBytes(file);
     ASSERT_NE(written, old);
     ASSERT_EQ(CountEntries(Journals()), 1u);
-    ASSERT_TRUE(doc_.OnOpenDocument(file.string()));
-    EXPECT_EQ(ReadFileBytes(file), written);
-    ASSERT_EQ(ui_.messages.size(), 1u);
-    EXPECT_EQ(ui_.messages[0].text, Text(fw::text::kSaveCompletedAfterAll, file));
-    EXPECT_EQ(CountEntries(Journals()), 0u);
+    ExpectReopenedWith(file, written, fw::text::kSaveCompletedAfterAll);
 }
 
 // A journal cut short or changed since it was sealed says nothing
