@@ -9,6 +9,7 @@
 #include "exchange/files/exportpaths.h"
 #include "exchange/files/viewfilenames.h"
 #include "framework/littleendian.h"
+#include "framework/os.h"
 #include "framework/pathtext.h"
 #include "framework/privatetemp.h"
 #include "framework/reporting.h"
@@ -18,15 +19,6 @@ namespace {
 constexpr const char* kExportCaption = "Bitmap file";
 constexpr const char* kImportCaption = "Opening file Bitmap file";
 constexpr const char* kViewCaption = "View Bitmap";
-
-// What to install where the platform has no program for BMP files.
-#if defined(_WIN32)
-constexpr const char* kViewerExamples = "Paint or Photos";
-#elif defined(__APPLE__)
-constexpr const char* kViewerExamples = "Preview";
-#else
-constexpr const char* kViewerExamples = "Eye of GNOME, Gwenview or GIMP";
-#endif
 
 void WriteBytesTo(const std::filesystem::path& path, std::span<const uint8_t> image, const ItemRecord& record,
                   fw::File::Mode mode = fw::File::Mode::createWrite) {
@@ -52,7 +44,7 @@ fw::CommandResult ReportingFileErrors(const CommandContext& context, Body&& body
 fw::CommandResult NoBitmapViewer() {
     return fw::CommandResult::Refused(std::string("No program is set to show BMP files. Install an image viewer "
                                                   "(for example ") +
-                                          kViewerExamples + ") or set one for .bmp files.",
+                                          fw::os::PictureViewerExamples() + ") or set one for .bmp files.",
                                       kViewCaption);
 }
 
