@@ -31,11 +31,18 @@ const CommandRow kCommands[] = {
     // The format is asked for once the command has its context, which holds
     // the records by value: what happens meanwhile cannot pull them away.
     {cmd::kModelExportAs, "Export Model As...", kInModelPopup, "export-model-as", Path::formatAndItemPath,
-     [](const CommandContext& context) { return InFormatAsked(context, "Export Model As", ExportModelAs); }},
+     [](const CommandContext& context) { return InModelFormatAsked(context, "Export Model As", ExportModelAs); }},
     {cmd::kModelImportFrom, "Import Model From...", kInModelPopup, "import-model-from", Path::formatAndItemPath,
-     [](const CommandContext& context) { return InFormatAsked(context, "Import Model From", ImportModelFrom); }},
+     [](const CommandContext& context) { return InModelFormatAsked(context, "Import Model From", ImportModelFrom); }},
     {cmd::kBankExportAllAs, "Export All As...", kInBankPopup, "export-all-as", Path::formatAndItemPath,
-     [](const CommandContext& context) { return InFormatAsked(context, "Export All As", ExportAllAs); }},
+     [](const CommandContext& context) { return InModelFormatAsked(context, "Export All As", ExportAllAs); }},
+    {cmd::kBitmapExportAs, "Export Bitmap As...", kInBitmapPopup, "export-bitmap-as", Path::bitmapFormatAndItemPath,
+     [](const CommandContext& context) { return InBitmapFormatAsked(context, "Export Bitmap As", ExportBitmapAs); }},
+    {cmd::kBitmapImportFrom, "Import Bitmap From...", kInBitmapPopup, "import-bitmap-from",
+     Path::bitmapFormatAndItemPath,
+     [](const CommandContext& context) {
+         return InBitmapFormatAsked(context, "Import Bitmap From", ImportBitmapFrom);
+     }},
 };
 
 }  // namespace
