@@ -115,9 +115,9 @@ void SafeSave::CreateBeside() {
         try {
             file_.Open(temporary_, File::Mode::createNew);
             return;
-        } catch (const FileException&) {
+        } catch (const FileException& error) {
             temporary_.clear();
-            if (errno != EEXIST) throw;
+            if (error.cause() != FileException::Cause::alreadyExists) throw;
         }
     }
     throw FileException(FileException::Cause::directoryFull, Utf8FromPath(target_));

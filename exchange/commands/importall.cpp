@@ -9,7 +9,6 @@
 #include <new>
 #include <optional>
 
-#include "framework/littleendian.h"
 #include "exchange/bitmap/bitmapimport.h"
 #include "exchange/bitmap/replacebitmap.h"
 #include "exchange/commands/batchsteps.h"
@@ -23,6 +22,7 @@
 #include "exchange/formats/exportmesh.h"
 #include "exchange/formats/formatfiles.h"
 #include "exchange/model/modelformattable.h"
+#include "framework/littleendian.h"
 #include "framework/pathtext.h"
 #include "framework/privatetemp.h"
 

@@ -7,11 +7,11 @@
 #include "exchange/commands/modelimport.h"
 
 #include "datafile/layouts.h"
-#include "framework/littleendian.h"
 #include "exchange/commands/commandstatus.h"
 #include "exchange/commands/modeljob.h"
 #include "exchange/model/importrules.h"
 #include "exchange/model/modelconversion.h"
+#include "framework/littleendian.h"
 
 using namespace pallix;
 
@@ -88,8 +88,8 @@ void WriteTables(std::span<uint8_t> record, const ModelArrays& old, const Import
     }
 }
 
-fw::CommandResult ImportMesh(const fw::Expected<ImportedMesh>& file, const std::filesystem::path& path, std::span<uint8_t> model,
-                             uint32_t recordSize, const TextureNames& textures) {
+fw::CommandResult WriteImportIntoRecord(const fw::Expected<ImportedMesh>& file, const std::filesystem::path& path,
+                                        std::span<uint8_t> model, uint32_t recordSize, const TextureNames& textures) {
     const auto old = LocateModelArrays(model);
     if (!old) return fw::CommandResult::Refused(kInvalidModel, kInvalidModelCaption);
     const ModelRoom room{std::min<uint64_t>(recordSize, model.size()), old->vertexCount, old->triangleCount,
@@ -110,8 +110,9 @@ fw::CommandResult ImportModel(const CommandContext& context) { return ImportMode
 fw::CommandResult ImportModelFrom(const CommandContext& context, const ModelFormat& format) {
     const auto target = PrepareModelJob(context, "Cannot find sibling item (b).", kAnnounceCaption, format.extension);
     if (!target) return TargetRefused(target.refusal());
-    auto result = ImportMesh(format.read(target->path), target->path, ModelBytes(context.document, target->record),
-                             target->record.nSize, target->textures);
+    auto result =
+        WriteImportIntoRecord(format.read(target->path), target->path, ModelBytes(context.document, target->record),
+                              target->record.nSize, target->textures);
     // Only a model that changed makes the document modified.
     if (result.outcome == fw::CommandResult::Outcome::done) {
         context.document.SetModifiedFlag(true);
@@ -122,5 +123,5 @@ fw::CommandResult ImportModelFrom(const CommandContext& context, const ModelForm
 
 fw::CommandResult ImportModelFromFile(const ModelFormat& format, const std::filesystem::path& path,
                                       std::span<uint8_t> model, uint32_t recordSize, const TextureNames& textures) {
-    return ImportMesh(format.read(path), path, model, recordSize, textures);
+    return WriteImportIntoRecord(format.read(path), path, model, recordSize, textures);
 }

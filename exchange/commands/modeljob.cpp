@@ -4,29 +4,19 @@
 
 #include "exchange/files/exportpaths.h"
 #include "exchange/model/modelconversion.h"
+#include "exchange/model/modeltextures.h"
 #include "framework/pathtext.h"
 
 namespace {
 
 constexpr const char* kNoSiblingCaption = "Bugger";
 
-// A model's textures are the bitmaps that follow it in its bank, up to the
-// first item that is not a bitmap.
-std::vector<ItemRecord> BitmapsAfter(const std::vector<ItemRecord>& following) {
-    auto bitmap = std::find_if(following.begin(), following.end(),
-                               [](const ItemRecord& record) { return record.nKind == ITEM_BITMAP; });
-    std::vector<ItemRecord> bitmaps;
-    for (; bitmap != following.end() && bitmap->nKind == ITEM_BITMAP && bitmaps.size() < kMaxTextureNames; ++bitmap)
-        bitmaps.push_back(*bitmap);
-    return bitmaps;
-}
-
 }  // namespace
 
 fw::Expected<ModelJobTarget> PrepareModelJob(const CommandContext& context, const char* noSiblingMessage,
                                              const char* announceCaption, const char* extension) {
     if (!context.record) return fw::Refuse(NoDataRefusal().message);
-    ModelJobTarget target{*context.record, {}, BitmapsAfter(context.following), {}};
+    ModelJobTarget target{*context.record, {}, TextureBitmapsAfter(context.following), {}};
     for (const ItemRecord& bitmap : target.bitmaps) target.textures.push_back(BitmapFileName(bitmap.nOffset));
     if (target.textures.empty()) return fw::Refuse(noSiblingMessage);
     const std::string stem = context.modelStem.empty() ? SafeFileStem(target.record.szLabel) : context.modelStem;

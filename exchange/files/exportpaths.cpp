@@ -1,7 +1,7 @@
 #include "exchange/files/exportpaths.h"
+#include "framework/asciicase.h"
 #include "framework/pathtext.h"
 
-#include <cctype>
 #include <cstdio>
 #include <set>
 
@@ -32,10 +32,9 @@ bool IsForbiddenInFileName(unsigned char c) {
 // CON, PRN, AUX, NUL, COM1..9 and LPT1..9 name devices on Windows, whatever
 // extension follows.
 bool IsWindowsDeviceName(const std::string& name) {
-    std::string base = name.substr(0, name.find('.'));
-    for (char& c : base) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
-    return base.size() == 4 && (base.rfind("COM", 0) == 0 || base.rfind("LPT", 0) == 0) && base[3] >= '1' &&
+    const std::string base = fw::AsciiLowered(name.substr(0, name.find('.')));
+    if (base == "con" || base == "prn" || base == "aux" || base == "nul") return true;
+    return base.size() == 4 && (base.rfind("com", 0) == 0 || base.rfind("lpt", 0) == 0) && base[3] >= '1' &&
            base[3] <= '9';
 }
 
@@ -68,11 +67,6 @@ std::string SafeStemOfUtf8(const std::string& name) {
     return safe;
 }
 
-std::string CaseFolded(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 }  // namespace
 
 std::filesystem::path ExportFolder(const std::filesystem::path& modulePath, const std::string& dataPath) {
@@ -87,8 +81,8 @@ std::vector<std::string> ModelFileStems(const std::vector<std::string>& names) {
     std::set<std::string> taken;
     for (const auto& name : names) {
         std::string stem = SafeFileStem(name);
-        for (int n = 2; taken.count(CaseFolded(stem)); ++n) stem = SafeFileStem(name) + "~" + std::to_string(n);
-        taken.insert(CaseFolded(stem));
+        for (int n = 2; taken.count(fw::AsciiLowered(stem)); ++n) stem = SafeFileStem(name) + "~" + std::to_string(n);
+        taken.insert(fw::AsciiLowered(stem));
         stems.push_back(std::move(stem));
     }
     return stems;

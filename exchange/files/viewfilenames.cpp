@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "exchange/files/exportpaths.h"
+#include "framework/asciicase.h"
 
 namespace {
 
@@ -13,9 +14,7 @@ constexpr std::string_view kBmpExtension = ".bmp";
 
 bool EndsWithIgnoringCase(const std::string& text, std::string_view end) {
     return text.size() >= end.size() &&
-           std::equal(end.begin(), end.end(), text.end() - std::ptrdiff_t(end.size()), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-           });
+           fw::EqualIgnoringAsciiCase(std::string_view(text).substr(text.size() - end.size()), end);
 }
 
 // The label is "<index>:<name>", and a copy's has its suffix after that.

@@ -63,4 +63,3 @@ struct ImportedMesh {
     std::vector<ImportedFace> faces;
     std::vector<ImportedGroup> groups;
 };
-

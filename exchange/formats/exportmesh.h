@@ -32,7 +32,7 @@ struct TextureGroup {
 
 // Why the model cannot be written (no triangles, or a triangle naming a
 // point the model does not have), or nothing.
-std::string CheckExportedModel(const ExportedModel& model, const std::filesystem::path& path);
+fw::Expected<void> CheckExportedModel(const ExportedModel& model, const std::filesystem::path& path);
 std::vector<TextureGroup> GroupFacesByTexture(const ExportedModel& model);
 
 // One unit normal per point, Y-up: the area-weighted mean of the normals of

@@ -148,7 +148,7 @@ json Document(const ExportedModel& model, const std::vector<TextureGroup>& group
 
 fw::Expected<WriteNotes> WriteGltf(const ExportedModel& model, const std::filesystem::path& path, bool binary,
                                    WrittenPictures* written) {
-    if (std::string unfit = CheckExportedModel(model, path); !unfit.empty()) return fw::Refuse(unfit);
+    if (auto fit = CheckExportedModel(model, path); !fit) return fit.refusal();
     const auto groups = GroupFacesByTexture(model);
     WriteNotes notes;
     const auto pictures = WriteTextureFiles(model, groups, {path.parent_path(), PngFormat(), written}, notes);

@@ -77,7 +77,7 @@ std::string MtlText(const ExportedModel& model, const std::vector<TextureGroup>&
 
 fw::Expected<WriteNotes> WriteObj(const ExportedModel& model, const std::filesystem::path& path,
                                   WrittenPictures* written) {
-    if (std::string unfit = CheckExportedModel(model, path); !unfit.empty()) return fw::Refuse(unfit);
+    if (auto fit = CheckExportedModel(model, path); !fit) return fit.refusal();
     const auto groups = GroupFacesByTexture(model);
     WriteNotes notes;
     const auto pictures = WriteTextureFiles(model, groups, {path.parent_path(), BmpFormat(), written}, notes);

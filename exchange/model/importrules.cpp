@@ -1,7 +1,6 @@
 #include "exchange/model/importrules.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -11,6 +10,7 @@
 #include "datafile/layouts.h"
 #include "exchange/formats/bitmapformats.h"
 #include "exchange/model/modelconversion.h"
+#include "framework/asciicase.h"
 #include "framework/pathtext.h"
 
 using namespace pallix;
@@ -26,15 +26,10 @@ bool Fits(const ImportedMesh& mesh, const ModelRoom& room) {
            BytesNeeded(mesh.points.size(), mesh.faces.size()) <= room.recordBytes;
 }
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return text;
-}
-
 // The last path component, whichever slash the writer used.
 std::string LastComponent(const std::string& name) {
     const size_t slash = name.find_last_of("/\\");
-    return Lower(slash == std::string::npos ? name : name.substr(slash + 1));
+    return fw::AsciiLowered(slash == std::string::npos ? name : name.substr(slash + 1));
 }
 
 std::string Stem(const std::string& name) { return name.substr(0, name.rfind('.')); }
@@ -42,7 +37,7 @@ std::string Stem(const std::string& name) { return name.substr(0, name.rfind('.'
 // Formats other than 3DS carry the bitmap as PNG or under its BMP name; an
 // embedded picture, and a material our export named, by its bare name.
 bool NamesBitmap(const std::string& textureFile, const std::string& bitmapFile) {
-    const std::string texture = LastComponent(textureFile), bitmap = Lower(bitmapFile);
+    const std::string texture = LastComponent(textureFile), bitmap = fw::AsciiLowered(bitmapFile);
     if (texture == bitmap || texture == Stem(bitmap)) return true;
     const bool picture = BitmapFormatOfFile(fw::PathFromUtf8(texture)) != nullptr;
     return picture && Stem(texture) == Stem(bitmap);
@@ -152,8 +147,7 @@ fw::Expected<ImportedTables> ApplyImportRules(const ImportedMesh& read, const st
     // has twin points itself keeps them while the file fits as it is.
     const bool keepTwins = HasTwinPoints(room.oldPoints) && Fits(read, room);
     const ImportedMesh mesh = keepTwins ? read : WeldCorners(read);
-    if (std::string refusal = MeshRefusal(path, mesh, room); !refusal.empty())
-        return fw::Refuse(refusal);
+    if (std::string refusal = MeshRefusal(path, mesh, room); !refusal.empty()) return fw::Refuse(refusal);
     ImportedTables tables = Tables(mesh, bank);
     KeepOldPointOrder(tables.points, tables.faces, room.oldPoints);
     KeepOldFaceOrder(tables.faces, tables.points, room.oldFaces);

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "exchange/formats/exchangemesh.h"
-#include "framework/expected.h"
 #include "exchange/model/keeporder.h"
+#include "framework/expected.h"
 
 // How a mesh read from any format becomes a model's points and faces.
 

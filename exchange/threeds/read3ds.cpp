@@ -83,19 +83,19 @@ fw::Expected<ImportedMesh> ReadImported3ds(const std::filesystem::path& path) {
                               "program and import it again");
     ImportedMesh merged;
     const uint32_t meshes = CountMeshes3ds(job.database());
-    for (uint32_t i = 0; i < meshes && !ErrorPending3ds(); ++i) {
+    for (uint32_t i = 0; i < meshes; ++i) {
         MeshRecord3ds* mesh = nullptr;
-        FetchMeshByIndex3ds(job.database(), i, &mesh);
         bool whole = true;
-        if (!ErrorPending3ds() && mesh) {
+        job.Then([&] { FetchMeshByIndex3ds(job.database(), i, &mesh); }).Then([&] {
+            if (!mesh) return;
             AppendPoints(*mesh, merged);
             whole = AppendFaces(job.database(), *mesh, merged);
-        }
+        });
         DiscardMesh3ds(&mesh);
         if (!whole)
             return fw::Refuse(ImportSentence(path,
-                                          "a face of its mesh names a vertex the mesh does not have, so the "
-                                          "file is damaged. Save it again from your 3-D program"));
+                                             "a face of its mesh names a vertex the mesh does not have, so the "
+                                             "file is damaged. Save it again from your 3-D program"));
     }
     if (job.Failed())
         return ToolkitFailure(job, path,
@@ -103,7 +103,7 @@ fw::Expected<ImportedMesh> ReadImported3ds(const std::filesystem::path& path) {
                               "from your 3-D program and import it again");
     if (meshes == 0)
         return fw::Refuse(ImportSentence(path,
-                                      "the file holds no mesh, only other objects such as lights or "
-                                      "cameras. Save the model's mesh into it from your 3-D program"));
+                                         "the file holds no mesh, only other objects such as lights or "
+                                         "cameras. Save the model's mesh into it from your 3-D program"));
     return merged;
 }

@@ -4,7 +4,10 @@
 
 #include "toolkit3ds/toolkit3ds.h"
 
-// Newest first, as the report on the error stream.
+namespace {
+
+// The toolkit's recorded errors, newest first, one per line, as the report
+// on the error stream.
 std::string ToolkitErrorText() {
     std::string text;
     const ErrorEntry3ds* entries = ErrorEntries3ds();
@@ -16,7 +19,9 @@ std::string ToolkitErrorText() {
     return text;
 }
 
-ToolkitJob::ToolkitJob(std::string caption) : caption_(std::move(caption)) { ClearErrors3ds(); }
+}  // namespace
+
+ToolkitJob::ToolkitJob() { ClearErrors3ds(); }
 
 ToolkitJob::~ToolkitJob() {
     // Clean-up must not be cut short by the errors that ended the job.
@@ -32,8 +37,4 @@ bool ToolkitJob::Failed() {
     ReportErrors3ds(stderr);
     errors_ = ToolkitErrorText();
     return true;
-}
-
-fw::CommandResult ToolkitJob::Result() {
-    return Failed() ? fw::CommandResult::Failed(errors_, caption_) : fw::CommandResult::Done();
 }

@@ -1,15 +1,7 @@
 #pragma once
 #include <string>
 
-#include "framework/commandresult.h"
-
 struct Database3ds;
-
-// The toolkit's recorded errors, newest first, one per line.
-std::string ToolkitErrorText();
-
-// The toolkit's recorded errors, newest first, one per line.
-std::string ToolkitErrorText();
 
 // One export or import through the 3DS toolkit. It starts with a clear
 // error list; whatever way it ends, its files are closed and its database
@@ -18,7 +10,7 @@ std::string ToolkitErrorText();
 // as its list of steps and ends at the first that fails.
 class ToolkitJob {
 public:
-    explicit ToolkitJob(std::string caption = {});
+    ToolkitJob();
     ~ToolkitJob();
     ToolkitJob(const ToolkitJob&) = delete;
     ToolkitJob& operator=(const ToolkitJob&) = delete;
@@ -33,13 +25,10 @@ public:
     // True once a toolkit error is pending; the error list then goes to the
     // standard error stream, once.
     bool Failed();
-    // Done, or failed with the toolkit's error list, newest first.
-    fw::CommandResult Result();
     // The error list of a failed job, newest first.
     const std::string& Errors() const { return errors_; }
 
 private:
-    std::string caption_;
     std::string errors_;
     Database3ds* database_ = nullptr;
     bool failed_ = false;

@@ -1,7 +1,7 @@
 #include "exchange/threeds/write3ds.h"
 
 #include "exchange/model/modelconversion.h"
-#include "exchange/threeds/meshdatabase.h"
+#include "exchange/threeds/modeldatabase3ds.h"
 #include "exchange/threeds/toolkitjob.h"
 #include "framework/pathtext.h"
 #include "toolkit3ds/toolkit3ds.h"
@@ -17,7 +17,7 @@ fw::Expected<void> WriteThrough(Open&& open, const ExportedModel& model) {
     job.Then([&] { file = open(); })
         .Then([&] { NewDatabase3ds(&job.database()); })
         .Then([&] { CreateDatabase3ds(job.database(), DatabaseKind3ds::MeshFile); })
-        .Then([&] { BuildMeshDatabase(ObjectNameOfModel(model.name), job.database(), model); })
+        .Then([&] { BuildModelDatabase3ds(job, ObjectNameOfModel(model.name), model); })
         .Then([&] { WriteDatabase3ds(file, job.database()); })
         .Then([&] { CloseAllFiles3ds(); })
         .Then([&] { ReleaseDatabase3ds(&job.database()); });

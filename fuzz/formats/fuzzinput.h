@@ -40,7 +40,7 @@ inline std::filesystem::path FuzzInputFile(const uint8_t* data, size_t size, con
 inline void AbortUnlessWellFormed(const fw::Expected<ImportedMesh>& read) {
     if (!read.ok()) return;
     for (const ImportedFace& face : read->faces)
-        if (face.a >= read->points.size() || face.b >= read->points.size() ||
-            face.c >= read->points.size() || face.group >= read->groups.size())
+        if (face.a >= read->points.size() || face.b >= read->points.size() || face.c >= read->points.size() ||
+            face.group >= read->groups.size())
             std::abort();
 }

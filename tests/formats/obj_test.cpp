@@ -38,8 +38,8 @@ TEST_F(ObjFormat, EveryModelComesBackUnchanged) {
 
 TEST_F(ObjFormat, TwoObjectsWithUnsharedCornersAndAQuadMerge) {
     const auto read = ReadText("two.obj",
-                                       "o a\nv 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvt 1 0\nf 1/1 2/2 3/2\nf 1/2 2 3\n"
-                                       "o b\nv 0 0 5\nv 1 0 5\nv 1 1 5\nv 0 1 5\nf 4 5 6 7\n");
+                               "o a\nv 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvt 1 0\nf 1/1 2/2 3/2\nf 1/2 2 3\n"
+                               "o b\nv 0 0 5\nv 1 0 5\nv 1 1 5\nv 0 1 5\nf 4 5 6 7\n");
     ASSERT_TRUE(read.ok()) << read.why();
     // Each pair of position and mapping is a point: six in "a", four in "b".
     EXPECT_EQ(read->points.size(), 10u);
