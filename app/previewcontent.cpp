@@ -4,9 +4,10 @@
 #include <limits>
 
 #include "browser/pallixview.h"
-#include "exchange/exchangemesh.h"
-#include "exchange/modelarrays.h"
-#include "exchange/modelconversion.h"
+#include "exchange/formats/exchangemesh.h"
+#include "exchange/model/modelarrays.h"
+#include "exchange/model/modelconversion.h"
+#include "exchange/model/modeltextures.h"
 
 namespace {
 
@@ -28,12 +29,6 @@ PreviewContent Damaged(const fw::TreeItem* item, const QString& reason) {
 int BitCount(std::span<const uint8_t> file) {
     if (file.size() < kBitCountField + 2) return 0;
     return file[kBitCountField] | file[kBitCountField + 1] << 8;
-}
-
-// The bytes a record names, when the image holds all of them.
-std::optional<std::span<const uint8_t>> RecordBytes(std::span<const uint8_t> image, uint32_t offset, uint32_t size) {
-    if (offset > image.size() || size > image.size() - offset) return std::nullopt;
-    return image.subspan(offset, size);
 }
 
 // The leaves below a model or bitmap show their parent.
@@ -59,26 +54,26 @@ PreviewContent PreviewSource::Describe(fw::TreeItem* item) {
     }
 }
 
-QImage PreviewSource::Decode(uint32_t offset, uint32_t size) {
-    if (const QImage* known = decoded_.object(offset)) return *known;
-    const auto bytes = RecordBytes(view_.GetDocument().Image(), offset, size);
-    if (!bytes || bytes->size() > size_t(std::numeric_limits<int>::max())) return {};
-    QImage picture = QImage::fromData(bytes->data(), static_cast<int>(bytes->size()), "BMP");
-    if (!picture.isNull()) decoded_.insert(offset, new QImage(picture), picture.sizeInBytes());
+QImage PreviewSource::Decode(const ItemRecord& record) {
+    if (const QImage* known = decoded_.object(record.nOffset)) return *known;
+    const auto bytes = RecordBytes(view_.GetDocument().Image(), record);
+    if (bytes.empty() || bytes.size() > size_t(std::numeric_limits<int>::max())) return {};
+    QImage picture = QImage::fromData(bytes.data(), static_cast<int>(bytes.size()), "BMP");
+    if (!picture.isNull()) decoded_.insert(record.nOffset, new QImage(picture), picture.sizeInBytes());
     return picture;
 }
 
 PreviewContent PreviewSource::DescribeBitmap(fw::TreeItem* item) {
     const ItemRecord& record = *CPallixView::RecordOf(item);
-    const auto bytes = RecordBytes(view_.GetDocument().Image(), record.nOffset, record.nSize);
-    if (!bytes) return Damaged(item, QStringLiteral("This bitmap's bytes lie outside the data file."));
-    PreviewContent content{PreviewContent::Kind::bitmap, Label(item), {}, Decode(record.nOffset, record.nSize), {}, {}};
+    const auto bytes = RecordBytes(view_.GetDocument().Image(), record);
+    if (bytes.empty()) return Damaged(item, QStringLiteral("This bitmap's bytes lie outside the data file."));
+    PreviewContent content{PreviewContent::Kind::bitmap, Label(item), {}, Decode(record), {}, {}};
     if (content.picture.isNull())
         return Damaged(item, QStringLiteral("This bitmap is damaged: its bytes are no BMP picture."));
     content.details = QStringLiteral("%1 x %2 pixels, %3 bits per pixel, %4")
                           .arg(content.picture.width())
                           .arg(content.picture.height())
-                          .arg(BitCount(*bytes))
+                          .arg(BitCount(bytes))
                           .arg(Count(record.nSize, "byte", "bytes"));
     if (record.nCopyOf != 0) content.details += QStringLiteral("\nA copy of %1").arg(LabelOfBitmapAt(record.nCopyOf));
     return content;
@@ -103,7 +98,7 @@ PreviewContent PreviewSource::DescribeModel(fw::TreeItem* item) {
     if (!arrays)
         return Damaged(item, QStringLiteral("This model is damaged: its vertex or triangle arrays do not fit."));
     PreviewContent content{PreviewContent::Kind::model, Label(item), {}, {}, {}, {}};
-    const std::vector<fw::TreeItem*> bitmaps = BankBitmaps(item);
+    const std::vector<ItemRecord> bitmaps = BankBitmaps(item);
     for (uint32_t triangle = 0; triangle < arrays->triangleCount; ++triangle) {
         const ExchangeFace face = FaceFromTriangle(*arrays, triangle, bitmaps.size());
         const std::array<uint32_t, 3> corners{face.a, face.b, face.c};
@@ -127,26 +122,22 @@ PreviewContent PreviewSource::DescribeModel(fw::TreeItem* item) {
     return content;
 }
 
-// A model's textures are the bitmaps that follow it in its bank, as its
-// export names them.
-std::vector<fw::TreeItem*> PreviewSource::BankBitmaps(fw::TreeItem* model) const {
+// The model's textures, as its export names them.
+std::vector<ItemRecord> PreviewSource::BankBitmaps(fw::TreeItem* model) const {
     const fw::TreeControl& tree = view_.GetTreeCtrl();
-    fw::TreeItem* item = model;
-    while (item && CPallixView::RecordOf(item)->nKind != ITEM_BITMAP) item = tree.GetNextSiblingItem(item);
-    std::vector<fw::TreeItem*> bitmaps;
-    for (; item && CPallixView::RecordOf(item)->nKind == ITEM_BITMAP && bitmaps.size() < kMaxTextureNames;
-         item = tree.GetNextSiblingItem(item))
-        bitmaps.push_back(item);
-    return bitmaps;
+    std::vector<ItemRecord> following;
+    for (fw::TreeItem* item = tree.GetNextSiblingItem(model); item; item = tree.GetNextSiblingItem(item))
+        if (const ItemRecord* record = CPallixView::RecordOf(item)) following.push_back(*record);
+    return TextureBitmapsAfter(following);
 }
 
 // Only the bitmaps some face shows are decoded; the others stay null.
-std::vector<QImage> PreviewSource::Textures(const std::vector<fw::TreeItem*>& bitmaps, const vistel::Mesh& mesh) {
+std::vector<QImage> PreviewSource::Textures(const std::vector<ItemRecord>& bitmaps, const vistel::Mesh& mesh) {
     std::vector<QImage> textures(bitmaps.size());
     for (const vistel::MeshFace& face : mesh.faces) {
         if (face.texture < 0 || !textures[static_cast<size_t>(face.texture)].isNull()) continue;
-        const ItemRecord& record = *CPallixView::RecordOf(bitmaps[static_cast<size_t>(face.texture)]);
-        textures[static_cast<size_t>(face.texture)] = Decode(record.nOffset, record.nSize);
+        const ItemRecord& record = bitmaps[static_cast<size_t>(face.texture)];
+        textures[static_cast<size_t>(face.texture)] = Decode(record);
     }
     return textures;
 }

@@ -4,6 +4,7 @@
 #include <QString>
 #include <vector>
 
+#include "datafile/itemrecord.h"
 #include "framework/treecontrol.h"
 #include "viewer/scene/mesh.h"
 
@@ -40,9 +41,9 @@ private:
     PreviewContent DescribeFile() const;
     // The picture of the bitmap stored at offset; null when its bytes lie
     // outside the image or are no picture.
-    QImage Decode(uint32_t offset, uint32_t size);
-    std::vector<fw::TreeItem*> BankBitmaps(fw::TreeItem* model) const;
-    std::vector<QImage> Textures(const std::vector<fw::TreeItem*>& bitmaps, const vistel::Mesh& mesh);
+    QImage Decode(const ItemRecord& record);
+    std::vector<ItemRecord> BankBitmaps(fw::TreeItem* model) const;
+    std::vector<QImage> Textures(const std::vector<ItemRecord>& bitmaps, const vistel::Mesh& mesh);
     QString LabelOfBitmapAt(uint32_t offset) const;
 
     CPallixView& view_;

@@ -25,6 +25,7 @@ public:
         endOfFile,
         fileTooLarge,
         notRegularFile,  // a pipe, a device or another special file
+        alreadyExists,   // a file to be created anew is there already
     };
 
     FileException(Cause cause, std::string path);

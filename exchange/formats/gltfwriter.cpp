@@ -121,7 +121,7 @@ void AddMaterials(const ExportedModel& model, const std::vector<TextureGroup>& g
         if (pictures[size_t(group.texture)]) {
             material["pbrMetallicRoughness"]["baseColorTexture"] = {{"index", textures.size()}};
             textures.push_back({{"source", images.size()}});
-            images.push_back({{"uri", UriFromFileName(TextureStem(name) + ".png")}});
+            images.push_back({{"uri", UriFromFileName(TextureStem(name) + PngFormat().extension)}});
         }
         materials.push_back(material);
     }
@@ -146,26 +146,25 @@ json Document(const ExportedModel& model, const std::vector<TextureGroup>& group
 
 }  // namespace
 
-FormatWriteResult WriteGltf(const ExportedModel& model, const std::filesystem::path& path, bool binary,
-                            WrittenPictures* written) {
-    FormatWriteResult result;
-    result.failure = CheckExportedModel(model, path);
-    if (!result.ok()) return result;
+fw::Expected<WriteNotes> WriteGltf(const ExportedModel& model, const std::filesystem::path& path, bool binary,
+                                   WrittenPictures* written) {
+    if (auto fit = CheckExportedModel(model, path); !fit) return fit.refusal();
     const auto groups = GroupFacesByTexture(model);
-    const auto pictures = WriteTextureFiles(model, groups, {path.parent_path(), TextureKind::png, written}, result);
-    if (!result.ok()) return result;
+    WriteNotes notes;
+    const auto pictures = WriteTextureFiles(model, groups, {path.parent_path(), PngFormat(), written}, notes);
+    if (!pictures) return pictures.refusal();
     BufferBuilder buffer;
     const std::string stem = fw::Utf8FromPath(path.stem());
-    json document = Document(model, groups, pictures, stem, buffer);
+    json document = Document(model, groups, *pictures, stem, buffer);
     json bufferEntry = {{"byteLength", buffer.bytes().size()}};
     if (!binary) {
         const std::filesystem::path binPath = path.parent_path() / fw::PathFromUtf8(stem + ".bin");
         bufferEntry["uri"] = UriFromFileName(stem + ".bin");
-        result.failure = SaveBytes(binPath, buffer.bytes());
-        if (!result.ok()) return result;
+        if (auto saved = SaveBytes(binPath, buffer.bytes()); !saved) return saved.refusal();
     }
     document["buffers"] = {bufferEntry};
     const std::string text = document.dump(binary ? -1 : 1, ' ', false, json::error_handler_t::replace);
-    result.failure = binary ? SaveBytes(path, GlbBytes(text, buffer.bytes())) : SaveText(path, text);
-    return result;
+    auto saved = binary ? SaveBytes(path, GlbBytes(text, buffer.bytes())) : SaveText(path, text);
+    if (!saved) return saved.refusal();
+    return notes;
 }

@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "exchange/exportpaths.h"
+#include "exchange/files/exportpaths.h"
 #include "framework/commandids.h"
 #include "framework/pathtext.h"
+#include "framework/privatetemp.h"
 #include "tests/support/viewfixture.h"
 #include "tools/bfpbuilder.h"
 
@@ -69,6 +70,23 @@ TEST_F(ImportAllOfABank, CancelledAfterItsImportsPutsEveryByteAndTheFlagBack) {
     EXPECT_FALSE(doc_.IsModified());
 }
 
+// Files too large to be what an export wrote: neither read nor allocated
+// for, whatever their length (sparse, so they cost no disk).
+TEST_F(ImportAllOfABank, RefusesHugeFilesUnreadEachAlone) {
+    constexpr uintmax_t k64GiB = uintmax_t(64) << 30;
+    std::filesystem::resize_file(BitmapFile({0, 5}), k64GiB);
+    std::filesystem::resize_file(ExportDir() / "small.3ds", k64GiB);
+    RunCommand({0}, cmd::kBankImportAll);
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].text, "Imported: 2\nUnchanged: 1\nRefused: 3\n  small.3ds: the file is larger than any "
+                                    "model file (32 MiB); it was not read\n  " +
+                                        BitmapFileName(Record({0, 4}).nOffset) +
+                                        ": the file has 246 bytes, the bitmap 102, and keeps its length\n  " +
+                                        BitmapFileName(Record({0, 5}).nOffset) + ": the file has " +
+                                        std::to_string(k64GiB) + " bytes, the bitmap 102, and keeps its length\nfrom " +
+                                        fw::Utf8FromPath(ExportDir()));
+}
+
 class WholeFile : public ViewFixture {};
 
 TEST_F(WholeFile, ExportAllGivesEachBankAFolderAndImportAllFindsNothingChanged) {
@@ -82,8 +100,17 @@ TEST_F(WholeFile, ExportAllGivesEachBankAFolderAndImportAllFindsNothingChanged) 
               "Exported 2 banks, each into a folder of its own in\n" + fw::Utf8FromPath(ExportDir()));
     EXPECT_NE(ReadFileBytes(ExportDir() / "CM3D 1" / "box.3ds"), ReadFileBytes(ExportDir() / "CM3D 2" / "box.3ds"));
     EXPECT_TRUE(std::filesystem::exists(ExportDir() / "CM3D 2" / BitmapFileName(Record({1, 1}).nOffset)));
+    // A comparison makes, renames and removes no file anywhere.
+    const auto changeTimes = [this] {
+        std::vector<std::filesystem::file_time_type> times;
+        for (const auto& folder : {ExportDir() / "CM3D 1", fw::PrivateTemporaryFolder()})
+            times.push_back(std::filesystem::last_write_time(folder));
+        return times;
+    };
+    const auto before = changeTimes();
     RunCommand({}, cmd::kFileImportAll);
     EXPECT_EQ(ui_.messages.back().text, "Imported: 0\nUnchanged: 4\nRefused: 0\nfrom " + fw::Utf8FromPath(ExportDir()));
+    EXPECT_EQ(changeTimes(), before);
     EXPECT_EQ(Image(), original);
     EXPECT_FALSE(doc_.IsModified());
     ui_.cancelAtStep = ui_.progressSteps + 1;
