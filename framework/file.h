@@ -30,7 +30,7 @@ public:
         read,           // open an existing file for reading
         readDenyWrite,  // as read, and other programs may not write meanwhile
         readWrite,      // open an existing file for reading and writing in place
-        createWrite,    // create or truncate, write only
+        createWrite,    // create or truncate, write only, never through a link
         createNew,      // create a file that must not exist yet, read and write
         createPrivate,  // as createNew, for this user only, and never through a link
     };
@@ -54,6 +54,8 @@ public:
     uint64_t Length() const;
     FileIdentity Identity() const;
     bool IsOpen() const { return handle_ >= 0; }
+    // The C library's handle, for the calls this class does not wrap (locks).
+    int NativeHandle() const { return handle_; }
     const std::filesystem::path& path() const { return path_; }
     // Gives the file the permission bits of another file where the platform has them.
     void CopyPermissionsFrom(const std::filesystem::path& other);
