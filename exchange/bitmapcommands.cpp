@@ -11,6 +11,7 @@
 #include "framework/pathtext.h"
 #include "framework/privatetemp.h"
 #include "framework/reporting.h"
+#include "framework/safesave.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ constexpr const char* kViewerExamples = "Eye of GNOME, Gwenview or GIMP";
 
 void WriteBytesTo(const std::filesystem::path& path, std::span<const uint8_t> image, const ItemRecord& record,
                   fw::File::Mode mode = fw::File::Mode::createWrite) {
+    if (mode == fw::File::Mode::createWrite) fw::CheckExportTarget(path);
     fw::File file(path, mode);
     if (pallix::FitsIn(image, record.nOffset, record.nSize)) file.Write(image.data() + record.nOffset, record.nSize);
     file.Flush();

@@ -9,6 +9,7 @@
 #include "exchange/modeljob.h"
 #include "exchange/toolkitjob.h"
 #include "framework/pathtext.h"
+#include "framework/safesave.h"
 #include "toolkit3ds/toolkit3ds.h"
 
 namespace {
@@ -19,6 +20,11 @@ constexpr const char* kExportAllCaption = "Export All";
 }  // namespace
 
 fw::CommandResult WriteModel3dsFile(const std::filesystem::path& path, const ExportedModel& model) {
+    try {
+        fw::CheckExportTarget(path);
+    } catch (const fw::FileException& error) {
+        return fw::CommandResult::Refused(error.Message(), kExportCaption);
+    }
     ToolkitJob job(kExportCaption);
     File3ds* file = nullptr;
     job.Then([&] { file = OpenFile3ds(fw::Utf8FromPath(path).c_str(), "w"); })

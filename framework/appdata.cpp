@@ -6,9 +6,9 @@
 
 #include "framework/fileexception.h"
 #include "framework/pathtext.h"
+#include "framework/userfolders.h"
 
 #ifndef _WIN32
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -28,13 +28,8 @@ std::filesystem::path BaseFolder() {
     // Only absolute settings count, as the XDG rules say.
     const char* data = std::getenv("XDG_DATA_HOME");
     if (data && *data == '/') return std::filesystem::path(data) / "pallix";
-    const char* home = std::getenv("HOME");
-    if (!home || *home != '/') {
-        // Without $HOME, the home folder the system lists for the user.
-        const passwd* user = ::getpwuid(::geteuid());
-        home = user ? user->pw_dir : nullptr;
-    }
-    if (home && *home == '/') return std::filesystem::path(home) / ".local" / "share" / "pallix";
+    const auto home = HomeFolder();
+    if (!home.empty()) return home / ".local" / "share" / "pallix";
     throw FileException(FileException::Cause::badPath, "$HOME/.local/share");
 }
 #endif

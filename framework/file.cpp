@@ -78,7 +78,7 @@ int OpenRaw(const std::filesystem::path& path, File::Mode mode) {
         case File::Mode::read:
         case File::Mode::readDenyWrite: flags |= O_RDONLY; break;
         case File::Mode::readWrite: flags |= O_RDWR; break;
-        case File::Mode::createWrite: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
+        case File::Mode::createWrite: flags |= O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW; break;
         case File::Mode::createNew: flags |= O_RDWR | O_CREAT | O_EXCL; break;
         case File::Mode::createPrivate:
             flags |= O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW;
@@ -127,6 +127,9 @@ void File::Open(const std::filesystem::path& path, Mode mode) {
     if (handle_ >= 0) return;
     const int error = errno;
     if (IsSpecialFile(path)) throw FileException(FileException::Cause::notRegularFile, Utf8FromPath(path_));
+    std::error_code linkError;
+    if (mode == Mode::createWrite && std::filesystem::is_symlink(path, linkError))
+        throw FileException(FileException::Cause::linkRefused, Utf8FromPath(path_));
     // A file cannot be created in a folder that is not there: the path is wrong.
     const bool creating = mode == Mode::createWrite || mode == Mode::createNew || mode == Mode::createPrivate;
     if (creating && error == ENOENT) throw FileException(FileException::Cause::badPath, Utf8FromPath(path_));

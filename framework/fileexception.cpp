@@ -27,6 +27,7 @@ const char* PromptForCause(FileException::Cause cause) {
         case C::endOfFile: return text::kFileEndOfFile;
         case C::fileTooLarge: return text::kFileBeyondSizeLimit;
         case C::notRegularFile: return text::kFileNotRegular;
+        case C::linkRefused: return text::kFileIsLink;
         case C::none: break;
     }
     return nullptr;

@@ -25,6 +25,7 @@ public:
         endOfFile,
         fileTooLarge,
         notRegularFile,  // a pipe, a device or another special file
+        linkRefused,     // a link where the program writes only files of its own making
     };
 
     FileException(Cause cause, std::string path);

@@ -9,17 +9,26 @@
 #ifdef _WIN32
 #include <shlobj.h>
 #include <windows.h>
+#else
+#include <pwd.h>
+#include <unistd.h>
 #endif
 
 namespace fw {
 
-namespace {
-
 #ifndef _WIN32
 std::filesystem::path HomeFolder() {
     const char* home = std::getenv("HOME");
-    return home && *home ? std::filesystem::path(home) : std::filesystem::temp_directory_path();
+    if (home && *home == '/') return home;
+    const passwd* user = ::getpwuid(::geteuid());
+    if (user && user->pw_dir && *user->pw_dir == '/') return user->pw_dir;
+    return {};
 }
+#endif
+
+namespace {
+
+#ifndef _WIN32
 
 // The line XDG_DOCUMENTS_DIR="$HOME/..." of the user's user-dirs.dirs.
 std::filesystem::path FromUserDirs(const std::filesystem::path& home) {
