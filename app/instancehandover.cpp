@@ -10,7 +10,9 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 #endif
 
 namespace {
@@ -50,14 +52,32 @@ QString SessionIdentity() {
 }
 
 // The user's runtime folder, private to them, when the system has one.
+#ifndef _WIN32
 QString RuntimeFolder() {
-#ifdef _WIN32
-    return {};
-#else
     const QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
     return !folder.isEmpty() && QDir(folder).exists() ? QDir(folder).absolutePath() : QString();
-#endif
 }
+
+#ifndef _WIN32
+// Without a runtime folder, a folder of the user's own in the temporary
+// folder, mode 0700: nobody else can listen in it or take its name first.
+// One that another user made, or that others may enter, is not used.
+QString PrivateSocketFolder() {
+    const QByteArray folder = QFile::encodeName(QDir::tempPath() + "/pallix-" + QString::number(getuid()));
+    if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST) return {};
+    struct stat info {};
+    if (::lstat(folder.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != getuid() ||
+        (info.st_mode & 077) != 0)
+        return {};
+    return QFile::decodeName(folder);
+}
+
+// The socket's path in the folder, when the socket can hold it.
+QString SocketPath(const QString& folder, const QString& name) {
+    const QString path = folder + '/' + name;
+    return !folder.isEmpty() && QFile::encodeName(path).size() <= kMaxSocketPathBytes ? path : QString();
+}
+#endif
 
 }  // namespace
 
@@ -65,11 +85,15 @@ QString InstanceServerName() {
     const QByteArray identity = (UserIdentity() + '\n' + SessionIdentity()).toUtf8();
     const QByteArray hash = QCryptographicHash::hash(identity, QCryptographicHash::Sha1).toHex().left(12);
     const QString name = QStringLiteral("QuonDataManager-Pallix-") + QString::fromLatin1(hash);
-    const QString folder = RuntimeFolder();
-    if (folder.isEmpty()) return name;
-    const QString path = folder + '/' + name;
-    // A path the socket cannot hold leaves the name to Qt's own folder.
-    return QFile::encodeName(path).size() <= kMaxSocketPathBytes ? path : name;
+#ifdef _WIN32
+    return name;  // a pipe that only this user's programs may open
+#else
+    // A name in the shared temporary folder would let another user listen
+    // first and receive every file: without a folder of the user's own
+    // that holds the path, there is no hand-over at all.
+    const QString path = SocketPath(RuntimeFolder(), name);
+    return path.isEmpty() ? SocketPath(PrivateSocketFolder(), name) : path;
+#endif
 }
 
 bool HandOverToRunningInstance(const QString& serverName, const QString& file) {
