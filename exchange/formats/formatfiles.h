@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -20,8 +21,23 @@ inline constexpr uint64_t kMaxModelFileBytes = uint64_t(32) << 20;
 // whatever welding would make of it; readers refuse it before allocating.
 inline constexpr size_t kMaxImportedEntries = size_t(1) << 20;
 
+// One import reads no more than this from all its files together, however
+// often they name one another.
+inline constexpr uint64_t kMaxImportBytes = uint64_t(64) << 20;
+// The refusal of an import that would read more.
+std::string TooMuchLoaded();
+
+// Text of a file quoted in a message, cut short where a hostile file makes
+// it long (a data URI of megabytes).
+std::string Capped(const std::string& text);
+
 // Whether a point read from a file lies anywhere at all.
 bool IsFinitePoint(double x, double y, double z, double u, double v);
+
+// The file a model file names beside itself: only a plain name of a file in
+// the model's own folder counts, with no folder part, no "..", and no link
+// that leads out of the folder. Nothing for any other name.
+std::optional<std::filesystem::path> FileBesideModel(const std::filesystem::path& folder, const std::string& utf8Name);
 
 struct LoadedBytes {
     std::vector<uint8_t> bytes;

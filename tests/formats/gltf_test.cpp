@@ -140,4 +140,39 @@ TEST_F(GltfFormat, DamagedFilesAreRefusedInWordsNamingThem) {
     }
 }
 
+// A model file may use only files of its own folder, by plain name: what a
+// reference outside would read must never become part of the model.
+TEST_F(GltfFormat, ReferencesLeadingOutOfTheModelsFolderAreRefused) {
+    std::filesystem::create_directories(dir_ / "model");
+    WriteGltf(sample_.model, dir_ / "model" / "pyramid.gltf", false);
+    std::filesystem::rename(dir_ / "model" / "pyramid.bin", dir_ / "outside.bin");
+    std::filesystem::create_symlink(dir_ / "outside.bin", dir_ / "model" / "link.bin");
+    const std::string text = FileText(dir_ / "model" / "pyramid.gltf");
+    const auto current = std::filesystem::current_path();
+    std::filesystem::current_path(dir_.path());  // where the library would look second
+    for (const std::string uri : {"../outside.bin", "..%2Foutside.bin", "link.bin", "outside.bin"}) {
+        const auto file = dir_ / "model" / "refers.gltf";
+        const std::string refers = std::string(text).replace(text.find("pyramid.bin"), 11, uri);
+        WriteFileBytes(file, std::vector<uint8_t>(refers.begin(), refers.end()));
+        const ImportedFile read = ReadGltf(file);
+        EXPECT_FALSE(read.mesh) << uri;
+        EXPECT_NE(read.refusal.find("refers.gltf"), std::string::npos) << read.refusal;
+    }
+    std::filesystem::current_path(current);
+}
+
+// The library copies every buffer whole: forty buffers sharing one chunk
+// would cost forty copies of it.
+TEST_F(GltfFormat, BuffersDeclaringMoreThanTheImportsBudgetAreRefusedBeforeTheyAreRead) {
+    json document = WrittenDocument();
+    const json buffer = {{"uri", "big.bin"}, {"byteLength", 31 << 20}};
+    document["buffers"] = json::array();
+    for (int i = 0; i < 40; ++i) document["buffers"].push_back(buffer);
+    const std::string text = document.dump();
+    WriteFileBytes(dir_ / "many.gltf", std::vector<uint8_t>(text.begin(), text.end()));
+    const ImportedFile read = ReadGltf(dir_ / "many.gltf");
+    EXPECT_FALSE(read.mesh);
+    EXPECT_NE(read.refusal.find("more than any model's files hold together"), std::string::npos) << read.refusal;
+}
+
 }  // namespace
