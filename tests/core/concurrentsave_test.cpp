@@ -12,13 +12,15 @@
 
 #include "cli/clisession.h"
 #include "cli/commandline.h"
+#include "framework/file.h"
 #include "tests/support/testfiles.h"
 
 namespace {
 
-// The sample with a long tail the program carries along: long enough that
-// a load and a save take a while, so that the two runs overlap.
-constexpr size_t kTail = 4u << 20;
+// The sample with a tail the program carries along, and every write step
+// slowed down, as on a large file or a slow disk, so that the two runs overlap.
+constexpr size_t kTail = 1u << 20;
+constexpr auto kWriteStep = std::chrono::milliseconds(15);
 
 int RunCli(const std::vector<std::string>& words, std::string* err = nullptr) {
     std::string usage;
@@ -51,6 +53,7 @@ protected:
         const pid_t child = fork();
         if (child == 0) {
             const auto& [folder, item] = kEdits[edit];
+            fw::File::SetBeforeWriteHook([] { std::this_thread::sleep_for(kWriteStep); });
             std::string said;
             _exit(RunCli({"--export-dir", (dir_ / folder).string(), file_.string(), "import-bitmap", item, "save"},
                          &said));
