@@ -51,14 +51,13 @@ QString SessionIdentity() {
 #endif
 }
 
-// The user's runtime folder, private to them, when the system has one.
 #ifndef _WIN32
+// The user's runtime folder, private to them, when the system has one.
 QString RuntimeFolder() {
     const QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
     return !folder.isEmpty() && QDir(folder).exists() ? QDir(folder).absolutePath() : QString();
 }
 
-#ifndef _WIN32
 // Without a runtime folder, a folder of the user's own in the temporary
 // folder, mode 0700: nobody else can listen in it or take its name first.
 // One that another user made, or that others may enter, is not used.
