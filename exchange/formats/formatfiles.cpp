@@ -2,12 +2,22 @@
 
 #include <cmath>
 
+#include "exchange/formats/modelformats.h"
 #include "framework/file.h"
 #include "framework/pathtext.h"
 #include "framework/safesave.h"
 
 bool IsFinitePoint(double x, double y, double z, double u, double v) {
     return std::isfinite(x) && std::isfinite(y) && std::isfinite(z) && std::isfinite(u) && std::isfinite(v);
+}
+
+void RemoveWrittenFiles(FormatWriteResult& result, WrittenPictures* pictures) {
+    for (const auto& path : result.written) {
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
+        if (pictures) pictures->paths.erase(path);
+    }
+    result.written.clear();
 }
 
 std::string TooMuchLoaded() {

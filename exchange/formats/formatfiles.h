@@ -27,6 +27,12 @@ inline constexpr uint64_t kMaxImportBytes = uint64_t(64) << 20;
 // The refusal of an import that would read more.
 std::string TooMuchLoaded();
 
+// Removes what a write that failed had written, so that no part of an
+// export is left that looks whole; the pictures are forgotten as written.
+struct FormatWriteResult;
+struct WrittenPictures;
+void RemoveWrittenFiles(FormatWriteResult& result, WrittenPictures* pictures);
+
 // Text of a file quoted in a message, cut short where a hostile file makes
 // it long (a data URI of megabytes).
 std::string Capped(const std::string& text);

@@ -146,8 +146,10 @@ json Document(const ExportedModel& model, const std::vector<TextureGroup>& group
 
 }  // namespace
 
-FormatWriteResult WriteGltf(const ExportedModel& model, const std::filesystem::path& path, bool binary,
-                            WrittenPictures* written) {
+namespace {
+
+FormatWriteResult WriteGltfFiles(const ExportedModel& model, const std::filesystem::path& path, bool binary,
+                                 WrittenPictures* written) {
     FormatWriteResult result;
     result.failure = CheckExportedModel(model, path);
     if (!result.ok()) return result;
@@ -163,9 +165,19 @@ FormatWriteResult WriteGltf(const ExportedModel& model, const std::filesystem::p
         bufferEntry["uri"] = UriFromFileName(stem + ".bin");
         result.failure = SaveBytes(binPath, buffer.bytes());
         if (!result.ok()) return result;
+        result.written.push_back(binPath);
     }
     document["buffers"] = {bufferEntry};
     const std::string text = document.dump(binary ? -1 : 1, ' ', false, json::error_handler_t::replace);
     result.failure = binary ? SaveBytes(path, GlbBytes(text, buffer.bytes())) : SaveText(path, text);
+    return result;
+}
+
+}  // namespace
+
+FormatWriteResult WriteGltf(const ExportedModel& model, const std::filesystem::path& path, bool binary,
+                            WrittenPictures* written) {
+    FormatWriteResult result = WriteGltfFiles(model, path, binary, written);
+    if (!result.ok()) RemoveWrittenFiles(result, written);
     return result;
 }

@@ -13,11 +13,13 @@
 // 3DS export names its object, and its materials after the bitmaps they show.
 
 // What a writer did: nothing when failure is set (a message in words that
-// names the file), otherwise every file, with notes on what had to be left
-// out (a bitmap that could not be decoded goes without its picture).
+// names the file; what it wrote before failing is removed again), otherwise
+// every file, with notes on what had to be left out (a bitmap that could
+// not be decoded goes without its picture).
 struct FormatWriteResult {
     std::string failure;
     std::vector<std::string> notes;
+    std::vector<std::filesystem::path> written;  // the files of this write so far
     bool ok() const { return failure.empty(); }
 };
 

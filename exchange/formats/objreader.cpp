@@ -179,7 +179,7 @@ ImportedFile ReadObj(const std::filesystem::path& path) {
     std::string warning, error;
     try {
         if (!tinyobj::LoadObj(&attrib, &shapes, &materials, &warning, &error, &text, &materialReader, false, false))
-            return RefuseImport(path, "OBJ", error.empty() ? "the file is damaged" : error.substr(0, error.find('\n')));
+            return RefuseImport(path, "OBJ", error.empty() ? "the file is damaged" : Capped(error.substr(0, error.find('\n'))));
     } catch (const std::exception&) {
         return RefuseImport(path, "OBJ", "the file is damaged");
     }

@@ -81,9 +81,17 @@ FormatWriteResult WriteObj(const ExportedModel& model, const std::filesystem::pa
     if (!result.ok()) return result;
     const auto groups = GroupFacesByTexture(model);
     const auto pictures = WriteTextureFiles(model, groups, {path.parent_path(), TextureKind::bmp, written}, result);
-    if (!result.ok()) return result;
+    if (!result.ok()) {
+        RemoveWrittenFiles(result, written);
+        return result;
+    }
     const std::string stem = fw::Utf8FromPath(path.stem());
-    result.failure = SaveText(path.parent_path() / fw::PathFromUtf8(stem + ".mtl"), MtlText(model, groups, pictures));
-    if (result.ok()) result.failure = SaveText(path, ObjText(model, groups, stem));
+    const auto mtlPath = path.parent_path() / fw::PathFromUtf8(stem + ".mtl");
+    result.failure = SaveText(mtlPath, MtlText(model, groups, pictures));
+    if (result.ok()) {
+        result.written.push_back(mtlPath);
+        result.failure = SaveText(path, ObjText(model, groups, stem));
+    }
+    if (!result.ok()) RemoveWrittenFiles(result, written);
     return result;
 }

@@ -52,6 +52,7 @@ std::vector<bool> WriteTextureFiles(const ExportedModel& model, const std::vecto
         }
         result.failure = SaveBytes(path, bytes);
         if (!result.ok()) return written;
+        result.written.push_back(path);
         written[size_t(group.texture)] = true;
         if (target.written) target.written->paths.insert(path);
     }

@@ -99,6 +99,15 @@ TEST_F(GltfFormat, OneCommandWritesEachPictureOnce) {
     EXPECT_EQ(read.mesh->groups[1].textureFile, "O20.png");
 }
 
+TEST_F(GltfFormat, AFailedExportLeavesNoneOfTheFilesItWroteBeforeFailing) {
+    std::filesystem::create_directories(dir_ / "pyramid.gltf");  // the last file cannot be written
+    WrittenPictures written;
+    EXPECT_FALSE(WriteGltf(sample_.model, dir_ / "pyramid.gltf", false, &written).ok());
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "pyramid.bin"));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "O20.png"));
+    EXPECT_TRUE(written.paths.empty());
+}
+
 TEST_F(GltfFormat, TwoMeshesInTwoNodesMergeWithTheirTransformsAndCornersApart) {
     WriteGltf(sample_.model, dir_ / "pyramid.gltf", false);
     json doc = json::parse(FileText(dir_ / "pyramid.gltf"));
