@@ -7,13 +7,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <sys/stat.h>
-#include <unistd.h>
-#include <cerrno>
-#endif
+#include "framework/os.h"
 
 namespace {
 
@@ -25,36 +19,19 @@ constexpr qsizetype kMaxSocketPathBytes = 100;
 
 // Who runs the program, as the system knows it: another user's program,
 // whatever its environment says, never hears of this one's files.
-QString UserIdentity() {
-#ifdef _WIN32
-    wchar_t name[256 + 1];
-    DWORD length = sizeof name / sizeof name[0];
-    if (!GetUserNameW(name, &length)) return QStringLiteral("unknown user");
-    return QString::fromWCharArray(name, static_cast<qsizetype>(length) - 1);
-#else
-    return QString::number(getuid());
-#endif
-}
+QString UserIdentity() { return QString::fromStdString(fw::os::UserIdentity()); }
 
 // The desktop session the program shows on: a program on another display
 // or in another login session keeps its files to itself.
 QString SessionIdentity() {
-#ifdef _WIN32
-    DWORD session = 0;
-    ProcessIdToSessionId(GetCurrentProcessId(), &session);
-    return QString::number(session);
-#else
-    for (const char* variable : {"WAYLAND_DISPLAY", "DISPLAY"})
-        if (!qEnvironmentVariableIsEmpty(variable))
-            return QString::fromLatin1(variable) + '=' + qEnvironmentVariable(variable);
+    const std::string session = fw::os::SessionIdentity();
+    if (!session.empty()) return QString::fromStdString(session);
     return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-#endif
 }
 
-#ifndef _WIN32
 // The user's runtime folder, private to them, when the system has one.
 QString RuntimeFolder() {
-    const QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    const QString folder = QString::fromStdString(fw::os::Utf8FromPath(fw::os::RuntimeFolder()));
     return !folder.isEmpty() && QDir(folder).exists() ? QDir(folder).absolutePath() : QString();
 }
 
@@ -62,13 +39,10 @@ QString RuntimeFolder() {
 // folder, mode 0700: nobody else can listen in it or take its name first.
 // One that another user made, or that others may enter, is not used.
 QString PrivateSocketFolder() {
-    const QByteArray folder = QFile::encodeName(QDir::tempPath() + "/pallix-" + QString::number(getuid()));
-    if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST) return {};
-    struct stat info {};
-    if (::lstat(folder.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != getuid() ||
-        (info.st_mode & 077) != 0)
-        return {};
-    return QFile::decodeName(folder);
+    const QString folder = QDir::tempPath() + "/pallix-" + UserIdentity();
+    const auto path = fw::os::PathFromUtf8(folder.toStdString());
+    if (!fw::os::MakePrivateFolder(path) || !fw::os::IsOwnPrivateFolder(path)) return {};
+    return folder;
 }
 
 // The socket's path in the folder, when the socket can hold it.
@@ -76,7 +50,6 @@ QString SocketPath(const QString& folder, const QString& name) {
     const QString path = folder + '/' + name;
     return !folder.isEmpty() && QFile::encodeName(path).size() <= kMaxSocketPathBytes ? path : QString();
 }
-#endif
 
 }  // namespace
 
@@ -84,7 +57,7 @@ QString InstanceServerName() {
     const QByteArray identity = (UserIdentity() + '\n' + SessionIdentity()).toUtf8();
     const QByteArray hash = QCryptographicHash::hash(identity, QCryptographicHash::Sha1).toHex().left(12);
     const QString name = QStringLiteral("QuonDataManager-Pallix-") + QString::fromLatin1(hash);
-#ifdef _WIN32
+#ifdef Q_OS_WIN
     return name;  // a pipe that only this user's programs may open
 #else
     // A name in the shared temporary folder would let another user listen

@@ -4,9 +4,9 @@
 #include <limits>
 
 #include "browser/pallixview.h"
-#include "exchange/exchangemesh.h"
-#include "exchange/modelarrays.h"
-#include "exchange/modelconversion.h"
+#include "exchange/formats/exchangemesh.h"
+#include "exchange/model/modelarrays.h"
+#include "exchange/model/modelconversion.h"
 
 namespace {
 

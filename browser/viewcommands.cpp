@@ -2,11 +2,15 @@
 // starts and hands it to the exchange layer, where the bodies live. This is
 // the one file of the view that knows the exchange layer.
 #include "browser/pallixview.h"
-#include "exchange/commandcontext.h"
-#include "exchange/exchangecommands.h"
-#include "exchange/exportlocation.h"
-#include "exchange/modelformatcommands.h"
-#include "exchange/modeljob.h"
+#include "exchange/commands/bitmapcommands.h"
+#include "exchange/commands/commandcontext.h"
+#include "exchange/commands/exportbanks.h"
+#include "exchange/commands/importall.h"
+#include "exchange/commands/modelexport.h"
+#include "exchange/commands/modelimport.h"
+#include "exchange/commands/modeljob.h"
+#include "exchange/commands/modelview.h"
+#include "exchange/files/exportlocation.h"
 
 CommandContext CPallixView::ContextFor(fw::TreeItem* item) const {
     CommandContext context = ItemContext(item);
@@ -85,12 +89,12 @@ fw::CommandResult CPallixView::OnImportAll() { return ImportAll(ContextFor(m_hCo
 
 namespace {
 
-std::optional<ModelFormat> AskModelFormat(fw::UiServices& ui, const std::string& caption) {
+const ModelFormat* AskModelFormat(fw::UiServices& ui, const std::string& caption) {
     std::vector<std::string> labels;
-    for (const ModelFormatInfo& info : ModelFormats()) labels.push_back(info.label);
+    for (const ModelFormat& format : ModelFormats()) labels.push_back(format.label);
     const auto choice = ui.AskChoice(caption, "Which format?", labels);
-    if (!choice || *choice >= labels.size()) return std::nullopt;
-    return ModelFormats()[*choice].format;
+    if (!choice || *choice >= labels.size()) return nullptr;
+    return &ModelFormats()[*choice];
 }
 
 // The format is asked for first, so the command acts on the tree as it is
@@ -105,33 +109,17 @@ fw::CommandResult InFormatAsked(CPallixView& view, const std::string& caption, C
 
 fw::CommandResult CPallixView::OnExportModelAs() {
     return InFormatAsked(*this, "Export Model As",
-                         [this](ModelFormat format) { return ExportModelAs(ContextFor(m_hContextItem), format); });
+                         [this](const ModelFormat& format) { return ExportModelAs(ContextFor(m_hContextItem), format); });
 }
 
 fw::CommandResult CPallixView::OnImportModelFrom() {
     return InFormatAsked(*this, "Import Model From",
-                         [this](ModelFormat format) { return ImportModelFrom(ContextFor(m_hContextItem), format); });
+                         [this](const ModelFormat& format) { return ImportModelFrom(ContextFor(m_hContextItem), format); });
 }
 
 fw::CommandResult CPallixView::OnExportAllAs() {
     return InFormatAsked(*this, "Export All As",
-                         [this](ModelFormat format) { return ExportAllAs(ContextFor(m_hContextItem), format); });
-}
-
-fw::CommandResult CPallixView::WriteDxf(fw::File& file, std::span<const uint8_t> model, uint32_t offset,
-                                        uint32_t size) {
-    return ::WriteDxf(file, model, offset, size);
-}
-
-fw::CommandResult CPallixView::ExportModelToFile(const std::filesystem::path& path, std::span<const uint8_t> model,
-                                                 uint32_t, uint32_t, const std::vector<std::string>& textures) {
-    const ItemRecord* record = RecordOf(m_hContextItem);
-    return ::ExportModelToFile(path, model, record ? record->szLabel : std::string(), textures);
-}
-
-fw::CommandResult CPallixView::ImportModelFromFile(const std::filesystem::path& path, std::span<uint8_t> model,
-                                                   uint32_t, uint32_t size, const std::vector<std::string>& textures) {
-    return ::ImportModelFromFile(path, model, size, textures);
+                         [this](const ModelFormat& format) { return ExportAllAs(ContextFor(m_hContextItem), format); });
 }
 
 std::filesystem::path CPallixView::ExportFolderInUse() const {

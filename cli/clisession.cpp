@@ -6,7 +6,7 @@
 #include "browser/popupmenus.h"
 #include "cli/itempath.h"
 #include "cli/listing.h"
-#include "exchange/modelformatcommands.h"
+#include "exchange/model/modelformattable.h"
 #include "framework/modulepath.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "cli/clisession.h"
-#include "exchange/modelformatcommands.h"
+#include "exchange/model/modelformattable.h"
 #include "framework/pathtext.h"
 
 namespace {
@@ -58,7 +58,7 @@ std::string CliUsage() {
         line += word;
     }
     std::string formats;
-    for (const ModelFormatInfo& info : ModelFormats()) formats += std::string(formats.empty() ? "" : " | ") + info.name;
+    for (const ModelFormat& format : ModelFormats()) formats += std::string(formats.empty() ? "" : " | ") + format.name;
     return usage + line + "\nPATH: '.' for the root, else child indexes from the root joined by '/' (0/2/1)\n" +
            "FORMAT: " + formats + "\n";
 }

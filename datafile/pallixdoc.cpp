@@ -37,7 +37,7 @@ bool CPallixDoc::PrepareLoad(const std::string& path, fw::File& file, pallix::Im
         if (!fw::PutBackInterruptedSave(ui(), path, before)) return false;
         file.Open(fw::PathFromUtf8(path), fw::File::Mode::readDenyWrite);
         // A save of this program that is under way ends before the read begins.
-        if (!fw::LockFileWithin(file, fw::LockKind::shared, fw::kLockPatience)) {
+        if (!fw::LockFileWithin(file, fw::os::LockKind::shared, fw::kLockPatience)) {
             Warn(ui(), fw::FormatPrompt(fw::text::kFileBusy, path));
             return false;
         }

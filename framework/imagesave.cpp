@@ -59,7 +59,7 @@ std::optional<FileIdentity> SaveImage(UiServices& ui, const std::string& path, s
         // Another save of this program may be writing the file: its writes
         // end before ours begin, and the identity below, taken under the
         // lock, tells whether they changed what was loaded.
-        if (exists && !LockFileWithin(target, LockKind::exclusive, kLockPatience)) {
+        if (exists && !LockFileWithin(target, os::LockKind::exclusive, kLockPatience)) {
             Tell(ui, FormatPrompt(text::kFileBusy, path), MessageIcon::exclamation);
             return std::nullopt;
         }
@@ -93,7 +93,7 @@ bool PutBackInterruptedSave(UiServices& ui, const std::string& path, const FileI
         if (!file.Identity().SameFile(identity)) return true;  // replaced meanwhile: not this file's journal
         // The journal of a save that is still running is not put back: once
         // the lock is ours, that save has ended and taken its journal along.
-        if (!LockFileWithin(file, LockKind::exclusive, kLockPatience)) {
+        if (!LockFileWithin(file, os::LockKind::exclusive, kLockPatience)) {
             Tell(ui, FormatPrompt(text::kFileBusy, path), MessageIcon::exclamation);
             return false;
         }

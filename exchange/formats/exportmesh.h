@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "exchange/formats/formatfiles.h"
 #include "exchange/formats/modelformats.h"
 
 // What the glTF and OBJ writers share: the Y-up axes, the faces grouped by
@@ -45,12 +46,13 @@ std::string TextureStem(const std::string& textureName);
 // For each texture of the model, whether a picture of it lies beside the
 // written file: a PNG (for glTF) decoded from the stored BMP file, or the
 // stored BMP file itself (for OBJ), unless written already. A bitmap that
-// cannot be given is noted in the result; a file that cannot be written fails it.
+// cannot be given is noted; a file that cannot be written refuses them all.
 enum class TextureKind { png, bmp };
 struct TextureTarget {
     std::filesystem::path folder;
     TextureKind kind;
     WrittenPictures* written;  // may be null
+    WrittenFiles* files;       // what the export wrote so far
 };
-std::vector<bool> WriteTextureFiles(const ExportedModel& model, const std::vector<TextureGroup>& groups,
-                                    const TextureTarget& target, FormatWriteResult& result);
+fw::Expected<std::vector<bool>> WriteTextureFiles(const ExportedModel& model, const std::vector<TextureGroup>& groups,
+                                                  const TextureTarget& target, WriteNotes& notes);

@@ -146,38 +146,29 @@ json Document(const ExportedModel& model, const std::vector<TextureGroup>& group
 
 }  // namespace
 
-namespace {
-
-FormatWriteResult WriteGltfFiles(const ExportedModel& model, const std::filesystem::path& path, bool binary,
-                                 WrittenPictures* written) {
-    FormatWriteResult result;
-    result.failure = CheckExportedModel(model, path);
-    if (!result.ok()) return result;
+fw::Expected<WriteNotes> WriteGltf(const ExportedModel& model, const std::filesystem::path& path, bool binary,
+                                   WrittenPictures* written) {
+    if (std::string unfit = CheckExportedModel(model, path); !unfit.empty()) return fw::Refuse(unfit);
     const auto groups = GroupFacesByTexture(model);
-    const auto pictures = WriteTextureFiles(model, groups, {path.parent_path(), TextureKind::png, written}, result);
-    if (!result.ok()) return result;
+    WriteNotes notes;
+    WrittenFiles files(written);
+    const auto pictures =
+        WriteTextureFiles(model, groups, {path.parent_path(), TextureKind::png, written, &files}, notes);
+    if (!pictures) return pictures.refusal();
     BufferBuilder buffer;
     const std::string stem = fw::Utf8FromPath(path.stem());
-    json document = Document(model, groups, pictures, stem, buffer);
+    json document = Document(model, groups, *pictures, stem, buffer);
     json bufferEntry = {{"byteLength", buffer.bytes().size()}};
     if (!binary) {
         const std::filesystem::path binPath = path.parent_path() / fw::PathFromUtf8(stem + ".bin");
         bufferEntry["uri"] = UriFromFileName(stem + ".bin");
-        result.failure = SaveBytes(binPath, buffer.bytes());
-        if (!result.ok()) return result;
-        result.written.push_back(binPath);
+        if (auto saved = SaveBytes(binPath, buffer.bytes()); !saved) return saved.refusal();
+        files.Add(binPath);
     }
     document["buffers"] = {bufferEntry};
     const std::string text = document.dump(binary ? -1 : 1, ' ', false, json::error_handler_t::replace);
-    result.failure = binary ? SaveBytes(path, GlbBytes(text, buffer.bytes())) : SaveText(path, text);
-    return result;
-}
-
-}  // namespace
-
-FormatWriteResult WriteGltf(const ExportedModel& model, const std::filesystem::path& path, bool binary,
-                            WrittenPictures* written) {
-    FormatWriteResult result = WriteGltfFiles(model, path, binary, written);
-    if (!result.ok()) RemoveWrittenFiles(result, written);
-    return result;
+    auto saved = binary ? SaveBytes(path, GlbBytes(text, buffer.bytes())) : SaveText(path, text);
+    if (!saved) return saved.refusal();
+    files.Keep();
+    return notes;
 }

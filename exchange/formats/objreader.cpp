@@ -31,11 +31,11 @@ public:
     bool operator()(const std::string& name, std::vector<tinyobj::material_t>* materials,
                     std::map<std::string, int>* names, std::string* warning, std::string* error) override {
         const auto file = Beside(fw::Utf8FromPath(fw::PathFromUtf8(name).filename()));
-        LoadedBytes loaded = file ? Load(*file) : LoadedBytes{{}, "not beside the model"};
+        auto loaded = file ? Load(*file) : fw::Refuse("not beside the model");
         const auto own = Beside(fw::Utf8FromPath(std::filesystem::path(obj_.filename()).replace_extension(".mtl")));
-        if (!loaded.failure.empty() && own) loaded = Load(*own);
-        if (!loaded.failure.empty()) return false;
-        std::istringstream text(std::string(loaded.bytes.begin(), loaded.bytes.end()));
+        if (!loaded && own) loaded = Load(*own);
+        if (!loaded) return false;
+        std::istringstream text(std::string(loaded->begin(), loaded->end()));
         tinyobj::LoadMtl(names, materials, &text, warning, error);
         if (materials->size() > kMaxObjMaterials) refusal_ = "it has more materials than any model";
         return true;
@@ -48,12 +48,12 @@ private:
         return FileBesideModel(obj_.parent_path(), name);
     }
     // A library read before adds nothing more.
-    LoadedBytes Load(const std::filesystem::path& file) {
-        if (!read_.insert(file).second) return {};
-        LoadedBytes loaded = LoadModelFile(file);
-        if ((loaded_ += loaded.bytes.size()) > kMaxImportBytes) {
+    fw::Expected<std::vector<uint8_t>> Load(const std::filesystem::path& file) {
+        if (!read_.insert(file).second) return std::vector<uint8_t>{};
+        auto loaded = LoadModelFile(file);
+        if (loaded && (loaded_ += loaded->size()) > kMaxImportBytes) {
             refusal_ = TooMuchLoaded();
-            return {{}, refusal_};
+            return fw::Refuse(refusal_);
         }
         return loaded;
     }
@@ -165,11 +165,11 @@ std::optional<ImportedMesh> ObjMesh::Build(const std::vector<Polygon>& polygons)
 
 }  // namespace
 
-ImportedFile ReadObj(const std::filesystem::path& path) {
-    const LoadedBytes loaded = LoadModelFile(path);
-    if (!loaded.failure.empty()) return ImportedFile{std::nullopt, loaded.failure};
+fw::Expected<ImportedMesh> ReadObj(const std::filesystem::path& path) {
+    const auto loaded = LoadModelFile(path);
+    if (!loaded) return loaded.refusal();
     ScreenedObj screened =
-        ScreenObjText(std::string_view(reinterpret_cast<const char*>(loaded.bytes.data()), loaded.bytes.size()));
+        ScreenObjText(std::string_view(reinterpret_cast<const char*>(loaded->data()), loaded->size()));
     if (!screened.failure.empty()) return RefuseImport(path, "OBJ", screened.failure);
     std::istringstream text(std::move(screened.text));
     FolderMaterials materialReader(std::filesystem::absolute(path));
@@ -179,7 +179,8 @@ ImportedFile ReadObj(const std::filesystem::path& path) {
     std::string warning, error;
     try {
         if (!tinyobj::LoadObj(&attrib, &shapes, &materials, &warning, &error, &text, &materialReader, false, false))
-            return RefuseImport(path, "OBJ", error.empty() ? "the file is damaged" : Capped(error.substr(0, error.find('\n'))));
+            return RefuseImport(path, "OBJ",
+                                error.empty() ? "the file is damaged" : Capped(error.substr(0, error.find('\n'))));
     } catch (const std::exception&) {
         return RefuseImport(path, "OBJ", "the file is damaged");
     }
@@ -191,5 +192,5 @@ ImportedFile ReadObj(const std::filesystem::path& path) {
         return RefuseImport(path, "OBJ", "it has more points than any model can hold");
     std::optional<ImportedMesh> mesh = ObjMesh(attrib, materials).Build(polygons);
     if (!mesh) return RefuseImport(path, "OBJ", "a point lies at no finite place");
-    return ImportedFile{std::move(mesh), {}};
+    return std::move(*mesh);
 }

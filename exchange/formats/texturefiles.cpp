@@ -29,8 +29,8 @@ std::vector<uint8_t> PictureBytes(std::span<const uint8_t> bmp, const std::strin
 
 }  // namespace
 
-std::vector<bool> WriteTextureFiles(const ExportedModel& model, const std::vector<TextureGroup>& groups,
-                                    const TextureTarget& target, FormatWriteResult& result) {
+fw::Expected<std::vector<bool>> WriteTextureFiles(const ExportedModel& model, const std::vector<TextureGroup>& groups,
+                                                  const TextureTarget& target, WriteNotes& notes) {
     std::vector<bool> written(model.textures.size(), false);
     for (const TextureGroup& group : groups) {
         if (group.texture < 0) continue;
@@ -47,12 +47,11 @@ std::vector<bool> WriteTextureFiles(const ExportedModel& model, const std::vecto
         std::string note;
         const std::vector<uint8_t> bytes = PictureBytes(bmp, name, target.kind, note);
         if (bytes.empty()) {
-            result.notes.push_back(note);
+            notes.push_back(note);
             continue;
         }
-        result.failure = SaveBytes(path, bytes);
-        if (!result.ok()) return written;
-        result.written.push_back(path);
+        if (auto saved = SaveBytes(path, bytes); !saved) return saved.refusal();
+        target.files->Add(path);
         written[size_t(group.texture)] = true;
         if (target.written) target.written->paths.insert(path);
     }

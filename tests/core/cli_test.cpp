@@ -8,7 +8,7 @@
 
 #include "cli/clisession.h"
 #include "cli/commandline.h"
-#include "exchange/exportlocation.h"
+#include "exchange/files/exportlocation.h"
 #include "tests/support/testfiles.h"
 #include "tools/bfpbuilder.h"
 

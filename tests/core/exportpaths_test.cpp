@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "exchange/exportpaths.h"
+#include "exchange/files/exportpaths.h"
 
 namespace {
 

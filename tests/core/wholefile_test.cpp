@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "exchange/exportpaths.h"
+#include "exchange/files/exportpaths.h"
 #include "framework/commandids.h"
 #include "framework/pathtext.h"
 #include "tests/support/viewfixture.h"

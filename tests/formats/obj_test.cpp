@@ -11,7 +11,7 @@ namespace {
 
 class ObjFormat : public ::testing::Test {
 protected:
-    ImportedFile ReadText(const std::string& name, const std::string& text) {
+    fw::Expected<ImportedMesh> ReadText(const std::string& name, const std::string& text) {
         WriteFileBytes(dir_ / name, std::vector<uint8_t>(text.begin(), text.end()));
         return ReadObj(dir_ / name);
     }
@@ -32,22 +32,22 @@ TEST_F(ObjFormat, ExportIsYUpWithAGroupPerBitmapNamingItsBmp) {
 
 TEST_F(ObjFormat, EveryModelComesBackUnchanged) {
     ASSERT_TRUE(WriteObj(sample_.model, dir_ / "pyramid.obj").ok());
-    const ImportedFile read = ReadObj(dir_ / "pyramid.obj");
-    ASSERT_TRUE(read.mesh) << read.refusal;
-    ExpectSameMesh(sample_.model, *read.mesh);
-    EXPECT_EQ(read.mesh->groups[read.mesh->faces[2].group].textureFile, "O20.bmp");
+    const auto read = ReadObj(dir_ / "pyramid.obj");
+    ASSERT_TRUE(read.ok()) << read.why();
+    ExpectSameMesh(sample_.model, *read);
+    EXPECT_EQ(read->groups[read->faces[2].group].textureFile, "O20.bmp");
 }
 
 TEST_F(ObjFormat, TwoObjectsWithUnsharedCornersAndAQuadMerge) {
-    const ImportedFile read = ReadText("two.obj",
+    const auto read = ReadText("two.obj",
                                        "o a\nv 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvt 1 0\nf 1/1 2/2 3/2\nf 1/2 2 3\n"
                                        "o b\nv 0 0 5\nv 1 0 5\nv 1 1 5\nv 0 1 5\nf 4 5 6 7\n");
-    ASSERT_TRUE(read.mesh) << read.refusal;
+    ASSERT_TRUE(read.ok()) << read.why();
     // Each pair of position and mapping is a point: six in "a", four in "b".
-    EXPECT_EQ(read.mesh->points.size(), 10u);
-    ASSERT_EQ(read.mesh->faces.size(), 4u);
-    EXPECT_DOUBLE_EQ(read.mesh->points.back().y, -5.0);  // OBJ's z is the exchange's -y
-    EXPECT_EQ(read.mesh->groups.size(), 1u);
+    EXPECT_EQ(read->points.size(), 10u);
+    ASSERT_EQ(read->faces.size(), 4u);
+    EXPECT_DOUBLE_EQ(read->points.back().y, -5.0);  // OBJ's z is the exchange's -y
+    EXPECT_EQ(read->groups.size(), 1u);
 }
 
 TEST_F(ObjFormat, DamagedFilesAreRefusedInWordsNamingThem) {
@@ -55,9 +55,9 @@ TEST_F(ObjFormat, DamagedFilesAreRefusedInWordsNamingThem) {
              {"range.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 9\n"},
              {"mapping.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nf 1/1 2/2 3/1\n"},
              {"empty.obj", "# nothing\n"}}) {
-        const ImportedFile read = ReadText(name, text);
-        EXPECT_FALSE(read.mesh) << name;
-        EXPECT_NE(read.refusal.find(name), std::string::npos) << read.refusal;
+        const auto read = ReadText(name, text);
+        EXPECT_FALSE(read.ok()) << name;
+        EXPECT_NE(read.why().find(name), std::string::npos) << read.why();
     }
 }
 
@@ -77,13 +77,13 @@ TEST_F(ObjFormat, FacesOfTooManyCornersNoNumbersAndWrappingIndicesAreRefusedInWo
              {"wraps.obj", triangle + "f 1 2 99999999999999999999\n", "99999999999999999999"},
              // Lines ended by carriage returns alone are lines too.
              {"returns.obj", "v 0 0 0\rv nan 0 0\rf 1 2 3\r", "nan"}}) {
-        const ImportedFile read = ReadText(name, text);
-        EXPECT_FALSE(read.mesh) << name;
-        EXPECT_NE(read.refusal.find(name), std::string::npos) << read.refusal;
-        EXPECT_NE(read.refusal.find(reason), std::string::npos) << read.refusal;
+        const auto read = ReadText(name, text);
+        ASSERT_FALSE(read.ok()) << name;
+        EXPECT_NE(read.why().find(name), std::string::npos) << read.why();
+        EXPECT_NE(read.why().find(reason), std::string::npos) << read.why();
     }
     // Skin weights are not imported; a joint number beyond any int is no harm.
-    EXPECT_TRUE(ReadText("weights.obj", triangle + "vw 1 99999999999999999999 0.5\nf 1 2 3\n").mesh);
+    EXPECT_TRUE(ReadText("weights.obj", triangle + "vw 1 99999999999999999999 0.5\nf 1 2 3\n").ok());
 }
 
 // A material library is never read through a link that leads out of the
@@ -96,9 +96,9 @@ TEST_F(ObjFormat, AMaterialLibraryLinkedFromOutsideTheModelsFolderIsNotRead) {
     std::filesystem::create_symlink(dir_ / "secret.mtl", dir_ / "model" / "linked.mtl");
     const std::string text = "mtllib linked.mtl\n" + triangle;
     WriteFileBytes(dir_ / "model" / "linked.obj", std::vector<uint8_t>(text.begin(), text.end()));
-    const ImportedFile linked = ReadObj(dir_ / "model" / "linked.obj");
-    ASSERT_TRUE(linked.mesh) << linked.refusal;
-    for (const ImportedGroup& group : linked.mesh->groups) EXPECT_NE(group.textureFile, "stolen.bmp");
+    const auto linked = ReadObj(dir_ / "model" / "linked.obj");
+    ASSERT_TRUE(linked.ok()) << linked.why();
+    for (const ImportedGroup& group : linked->groups) EXPECT_NE(group.textureFile, "stolen.bmp");
 }
 
 }  // namespace

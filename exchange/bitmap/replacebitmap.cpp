@@ -1,0 +1,40 @@
+#include "exchange/bitmap/replacebitmap.h"
+
+#include <cstring>
+
+#include "datafile/layouts.h"
+#include "framework/littleendian.h"
+
+namespace {
+
+// bfSize keeps the record chain intact; a bitmap shorter than its own
+// header has no bfSize, and writing one would overwrite the next record.
+void RestampFileSize(std::span<uint8_t> image, uint32_t offset, uint32_t length) {
+    if (length >= pallix::BitmapRecord::kBmpFileSize + 4)
+        pallix::WriteLE<uint32_t>(image, uint64_t(offset) + pallix::BitmapRecord::kBmpFileSize, length);
+}
+
+void UpdateCopies(const ItemRecord& record, const std::vector<uint32_t>& copies, std::span<uint8_t> image) {
+    if (record.nSize == 0) return;
+    for (const uint32_t copy : copies) {
+        if (!pallix::FitsIn(image, copy, record.nSize)) continue;
+        std::memmove(image.data() + copy, image.data() + record.nOffset, record.nSize);
+        RestampFileSize(image, copy, record.nSize);
+    }
+}
+
+}  // namespace
+
+void ReplaceBitmap(CPallixDoc& document, const ItemRecord& record, const std::vector<uint32_t>& copies,
+                   fw::File& source) {
+    // Read whole before touching the image, so a failed read changes nothing.
+    std::vector<uint8_t> bytes(record.nSize);
+    const size_t got = source.Read(bytes.data(), bytes.size());
+    source.Close();
+    auto image = document.Image();
+    if (!pallix::FitsIn(image, record.nOffset, record.nSize)) return;
+    if (got) std::memcpy(image.data() + record.nOffset, bytes.data(), got);
+    RestampFileSize(image, record.nOffset, record.nSize);
+    UpdateCopies(record, copies, image);
+    document.SetModifiedFlag(true);
+}

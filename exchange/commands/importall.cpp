@@ -1,0 +1,246 @@
+// Import All of a bank or of the whole file: what the user changed in the
+// export folder comes back in, the rest stays as it is. Every file is
+// compared before anything is imported, so that a bitmap read in never
+// changes what its copies are compared against.
+#include "exchange/commands/importall.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+
+#include "exchange/bitmap/replacebitmap.h"
+#include "exchange/commands/batchsteps.h"
+#include "exchange/commands/exportbanks.h"
+#include "exchange/commands/imagebackup.h"
+#include "exchange/commands/modelexport.h"
+#include "exchange/commands/modelimport.h"
+#include "exchange/commands/modeljob.h"
+#include "exchange/files/exportpaths.h"
+#include "exchange/formats/exportmesh.h"
+#include "exchange/model/modelformattable.h"
+#include "framework/pathtext.h"
+#include "framework/privatetemp.h"
+
+namespace {
+
+constexpr const char* kCaption = "Import All";
+constexpr size_t kRefusalsListed = 30;
+
+// An item whose file differs from what exporting it now would write.
+struct PendingImport {
+    ItemRecord record;
+    std::filesystem::path file;
+    std::string name;  // as the summary names it
+    std::vector<uint32_t> copies;
+    TextureNames textures;
+    const ModelFormat* format = nullptr;  // a model's file's
+};
+
+struct ImportTally {
+    std::vector<PendingImport> pending;
+    size_t imported = 0;
+    size_t unchanged = 0;
+    std::vector<std::string> refused;  // "name: reason"
+};
+
+// Where the bitmaps lie that repeat each bitmap, by the repeated one's offset.
+using CopyIndex = std::multimap<uint32_t, uint32_t>;
+
+// What one bank is compared with.
+struct BankFiles {
+    const CommandContext& bank;
+    const CopyIndex& copies;
+    std::string prefix;  // the bank's folder in names, for the root's summary
+};
+
+// The bytes of a file; none when there is no file of that name.
+std::optional<std::vector<uint8_t>> FileBytes(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+    fw::File file(path, fw::File::Mode::read);
+    std::vector<uint8_t> bytes(file.Length());
+    bytes.resize(file.Read(bytes.data(), bytes.size()));
+    return bytes;
+}
+
+void CompareBitmap(const BankFiles& files, const ItemRecord& record, ImportTally& tally) {
+    const std::string fileName = BitmapFileName(record.nOffset);
+    const auto path = files.bank.exportFolder / fileName;
+    const auto bytes = FileBytes(path);
+    const auto stored = RecordBytes(files.bank.document.Image(), record);
+    if (!bytes || std::equal(bytes->begin(), bytes->end(), stored.begin(), stored.end())) {
+        ++tally.unchanged;
+        return;
+    }
+    // A file of another length was saved in another size or depth, which the
+    // game would not read in the bitmap's place.
+    if (bytes->size() != stored.size()) {
+        tally.refused.push_back(files.prefix + fileName + ": the file has " + std::to_string(bytes->size()) +
+                                " bytes, the bitmap " + std::to_string(stored.size()) + ", and keeps its length");
+        return;
+    }
+    PendingImport item{record, path, files.prefix + fileName, {}, {}, nullptr};
+    const auto [first, last] = files.copies.equal_range(record.nOffset);
+    for (auto copy = first; copy != last; ++copy) item.copies.push_back(copy->second);
+    tally.pending.push_back(std::move(item));
+}
+
+// The model's file in the format whose file was written last: the one the
+// user worked on. Files of other formats may be older exports, which would
+// take back what that one brought in.
+struct ModelFile {
+    const ModelFormat* format = nullptr;
+    std::string name;
+};
+std::optional<ModelFile> LatestModelFile(const CommandContext& item) {
+    std::optional<ModelFile> latest;
+    std::filesystem::file_time_type latestTime;
+    for (const ModelFormat& format : ModelFormats()) {
+        const std::string name = item.modelStem + format.extension;
+        std::error_code error;
+        const auto written = std::filesystem::last_write_time(item.exportFolder / fw::PathFromUtf8(name), error);
+        if (error || (latest && written <= latestTime)) continue;
+        latest = ModelFile{&format, name};
+        latestTime = written;
+    }
+    return latest;
+}
+
+// The pictures a model's export would write beside it, taken as written:
+// the comparison is of the model's own file.
+WrittenPictures PicturesTakenAsWritten(const std::filesystem::path& folder, const TextureNames& textures) {
+    WrittenPictures pictures;
+    for (const std::string& name : textures) {
+        pictures.paths.insert(folder / fw::PathFromUtf8(name).filename());
+        pictures.paths.insert(folder / fw::PathFromUtf8(TextureStem(name) + ".png").filename());
+    }
+    return pictures;
+}
+
+// What exporting the model now writes as its file in the format. Written
+// under the file's own name, as a file may name its companions after it.
+fw::Expected<std::vector<uint8_t>> ExportedNow(const CommandContext& item, const ModelJobTarget& target,
+                                               const ModelFile& file) {
+    const auto model = ModelToExport(item, target);
+    if (!model) return model.refusal();
+    const auto temporary = fw::PrivateTemporaryFile(file.name);
+    WrittenPictures pictures = PicturesTakenAsWritten(temporary.parent_path(), target.textures);
+    const auto written = file.format->write(*model, temporary, &pictures);
+    if (!written) return written.refusal();
+    const auto bytes = FileBytes(temporary);
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+    if (!bytes) return fw::Refuse("the export to compare with could not be read back");
+    return *bytes;
+}
+
+void CompareModel(const BankFiles& files, size_t child, ImportTally& tally) {
+    const CommandContext item = ChildContext(files.bank, child);
+    const auto file = LatestModelFile(item);
+    const auto bytes = file ? FileBytes(item.exportFolder / fw::PathFromUtf8(file->name)) : std::nullopt;
+    if (!bytes) {
+        ++tally.unchanged;
+        return;
+    }
+    const std::string name = files.prefix + file->name;
+    const auto target = PrepareModelJob(item, "no bitmap follows the model in its bank", kCaption, file->format->extension);
+    const auto exported = target ? ExportedNow(item, *target, *file) : fw::Expected<std::vector<uint8_t>>(target.refusal());
+    if (!exported) {
+        tally.refused.push_back(name + ": " + exported.why());
+    } else if (*exported == *bytes) {
+        ++tally.unchanged;
+    } else {
+        tally.pending.push_back({target->record, target->path, name, {}, target->textures, file->format});
+    }
+}
+
+// A file that cannot be read refuses its item alone.
+template <typename Body>
+void Guarded(const std::string& name, ImportTally& tally, Body&& body) {
+    try {
+        body();
+    } catch (const fw::FileException& error) {
+        tally.refused.push_back(name + ": " + error.Message());
+    }
+}
+
+bool CompareBank(const BankFiles& files, ImportTally& tally, BatchSteps& steps) {
+    const auto& children = files.bank.children;
+    for (size_t child = 0; child < children.size(); ++child) {
+        const ItemRecord& record = children[child];
+        Guarded(files.prefix + record.szLabel, tally, [&] {
+            if (record.nKind == ITEM_BITMAP) CompareBitmap(files, record, tally);
+            if (record.nKind == ITEM_MODEL) CompareModel(files, child, tally);
+        });
+        if (!steps.Next()) return false;
+    }
+    return true;
+}
+
+// Reads one item's file in; the refusal in words, empty when it was read.
+std::string ImportItem(CPallixDoc& document, const PendingImport& item) {
+    if (item.record.nKind == ITEM_BITMAP) {
+        fw::File source(item.file, fw::File::Mode::read);
+        ReplaceBitmap(document, item.record, item.copies, source);
+        return {};
+    }
+    const auto result = ImportModelFromFile(*item.format, item.file, ModelBytes(document, item.record),
+                                            item.record.nSize, item.textures);
+    return result.outcome == fw::CommandResult::Outcome::done ? std::string() : result.message;
+}
+
+// False, with every byte put back, when the user cancels.
+bool ImportPending(CPallixDoc& document, ImportTally& tally, BatchSteps& steps) {
+    ImageBackup backup(document);
+    for (const PendingImport& item : tally.pending) {
+        backup.Keep(item.record.nOffset, item.record.nSize);
+        for (const uint32_t copy : item.copies) backup.Keep(copy, item.record.nSize);
+        Guarded(item.name, tally, [&] {
+            const std::string refusal = ImportItem(document, item);
+            if (refusal.empty())
+                ++tally.imported;
+            else
+                tally.refused.push_back(item.name + ": " + refusal);
+        });
+        if (!steps.Next()) {
+            backup.PutBack();
+            return false;
+        }
+    }
+    if (tally.imported) document.SetModifiedFlag(true);
+    return true;
+}
+
+std::string Summary(const ImportTally& tally, const std::filesystem::path& folder) {
+    std::string text = "Imported: " + std::to_string(tally.imported) +
+                       "\nUnchanged: " + std::to_string(tally.unchanged) +
+                       "\nRefused: " + std::to_string(tally.refused.size());
+    for (size_t k = 0; k < std::min(tally.refused.size(), kRefusalsListed); ++k) text += "\n  " + tally.refused[k];
+    if (tally.refused.size() > kRefusalsListed)
+        text += "\n  and " + std::to_string(tally.refused.size() - kRefusalsListed) + " more";
+    return text + "\nfrom " + fw::Utf8FromPath(folder);
+}
+
+}  // namespace
+
+fw::CommandResult ImportAll(const CommandContext& context) {
+    fw::WaitCursor wait(context.ui);
+    CopyIndex copies;
+    for (const ItemRecord& repeat : context.repeats) copies.emplace(repeat.nCopyOf, repeat.nOffset);
+    std::vector<BankFiles> banks;
+    const auto ownFolders = context.record ? std::vector<CommandContext>() : BanksInOwnFolders(context);
+    if (context.record) banks.push_back({context, copies, {}});
+    for (const CommandContext& bank : ownFolders)
+        banks.push_back({bank, copies, fw::Utf8FromPath(bank.exportFolder.filename()) + "/"});
+    size_t items = 0;
+    for (const BankFiles& bank : banks) items += bank.bank.children.size();
+
+    // Comparing and importing are a step each.
+    BatchSteps steps(context.ui, kCaption, 2 * items);
+    ImportTally tally;
+    const auto cancelled = fw::CommandResult::Refused("Import All was cancelled. Nothing was changed.", kCaption);
+    for (const BankFiles& bank : banks)
+        if (!CompareBank(bank, tally, steps)) return cancelled;
+    if (!ImportPending(context.document, tally, steps)) return cancelled;
+    return fw::CommandResult::Done(Summary(tally, context.exportFolder), kCaption);
+}
