@@ -89,19 +89,28 @@ fw::CommandResult CPallixView::OnImportAll() { return ImportAll(ContextFor(m_hCo
 
 namespace {
 
-const ModelFormat* AskModelFormat(fw::UiServices& ui, const std::string& caption) {
+// The row of a format table (models or bitmaps) the user picks by its
+// label; none when the question is cancelled.
+template <typename Row>
+const Row* AskFormat(fw::UiServices& ui, const std::string& caption, std::span<const Row> formats) {
     std::vector<std::string> labels;
-    for (const ModelFormat& format : ModelFormats()) labels.push_back(format.label);
+    for (const Row& format : formats) labels.push_back(format.label);
     const auto choice = ui.AskChoice(caption, "Which format?", labels);
     if (!choice || *choice >= labels.size()) return nullptr;
-    return &ModelFormats()[*choice];
+    return &formats[*choice];
 }
 
 // The format is asked for first, so the command acts on the tree as it is
 // once the question is answered.
 template <typename Command>
 fw::CommandResult InFormatAsked(CPallixView& view, const std::string& caption, Command&& command) {
-    const auto format = AskModelFormat(view.Ui(), caption);
+    const auto* format = AskFormat(view.Ui(), caption, ModelFormats());
+    return format ? command(*format) : fw::CommandResult::Done();
+}
+
+template <typename Command>
+fw::CommandResult InBitmapFormatAsked(CPallixView& view, const std::string& caption, Command&& command) {
+    const auto* format = AskFormat(view.Ui(), caption, BitmapFormats());
     return format ? command(*format) : fw::CommandResult::Done();
 }
 
@@ -115,6 +124,18 @@ fw::CommandResult CPallixView::OnExportModelAs() {
 fw::CommandResult CPallixView::OnImportModelFrom() {
     return InFormatAsked(*this, "Import Model From",
                          [this](const ModelFormat& format) { return ImportModelFrom(ContextFor(m_hContextItem), format); });
+}
+
+fw::CommandResult CPallixView::OnExportBitmapAs() {
+    return InBitmapFormatAsked(*this, "Export Bitmap As", [this](const BitmapFormat& format) {
+        return ExportBitmapAs(ContextFor(m_hContextItem), format);
+    });
+}
+
+fw::CommandResult CPallixView::OnImportBitmapFrom() {
+    return InBitmapFormatAsked(*this, "Import Bitmap From", [this](const BitmapFormat& format) {
+        return ImportBitmapFrom(ContextFor(m_hContextItem), format);
+    });
 }
 
 fw::CommandResult CPallixView::OnExportAllAs() {

@@ -8,6 +8,8 @@
 #include <map>
 #include <optional>
 
+#include "framework/littleendian.h"
+#include "exchange/bitmap/bitmapimport.h"
 #include "exchange/bitmap/replacebitmap.h"
 #include "exchange/commands/batchsteps.h"
 #include "exchange/commands/exportbanks.h"
@@ -180,9 +182,15 @@ bool CompareBank(const BankFiles& files, ImportTally& tally, BatchSteps& steps) 
 // Reads one item's file in; the refusal in words, empty when it was read.
 std::string ImportItem(CPallixDoc& document, const PendingImport& item) {
     if (item.record.nKind == ITEM_BITMAP) {
-        fw::File source(item.file, fw::File::Mode::read);
-        ReplaceBitmap(document, item.record, item.copies, source);
-        return {};
+        const auto image = document.Image();
+        if (!pallix::FitsIn(image, item.record.nOffset, item.record.nSize))
+            return "the bitmap reaches past the end of the data file";
+        const auto stored = image.subspan(item.record.nOffset, item.record.nSize);
+        const auto import = ImportIntoBitmap(stored, FileBytes(item.file).value_or(std::vector<uint8_t>()), BmpFormat(),
+                                             item.name);
+        if (!import) return import.why();
+        const auto replaced = ReplaceBitmap(document, item.record, item.copies, import->bytes);
+        return replaced ? std::string() : replaced.why();
     }
     const auto result = ImportModelFromFile(*item.format, item.file, ModelBytes(document, item.record),
                                             item.record.nSize, item.textures);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "exchange/formats/formatfiles.h"
+#include "exchange/formats/bitmapformats.h"
 #include "exchange/formats/modelformats.h"
 
 // What the glTF and OBJ writers share: the Y-up axes, the faces grouped by
@@ -44,13 +45,12 @@ std::vector<Vec3> OutwardNormals(const ExportedModel& model);
 std::string TextureStem(const std::string& textureName);
 
 // For each texture of the model, whether a picture of it lies beside the
-// written file: a PNG (for glTF) decoded from the stored BMP file, or the
-// stored BMP file itself (for OBJ), unless written already. A bitmap that
+// written file, in a format of the bitmap format table: PNG for glTF, the
+// stored BMP file itself for OBJ; unless written already. A bitmap that
 // cannot be given is noted; a file that cannot be written refuses them all.
-enum class TextureKind { png, bmp };
 struct TextureTarget {
     std::filesystem::path folder;
-    TextureKind kind;
+    const BitmapFormat& format;
     WrittenPictures* written;  // may be null
     WrittenFiles* files;       // what the export wrote so far
 };

@@ -121,7 +121,7 @@ void AddMaterials(const ExportedModel& model, const std::vector<TextureGroup>& g
         if (pictures[size_t(group.texture)]) {
             material["pbrMetallicRoughness"]["baseColorTexture"] = {{"index", textures.size()}};
             textures.push_back({{"source", images.size()}});
-            images.push_back({{"uri", UriFromFileName(TextureStem(name) + ".png")}});
+            images.push_back({{"uri", UriFromFileName(TextureStem(name) + PngFormat().extension)}});
         }
         materials.push_back(material);
     }
@@ -152,8 +152,7 @@ fw::Expected<WriteNotes> WriteGltf(const ExportedModel& model, const std::filesy
     const auto groups = GroupFacesByTexture(model);
     WriteNotes notes;
     WrittenFiles files(written);
-    const auto pictures =
-        WriteTextureFiles(model, groups, {path.parent_path(), TextureKind::png, written, &files}, notes);
+    const auto pictures = WriteTextureFiles(model, groups, {path.parent_path(), PngFormat(), written, &files}, notes);
     if (!pictures) return pictures.refusal();
     BufferBuilder buffer;
     const std::string stem = fw::Utf8FromPath(path.stem());

@@ -81,8 +81,7 @@ fw::Expected<WriteNotes> WriteObj(const ExportedModel& model, const std::filesys
     const auto groups = GroupFacesByTexture(model);
     WriteNotes notes;
     WrittenFiles files(written);
-    const auto pictures =
-        WriteTextureFiles(model, groups, {path.parent_path(), TextureKind::bmp, written, &files}, notes);
+    const auto pictures = WriteTextureFiles(model, groups, {path.parent_path(), BmpFormat(), written, &files}, notes);
     if (!pictures) return pictures.refusal();
     const std::string stem = fw::Utf8FromPath(path.stem());
     const auto mtlPath = path.parent_path() / fw::PathFromUtf8(stem + ".mtl");
