@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "exchange/formats/formatfiles.h"
 #include "exchange/formats/bitmapformats.h"
 #include "exchange/formats/modelformats.h"
 
@@ -51,6 +52,7 @@ struct TextureTarget {
     std::filesystem::path folder;
     const BitmapFormat& format;
     WrittenPictures* written;  // may be null
+    WrittenFiles* files;       // what the export wrote so far
 };
 fw::Expected<std::vector<bool>> WriteTextureFiles(const ExportedModel& model, const std::vector<TextureGroup>& groups,
                                                   const TextureTarget& target, WriteNotes& notes);

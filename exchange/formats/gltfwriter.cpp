@@ -151,7 +151,8 @@ fw::Expected<WriteNotes> WriteGltf(const ExportedModel& model, const std::filesy
     if (auto fit = CheckExportedModel(model, path); !fit) return fit.refusal();
     const auto groups = GroupFacesByTexture(model);
     WriteNotes notes;
-    const auto pictures = WriteTextureFiles(model, groups, {path.parent_path(), PngFormat(), written}, notes);
+    WrittenFiles files(written);
+    const auto pictures = WriteTextureFiles(model, groups, {path.parent_path(), PngFormat(), written, &files}, notes);
     if (!pictures) return pictures.refusal();
     BufferBuilder buffer;
     const std::string stem = fw::Utf8FromPath(path.stem());
@@ -161,10 +162,12 @@ fw::Expected<WriteNotes> WriteGltf(const ExportedModel& model, const std::filesy
         const std::filesystem::path binPath = path.parent_path() / fw::PathFromUtf8(stem + ".bin");
         bufferEntry["uri"] = UriFromFileName(stem + ".bin");
         if (auto saved = SaveBytes(binPath, buffer.bytes()); !saved) return saved.refusal();
+        files.Add(binPath);
     }
     document["buffers"] = {bufferEntry};
     const std::string text = document.dump(binary ? -1 : 1, ' ', false, json::error_handler_t::replace);
     auto saved = binary ? SaveBytes(path, GlbBytes(text, buffer.bytes())) : SaveText(path, text);
     if (!saved) return saved.refusal();
+    files.Keep();
     return notes;
 }

@@ -46,6 +46,7 @@ fw::Expected<std::vector<bool>> WriteTextureFiles(const ExportedModel& model, co
             continue;
         }
         if (auto saved = SaveBytes(path, bytes); !saved) return saved.refusal();
+        target.files->Add(path);
         written[size_t(group.texture)] = true;
         if (target.written) target.written->paths.insert(path);
     }

@@ -99,6 +99,15 @@ TEST_F(GltfFormat, OneCommandWritesEachPictureOnce) {
     EXPECT_EQ(read->groups[1].textureFile, "O20.png");
 }
 
+TEST_F(GltfFormat, AFailedExportLeavesNoneOfTheFilesItWroteBeforeFailing) {
+    std::filesystem::create_directories(dir_ / "pyramid.gltf");  // the last file cannot be written
+    WrittenPictures written;
+    EXPECT_FALSE(WriteGltf(sample_.model, dir_ / "pyramid.gltf", false, &written).ok());
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "pyramid.bin"));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "O20.png"));
+    EXPECT_TRUE(written.paths.empty());
+}
+
 TEST_F(GltfFormat, TwoMeshesInTwoNodesMergeWithTheirTransformsAndCornersApart) {
     ASSERT_TRUE(WriteGltf(sample_.model, dir_ / "pyramid.gltf", false).ok());
     json doc = json::parse(FileText(dir_ / "pyramid.gltf"));
@@ -141,6 +150,41 @@ TEST_F(GltfFormat, DamagedFilesAreRefusedInWordsNamingThem) {
     // The reasons come from what the reader saw, not from the library's words.
     EXPECT_NE(ReadGltf(dir_ / "nobin.gltf").why().find("missing.bin it needs was not found"), std::string::npos);
     EXPECT_NE(ReadGltf(dir_ / "cut.gltf").why().find("cut short or damaged (at line "), std::string::npos);
+}
+
+// A model file may use only files of its own folder, by plain name: what a
+// reference outside would read must never become part of the model.
+TEST_F(GltfFormat, ReferencesLeadingOutOfTheModelsFolderAreRefused) {
+    std::filesystem::create_directories(dir_ / "model");
+    ASSERT_TRUE(WriteGltf(sample_.model, dir_ / "model" / "pyramid.gltf", false).ok());
+    std::filesystem::rename(dir_ / "model" / "pyramid.bin", dir_ / "outside.bin");
+    std::filesystem::create_symlink(dir_ / "outside.bin", dir_ / "model" / "link.bin");
+    const std::string text = FileText(dir_ / "model" / "pyramid.gltf");
+    const auto current = std::filesystem::current_path();
+    std::filesystem::current_path(dir_.path());  // where the library would look second
+    for (const std::string uri : {"../outside.bin", "..%2Foutside.bin", "link.bin", "outside.bin"}) {
+        const auto file = dir_ / "model" / "refers.gltf";
+        const std::string refers = std::string(text).replace(text.find("pyramid.bin"), 11, uri);
+        WriteFileBytes(file, std::vector<uint8_t>(refers.begin(), refers.end()));
+        const auto read = ReadGltf(file);
+        ASSERT_FALSE(read.ok()) << uri;
+        EXPECT_NE(read.why().find("refers.gltf"), std::string::npos) << read.why();
+    }
+    std::filesystem::current_path(current);
+}
+
+// The library copies every buffer whole: forty buffers sharing one chunk
+// would cost forty copies of it.
+TEST_F(GltfFormat, BuffersDeclaringMoreThanTheImportsBudgetAreRefusedBeforeTheyAreRead) {
+    json document = WrittenDocument();
+    const json buffer = {{"uri", "big.bin"}, {"byteLength", 31 << 20}};
+    document["buffers"] = json::array();
+    for (int i = 0; i < 40; ++i) document["buffers"].push_back(buffer);
+    const std::string text = document.dump();
+    WriteFileBytes(dir_ / "many.gltf", std::vector<uint8_t>(text.begin(), text.end()));
+    const auto read = ReadGltf(dir_ / "many.gltf");
+    ASSERT_FALSE(read.ok());
+    EXPECT_NE(read.why().find("more than any model's files hold together"), std::string::npos) << read.why();
 }
 
 }  // namespace
