@@ -52,5 +52,8 @@ struct TextureTarget {
     TextureKind kind;
     WrittenPictures* written;  // may be null
 };
+// The picture of one texture in that kind; empty, with the note saying why,
+// when the bitmap cannot be given.
+std::vector<uint8_t> TexturePicture(const ExportedModel& model, size_t texture, TextureKind kind, std::string& note);
 std::vector<bool> WriteTextureFiles(const ExportedModel& model, const std::vector<TextureGroup>& groups,
                                     const TextureTarget& target, FormatWriteResult& result);

@@ -8,7 +8,6 @@
 
 namespace {
 
-// Empty when the picture could not be made; the note says why.
 std::vector<uint8_t> PictureBytes(std::span<const uint8_t> bmp, const std::string& name, TextureKind kind,
                                   std::string& note) {
     if (bmp.empty()) {
@@ -29,6 +28,11 @@ std::vector<uint8_t> PictureBytes(std::span<const uint8_t> bmp, const std::strin
 
 }  // namespace
 
+std::vector<uint8_t> TexturePicture(const ExportedModel& model, size_t texture, TextureKind kind, std::string& note) {
+    const auto bmp = texture < model.bitmapFiles.size() ? model.bitmapFiles[texture] : std::span<const uint8_t>{};
+    return PictureBytes(bmp, model.textures[texture], kind, note);
+}
+
 std::vector<bool> WriteTextureFiles(const ExportedModel& model, const std::vector<TextureGroup>& groups,
                                     const TextureTarget& target, FormatWriteResult& result) {
     std::vector<bool> written(model.textures.size(), false);
@@ -42,10 +46,8 @@ std::vector<bool> WriteTextureFiles(const ExportedModel& model, const std::vecto
             written[size_t(group.texture)] = true;
             continue;
         }
-        const auto bmp = size_t(group.texture) < model.bitmapFiles.size() ? model.bitmapFiles[size_t(group.texture)]
-                                                                          : std::span<const uint8_t>{};
         std::string note;
-        const std::vector<uint8_t> bytes = PictureBytes(bmp, name, target.kind, note);
+        const std::vector<uint8_t> bytes = TexturePicture(model, size_t(group.texture), target.kind, note);
         if (bytes.empty()) {
             result.notes.push_back(note);
             continue;
