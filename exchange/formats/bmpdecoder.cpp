@@ -120,16 +120,12 @@ void DecodeRow(std::span<const uint8_t> row, const Header& h, uint8_t* out) {
 
 }  // namespace
 
-DecodedBmp DecodeBmp(std::span<const uint8_t> file) {
-    DecodedBmp decoded;
+fw::Expected<Picture> DecodeBmp(std::span<const uint8_t> file) {
     Header h;
-    if (!ReadHeader(file, h)) {
-        decoded.failure = "it is not a bitmap file, or its header is damaged";
-        return decoded;
-    }
-    decoded.failure = CheckHeader(h, file.size());
-    if (!decoded.failure.empty()) return decoded;
-    Picture& image = decoded.image;
+    if (!ReadHeader(file, h)) return fw::Refuse("it is not a bitmap file, or its header is damaged");
+    const std::string failure = CheckHeader(h, file.size());
+    if (!failure.empty()) return fw::Refuse(failure);
+    Picture image;
     if (h.bits <= 8) image.palette = ReadPalette(file, h);
     const size_t rowBytes = (size_t(h.width) * h.bits + 31) / 32 * 4;
     const size_t pixelBytes = h.bits <= 8 ? 1 : 3;
@@ -141,5 +137,5 @@ DecodedBmp DecodeBmp(std::span<const uint8_t> file) {
         DecodeRow(file.subspan(h.pixelOffset + stored * rowBytes, rowBytes), h,
                   &image.pixels[size_t(y) * h.width * pixelBytes]);
     }
-    return decoded;
+    return image;
 }

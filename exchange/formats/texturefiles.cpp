@@ -15,15 +15,18 @@ std::vector<uint8_t> PictureBytes(std::span<const uint8_t> bmp, const std::strin
         return {};
     }
     if (kind == TextureKind::bmp) return std::vector<uint8_t>(bmp.begin(), bmp.end());
-    const DecodedBmp decoded = DecodeBmp(bmp);
-    if (!decoded.failure.empty()) {
-        note = "The bitmap " + name + " cannot be converted to PNG (" + decoded.failure +
+    const auto decoded = DecodeBmp(bmp);
+    if (!decoded) {
+        note = "The bitmap " + name + " cannot be converted to PNG (" + decoded.why() +
                "); its material has no picture.";
         return {};
     }
-    std::vector<uint8_t> png = EncodePng(decoded.image);
-    if (png.empty()) note = "The bitmap " + name + " could not be encoded as PNG; its material has no picture.";
-    return png;
+    auto png = EncodePng(*decoded);
+    if (!png) {
+        note = "The bitmap " + name + " could not be encoded as PNG; its material has no picture.";
+        return {};
+    }
+    return std::move(*png);
 }
 
 }  // namespace
