@@ -1,5 +1,6 @@
 #include "exchange/bitmap/replacebitmap.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "datafile/layouts.h"
@@ -31,9 +32,17 @@ void ReplaceBitmap(CPallixDoc& document, const ItemRecord& record, const std::ve
     std::vector<uint8_t> bytes(record.nSize);
     const size_t got = source.Read(bytes.data(), bytes.size());
     source.Close();
+    if (!pallix::FitsIn(document.Image(), record.nOffset, record.nSize)) return;
+    // A shorter file replaces only the first bytes.
+    std::copy_n(document.Image().data() + record.nOffset + got, record.nSize - got, bytes.data() + got);
+    WriteBitmapBytes(document, record, copies, bytes);
+}
+
+void WriteBitmapBytes(CPallixDoc& document, const ItemRecord& record, const std::vector<uint32_t>& copies,
+                      std::span<const uint8_t> bytes) {
     auto image = document.Image();
-    if (!pallix::FitsIn(image, record.nOffset, record.nSize)) return;
-    if (got) std::memcpy(image.data() + record.nOffset, bytes.data(), got);
+    if (!pallix::FitsIn(image, record.nOffset, record.nSize) || bytes.size() != record.nSize) return;
+    std::copy(bytes.begin(), bytes.end(), image.begin() + record.nOffset);
     RestampFileSize(image, record.nOffset, record.nSize);
     UpdateCopies(record, copies, image);
     document.SetModifiedFlag(true);

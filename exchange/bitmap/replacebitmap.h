@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "datafile/itemrecord.h"
@@ -14,3 +15,8 @@
 // file's FileException, and then nothing has changed.
 void ReplaceBitmap(CPallixDoc& document, const ItemRecord& record, const std::vector<uint32_t>& copies,
                    fw::File& source);
+
+// The bitmap's new bytes, of its own length, in its place and its copies';
+// the document is marked modified.
+void WriteBitmapBytes(CPallixDoc& document, const ItemRecord& record, const std::vector<uint32_t>& copies,
+                      std::span<const uint8_t> bytes);

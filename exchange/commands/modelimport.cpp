@@ -8,6 +8,7 @@
 
 #include "datafile/layouts.h"
 #include "datafile/littleendian.h"
+#include "exchange/bitmap/modelpictures.h"
 #include "exchange/commands/commandstatus.h"
 #include "exchange/commands/modeljob.h"
 #include "exchange/model/importrules.h"
@@ -103,18 +104,31 @@ fw::CommandResult ImportMesh(const ImportedFile& file, const std::filesystem::pa
     return fw::CommandResult::Done(tables.note, kImportCaption);
 }
 
+std::string PictureRefusal(const std::filesystem::path& path, const std::string& why) {
+    return "Cannot import \"" + fw::Utf8FromPath(path.filename()) + "\" with its pictures: " + why +
+           " The model and its bitmaps are left as they were.";
+}
+
 }  // namespace
 
 fw::CommandResult ImportModelWith(const CommandContext& context, MeshReader read, const char* extension) {
     fw::CommandResult refusal;
     const auto target = PrepareModelJob(context, "Cannot find sibling item (b).", kAnnounceCaption, refusal, extension);
     if (!target) return refusal;
-    auto result = ImportMesh(read(target->path), target->path, ModelBytes(context.document, target->record),
-                             target->record.nSize, target->textures);
+    const ImportedFile file = read(target->path);
+    // Every picture is weighed before anything changes: one that cannot be
+    // taken leaves the model as it was too.
+    const auto pictures = file.mesh ? TakePictures(file.mesh->pictures, target->textures, target->bitmaps,
+                                                   context.repeats, context.document.Image())
+                                    : std::vector<TakenPicture>();
+    if (!pictures) return fw::CommandResult::Failed(PictureRefusal(target->path, pictures.why()), kImportCaption);
+    auto result = ImportMesh(file, target->path, ModelBytes(context.document, target->record), target->record.nSize,
+                             target->textures);
     // Only a model that changed makes the document modified.
     if (result.outcome == fw::CommandResult::Outcome::done) {
+        WriteTakenPictures(context.document, *pictures);
         context.document.SetModifiedFlag(true);
-        TellImported(context.ui, target->path);
+        TellImported(context.ui, target->path, DescribeTakenPictures(*pictures));
     }
     return result;
 }

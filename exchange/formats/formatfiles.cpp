@@ -62,3 +62,8 @@ LoadedBytes LoadModelFile(const std::filesystem::path& path) {
     }
     return loaded;
 }
+
+LoadedBytes LoadPictureBeside(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error) ? LoadModelFile(path) : LoadedBytes{};
+}

@@ -28,6 +28,9 @@ struct LoadedBytes {
     std::string failure;  // in words that name the file; empty when read
 };
 LoadedBytes LoadModelFile(const std::filesystem::path& path);
+// A picture's file beside a model: no bytes and no failure when it is not
+// there (the model alone was copied), a failure when it is but cannot be read.
+LoadedBytes LoadPictureBeside(const std::filesystem::path& path);
 
 // The file name as messages show it.
 std::string Shown(const std::filesystem::path& path);

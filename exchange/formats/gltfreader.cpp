@@ -5,6 +5,7 @@
 
 #include "exchange/formats/formatfiles.h"
 #include "exchange/formats/glbcontainer.h"
+#include "exchange/formats/gltfpictures.h"
 #include "exchange/formats/gltfscene.h"
 #include "exchange/formats/importrefusal.h"
 #include "exchange/formats/jsonnesting.h"
@@ -29,8 +30,13 @@ bool ReadBuffer(std::vector<unsigned char>* out, std::string* failure, const std
 
 bool RefuseWrite(std::string*, const std::string&, const std::vector<unsigned char>&, void*) { return false; }
 
-// Pictures are the import's business by name only; their pixels stay unread.
-bool LeaveImage(tinygltf::Image*, const int, std::string*, std::string*, int, int, const unsigned char*, int, void*) {
+// The library decodes no picture: a data URI's bytes are kept as they are,
+// for the bitmaps the picture may name. A buffer view's bytes come here
+// unchecked against their buffer and are left for GltfPictures to read.
+bool KeepImage(tinygltf::Image* image, const int index, std::string*, std::string*, int, int,
+               const unsigned char* bytes, int size, void* loaded) {
+    if (image->bufferView < 0 && size > 0)
+        (*static_cast<LoadedImages*>(loaded))[index].assign(bytes, bytes + size);
     return true;
 }
 
@@ -49,9 +55,9 @@ std::string Reworded(const std::string& error) {
 }
 
 bool Parse(const std::vector<uint8_t>& bytes, const std::filesystem::path& path, tinygltf::Model& model,
-           std::string& failure) {
+           LoadedImages& images, std::string& failure) {
     tinygltf::TinyGLTF loader;
-    loader.SetImageLoader(LeaveImage, nullptr);
+    loader.SetImageLoader(KeepImage, &images);
     loader.SetFsCallbacks({IsOrdinaryFile, AsGiven, ReadBuffer, RefuseWrite, nullptr});
     const std::string folder = fw::Utf8FromPath(path.parent_path());
     const bool binary = bytes.size() >= 4 && std::equal(bytes.begin(), bytes.begin() + 4, "glTF");
@@ -86,9 +92,11 @@ ImportedFile ReadGltf(const std::filesystem::path& path) {
     if (shape.elements > kMaxJsonElements)
         return RefuseImport(path, "glTF", "its JSON text holds more values than any model's file");
     tinygltf::Model model;
+    LoadedImages images;
     std::string failure;
-    if (!Parse(loaded.bytes, path, model, failure)) return RefuseImport(path, "glTF", failure);
+    if (!Parse(loaded.bytes, path, model, images, failure)) return RefuseImport(path, "glTF", failure);
     CollectedScene scene = CollectScene(model);
     if (!scene.failure.empty()) return RefuseImport(path, "glTF", scene.failure);
+    scene.mesh.pictures = GltfPictures(model, images, path.parent_path());
     return ImportedFile{std::move(scene.mesh), {}};
 }
