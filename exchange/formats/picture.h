@@ -10,3 +10,13 @@ struct Picture {
     std::vector<uint8_t> palette;  // RGB, 3 bytes per entry; empty for RGB pixels
     std::vector<uint8_t> pixels;   // an index or 3 RGB bytes per pixel
 };
+
+// The largest picture a decoder reads, in pixels: 4096 × 4096, far beyond
+// any bitmap a data file holds (300 000 bytes at most), and small enough
+// that its RGB (48 MB) fits in memory anywhere. Decoders check it before
+// they allocate, so a small file claiming a huge picture takes nothing.
+inline constexpr uint64_t kMaxPicturePixels = uint64_t(4096) * 4096;
+
+// Gives a paletted picture's palette an entry for every index its pixels
+// use: black for those the file's table leaves out, as viewers show them.
+void CoverIndices(Picture& picture);

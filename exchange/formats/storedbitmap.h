@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <span>
 
+#include "exchange/formats/bmpheader.h"
 #include "exchange/formats/picture.h"
 #include "framework/expected.h"
 
@@ -9,15 +10,11 @@
 // to lie inside its record (offset, rows, row padding, bit depth,
 // compression) before a byte of them is read.
 struct StoredBitmapLayout {
-    uint32_t headerSize = 0;   // the info header's
-    uint32_t width = 0, height = 0;
-    bool topDown = false;
-    uint32_t bits = 0;
-    uint32_t compression = 0;
-    uint32_t pixelOffset = 0;  // from the start of the record's BMP
-    uint32_t rowBytes = 0;     // with the padding to 4 bytes
-    std::vector<uint8_t> palette;  // RGB, the entries the table holds; empty above 8 bits
-    bool writable = false;     // uncompressed: the pixel array can be rewritten in place
+    BmpHeader header;
+    std::vector<uint8_t> palette;  // RGB, the entries its table holds; empty above 8 bits
+    // Uncompressed: a picture can be written into the pixel array in place.
+    // A run-length coded one has no room of its own for other pixels.
+    bool writable = false;
 };
 
 // The layout, or "This bitmap is damaged: ..." saying what does not fit.
