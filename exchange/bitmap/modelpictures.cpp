@@ -84,7 +84,9 @@ void WriteTakenPictures(CPallixDoc& document, const std::vector<TakenPicture>& t
 
 std::string DescribeTakenPictures(const std::vector<TakenPicture>& taken) {
     std::string text;
-    for (const TakenPicture& picture : taken)
-        text += (text.empty() ? "" : "; ") + DescribeImport(picture.import, picture.bitmapName);
+    for (const TakenPicture& picture : taken) {
+        const std::string approximated = DescribeImport(picture.import, picture.bitmapName);
+        text += (text.empty() ? "" : "; ") + (approximated.empty() ? picture.bitmapName : approximated);
+    }
     return text;
 }
