@@ -8,11 +8,14 @@
 #include <map>
 #include <optional>
 
+#include "datafile/littleendian.h"
+#include "exchange/bitmap/bitmapimport.h"
 #include "exchange/bitmap/replacebitmap.h"
 #include "exchange/commands/batchsteps.h"
 #include "exchange/commands/exportbanks.h"
 #include "exchange/commands/imagebackup.h"
 #include "exchange/commands/modelexport.h"
+#include "exchange/commands/modelformatcommands.h"
 #include "exchange/commands/modelimport.h"
 #include "exchange/commands/modeljob.h"
 #include "exchange/files/exportpaths.h"
@@ -31,6 +34,10 @@ struct PendingImport {
     std::string name;  // as the summary names it
     std::vector<uint32_t> copies;
     TextureNames textures;
+    // The record's new bytes where the comparison made them already (a
+    // bitmap, a model from a format other than 3DS); empty for a 3DS file,
+    // which is read in at import.
+    std::vector<uint8_t> bytes;
 };
 
 struct ImportTally {
@@ -50,38 +57,54 @@ struct BankFiles {
     std::string prefix;  // the bank's folder in names, for the root's summary
 };
 
+bool IsFile(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
 // The bytes of a file; none when there is no file of that name.
 std::optional<std::vector<uint8_t>> FileBytes(const std::filesystem::path& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+    if (!IsFile(path)) return std::nullopt;
     fw::File file(path, fw::File::Mode::read);
     std::vector<uint8_t> bytes(file.Length());
     bytes.resize(file.Read(bytes.data(), bytes.size()));
     return bytes;
 }
 
+// Two files of one item that would change it each in its own way: the user
+// must say which, by keeping one.
+std::string BothChanged(const std::string& first, const std::string& second) {
+    return "it was changed both in " + first + " and in " + second + "; keep one of them and import again";
+}
+
+// A bitmap's file in each bitmap format ("O68C.bmp", "O68C.png"), taken by
+// the one bitmap import rule; the item is pending when one of them changes it.
 void CompareBitmap(const BankFiles& files, const ItemRecord& record, ImportTally& tally) {
-    const std::string fileName = BitmapFileName(record.nOffset);
-    const auto path = files.bank.exportFolder / fileName;
-    const auto bytes = FileBytes(path);
+    const std::string stem = fw::Utf8FromPath(fw::PathFromUtf8(BitmapFileName(record.nOffset)).stem());
     const auto image = files.bank.document.Image();
     const bool inImage = record.nOffset <= image.size() && record.nSize <= image.size() - record.nOffset;
     const auto stored = inImage ? image.subspan(record.nOffset, record.nSize) : std::span<uint8_t>();
-    if (!bytes || std::equal(bytes->begin(), bytes->end(), stored.begin(), stored.end())) {
+    std::optional<PendingImport> change;
+    for (const BitmapFormat& format : BitmapFormats()) {
+        const std::string fileName = stem + format.extension;
+        const auto path = files.bank.exportFolder / fw::PathFromUtf8(fileName);
+        const auto bytes = FileBytes(path);
+        if (!bytes || std::equal(bytes->begin(), bytes->end(), stored.begin(), stored.end())) continue;
+        // The rule's refusal names the file itself.
+        auto imported = ImportIntoBitmap(stored, *bytes, format, files.prefix + fileName);
+        if (!imported) return tally.refused.push_back(imported.why());
+        if (std::equal(imported->bytes.begin(), imported->bytes.end(), stored.begin(), stored.end())) continue;
+        if (change && change->bytes != imported->bytes)
+            return tally.refused.push_back(files.prefix + stem + ": " + BothChanged(change->file.filename().string(), fileName));
+        change = PendingImport{record, path, files.prefix + fileName, {}, {}, std::move(imported->bytes)};
+    }
+    if (!change) {
         ++tally.unchanged;
         return;
     }
-    // A file of another length was saved in another size or depth, which the
-    // game would not read in the bitmap's place.
-    if (bytes->size() != stored.size()) {
-        tally.refused.push_back(files.prefix + fileName + ": the file has " + std::to_string(bytes->size()) +
-                                " bytes, the bitmap " + std::to_string(stored.size()) + ", and keeps its length");
-        return;
-    }
-    PendingImport item{record, path, files.prefix + fileName, {}, {}};
     const auto [first, last] = files.copies.equal_range(record.nOffset);
-    for (auto copy = first; copy != last; ++copy) item.copies.push_back(copy->second);
-    tally.pending.push_back(std::move(item));
+    for (auto copy = first; copy != last; ++copy) change->copies.push_back(copy->second);
+    tally.pending.push_back(std::move(*change));
 }
 
 // What exporting the model now writes, beside the model's own file.
@@ -98,25 +121,67 @@ std::optional<std::vector<uint8_t>> ExportedNow(const CommandContext& item, cons
     return bytes;
 }
 
+// The 3DS file against what exporting the model now writes.
+std::optional<PendingImport> Compare3ds(const BankFiles& files, const CommandContext& item,
+                                        const ModelJobTarget& target, const std::string& fileName,
+                                        ImportTally& tally) {
+    const auto bytes = FileBytes(target.path);
+    if (!bytes) return std::nullopt;
+    std::string refusal;
+    const auto exported = ExportedNow(item, target, refusal);
+    if (!exported) tally.refused.push_back(files.prefix + fileName + ": " + refusal);
+    if (!exported || *exported == *bytes) return std::nullopt;
+    return PendingImport{target.record, target.path, files.prefix + fileName, {}, target.textures, {}};
+}
+
+// A file of the other formats against the model: what reading it in would
+// make of a copy of the record. An editor writes numbers its own way, so
+// only what the model keeps of them counts.
+std::optional<PendingImport> CompareByReading(const BankFiles& files, const ModelJobTarget& target,
+                                              ModelFormat format, const std::string& fileName, ImportTally& tally) {
+    if (!IsFile(target.path)) return std::nullopt;
+    const auto image = files.bank.document.Image();
+    if (!pallix::FitsIn(image, target.record.nOffset, target.record.nSize)) {
+        tally.refused.push_back(files.prefix + fileName + ": " + kInvalidModel);
+        return std::nullopt;
+    }
+    const auto stored = image.subspan(target.record.nOffset, target.record.nSize);
+    std::vector<uint8_t> model(stored.begin(), stored.end());
+    const auto result = ImportModelFromFile(target.path, model, target.record.nSize, target.textures, ReaderOf(format));
+    if (result.outcome != fw::CommandResult::Outcome::done)
+        tally.refused.push_back(files.prefix + fileName + ": " + result.message);
+    if (result.outcome != fw::CommandResult::Outcome::done || std::equal(model.begin(), model.end(), stored.begin()))
+        return std::nullopt;
+    return PendingImport{target.record, target.path, files.prefix + fileName, {}, target.textures, std::move(model)};
+}
+
+// The model's file in each model format; the model is pending when one of
+// them changes it.
 void CompareModel(const BankFiles& files, size_t child, ImportTally& tally) {
     const CommandContext item = ChildContext(files.bank, child);
-    const std::string fileName = item.modelStem + ".3ds";
-    const auto bytes = FileBytes(item.exportFolder / fw::PathFromUtf8(fileName));
-    if (!bytes) {
-        ++tally.unchanged;
-        return;
+    std::optional<PendingImport> change;
+    const size_t refusedBefore = tally.refused.size();
+    for (const ModelFormatInfo& format : ModelFormats()) {
+        const std::string fileName = item.modelStem + format.extension;
+        if (!IsFile(item.exportFolder / fw::PathFromUtf8(fileName))) continue;
+        fw::CommandResult noBitmap;
+        const auto target = PrepareModelJob(item, "no bitmap follows the model in its bank", kCaption, noBitmap,
+                                            format.extension);
+        if (!target) return tally.refused.push_back(files.prefix + fileName + ": " + noBitmap.message);
+        auto found = format.format == ModelFormat::threeDs ? Compare3ds(files, item, *target, fileName, tally)
+                                                           : CompareByReading(files, *target, format.format, fileName, tally);
+        if (!found) continue;
+        if (change)
+            return tally.refused.push_back(files.prefix + item.modelStem + ": " +
+                                           BothChanged(change->file.filename().string(), fileName));
+        change = std::move(found);
     }
-    fw::CommandResult noBitmap;
-    const auto target = PrepareModelJob(item, "no bitmap follows the model in its bank", kCaption, noBitmap);
-    std::string refusal = noBitmap.message;
-    const auto exported = target ? ExportedNow(item, *target, refusal) : std::nullopt;
-    if (!exported) {
-        tally.refused.push_back(files.prefix + fileName + ": " + refusal);
-    } else if (*exported == *bytes) {
+    // A file refused leaves the model as it is, whatever its other files say.
+    if (tally.refused.size() != refusedBefore) return;
+    if (change)
+        tally.pending.push_back(std::move(*change));
+    else
         ++tally.unchanged;
-    } else {
-        tally.pending.push_back({target->record, target->path, files.prefix + fileName, {}, target->textures});
-    }
 }
 
 // A file that cannot be read refuses its item alone.
@@ -145,8 +210,11 @@ bool CompareBank(const BankFiles& files, ImportTally& tally, BatchSteps& steps) 
 // Reads one item's file in; the refusal in words, empty when it was read.
 std::string ImportItem(CPallixDoc& document, const PendingImport& item) {
     if (item.record.nKind == ITEM_BITMAP) {
-        fw::File source(item.file, fw::File::Mode::read);
-        ReplaceBitmap(document, item.record, item.copies, source);
+        WriteBitmapBytes(document, item.record, item.copies, item.bytes);
+        return {};
+    }
+    if (!item.bytes.empty()) {
+        std::copy(item.bytes.begin(), item.bytes.end(), document.Image().begin() + item.record.nOffset);
         return {};
     }
     const auto result =

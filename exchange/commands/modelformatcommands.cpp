@@ -93,12 +93,16 @@ fw::CommandResult ExportModelAs(const CommandContext& context, ModelFormat forma
     return ExportModelIn(context, format, pictures);
 }
 
-fw::CommandResult ImportModelFrom(const CommandContext& context, ModelFormat format) {
+MeshReader ReaderOf(ModelFormat format) {
     switch (format) {
-        case ModelFormat::threeDs: return ImportModel(context);
-        case ModelFormat::obj: return ImportModelWith(context, ReadObj, InfoOf(format).extension);
-        default: return ImportModelWith(context, ReadGltf, InfoOf(format).extension);
+        case ModelFormat::threeDs: return ReadImported3ds;
+        case ModelFormat::obj: return ReadObj;
+        default: return ReadGltf;
     }
+}
+
+fw::CommandResult ImportModelFrom(const CommandContext& context, ModelFormat format) {
+    return ImportModelWith(context, ReaderOf(format), InfoOf(format).extension);
 }
 
 fw::CommandResult ExportAllAs(const CommandContext& context, ModelFormat format) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "exchange/commands/commandcontext.h"
+#include "exchange/commands/modelimport.h"
 #include "framework/commandresult.h"
 
 // Models in the formats today's 3-D editors prefer, beside 3DS: the same
@@ -18,6 +19,9 @@ struct ModelFormatInfo {
 };
 std::span<const ModelFormatInfo> ModelFormats();
 std::optional<ModelFormat> ModelFormatNamed(const std::string& name);
+
+// The reader of the format's files.
+MeshReader ReaderOf(ModelFormat format);
 
 fw::CommandResult ExportModelAs(const CommandContext& context, ModelFormat format);
 fw::CommandResult ImportModelFrom(const CommandContext& context, ModelFormat format);

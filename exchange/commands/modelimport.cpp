@@ -138,6 +138,6 @@ fw::CommandResult ImportModel(const CommandContext& context) {
 }
 
 fw::CommandResult ImportModelFromFile(const std::filesystem::path& path, std::span<uint8_t> model, uint32_t recordSize,
-                                      const TextureNames& textures) {
-    return ImportMesh(ReadImported3ds(path), path, model, recordSize, textures);
+                                      const TextureNames& textures, MeshReader read) {
+    return ImportMesh(read(path), path, model, recordSize, textures);
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "exchange/files/exportpaths.h"
+#include "exchange/formats/bmpdecoder.h"
+#include "exchange/formats/pngencoder.h"
 #include "framework/commandids.h"
 #include "framework/pathtext.h"
 #include "tests/support/viewfixture.h"
@@ -42,9 +44,11 @@ TEST_F(ImportAllOfABank, ReadsBackOnlyTheChangedFilesAndSumsUpWhatItDidAndRefuse
     RunCommand({0}, cmd::kBankImportAll);
     ASSERT_EQ(ui_.messages.size(), 1u);
     EXPECT_EQ(ui_.messages[0].caption, "Import All");
-    EXPECT_EQ(ui_.messages[0].text, "Imported: 2\nUnchanged: 3\nRefused: 1\n  " +
-                                        BitmapFileName(Record({0, 4}).nOffset) +
-                                        ": the file has 246 bytes, the bitmap 102, and keeps its length\nfrom " +
+    // A picture of other dimensions is refused by the bitmap import rule.
+    const std::string other = BitmapFileName(Record({0, 4}).nOffset);
+    EXPECT_EQ(ui_.messages[0].text, "Imported: 2\nUnchanged: 3\nRefused: 1\n  " + other +
+                                        " is 8 \u00d7 8 pixels; this bitmap is 4 \u00d7 4. Scale it to 4 \u00d7 4 and "
+                                        "import it again.\nfrom " +
                                         fw::Utf8FromPath(ExportDir()));
     EXPECT_TRUE(doc_.IsModified());
     EXPECT_EQ(Bytes({0, 3}), repainted_);
@@ -67,6 +71,33 @@ TEST_F(ImportAllOfABank, CancelledAfterItsImportsPutsEveryByteAndTheFlagBack) {
     EXPECT_EQ(ui_.messages.back().text, "Import All was cancelled. Nothing was changed.");
     EXPECT_EQ(Image(), original_);
     EXPECT_FALSE(doc_.IsModified());
+}
+
+// The same edits in the files of another export: a picture repainted as
+// PNG, a model replaced in its glTF file.
+TEST_F(ImportAllOfABank, TakesPngPicturesAndModelsOfEveryFormat) {
+    for (const auto& file : std::filesystem::directory_iterator(ExportDir())) std::filesystem::remove(file);
+    ui_.choice = 1;  // glTF
+    RunCommand({0}, cmd::kBankExportAllAs);
+    std::filesystem::copy_file(ExportDir() / "small.gltf", ExportDir() / "box.gltf",
+                               std::filesystem::copy_options::overwrite_existing);
+    const auto png = EncodePng(*DecodeBmp(repainted_));
+    WriteFileBytes(std::filesystem::path(BitmapFile({0, 3})).replace_extension(".png"), *png);
+    ui_.messages.clear();
+    RunCommand({0}, cmd::kBankImportAll);
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_TRUE(ui_.messages[0].text.starts_with("Imported: 2\nUnchanged: 4\nRefused: 0\n")) << ui_.messages[0].text;
+    EXPECT_EQ(Bytes({0, 3}), repainted_);
+    EXPECT_EQ(Bytes({0, 0}).size(), Record({0, 0}).nSize);
+    EXPECT_NE(Bytes({0, 0}), std::vector<uint8_t>(original_.begin() + Record({0, 0}).nOffset,
+                                                  original_.begin() + Record({0, 0}).nOffset + Record({0, 0}).nSize));
+
+    // Painted differently in its BMP and its PNG, a bitmap waits for the user to choose.
+    WriteFileBytes(BitmapFile({0, 3}), bfp::MakeBmp(4, 4, 24, 7));
+    WriteFileBytes(std::filesystem::path(BitmapFile({0, 3})).replace_extension(".png"), *EncodePng(*DecodeBmp(bfp::MakeBmp(4, 4, 24, 8))));
+    RunCommand({0}, cmd::kBankImportAll);
+    EXPECT_NE(ui_.messages.back().text.find(": it was changed both in "), std::string::npos) << ui_.messages.back().text;
+    EXPECT_EQ(Bytes({0, 3}), repainted_);
 }
 
 class WholeFile : public ViewFixture {};
