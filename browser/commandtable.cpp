@@ -38,6 +38,8 @@ const CommandRow kCommands[] = {
      [](CPallixView& view) { return view.OnImportModelFrom(); }},
     {cmd::kBankExportAllAs, "Export All As...", kInBankPopup, "export-all-as", Path::formatAndItemPath,
      [](CPallixView& view) { return view.OnExportAllAs(); }},
+    {cmd::kFileExportAllAs, "Export All As...", kInBfpPopup, "export-all-as", Path::formatAndItemPath,
+     [](CPallixView& view) { return view.OnExportAllAs(); }},
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "datafile/littleendian.h"
 #include "exchange/commands/commandstatus.h"
+#include "exchange/commands/exportbanks.h"
 #include "exchange/commands/modelexport.h"
 #include "exchange/commands/modelimport.h"
 #include "exchange/commands/modeljob.h"
@@ -106,7 +107,10 @@ fw::CommandResult ImportModelFrom(const CommandContext& context, ModelFormat for
 }
 
 fw::CommandResult ExportAllAs(const CommandContext& context, ModelFormat format) {
-    if (format == ModelFormat::threeDs) return ExportAll(context);
     WrittenPictures pictures;
-    return ExportAllWith(context, [&](const CommandContext& model) { return ExportModelIn(model, format, pictures); });
+    const ModelExport exportModel = [&](const CommandContext& model) {
+        return format == ModelFormat::threeDs ? ExportModel(model) : ExportModelIn(model, format, pictures);
+    };
+    // The root's banks each into a folder of their own, as Export All puts them.
+    return context.record ? ExportAllWith(context, exportModel) : ExportAllBanks(context, exportModel);
 }

@@ -25,5 +25,6 @@ MeshReader ReaderOf(ModelFormat format);
 
 fw::CommandResult ExportModelAs(const CommandContext& context, ModelFormat format);
 fw::CommandResult ImportModelFrom(const CommandContext& context, ModelFormat format);
-// The bank's models in the format, then its bitmaps as BMP files.
+// The bank's models in the format, then its bitmaps as BMP files; for the
+// root, every bank so, each into a folder of its own.
 fw::CommandResult ExportAllAs(const CommandContext& context, ModelFormat format);

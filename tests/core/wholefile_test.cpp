@@ -123,6 +123,23 @@ TEST_F(WholeFile, ExportAllGivesEachBankAFolderAndImportAllFindsNothingChanged) 
               "Export All was cancelled. The files written before stay in\n" + fw::Utf8FromPath(ExportDir()));
 }
 
+// Export All As on the root, as on a bank, and Import All reads it back.
+TEST_F(WholeFile, ExportAllAsGivesEachBankAFolderInTheFormatAndImportAllFindsNothingChanged) {
+    bfp::ImageWriter image;
+    image.AddBank({{bfp::Cube("box", 50, 1)}, {{"a", bfp::MakeBmp(4, 4, 24, 1)}}});
+    image.AddBank({{bfp::Cube("box", 20, 1)}, {{"a", bfp::MakeBmp(4, 4, 8, 2)}}});
+    ASSERT_TRUE(Open(image.bytes()));
+    const auto original = Image();
+    ui_.choice = 3;  // OBJ
+    RunCommand({}, cmd::kFileExportAllAs);
+    EXPECT_EQ(ui_.messages.back().text,
+              "Exported 2 banks, each into a folder of its own in\n" + fw::Utf8FromPath(ExportDir()));
+    EXPECT_TRUE(std::filesystem::exists(ExportDir() / "CM3D 2" / "box.obj"));
+    RunCommand({}, cmd::kFileImportAll);
+    EXPECT_EQ(ui_.messages.back().text, "Imported: 0\nUnchanged: 4\nRefused: 0\nfrom " + fw::Utf8FromPath(ExportDir()));
+    EXPECT_EQ(Image(), original);
+}
+
 TEST_F(WholeFile, ACopyFollowsItsRepaintedBitmapRatherThanItsOwnOldFile) {
     const auto bitmap = bfp::MakeBmp(4, 4, 24, 1);
     bfp::ImageWriter image;
