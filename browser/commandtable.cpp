@@ -38,6 +38,10 @@ const CommandRow kCommands[] = {
      [](CPallixView& view) { return view.OnImportModelFrom(); }},
     {cmd::kBankExportAllAs, "Export All As...", kInBankPopup, "export-all-as", Path::formatAndItemPath,
      [](CPallixView& view) { return view.OnExportAllAs(); }},
+    {cmd::kBitmapExportAs, "Export Bitmap As...", kInBitmapPopup, "export-bitmap-as", Path::bitmapFormatAndItemPath,
+     [](CPallixView& view) { return view.OnExportBitmapAs(); }},
+    {cmd::kBitmapImportFrom, "Import Bitmap From...", kInBitmapPopup, "import-bitmap-from",
+     Path::bitmapFormatAndItemPath, [](CPallixView& view) { return view.OnImportBitmapFrom(); }},
     {cmd::kFileExportAllAs, "Export All As...", kInBfpPopup, "export-all-as", Path::formatAndItemPath,
      [](CPallixView& view) { return view.OnExportAllAs(); }},
 };

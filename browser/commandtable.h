@@ -14,8 +14,9 @@ enum PopupMask : unsigned {
     kInEveryPopup = kInBitmapPopup | kInBfpPopup | kInModelPopup | kInBankPopup,
 };
 
-// How pallix-cli takes the argument of an action.
-enum class ActionArgument { none, itemPath, optionalOutput, formatAndItemPath };
+// How pallix-cli takes the argument of an action: a model format (3ds,
+// gltf, ...) or a bitmap format (bmp, png) before the path.
+enum class ActionArgument { none, itemPath, optionalOutput, formatAndItemPath, bitmapFormatAndItemPath };
 
 // One command of the tree: everything the popups, the view's dispatch,
 // pallix-cli and its usage text know of it. A command without a handler is

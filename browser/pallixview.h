@@ -76,6 +76,8 @@ public:
     fw::CommandResult OnExportModelAs();
     fw::CommandResult OnImportModelFrom();
     fw::CommandResult OnExportAllAs();
+    fw::CommandResult OnExportBitmapAs();
+    fw::CommandResult OnImportBitmapFrom();
     fw::CommandResult OnExportAllBanks();
     fw::CommandResult OnImportAll();
     // Their steps, for the context item's model.

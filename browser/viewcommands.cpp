@@ -91,19 +91,30 @@ fw::CommandResult CPallixView::OnImportAll() { return ImportAll(ContextFor(m_hCo
 
 namespace {
 
-std::optional<ModelFormat> AskModelFormat(fw::UiServices& ui, const std::string& caption) {
+// The row of a format table the user picks by its label; none when the
+// question is cancelled.
+template <typename Row, typename Label>
+const Row* AskFormat(fw::UiServices& ui, const std::string& caption, std::span<const Row> formats, Label label) {
     std::vector<std::string> labels;
-    for (const ModelFormatInfo& info : ModelFormats()) labels.push_back(info.label);
+    for (const Row& row : formats) labels.push_back(label(row));
     const auto choice = ui.AskChoice(caption, "Which format?", labels);
-    if (!choice || *choice >= labels.size()) return std::nullopt;
-    return ModelFormats()[*choice].format;
+    if (!choice || *choice >= labels.size()) return nullptr;
+    return &formats[*choice];
 }
 
 // The format is asked for first, so the command acts on the tree as it is
 // once the question is answered.
 template <typename Command>
 fw::CommandResult InFormatAsked(CPallixView& view, const std::string& caption, Command&& command) {
-    const auto format = AskModelFormat(view.Ui(), caption);
+    const auto* format =
+        AskFormat(view.Ui(), caption, ModelFormats(), [](const ModelFormatInfo& info) { return info.label; });
+    return format ? command(format->format) : fw::CommandResult::Done();
+}
+
+template <typename Command>
+fw::CommandResult InBitmapFormatAsked(CPallixView& view, const std::string& caption, Command&& command) {
+    const auto* format =
+        AskFormat(view.Ui(), caption, BitmapFormats(), [](const BitmapFormat& row) { return row.label; });
     return format ? command(*format) : fw::CommandResult::Done();
 }
 
@@ -117,6 +128,18 @@ fw::CommandResult CPallixView::OnExportModelAs() {
 fw::CommandResult CPallixView::OnImportModelFrom() {
     return InFormatAsked(*this, "Import Model From",
                          [this](ModelFormat format) { return ImportModelFrom(ContextFor(m_hContextItem), format); });
+}
+
+fw::CommandResult CPallixView::OnExportBitmapAs() {
+    return InBitmapFormatAsked(*this, "Export Bitmap As", [this](const BitmapFormat& format) {
+        return ExportBitmapAs(ContextFor(m_hContextItem), format);
+    });
+}
+
+fw::CommandResult CPallixView::OnImportBitmapFrom() {
+    return InBitmapFormatAsked(*this, "Import Bitmap From", [this](const BitmapFormat& format) {
+        return ImportBitmapFrom(ContextFor(m_hContextItem), format);
+    });
 }
 
 fw::CommandResult CPallixView::OnExportAllAs() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "datafile/littleendian.h"
 #include "exchange/bitmap/pixelwriter.h"
 #include "exchange/formats/bmpdecoder.h"
 #include "exchange/formats/bmplayouts.h"
@@ -17,9 +18,11 @@ constexpr std::string_view kTimes = " \u00D7 ";
 // and depth (the OS/2 header) and compression (the others).
 std::span<const uint8_t> LayoutFields(std::span<const uint8_t> bmp) {
     constexpr size_t at = bmp::FileHeader::kSize;
-    if (bmp.size() < at + bmp::InfoHeader::kSize || bmp[0] != 'B' || bmp[1] != 'M') return {};
-    const size_t fields = bmp[at] == bmp::CoreHeader::kSize ? bmp::CoreHeader::kSize : bmp::InfoHeader::kCompression + 4;
-    return bmp.subspan(at, fields);
+    const auto headerSize = pallix::ReadU32(bmp, at + bmp::InfoHeader::kHeaderSize);
+    if (!headerSize || bmp[0] != 'B' || bmp[1] != 'M') return {};
+    const size_t fields =
+        *headerSize == bmp::CoreHeader::kSize ? bmp::CoreHeader::kSize : bmp::InfoHeader::kCompression + 4;
+    return pallix::FitsIn(bmp, at, fields) ? bmp.subspan(at, fields) : std::span<const uint8_t>();
 }
 
 bool ByteCompatible(std::span<const uint8_t> stored, std::span<const uint8_t> file, const BitmapFormat& format) {
@@ -66,8 +69,7 @@ fw::Expected<BitmapImport> ImportIntoBitmap(std::span<const uint8_t> stored, std
     const auto layout = ReadStoredBitmapLayout(stored);
     if (!layout || !layout->writable) return CannotWriteInto(layout, shownName);
     const auto picture = format.decode(file);
-    if (!picture)
-        return fw::Refuse(shownName + " cannot be imported: " + picture.why() + ". Nothing was changed.");
+    if (!picture) return fw::Refuse(shownName + " cannot be imported: " + picture.why() + ". Nothing was changed.");
     const BmpHeader& h = layout->header;
     if (picture->width != h.width || picture->height != h.height)
         return fw::Refuse(shownName + " is " + Dimensions(picture->width, picture->height) +

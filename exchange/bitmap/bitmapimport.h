@@ -10,11 +10,11 @@
 
 // What a file makes of a stored bitmap.
 struct BitmapImport {
-    std::vector<uint8_t> bytes;  // the stored bitmap's new bytes, its own length
-    bool byteCompatible = false; // the file was taken byte for byte
-    size_t approximated = 0;     // pixels that took the nearest colour of the table
+    std::vector<uint8_t> bytes;   // the stored bitmap's new bytes, its own length
+    bool byteCompatible = false;  // the file was taken byte for byte
+    size_t approximated = 0;      // pixels that took the nearest colour of the table
     size_t pixelCount = 0;
-    size_t tableSize = 0;        // colours of the stored table; 0 for true colour
+    size_t tableSize = 0;  // colours of the stored table; 0 for true colour
 };
 
 // The one rule every bitmap import follows (Import Bitmap, Import All,

@@ -77,9 +77,12 @@ fw::Expected<std::vector<TakenPicture>> TakePictures(const std::vector<ImportedP
     return taken;
 }
 
-void WriteTakenPictures(CPallixDoc& document, const std::vector<TakenPicture>& taken) {
-    for (const TakenPicture& picture : taken)
-        WriteBitmapBytes(document, picture.bitmap, picture.copies, picture.import.bytes);
+fw::Expected<void> WriteTakenPictures(CPallixDoc& document, const std::vector<TakenPicture>& taken) {
+    for (const TakenPicture& picture : taken) {
+        auto written = ReplaceBitmap(document, picture.bitmap, picture.copies, picture.import.bytes);
+        if (!written) return written;
+    }
+    return {};
 }
 
 std::string DescribeTakenPictures(const std::vector<TakenPicture>& taken) {

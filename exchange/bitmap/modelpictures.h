@@ -32,7 +32,8 @@ fw::Expected<std::vector<TakenPicture>> TakePictures(const std::vector<ImportedP
                                                      const std::vector<ItemRecord>& repeats,
                                                      std::span<const uint8_t> image);
 
-void WriteTakenPictures(CPallixDoc& document, const std::vector<TakenPicture>& taken);
+// TakePictures checked that each fits its bitmap, so none is refused here.
+fw::Expected<void> WriteTakenPictures(CPallixDoc& document, const std::vector<TakenPicture>& taken);
 
 // For the status line: each bitmap changed, and how many of its pixels took
 // the nearest colour when any did.

@@ -73,8 +73,8 @@ uint32_t Scaled(uint8_t channel, uint32_t mask) {
 // 16 or 32 bits by their masks; bits outside them (alpha, unused) are kept.
 void PutMasked(std::span<uint8_t> row, uint32_t x, const BmpHeader& h, const Rgb& colour) {
     const uint32_t covered = h.masks[0] | h.masks[1] | h.masks[2];
-    const uint32_t value = Scaled(colour.red, h.masks[0]) | Scaled(colour.green, h.masks[1]) |
-                           Scaled(colour.blue, h.masks[2]);
+    const uint32_t value =
+        Scaled(colour.red, h.masks[0]) | Scaled(colour.green, h.masks[1]) | Scaled(colour.blue, h.masks[2]);
     if (h.bits == 16) {
         const uint16_t old = *pallix::ReadU16(row, size_t(x) * 2);
         pallix::WriteLE<uint16_t>(row, size_t(x) * 2, uint16_t((old & ~covered) | (value & covered)));

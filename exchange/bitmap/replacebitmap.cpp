@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "datafile/layouts.h"
 #include "datafile/littleendian.h"
@@ -26,24 +27,17 @@ void UpdateCopies(const ItemRecord& record, const std::vector<uint32_t>& copies,
 
 }  // namespace
 
-void ReplaceBitmap(CPallixDoc& document, const ItemRecord& record, const std::vector<uint32_t>& copies,
-                   fw::File& source) {
-    // Read whole before touching the image, so a failed read changes nothing.
-    std::vector<uint8_t> bytes(record.nSize);
-    const size_t got = source.Read(bytes.data(), bytes.size());
-    source.Close();
-    if (!pallix::FitsIn(document.Image(), record.nOffset, record.nSize)) return;
-    // A shorter file replaces only the first bytes.
-    std::copy_n(document.Image().data() + record.nOffset + got, record.nSize - got, bytes.data() + got);
-    WriteBitmapBytes(document, record, copies, bytes);
-}
-
-void WriteBitmapBytes(CPallixDoc& document, const ItemRecord& record, const std::vector<uint32_t>& copies,
-                      std::span<const uint8_t> bytes) {
+fw::Expected<void> ReplaceBitmap(CPallixDoc& document, const ItemRecord& record, const std::vector<uint32_t>& copies,
+                                 std::span<const uint8_t> bytes) {
     auto image = document.Image();
-    if (!pallix::FitsIn(image, record.nOffset, record.nSize) || bytes.size() != record.nSize) return;
+    if (!pallix::FitsIn(image, record.nOffset, record.nSize))
+        return fw::Refuse("This bitmap reaches past the end of the data file; nothing was imported into it.");
+    if (bytes.size() != record.nSize)
+        return fw::Refuse("The new bitmap has " + std::to_string(bytes.size()) + " bytes where the bitmap has " +
+                          std::to_string(record.nSize) + "; nothing was imported.");
     std::copy(bytes.begin(), bytes.end(), image.begin() + record.nOffset);
     RestampFileSize(image, record.nOffset, record.nSize);
     UpdateCopies(record, copies, image);
     document.SetModifiedFlag(true);
+    return {};
 }

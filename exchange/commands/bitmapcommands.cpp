@@ -1,8 +1,12 @@
-// View, Export and Import of a bitmap: its stored bytes leave and enter as
-// a BMP file, unchanged.
+// View, Export and Import of a bitmap. It leaves as its stored bytes (BMP)
+// or as its picture (PNG), and comes back by the one import rule: a file of
+// its own layout byte for byte, any other picture of its size written into
+// its layout.
 #include "exchange/commands/bitmapcommands.h"
 
 #include "datafile/littleendian.h"
+#include "exchange/bitmap/bitmapimport.h"
+#include "exchange/bitmap/picturefile.h"
 #include "exchange/bitmap/replacebitmap.h"
 #include "exchange/commands/commandstatus.h"
 #include "exchange/files/exportledger.h"
@@ -18,6 +22,7 @@ namespace {
 constexpr const char* kExportCaption = "Bitmap file";
 constexpr const char* kImportCaption = "Opening file Bitmap file";
 constexpr const char* kViewCaption = "View Bitmap";
+constexpr const char* kRefusedImportCaption = "Import Bitmap";
 
 // What to install where the platform has no program for BMP files.
 #if defined(_WIN32)
@@ -28,10 +33,18 @@ constexpr const char* kViewerExamples = "Preview";
 constexpr const char* kViewerExamples = "Eye of GNOME, Gwenview or GIMP";
 #endif
 
-void WriteBytesTo(const std::filesystem::path& path, std::span<const uint8_t> image, const ItemRecord& record,
+// The stored bitmap's bytes; none when its record reaches past the image.
+std::span<const uint8_t> StoredBytes(const CommandContext& context) {
+    const auto image = context.document.Image();
+    const ItemRecord& record = *context.record;
+    if (!pallix::FitsIn(image, record.nOffset, record.nSize)) return {};
+    return image.subspan(record.nOffset, record.nSize);
+}
+
+void WriteBytesTo(const std::filesystem::path& path, std::span<const uint8_t> bytes,
                   fw::File::Mode mode = fw::File::Mode::createWrite) {
     fw::File file(path, mode);
-    if (pallix::FitsIn(image, record.nOffset, record.nSize)) file.Write(image.data() + record.nOffset, record.nSize);
+    file.Write(bytes.data(), bytes.size());
     file.Flush();
     file.Close();
 }
@@ -56,8 +69,9 @@ fw::CommandResult NoBitmapViewer() {
                                       kViewCaption);
 }
 
-std::filesystem::path AnnouncedBitmapPath(const CommandContext& context, const char* caption) {
-    const auto path = context.exportFolder / BitmapFileName(context.record->nOffset);
+std::filesystem::path AnnouncedBitmapPath(const CommandContext& context, const char* caption,
+                                          const BitmapFormat& format) {
+    const auto path = context.exportFolder / BitmapFileName(context.record->nOffset, format);
     if (context.announcePaths) context.ui.Notify(fw::Utf8FromPath(path), caption);
     return path;
 }
@@ -69,7 +83,7 @@ fw::CommandResult ViewBitmap(const CommandContext& context) {
     std::filesystem::path path;
     const auto written = ReportingFileErrors(context, [&] {
         path = fw::PrivateTemporaryFile(BitmapViewFileName(*context.record));
-        WriteBytesTo(path, context.document.Image(), *context.record, fw::File::Mode::createPrivate);
+        WriteBytesTo(path, StoredBytes(context), fw::File::Mode::createPrivate);
     });
     if (written.Refused()) return written;
     if (!context.ui.ShellOpen(path)) return NoBitmapViewer();
@@ -77,30 +91,47 @@ fw::CommandResult ViewBitmap(const CommandContext& context) {
     return written;
 }
 
-fw::CommandResult ExportBitmap(const CommandContext& context) {
+fw::CommandResult ExportBitmap(const CommandContext& context) { return ExportBitmapAs(context, BmpFormat()); }
+
+fw::CommandResult ImportBitmap(const CommandContext& context) { return ImportBitmapFrom(context, BmpFormat()); }
+
+fw::CommandResult ExportBitmapAs(const CommandContext& context, const BitmapFormat& format) {
     if (!context.record) return NoDataRefusal();
-    const auto path = AnnouncedBitmapPath(context, kExportCaption);
+    const auto path = AnnouncedBitmapPath(context, kExportCaption, format);
+    // Encoded before the folder or the file is touched: a bitmap that has no
+    // picture leaves nothing behind.
+    const auto bytes = EncodeStoredBitmap(format, StoredBytes(context));
+    if (!bytes) return fw::CommandResult::Refused(bytes.why(), kExportCaption);
     if (!MayReplaceExportFile(context.ui, path)) return fw::CommandResult::Refused({}, {});
     MakeExportFolder(context.exportFolder);
-    auto result = ReportingFileErrors(context, [&] { WriteBytesTo(path, context.document.Image(), *context.record); });
+    auto result = ReportingFileErrors(context, [&] { WriteBytesTo(path, *bytes); });
     if (result.Refused()) return result;
     RememberExportFile(path);
     TellExported(context.ui, path);
     return result;
 }
 
-fw::CommandResult ImportBitmap(const CommandContext& context) {
+fw::CommandResult ImportBitmapFrom(const CommandContext& context, const BitmapFormat& format) {
     if (!context.record) return NoDataRefusal();
-    const auto path = AnnouncedBitmapPath(context, kImportCaption);
-    auto result = ReportingFileErrors(context, [&] {
-        fw::File source(path, fw::File::Mode::read);
-        ReplaceBitmap(context.document, *context.record, context.copies, source);
-    });
-    if (result.Refused()) return result;
-    // A file of the bitmap's own length is now the bitmap, byte for byte:
-    // exporting it again writes the same file and loses nothing.
-    std::error_code error;
-    if (std::filesystem::file_size(path, error) == context.record->nSize) RememberExportFile(path);
-    TellImported(context.ui, path);
-    return result;
+    const auto path = AnnouncedBitmapPath(context, kImportCaption, format);
+    const std::string shownName = fw::Utf8FromPath(path.filename());
+    std::optional<fw::Expected<std::vector<uint8_t>>> file;
+    const auto read = ReportingFileErrors(context, [&] { file = ReadPictureFile(path, shownName); });
+    if (read.Refused()) return read;
+    // A refused import changes nothing and ends a script, as a refused model import does.
+    const auto refused = [](const std::string& why) { return fw::CommandResult::Failed(why, kRefusedImportCaption); };
+    if (!*file) return refused(file->why());
+    const auto import = ImportIntoBitmap(StoredBytes(context), **file, format, shownName);
+    if (!import) return refused(import.why());
+    const auto replaced = ReplaceBitmap(context.document, *context.record, context.copies, import->bytes);
+    if (!replaced) return refused(replaced.why());
+    // The file still says what the bitmap now holds unless colours were
+    // approximated: then it stays the user's, and the next export asks.
+    if (import->approximated == 0) RememberExportFile(path);
+    const std::string approximations = DescribeImport(*import, shownName);
+    if (approximations.empty())
+        TellImported(context.ui, path);
+    else
+        context.ui.ShowStatus(approximations);
+    return fw::CommandResult::Done();
 }

@@ -210,8 +210,8 @@ bool CompareBank(const BankFiles& files, ImportTally& tally, BatchSteps& steps) 
 // Reads one item's file in; the refusal in words, empty when it was read.
 std::string ImportItem(CPallixDoc& document, const PendingImport& item) {
     if (item.record.nKind == ITEM_BITMAP) {
-        WriteBitmapBytes(document, item.record, item.copies, item.bytes);
-        return {};
+        const auto replaced = ReplaceBitmap(document, item.record, item.copies, item.bytes);
+        return replaced ? std::string() : replaced.why();
     }
     if (!item.bytes.empty()) {
         std::copy(item.bytes.begin(), item.bytes.end(), document.Image().begin() + item.record.nOffset);

@@ -126,7 +126,8 @@ fw::CommandResult ImportModelWith(const CommandContext& context, MeshReader read
                              target->textures);
     // Only a model that changed makes the document modified.
     if (result.outcome == fw::CommandResult::Outcome::done) {
-        WriteTakenPictures(context.document, *pictures);
+        if (auto written = WriteTakenPictures(context.document, *pictures); !written)
+            return fw::CommandResult::Failed(written.why(), kImportCaption);
         context.document.SetModifiedFlag(true);
         TellImported(context.ui, target->path, DescribeTakenPictures(*pictures));
     }

@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <set>
 
-std::string BitmapFileName(uint32_t offset) {
+std::string BitmapFileName(uint32_t offset, const BitmapFormat& format) {
     char name[24];
-    std::snprintf(name, sizeof name, "O%X.bmp", static_cast<unsigned>(offset));
-    return name;
+    std::snprintf(name, sizeof name, "O%X", static_cast<unsigned>(offset));
+    return name + std::string(format.extension);
 }
 
 namespace {

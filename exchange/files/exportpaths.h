@@ -4,14 +4,17 @@
 #include <string>
 #include <vector>
 
+#include "exchange/formats/bitmapformats.h"
+
 // Where exported files lie: the folder "bfp" of the program's directory,
 // then a folder named after the data file without its last extension, made
 // safe as model names are, so that an odd data-file name ("..bfp") never
 // leads out of "bfp".
 std::filesystem::path ExportFolder(const std::filesystem::path& modulePath, const std::string& dataPath);
 
-// "O" and the bitmap's offset in upper-case hexadecimal, then ".bmp".
-std::string BitmapFileName(uint32_t offset);
+// "O" and the bitmap's offset in upper-case hexadecimal, then the format's
+// extension (".bmp", ".png").
+std::string BitmapFileName(uint32_t offset, const BitmapFormat& format = BmpFormat());
 
 // A model's name made safe as a file name: separators, "..", control
 // characters and the characters Windows forbids become "_", so a name from a

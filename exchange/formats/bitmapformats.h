@@ -25,3 +25,8 @@ const BitmapFormat& BmpFormat();
 const BitmapFormat* BitmapFormatByWord(std::string_view word);
 // By the file's extension, without regard to case; nullptr for none of ours.
 const BitmapFormat* BitmapFormatOfFile(const std::filesystem::path& path);
+
+// The file of a stored bitmap in a format: BMP hands the stored bytes out as
+// they are, damaged or not, as it always has; the others need its picture,
+// and refuse a damaged bitmap ("This bitmap is damaged: ...").
+fw::Expected<std::vector<uint8_t>> EncodeStoredBitmap(const BitmapFormat& format, std::span<const uint8_t> stored);

@@ -73,13 +73,16 @@ std::string CheckCoding(const BmpHeader& h) {
         return "has " + Named(h.bits) + ", which no bitmap file has";
     switch (h.compression) {
         case Compression::kNone: return {};
-        case Compression::kRle8: return h.bits == 8 ? "" : "is run-length coded for 8 bits per pixel but has " + Named(h.bits);
-        case Compression::kRle4: return h.bits == 4 ? "" : "is run-length coded for 4 bits per pixel but has " + Named(h.bits);
+        case Compression::kRle8:
+            return h.bits == 8 ? "" : "is run-length coded for 8 bits per pixel but has " + Named(h.bits);
+        case Compression::kRle4:
+            return h.bits == 4 ? "" : "is run-length coded for 4 bits per pixel but has " + Named(h.bits);
         case Compression::kBitFields:
         case Compression::kAlphaBitFields:
             return h.bits == 16 || h.bits == 32 ? "" : "has colour masks, which " + Named(h.bits) + " cannot have";
         case Compression::kJpeg:
-        case Compression::kPng: return "holds a JPEG or PNG picture inside, which no bitmap does; save it as a plain BMP";
+        case Compression::kPng:
+            return "holds a JPEG or PNG picture inside, which no bitmap does; save it as a plain BMP";
         default: return "is compressed in a way no bitmap file is (" + std::to_string(h.compression) + ")";
     }
 }
@@ -107,7 +110,6 @@ std::string CheckSize(const BmpHeader& h, size_t fileSize) {
         return "ends before its last row of pixels";
     return {};
 }
-
 
 fw::Expected<BmpHeader> ReadHeaders(std::span<const uint8_t> file) {
     if (file.size() < kInfoAt + CoreHeader::kSize || file[FileHeader::kTag] != 'B' || file[FileHeader::kTag + 1] != 'M')

@@ -14,9 +14,9 @@ struct BmpHeader {
     bool topDown = false;
     uint32_t bits = 0;
     uint32_t compression = 0;
-    uint32_t pixelOffset = 0;       // from the start of the file
-    uint32_t paletteAt = 0;         // the colour table's first byte
-    uint32_t paletteEntries = 0;    // the entries that lie before the pixels
+    uint32_t pixelOffset = 0;     // from the start of the file
+    uint32_t paletteAt = 0;       // the colour table's first byte
+    uint32_t paletteEntries = 0;  // the entries that lie before the pixels
     uint32_t paletteStride = 4;
     std::array<uint32_t, 3> masks{};  // red, green, blue of 16- and 32-bit pixels
 

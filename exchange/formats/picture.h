@@ -16,6 +16,9 @@ struct Picture {
 // that its RGB (48 MB) fits in memory anywhere. Decoders check it before
 // they allocate, so a small file claiming a huge picture takes nothing.
 inline constexpr uint64_t kMaxPicturePixels = uint64_t(4096) * 4096;
+// The largest picture file read: such a picture at 32 bits a pixel, with
+// room for headers and tables.
+inline constexpr uint64_t kMaxPictureFileBytes = kMaxPicturePixels * 4 + (uint64_t(1) << 20);
 
 // Gives a paletted picture's palette an entry for every index its pixels
 // use: black for those the file's table leaves out, as viewers show them.

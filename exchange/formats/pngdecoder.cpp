@@ -23,6 +23,9 @@ void ReadBytes(png_structp png, png_bytep out, png_size_t size) {
     source->at += size;
 }
 
+// libpng's own words go nowhere: the refusal says what went wrong.
+[[noreturn]] void Fail(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+
 // libpng's warnings are about ancillary details a picture can do without.
 void IgnoreWarning(png_structp, png_const_charp) {}
 
@@ -46,13 +49,13 @@ void ReadPalette(png_structp png, png_infop info, Picture& picture) {
     png_colorp colours = nullptr;
     int count = 0;
     png_get_PLTE(png, info, &colours, &count);
-    for (int i = 0; i < count; ++i) picture.palette.insert(picture.palette.end(), {colours[i].red, colours[i].green, colours[i].blue});
+    for (int i = 0; i < count; ++i)
+        picture.palette.insert(picture.palette.end(), {colours[i].red, colours[i].green, colours[i].blue});
 }
 
 // Runs libpng's steps, which report errors by longjmp: nothing here owns
 // anything that would need destroying on the way out.
-bool ReadPicture(png_structp png, png_infop info, Source& source, Picture& picture,
-                 std::vector<png_bytep>& rows) {
+bool ReadPicture(png_structp png, png_infop info, Source& source, Picture& picture, std::vector<png_bytep>& rows) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_read_fn(png, &source, ReadBytes);
     png_read_info(png, info);
@@ -83,7 +86,7 @@ bool ReadPicture(png_structp png, png_infop info, Source& source, Picture& pictu
 
 fw::Expected<Picture> DecodePng(std::span<const uint8_t> file) {
     if (file.size() < 8 || png_sig_cmp(file.data(), 0, 8) != 0) return fw::Refuse("it is not a PNG file");
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, IgnoreWarning);
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, Fail, IgnoreWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
         png_destroy_read_struct(&png, nullptr, nullptr);

@@ -134,6 +134,21 @@ TEST_F(Cli, ExitStatusTellsWhatWentWrong) {
     EXPECT_EQ(Run({}), 2);
 }
 
+TEST_F(Cli, BitmapsLeaveAndComeBackAsPngAndARefusedImportExitsOneWithNothingSaved) {
+    const auto before = ReadFileBytes(dir_ / "data.bfp");
+    ASSERT_EQ(Run(Words({"export-bitmap-as", "png", "0/1", "import-bitmap-from", "png", "0/1", "save"})), 0)
+        << out_.str() << err_.str();
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "bfp" / "data" / "O380.png"));
+    EXPECT_EQ(ReadFileBytes(dir_ / "data.bfp"), before);
+    WriteFileBytes(dir_ / "bfp" / "data" / "O380.png", {0x89, 'P', 'N', 'G'});
+    EXPECT_EQ(Run(Words({"import-bitmap-from", "png", "0/1", "save"})), 1);
+    EXPECT_NE(out_.str().find("message [Import Bitmap] O380.png cannot be imported: it is not a PNG file."),
+              std::string::npos)
+        << out_.str();
+    EXPECT_EQ(ReadFileBytes(dir_ / "data.bfp"), before);
+    EXPECT_EQ(Run(Words({"export-bitmap-as", "gif", "0/1"})), 2);
+}
+
 TEST_F(Cli, CommandsTheItemsPopupDoesNotOfferAreRefused) {
     const auto before = ReadFileBytes(dir_ / "data.bfp");
     EXPECT_EQ(Run(Words({"export-bitmap", "0/0", "import-bitmap", "0/0", "save"})), 1);
