@@ -7,11 +7,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
+#include "framework/os.h"
 
 namespace {
 
@@ -23,40 +19,20 @@ constexpr qsizetype kMaxSocketPathBytes = 100;
 
 // Who runs the program, as the system knows it: another user's program,
 // whatever its environment says, never hears of this one's files.
-QString UserIdentity() {
-#ifdef _WIN32
-    wchar_t name[256 + 1];
-    DWORD length = sizeof name / sizeof name[0];
-    if (!GetUserNameW(name, &length)) return QStringLiteral("unknown user");
-    return QString::fromWCharArray(name, static_cast<qsizetype>(length) - 1);
-#else
-    return QString::number(getuid());
-#endif
-}
+QString UserIdentity() { return QString::fromStdString(fw::os::UserIdentity()); }
 
 // The desktop session the program shows on: a program on another display
 // or in another login session keeps its files to itself.
 QString SessionIdentity() {
-#ifdef _WIN32
-    DWORD session = 0;
-    ProcessIdToSessionId(GetCurrentProcessId(), &session);
-    return QString::number(session);
-#else
-    for (const char* variable : {"WAYLAND_DISPLAY", "DISPLAY"})
-        if (!qEnvironmentVariableIsEmpty(variable))
-            return QString::fromLatin1(variable) + '=' + qEnvironmentVariable(variable);
+    const std::string session = fw::os::SessionIdentity();
+    if (!session.empty()) return QString::fromStdString(session);
     return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-#endif
 }
 
 // The user's runtime folder, private to them, when the system has one.
 QString RuntimeFolder() {
-#ifdef _WIN32
-    return {};
-#else
-    const QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    const QString folder = QString::fromStdString(fw::os::Utf8FromPath(fw::os::RuntimeFolder()));
     return !folder.isEmpty() && QDir(folder).exists() ? QDir(folder).absolutePath() : QString();
-#endif
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "app/pallixapp.h"
 #include "app/shellcommand.h"
 #include "app/shellregistration.h"
+#include "framework/os.h"
 #include "programinfo/programinfo.h"
 
 namespace {
@@ -25,7 +26,7 @@ bool ShellRegistrationWanted() {
 int main(int argc, char** argv) {
     // Answered before Qt starts, so that it works without a display.
     const std::string usage = std::string(kShellUsage) + "\n       pallix --help | --version\n";
-    if (const auto status = AnswerInfoRequest({"pallix", usage.c_str()}, argc, argv)) return *status;
+    if (const auto status = AnswerInfoRequest({"pallix", usage.c_str(), fw::os::AttachParentConsole}, argc, argv)) return *status;
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pallix"));

@@ -80,12 +80,6 @@ public:
     fw::CommandResult OnImportBitmapFrom();
     fw::CommandResult OnExportAllBanks();
     fw::CommandResult OnImportAll();
-    // Their steps, for the context item's model.
-    fw::CommandResult WriteDxf(fw::File& file, std::span<const uint8_t> model, uint32_t offset, uint32_t size);
-    fw::CommandResult ExportModelToFile(const std::filesystem::path& path, std::span<const uint8_t> model,
-                                        uint32_t offset, uint32_t size, const std::vector<std::string>& textures);
-    fw::CommandResult ImportModelFromFile(const std::filesystem::path& path, std::span<uint8_t> model, uint32_t offset,
-                                          uint32_t size, const std::vector<std::string>& textures);
 
     // Whether the commands show the path of each file before using it.
     void SetAnnouncePaths(bool announce) { m_bAnnouncePaths = announce; }

@@ -6,8 +6,8 @@
 #include "browser/popupmenus.h"
 #include "cli/itempath.h"
 #include "cli/listing.h"
-#include "exchange/commands/modelformatcommands.h"
 #include "exchange/formats/bitmapformats.h"
+#include "exchange/model/modelformattable.h"
 #include "framework/modulepath.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "cli/clisession.h"
-#include "exchange/commands/modelformatcommands.h"
 #include "exchange/formats/bitmapformats.h"
+#include "exchange/model/modelformattable.h"
 #include "framework/pathtext.h"
 
 namespace {
@@ -60,7 +60,7 @@ std::string CliUsage() {
         line += word;
     }
     std::string formats, bitmapFormats;
-    for (const ModelFormatInfo& info : ModelFormats()) formats += std::string(formats.empty() ? "" : " | ") + info.name;
+    for (const ModelFormat& format : ModelFormats()) formats += std::string(formats.empty() ? "" : " | ") + format.name;
     for (const BitmapFormat& format : BitmapFormats())
         bitmapFormats += std::string(bitmapFormats.empty() ? "" : " | ") + format.word;
     return usage + line + "\nPATH: '.' for the root, else child indexes from the root joined by '/' (0/2/1)\n" +
@@ -86,7 +86,7 @@ bool ParseOptions(const std::vector<std::string>& words, size_t& i, CliInvocatio
 }
 
 bool KnownFormat(ActionArgument argument, const std::string& word) {
-    if (argument == ActionArgument::formatAndItemPath) return ModelFormatNamed(word).has_value();
+    if (argument == ActionArgument::formatAndItemPath) return ModelFormatNamed(word) != nullptr;
     return BitmapFormatByWord(word) != nullptr;
 }
 

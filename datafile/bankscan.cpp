@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "datafile/layouts.h"
-#include "datafile/littleendian.h"
+#include "framework/littleendian.h"
 
 namespace pallix {
 

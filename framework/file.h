@@ -4,21 +4,9 @@
 #include <filesystem>
 
 #include "framework/fileexception.h"
+#include "framework/os.h"
 
 namespace fw {
-
-// Which file an open handle reaches, and the state it was in: the same
-// device and index mean the same file under any name or link; size and
-// modification time tell whether it was written since.
-struct FileIdentity {
-    uint64_t device = 0;
-    uint64_t index = 0;
-    uint64_t size = 0;
-    int64_t modified = 0;  // nanoseconds, or the platform's finest unit
-
-    bool SameFile(const FileIdentity& other) const { return device == other.device && index == other.index; }
-    bool operator==(const FileIdentity&) const = default;
-};
 
 // A binary file of the framework's file layer: every failure raises a
 // FileException that carries its cause and the file's path. Only regular
@@ -26,14 +14,9 @@ struct FileIdentity {
 // waiting for a pipe's other end.
 class File {
 public:
-    enum class Mode {
-        read,           // open an existing file for reading
-        readDenyWrite,  // as read, and other programs may not write meanwhile
-        readWrite,      // open an existing file for reading and writing in place
-        createWrite,    // create or truncate, write only
-        createNew,      // create a file that must not exist yet, read and write
-        createPrivate,  // as createNew, for this user only, and never through a link
-    };
+    // read, readDenyWrite, readWrite, createWrite, createNew, createPrivate:
+    // see os::OpenMode for what each lets other programs do meanwhile.
+    using Mode = os::OpenMode;
 
     File() = default;
     File(const std::filesystem::path& path, Mode mode) { Open(path, mode); }
@@ -53,10 +36,15 @@ public:
 
     uint64_t Length() const;
     FileIdentity Identity() const;
-    bool IsOpen() const { return handle_ >= 0; }
+    bool IsOpen() const { return handle_ != os::kNoHandle; }
     const std::filesystem::path& path() const { return path_; }
     // Gives the file the permission bits of another file where the platform has them.
     void CopyPermissionsFrom(const std::filesystem::path& other);
+    // An advisory lock on the whole file between programs that ask for one
+    // (see os::LockFile); false when another program holds one that this
+    // one cannot share and `wait` is not set. Closing the file ends it.
+    bool Lock(os::LockKind kind, bool wait);
+    void Unlock();
 
     // Called before every write and flush of any file, so that tests can stop
     // a program at each step of a save; null in the program itself.
@@ -69,12 +57,12 @@ private:
     [[noreturn]] void Fail(int errorNumber) const;
 
     inline static void (*beforeWrite_)() = nullptr;
-    int handle_ = -1;
+    os::Handle handle_ = os::kNoHandle;
     std::filesystem::path path_;
 };
 
 // Flushes a folder's list of names, so that a file created or removed in it
-// stays so after a power cut; does nothing where the platform does that itself.
-void FlushFolder(const std::filesystem::path& folder) noexcept;
+// stays so after a power cut (see os::FlushFolder).
+inline void FlushFolder(const std::filesystem::path& folder) noexcept { os::FlushFolder(folder); }
 
 }  // namespace fw

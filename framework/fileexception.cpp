@@ -61,6 +61,9 @@ FileException FileException::FromErrno(int errorNumber, std::string path) {
         case EIO: return {Cause::hardIO, std::move(path)};
         case EBADF: return {Cause::invalidFile, std::move(path)};
         case ESPIPE: return {Cause::badSeek, std::move(path)};
+        // What Windows says when another program holds the file or a range of it.
+        case EBUSY: return {Cause::sharingViolation, std::move(path)};
+        case ENOLCK: return {Cause::lockViolation, std::move(path)};
         default: return {Cause::generic, std::move(path)};
     }
 }

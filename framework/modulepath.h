@@ -1,9 +1,11 @@
 #pragma once
 #include <filesystem>
 
+#include "framework/os.h"
+
 namespace fw {
 
 // The full path of the running program file.
-std::filesystem::path ModulePath();
+inline std::filesystem::path ModulePath() { return os::ModulePath(); }
 
 }  // namespace fw

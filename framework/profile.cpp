@@ -1,7 +1,8 @@
 #include "framework/profile.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "framework/os.h"
 
 namespace fw {
 
@@ -11,14 +12,7 @@ constexpr const char* kRecentSection = "Recent File List";
 
 std::string EntryName(size_t index) { return "File" + std::to_string(index + 1); }
 
-bool SamePath(const std::string& a, const std::string& b) {
-#ifdef _WIN32
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return std::tolower((unsigned char)x) == std::tolower((unsigned char)y); });
-#else
-    return a == b;
-#endif
-}
+bool SamePath(const std::string& a, const std::string& b) { return os::SamePathText(a, b); }
 
 }  // namespace
 

@@ -6,21 +6,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "framework/os.h"
 #include "framework/pathtext.h"
-
-#ifdef _WIN32
-#include <io.h>
-#include <process.h>
-#ifndef NOMINMAX
-#define NOMINMAX  // keeps std::min usable
-#endif
-#include <windows.h>
-#define access _waccess
-#define W_OK 2
-#else
-#include <signal.h>
-#include <unistd.h>
-#endif
 
 namespace fw {
 
@@ -36,27 +23,6 @@ std::filesystem::path ResolveTarget(const std::filesystem::path& target) {
     return target;
 }
 
-unsigned long CurrentProcess() {
-#ifdef _WIN32
-    return static_cast<unsigned long>(_getpid());
-#else
-    return static_cast<unsigned long>(getpid());
-#endif
-}
-
-bool ProcessIsRunning(unsigned long process) {
-#ifdef _WIN32
-    HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(process));
-    if (!handle) return GetLastError() == ERROR_ACCESS_DENIED;
-    DWORD code = 0;
-    const bool running = GetExitCodeProcess(handle, &code) && code == STILL_ACTIVE;
-    CloseHandle(handle);
-    return running;
-#else
-    return kill(static_cast<pid_t>(process), 0) == 0 || errno == EPERM;
-#endif
-}
-
 // The hidden file beside the target: ".NAME.pPROCESS-RANDOM.tmp". Older
 // versions named it ".NAME.RANDOM.tmp".
 std::string HiddenPrefix(const std::filesystem::path& target) {
@@ -70,7 +36,7 @@ std::string HiddenPrefix(const std::filesystem::path& target) {
 std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
     static std::mt19937 generator{std::random_device{}()};
     std::string name = HiddenPrefix(target);
-    name.append(1, 'p').append(std::to_string(CurrentProcess())).append(1, '-');
+    name.append(1, 'p').append(std::to_string(os::CurrentProcessId())).append(1, '-');
     name.append(std::to_string(generator())).append(".tmp");
     return target.parent_path() / PathFromUtf8(name);
 }
@@ -88,7 +54,7 @@ bool IsLeftover(std::string_view middle) {
     unsigned long number = 0;
     const bool parsed = std::from_chars(process.data(), process.data() + process.size(), number).ec == std::errc();
     if (!AllDigits(process) || !parsed || !AllDigits(middle.substr(dash + 1))) return false;
-    return !ProcessIsRunning(number);
+    return !os::ProcessIsRunning(number);
 }
 
 }  // namespace
@@ -102,7 +68,7 @@ void CheckTargetWritable(const std::filesystem::path& target) {
     // A pipe or a device is not replaced by a file.
     if (!std::filesystem::is_regular_file(status))
         throw FileException(FileException::Cause::notRegularFile, Utf8FromPath(target));
-    if (access(target.c_str(), W_OK) != 0) throw FileException::FromErrno(errno, Utf8FromPath(target));
+    if (!os::MayWrite(target)) throw FileException::FromErrno(errno, Utf8FromPath(target));
     // A file nobody may write is read-only, for an administrator too.
     using std::filesystem::perms;
     if ((status.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) == perms::none)
@@ -167,10 +133,8 @@ FileIdentity SafeSave::Commit() {
         file_.CopyPermissionsFrom(target_);
         const FileIdentity identity = file_.Identity();
         file_.Close();
-        std::error_code error;
         File::BeforeWrite();
-        std::filesystem::rename(temporary_, target_, error);
-        if (error) throw FileException::FromErrno(error.default_error_condition().value(), Utf8FromPath(target_));
+        if (!os::RenameOver(temporary_, target_)) throw FileException::FromErrno(errno, Utf8FromPath(target_));
         temporary_.clear();
         FlushFolder(std::filesystem::absolute(target_).parent_path());
         return identity;

@@ -6,6 +6,9 @@
 struct ProgramInfo {
     const char* name;
     const char* usage;  // ends with a newline
+    // A desktop program, which Windows starts without a console, reaches the
+    // one it was started from with this before it answers (fw::os::AttachParentConsole).
+    void (*reachConsole)() = nullptr;
 };
 
 // The exit status when the first argument asks for help or the version;

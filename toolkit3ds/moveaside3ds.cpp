@@ -9,12 +9,6 @@
 #include <random>
 #include <string>
 
-#ifndef _WIN32
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 #include "toolkit3ds/error3ds.h"
 #include "toolkit3ds/file3ds.h"
 #include "toolkit3ds/platformfile3ds.h"
@@ -58,61 +52,19 @@ struct Staging {
     std::FILE* stream;
 };
 
-#ifdef _WIN32
 bool CreateExclusively(const std::string& candidate, void* context) {
     auto* staging = static_cast<Staging*>(context);
-    staging->stream = OpenStream3ds(candidate.c_str(), "wbx");
+    staging->stream = CreateExclusiveStream3ds(candidate.c_str(), staging->target);
     return staging->stream != nullptr;
 }
-#else
-// Created with the target's permissions, or the usual ones for a new file.
-bool CreateExclusively(const std::string& candidate, void* context) {
-    auto* staging = static_cast<Staging*>(context);
-    const int descriptor = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (descriptor < 0) {
-        return false;
-    }
-    struct stat target {};
-    if (stat(staging->target, &target) == 0) {
-        fchmod(descriptor, target.st_mode & 07777);
-    }
-    staging->stream = fdopen(descriptor, "wb");
-    if (staging->stream == nullptr) {
-        close(descriptor);
-        RemoveFile3ds(candidate.c_str());
-    }
-    return staging->stream != nullptr;
-}
-#endif
 
-#ifdef _WIN32
 bool RenameTo(const std::string& candidate, void* from) {
-    return RenameFile3ds(static_cast<const char*>(from), candidate.c_str()) == 0;
+    return RenameNoReplace3ds(static_cast<const char*>(from), candidate.c_str()) == 0;
 }
 
-// Renaming on Windows fails when the target exists, so the rename itself
-// claims the name.
 std::string RenameToFreshName(const char* from, const std::string& folder) {
     return ClaimFreshName(folder, RenameTo, const_cast<char*>(from));
 }
-#else
-
-// mkstemp creates the name exclusively; renaming over our own empty file
-// then replaces it in one step.
-std::string RenameToFreshName(const char* from, const std::string& folder) {
-    std::string candidate = folder + "3dsXXXXXX";
-    const int descriptor = mkstemp(candidate.data());
-    if (descriptor < 0) {
-        return {};
-    }
-    close(descriptor);
-    if (RenameFile3ds(from, candidate.c_str()) != 0) {
-        RemoveFile3ds(candidate.c_str());
-        return {};
-    }
-    return candidate;
-}
-#endif
 
 void Reopen(File3ds* file) {
     file->stream = OpenStream3ds(file->name, "rb");

@@ -1,8 +1,9 @@
+// The toolkit's seam to the operating system: the only file of the toolkit
+// that asks which one it runs on, so that the toolkit needs nothing of the
+// rest of the program.
 #include "toolkit3ds/platformfile3ds.h"
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
+#include <cerrno>
 
 #ifdef _WIN32
 #include <io.h>
@@ -27,6 +28,7 @@ std::FILE* OpenStream3ds(const char* utf8Name, const char* mode) {
     try {
         return _wfopen(Wide(utf8Name).c_str(), Wide(mode).c_str());
     } catch (...) {  // a name that is not UTF-8 names no file
+        errno = EINVAL;
         return nullptr;
     }
 }
@@ -35,6 +37,7 @@ int RemoveFile3ds(const char* utf8Name) {
     try {
         return _wremove(Wide(utf8Name).c_str());
     } catch (...) {
+        errno = EINVAL;
         return -1;
     }
 }
@@ -43,6 +46,7 @@ int RenameFile3ds(const char* utf8From, const char* utf8To) {
     try {
         return _wrename(Wide(utf8From).c_str(), Wide(utf8To).c_str());
     } catch (...) {
+        errno = EINVAL;
         return -1;
     }
 }
@@ -57,10 +61,79 @@ int ReplaceFile3ds(const char* utf8From, const char* utf8To) {
 }
 
 bool SyncStream3ds(std::FILE* stream) { return std::fflush(stream) == 0 && _commit(_fileno(stream)) == 0; }
+
+bool SeekStream3ds(std::FILE* stream, std::int64_t offset) { return _fseeki64(stream, offset, SEEK_SET) == 0; }
+
+std::int64_t TellStream3ds(std::FILE* stream) { return _ftelli64(stream); }
+
+// Windows' new files take the folder's access rules; "x" creates exclusively.
+std::FILE* CreateExclusiveStream3ds(const char* utf8Name, const char*) { return OpenStream3ds(utf8Name, "wbx"); }
+
+// Windows' rename refuses an existing target, so the rename itself claims the name.
+int RenameNoReplace3ds(const char* utf8From, const char* utf8To) {
+    try {
+        if (MoveFileExW(Wide(utf8From).c_str(), Wide(utf8To).c_str(), MOVEFILE_WRITE_THROUGH)) return 0;
+        const DWORD error = GetLastError();
+        errno = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? EEXIST
+                : error == ERROR_ACCESS_DENIED                              ? EACCES
+                                                                            : EIO;
+        return -1;
+    } catch (...) {
+        errno = EINVAL;
+        return -1;
+    }
+}
 #else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 std::FILE* OpenStream3ds(const char* utf8Name, const char* mode) { return std::fopen(utf8Name, mode); }
 int RemoveFile3ds(const char* utf8Name) { return std::remove(utf8Name); }
 int RenameFile3ds(const char* utf8From, const char* utf8To) { return std::rename(utf8From, utf8To); }
 int ReplaceFile3ds(const char* utf8From, const char* utf8To) { return std::rename(utf8From, utf8To); }
 bool SyncStream3ds(std::FILE* stream) { return std::fflush(stream) == 0 && fsync(fileno(stream)) == 0; }
+
+bool SeekStream3ds(std::FILE* stream, std::int64_t offset) {
+    return fseeko(stream, static_cast<off_t>(offset), SEEK_SET) == 0;
+}
+
+std::int64_t TellStream3ds(std::FILE* stream) { return ftello(stream); }
+
+// Created with the target's permissions, or the usual ones for a new file.
+std::FILE* CreateExclusiveStream3ds(const char* utf8Name, const char* utf8PermissionsOf) {
+    const int descriptor = open(utf8Name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (descriptor < 0) {
+        return nullptr;
+    }
+    struct stat target {};
+    if (utf8PermissionsOf != nullptr && stat(utf8PermissionsOf, &target) == 0) {
+        fchmod(descriptor, target.st_mode & 07777);
+    }
+    std::FILE* stream = fdopen(descriptor, "wb");
+    if (stream == nullptr) {
+        const int error = errno;
+        close(descriptor);
+        RemoveFile3ds(utf8Name);
+        errno = error;
+    }
+    return stream;
+}
+
+// The name is claimed by creating it exclusively; renaming over our own
+// empty file then replaces it in one step.
+int RenameNoReplace3ds(const char* utf8From, const char* utf8To) {
+    const int descriptor = open(utf8To, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (descriptor < 0) {
+        return -1;
+    }
+    close(descriptor);
+    if (std::rename(utf8From, utf8To) != 0) {
+        const int error = errno;
+        std::remove(utf8To);
+        errno = error;
+        return -1;
+    }
+    return 0;
+}
 #endif

@@ -4,19 +4,15 @@
 #include <cstdio>
 #include <cstring>
 
+#include "toolkit3ds/platformfile3ds.h"
+
 namespace {
 
 // After a jump, read little: the chunk layer often reads a header and jumps
 // again. Each read that follows on from the last doubles the amount.
 constexpr std::size_t kInitialReadAhead = 512;
 
-bool SeekStream(std::FILE* stream, std::int64_t offset) {
-#ifdef _WIN32
-    return _fseeki64(stream, offset, SEEK_SET) == 0;
-#else
-    return fseeko(stream, static_cast<off_t>(offset), SEEK_SET) == 0;
-#endif
-}
+bool SeekStream(std::FILE* stream, std::int64_t offset) { return SeekStream3ds(stream, offset); }
 
 bool PlaceStream(File3ds& file, std::int64_t offset) {
     if (file.streamOffset == offset) {
@@ -184,11 +180,7 @@ std::int64_t StreamSize3ds(File3ds& file) {
     if (file.stream == nullptr || std::fseek(file.stream, 0, SEEK_END) != 0) {
         return -1;
     }
-#ifdef _WIN32
-    const std::int64_t size = _ftelli64(file.stream);
-#else
-    const std::int64_t size = ftello(file.stream);
-#endif
+    const std::int64_t size = TellStream3ds(file.stream);
     file.streamOffset = size;
     return size;
 }

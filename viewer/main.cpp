@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
+#include "framework/os.h"
 #include "pallixversion.h"
 #include "programinfo/programinfo.h"
 #include "viewer/gui/mainwindow.h"
@@ -16,7 +17,7 @@ constexpr const char* kUsage =
 
 int main(int argc, char* argv[]) {
     // Answered before Qt starts, so that it works without a display.
-    if (const auto status = AnswerInfoRequest({"vistel", kUsage}, argc, argv)) return *status;
+    if (const auto status = AnswerInfoRequest({"vistel", kUsage, fw::os::AttachParentConsole}, argc, argv)) return *status;
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vistel"));

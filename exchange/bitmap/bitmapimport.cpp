@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "datafile/littleendian.h"
+#include "framework/littleendian.h"
 #include "exchange/bitmap/pixelwriter.h"
 #include "exchange/formats/bmpdecoder.h"
 #include "exchange/formats/bmplayouts.h"

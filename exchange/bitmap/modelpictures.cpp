@@ -4,7 +4,7 @@
 #include <map>
 #include <optional>
 
-#include "datafile/littleendian.h"
+#include "framework/littleendian.h"
 #include "exchange/bitmap/replacebitmap.h"
 #include "exchange/model/importrules.h"
 

@@ -4,7 +4,7 @@
 #include <bit>
 #include <optional>
 
-#include "datafile/littleendian.h"
+#include "framework/littleendian.h"
 #include "exchange/bitmap/nearestcolour.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "datafile/layouts.h"
-#include "datafile/littleendian.h"
+#include "framework/littleendian.h"
 
 namespace {
 

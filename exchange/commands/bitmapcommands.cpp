@@ -4,15 +4,16 @@
 // its layout.
 #include "exchange/commands/bitmapcommands.h"
 
-#include "datafile/littleendian.h"
 #include "exchange/bitmap/bitmapimport.h"
 #include "exchange/bitmap/picturefile.h"
+#include "framework/littleendian.h"
 #include "exchange/bitmap/replacebitmap.h"
 #include "exchange/commands/commandstatus.h"
 #include "exchange/files/exportledger.h"
 #include "exchange/files/exportlocation.h"
 #include "exchange/files/exportpaths.h"
 #include "exchange/files/viewfilenames.h"
+#include "framework/os.h"
 #include "framework/pathtext.h"
 #include "framework/privatetemp.h"
 #include "framework/reporting.h"
@@ -23,15 +24,6 @@ constexpr const char* kExportCaption = "Bitmap file";
 constexpr const char* kImportCaption = "Opening file Bitmap file";
 constexpr const char* kViewCaption = "View Bitmap";
 constexpr const char* kRefusedImportCaption = "Import Bitmap";
-
-// What to install where the platform has no program for BMP files.
-#if defined(_WIN32)
-constexpr const char* kViewerExamples = "Paint or Photos";
-#elif defined(__APPLE__)
-constexpr const char* kViewerExamples = "Preview";
-#else
-constexpr const char* kViewerExamples = "Eye of GNOME, Gwenview or GIMP";
-#endif
 
 // The stored bitmap's bytes; none when its record reaches past the image.
 std::span<const uint8_t> StoredBytes(const CommandContext& context) {
@@ -65,7 +57,7 @@ fw::CommandResult ReportingFileErrors(const CommandContext& context, Body&& body
 fw::CommandResult NoBitmapViewer() {
     return fw::CommandResult::Refused(std::string("No program is set to show BMP files. Install an image viewer "
                                                   "(for example ") +
-                                          kViewerExamples + ") or set one for .bmp files.",
+                                          fw::os::PictureViewerExamples() + ") or set one for .bmp files.",
                                       kViewCaption);
 }
 

@@ -8,17 +8,17 @@
 #include <map>
 #include <optional>
 
-#include "datafile/littleendian.h"
 #include "exchange/bitmap/bitmapimport.h"
 #include "exchange/bitmap/replacebitmap.h"
 #include "exchange/commands/batchsteps.h"
 #include "exchange/commands/exportbanks.h"
 #include "exchange/commands/imagebackup.h"
 #include "exchange/commands/modelexport.h"
-#include "exchange/commands/modelformatcommands.h"
 #include "exchange/commands/modelimport.h"
 #include "exchange/commands/modeljob.h"
 #include "exchange/files/exportpaths.h"
+#include "exchange/formats/exportmesh.h"
+#include "exchange/model/modelformattable.h"
 #include "framework/pathtext.h"
 #include "framework/privatetemp.h"
 
@@ -34,10 +34,8 @@ struct PendingImport {
     std::string name;  // as the summary names it
     std::vector<uint32_t> copies;
     TextureNames textures;
-    // The record's new bytes where the comparison made them already (a
-    // bitmap, a model from a format other than 3DS); empty for a 3DS file,
-    // which is read in at import.
-    std::vector<uint8_t> bytes;
+    const ModelFormat* format = nullptr;  // a model's file's
+    std::vector<uint8_t> bytes;           // a bitmap's new bytes, as the import rule made them
 };
 
 struct ImportTally {
@@ -57,131 +55,111 @@ struct BankFiles {
     std::string prefix;  // the bank's folder in names, for the root's summary
 };
 
-bool IsFile(const std::filesystem::path& path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
-}
-
 // The bytes of a file; none when there is no file of that name.
 std::optional<std::vector<uint8_t>> FileBytes(const std::filesystem::path& path) {
-    if (!IsFile(path)) return std::nullopt;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
     fw::File file(path, fw::File::Mode::read);
     std::vector<uint8_t> bytes(file.Length());
     bytes.resize(file.Read(bytes.data(), bytes.size()));
     return bytes;
 }
 
-// Two files of one item that would change it each in its own way: the user
-// must say which, by keeping one.
-std::string BothChanged(const std::string& first, const std::string& second) {
-    return "it was changed both in " + first + " and in " + second + "; keep one of them and import again";
+// Of an item's files in the formats of a table, the one written last: the
+// one the user worked on. Files of other formats may be older exports,
+// which would take back what that one brought in.
+template <typename Format>
+struct LatestFile {
+    const Format* format = nullptr;
+    std::string name;
+};
+template <typename Format>
+std::optional<LatestFile<Format>> FileWrittenLast(const std::filesystem::path& folder, const std::string& stem,
+                                                   std::span<const Format> formats) {
+    std::optional<LatestFile<Format>> latest;
+    std::filesystem::file_time_type latestTime;
+    for (const Format& format : formats) {
+        const std::string name = stem + format.extension;
+        std::error_code error;
+        const auto written = std::filesystem::last_write_time(folder / fw::PathFromUtf8(name), error);
+        if (error || (latest && written <= latestTime)) continue;
+        latest = LatestFile<Format>{&format, name};
+        latestTime = written;
+    }
+    return latest;
 }
 
-// A bitmap's file in each bitmap format ("O68C.bmp", "O68C.png"), taken by
-// the one bitmap import rule; the item is pending when one of them changes it.
+// The bitmap's BMP or PNG file, whichever was written last, taken by the
+// one bitmap import rule: unchanged when it would leave the bitmap as it is.
 void CompareBitmap(const BankFiles& files, const ItemRecord& record, ImportTally& tally) {
     const std::string stem = fw::Utf8FromPath(fw::PathFromUtf8(BitmapFileName(record.nOffset)).stem());
-    const auto image = files.bank.document.Image();
-    const bool inImage = record.nOffset <= image.size() && record.nSize <= image.size() - record.nOffset;
-    const auto stored = inImage ? image.subspan(record.nOffset, record.nSize) : std::span<uint8_t>();
-    std::optional<PendingImport> change;
-    for (const BitmapFormat& format : BitmapFormats()) {
-        const std::string fileName = stem + format.extension;
-        const auto path = files.bank.exportFolder / fw::PathFromUtf8(fileName);
-        const auto bytes = FileBytes(path);
-        if (!bytes || std::equal(bytes->begin(), bytes->end(), stored.begin(), stored.end())) continue;
-        // The rule's refusal names the file itself.
-        auto imported = ImportIntoBitmap(stored, *bytes, format, files.prefix + fileName);
-        if (!imported) return tally.refused.push_back(imported.why());
-        if (std::equal(imported->bytes.begin(), imported->bytes.end(), stored.begin(), stored.end())) continue;
-        if (change && change->bytes != imported->bytes)
-            return tally.refused.push_back(files.prefix + stem + ": " + BothChanged(change->file.filename().string(), fileName));
-        change = PendingImport{record, path, files.prefix + fileName, {}, {}, std::move(imported->bytes)};
-    }
-    if (!change) {
+    const auto file = FileWrittenLast(files.bank.exportFolder, stem, BitmapFormats());
+    const auto path = file ? files.bank.exportFolder / fw::PathFromUtf8(file->name) : std::filesystem::path();
+    const auto bytes = file ? FileBytes(path) : std::nullopt;
+    const auto stored = RecordBytes(files.bank.document.Image(), record);
+    if (!bytes || std::equal(bytes->begin(), bytes->end(), stored.begin(), stored.end())) {
         ++tally.unchanged;
         return;
     }
+    // The rule's refusal names the file itself.
+    auto imported = ImportIntoBitmap(stored, *bytes, *file->format, files.prefix + file->name);
+    if (!imported) return tally.refused.push_back(imported.why());
+    if (std::equal(imported->bytes.begin(), imported->bytes.end(), stored.begin(), stored.end())) {
+        ++tally.unchanged;
+        return;
+    }
+    PendingImport item{record, path, files.prefix + file->name, {}, {}, nullptr, std::move(imported->bytes)};
     const auto [first, last] = files.copies.equal_range(record.nOffset);
-    for (auto copy = first; copy != last; ++copy) change->copies.push_back(copy->second);
-    tally.pending.push_back(std::move(*change));
+    for (auto copy = first; copy != last; ++copy) item.copies.push_back(copy->second);
+    tally.pending.push_back(std::move(item));
 }
 
-// What exporting the model now writes, beside the model's own file.
-std::optional<std::vector<uint8_t>> ExportedNow(const CommandContext& item, const ModelJobTarget& target,
-                                                std::string& refusal) {
-    const auto temporary = fw::PrivateTemporaryFile("import-all.3ds");
-    const auto result =
-        ExportModelToFile(temporary, ModelBytes(item.document, target.record), target.record.szLabel, target.textures);
-    std::optional<std::vector<uint8_t>> bytes;
-    if (result.outcome == fw::CommandResult::Outcome::done) bytes = FileBytes(temporary);
-    refusal = result.message;
+// The pictures a model's export would write beside it, taken as written:
+// the comparison is of the model's own file.
+WrittenPictures PicturesTakenAsWritten(const std::filesystem::path& folder, const TextureNames& textures) {
+    WrittenPictures pictures;
+    for (const std::string& name : textures) {
+        pictures.paths.insert(folder / fw::PathFromUtf8(name).filename());
+        pictures.paths.insert(folder / fw::PathFromUtf8(TextureStem(name) + ".png").filename());
+    }
+    return pictures;
+}
+
+// What exporting the model now writes as its file in the format. Written
+// under the file's own name, as a file may name its companions after it.
+fw::Expected<std::vector<uint8_t>> ExportedNow(const CommandContext& item, const ModelJobTarget& target,
+                                               const LatestFile<ModelFormat>& file) {
+    const auto model = ModelToExport(item, target);
+    if (!model) return model.refusal();
+    const auto temporary = fw::PrivateTemporaryFile(file.name);
+    WrittenPictures pictures = PicturesTakenAsWritten(temporary.parent_path(), target.textures);
+    const auto written = file.format->write(*model, temporary, &pictures);
+    if (!written) return written.refusal();
+    const auto bytes = FileBytes(temporary);
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);
-    return bytes;
+    if (!bytes) return fw::Refuse("the export to compare with could not be read back");
+    return *bytes;
 }
 
-// The 3DS file against what exporting the model now writes.
-std::optional<PendingImport> Compare3ds(const BankFiles& files, const CommandContext& item,
-                                        const ModelJobTarget& target, const std::string& fileName,
-                                        ImportTally& tally) {
-    const auto bytes = FileBytes(target.path);
-    if (!bytes) return std::nullopt;
-    std::string refusal;
-    const auto exported = ExportedNow(item, target, refusal);
-    if (!exported) tally.refused.push_back(files.prefix + fileName + ": " + refusal);
-    if (!exported || *exported == *bytes) return std::nullopt;
-    return PendingImport{target.record, target.path, files.prefix + fileName, {}, target.textures, {}};
-}
-
-// A file of the other formats against the model: what reading it in would
-// make of a copy of the record. An editor writes numbers its own way, so
-// only what the model keeps of them counts.
-std::optional<PendingImport> CompareByReading(const BankFiles& files, const ModelJobTarget& target,
-                                              ModelFormat format, const std::string& fileName, ImportTally& tally) {
-    if (!IsFile(target.path)) return std::nullopt;
-    const auto image = files.bank.document.Image();
-    if (!pallix::FitsIn(image, target.record.nOffset, target.record.nSize)) {
-        tally.refused.push_back(files.prefix + fileName + ": " + kInvalidModel);
-        return std::nullopt;
-    }
-    const auto stored = image.subspan(target.record.nOffset, target.record.nSize);
-    std::vector<uint8_t> model(stored.begin(), stored.end());
-    const auto result = ImportModelFromFile(target.path, model, target.record.nSize, target.textures, ReaderOf(format));
-    if (result.outcome != fw::CommandResult::Outcome::done)
-        tally.refused.push_back(files.prefix + fileName + ": " + result.message);
-    if (result.outcome != fw::CommandResult::Outcome::done || std::equal(model.begin(), model.end(), stored.begin()))
-        return std::nullopt;
-    return PendingImport{target.record, target.path, files.prefix + fileName, {}, target.textures, std::move(model)};
-}
-
-// The model's file in each model format; the model is pending when one of
-// them changes it.
 void CompareModel(const BankFiles& files, size_t child, ImportTally& tally) {
     const CommandContext item = ChildContext(files.bank, child);
-    std::optional<PendingImport> change;
-    const size_t refusedBefore = tally.refused.size();
-    for (const ModelFormatInfo& format : ModelFormats()) {
-        const std::string fileName = item.modelStem + format.extension;
-        if (!IsFile(item.exportFolder / fw::PathFromUtf8(fileName))) continue;
-        fw::CommandResult noBitmap;
-        const auto target = PrepareModelJob(item, "no bitmap follows the model in its bank", kCaption, noBitmap,
-                                            format.extension);
-        if (!target) return tally.refused.push_back(files.prefix + fileName + ": " + noBitmap.message);
-        auto found = format.format == ModelFormat::threeDs ? Compare3ds(files, item, *target, fileName, tally)
-                                                           : CompareByReading(files, *target, format.format, fileName, tally);
-        if (!found) continue;
-        if (change)
-            return tally.refused.push_back(files.prefix + item.modelStem + ": " +
-                                           BothChanged(change->file.filename().string(), fileName));
-        change = std::move(found);
-    }
-    // A file refused leaves the model as it is, whatever its other files say.
-    if (tally.refused.size() != refusedBefore) return;
-    if (change)
-        tally.pending.push_back(std::move(*change));
-    else
+    const auto file = FileWrittenLast(item.exportFolder, item.modelStem, ModelFormats());
+    const auto bytes = file ? FileBytes(item.exportFolder / fw::PathFromUtf8(file->name)) : std::nullopt;
+    if (!bytes) {
         ++tally.unchanged;
+        return;
+    }
+    const std::string name = files.prefix + file->name;
+    const auto target = PrepareModelJob(item, "no bitmap follows the model in its bank", kCaption, file->format->extension);
+    const auto exported = target ? ExportedNow(item, *target, *file) : fw::Expected<std::vector<uint8_t>>(target.refusal());
+    if (!exported) {
+        tally.refused.push_back(name + ": " + exported.why());
+    } else if (*exported == *bytes) {
+        ++tally.unchanged;
+    } else {
+        tally.pending.push_back({target->record, target->path, name, {}, target->textures, file->format});
+    }
 }
 
 // A file that cannot be read refuses its item alone.
@@ -213,12 +191,8 @@ std::string ImportItem(CPallixDoc& document, const PendingImport& item) {
         const auto replaced = ReplaceBitmap(document, item.record, item.copies, item.bytes);
         return replaced ? std::string() : replaced.why();
     }
-    if (!item.bytes.empty()) {
-        std::copy(item.bytes.begin(), item.bytes.end(), document.Image().begin() + item.record.nOffset);
-        return {};
-    }
-    const auto result =
-        ImportModelFromFile(item.file, ModelBytes(document, item.record), item.record.nSize, item.textures);
+    const auto result = ImportModelFromFile(*item.format, item.file, ModelBytes(document, item.record),
+                                            item.record.nSize, item.textures);
     return result.outcome == fw::CommandResult::Outcome::done ? std::string() : result.message;
 }
 

@@ -1,45 +1,76 @@
-// Export of models as 3DS mesh files, one model or a whole bank.
+// Export of models in any format of the table, one model or a whole bank.
 #include "exchange/commands/modelexport.h"
 
-#include "exchange/commands/batchsteps.h"
 #include "exchange/commands/bitmapcommands.h"
 #include "exchange/commands/commandstatus.h"
+#include "exchange/commands/exportbanks.h"
 #include "exchange/commands/modeljob.h"
 #include "exchange/files/exportledger.h"
 #include "exchange/files/exportlocation.h"
-#include "exchange/model/modelconversion.h"
-#include "exchange/threeds/meshdatabase.h"
-#include "exchange/threeds/toolkitjob.h"
 #include "framework/pathtext.h"
-#include "toolkit3ds/toolkit3ds.h"
 
 namespace {
 
-constexpr const char* kExportCaption = "Model (3DS) file";
 constexpr const char* kExportAllCaption = "Export All";
-
-}  // namespace
-
-fw::CommandResult WriteModel3dsFile(const std::filesystem::path& path, const ExportedModel& model) {
-    ToolkitJob job(kExportCaption);
-    File3ds* file = nullptr;
-    job.Then([&] { file = OpenFile3ds(fw::Utf8FromPath(path).c_str(), "w"); })
-        .Then([&] { NewDatabase3ds(&job.database()); })
-        .Then([&] { CreateDatabase3ds(job.database(), DatabaseKind3ds::MeshFile); })
-        .Then([&] { BuildMeshDatabase(ObjectNameOfModel(model.name), job.database(), model); })
-        .Then([&] { WriteDatabase3ds(file, job.database()); })
-        .Then([&] { CloseAllFiles3ds(); })
-        .Then([&] { ReleaseDatabase3ds(&job.database()); });
-    return job.Result();
-}
-
-namespace {
 
 bool IsKind(const CommandContext& bank, size_t child, uint16_t kind) {
     return child < bank.children.size() && bank.children[child].nKind == kind;
 }
 
+fw::CommandResult WriteInFormat(const ExportedModel& model, const std::filesystem::path& path,
+                                const ModelFormat& format, WrittenPictures& pictures) {
+    const auto notes = format.write(model, path, &pictures);
+    if (!notes) return fw::CommandResult::Failed(notes.why(), format.exportCaption);
+    std::string text;
+    for (const std::string& note : *notes) text += (text.empty() ? "" : "\n") + note;
+    return fw::CommandResult::Done(text, format.exportCaption);
+}
+
+fw::CommandResult ExportModelIn(const CommandContext& context, const ModelFormat& format, WrittenPictures& pictures) {
+    const auto target =
+        PrepareModelJob(context, "Cannot find sibling item (a).", format.exportCaption, format.extension);
+    if (!target) return TargetRefused(target.refusal());
+    const auto model = ModelToExport(context, *target);
+    if (!model) return fw::CommandResult::Refused(model.why(), kInvalidModelCaption);
+    if (!MayReplaceExportFile(context.ui, target->path)) return fw::CommandResult::Refused({}, {});
+    MakeExportFolder(context.exportFolder);
+    auto result = WriteInFormat(*model, target->path, format, pictures);
+    if (result.outcome != fw::CommandResult::Outcome::done) return result;
+    RememberExportFile(target->path);
+    TellExported(context.ui, target->path);
+    return result;
+}
+
+fw::CommandResult ExportAllWith(const CommandContext& context, const ModelExport& exportModel) {
+    if (!context.record) return NoDataRefusal();
+    fw::WaitCursor wait(context.ui);
+    BatchSteps steps(context.ui, kExportAllCaption, context.children.size());
+    return ExportBankItems(context, steps, exportModel);
+}
+
 }  // namespace
+
+fw::CommandResult ExportModel(const CommandContext& context) { return ExportModelAs(context, Model3dsFormat()); }
+
+fw::CommandResult ExportModelAs(const CommandContext& context, const ModelFormat& format) {
+    WrittenPictures pictures;
+    return ExportModelIn(context, format, pictures);
+}
+
+fw::CommandResult ExportAll(const CommandContext& context) { return ExportAllAs(context, Model3dsFormat()); }
+
+fw::CommandResult ExportAllAs(const CommandContext& context, const ModelFormat& format) {
+    // A bank's models share their bitmaps: each picture is written once.
+    WrittenPictures pictures;
+    const ModelExport exportModel = [&](const CommandContext& model) { return ExportModelIn(model, format, pictures); };
+    return ExportAllWith(context, exportModel);
+}
+
+fw::CommandResult ExportAllBanksAs(const CommandContext& context, const ModelFormat& format) {
+    WrittenPictures pictures;
+    const ModelExport exportModel = [&](const CommandContext& model) { return ExportModelIn(model, format, pictures); };
+    return ExportAllBanks(context, exportModel);
+}
 
 fw::CommandResult ExportAllCancelled(const std::filesystem::path& folder) {
     return fw::CommandResult::Refused(
@@ -47,46 +78,17 @@ fw::CommandResult ExportAllCancelled(const std::filesystem::path& folder) {
 }
 
 CommandContext ChildContext(const CommandContext& bank, size_t child) {
-    CommandContext context{bank.document,
-                           bank.ui,
-                           bank.children[child],
-                           {},
-                           {},
-                           {},
-                           {},
-                           bank.exportFolder,
-                           bank.programDir,
-                           false,
-                           {},
-                           {}};
-    context.following.assign(bank.children.begin() + child + 1, bank.children.end());
+    CommandContext context{
+        .document = bank.document,
+        .ui = bank.ui,
+        .record = bank.children[child],
+        .following = {bank.children.begin() + child + 1, bank.children.end()},
+        .exportFolder = bank.exportFolder,
+        .programDir = bank.programDir,
+        .announcePaths = false,
+    };
     if (IsKind(bank, child, ITEM_MODEL)) context.modelStem = ModelStemInBank(bank.children, child);
     return context;
-}
-
-fw::CommandResult ExportModel(const CommandContext& context) {
-    fw::CommandResult refusal;
-    const auto target = PrepareModelJob(context, "Cannot find sibling item (a).", kExportCaption, refusal);
-    if (!target) return refusal;
-    if (!MayReplaceExportFile(context.ui, target->path)) return fw::CommandResult::Refused({}, {});
-    MakeExportFolder(context.exportFolder);
-    auto result = ExportModelToFile(target->path, ModelBytes(context.document, target->record), target->record.szLabel,
-                                    target->textures);
-    if (result.outcome != fw::CommandResult::Outcome::done) return result;
-    RememberExportFile(target->path);
-    TellExported(context.ui, target->path);
-    return result;
-}
-
-fw::CommandResult ExportModelToFile(const std::filesystem::path& path, std::span<const uint8_t> model,
-                                    const std::string& modelName, const TextureNames& textures) {
-    const auto arrays = LocateModelArrays(model);
-    if (!arrays) return fw::CommandResult::Refused(kInvalidModel, kInvalidModelCaption);
-    ExportedModel exported{modelName, {}, {}, textures, {}};
-    for (uint32_t k = 0; k < arrays->vertexCount; ++k) exported.points.push_back(PointFromVertex(*arrays, k));
-    for (uint32_t k = 0; k < arrays->triangleCount; ++k)
-        exported.faces.push_back(FaceFromTriangle(*arrays, k, textures.size()));
-    return WriteModel3dsFile(path, exported);
 }
 
 fw::CommandResult ExportBankItems(const CommandContext& context, BatchSteps& steps, const ModelExport& exportModel) {
@@ -109,13 +111,4 @@ fw::CommandResult ExportBankItems(const CommandContext& context, BatchSteps& ste
     }
     TellExportedAll(context.ui, models, bitmaps, context.exportFolder);
     return closing ? fw::CommandResult::Done(closing, kExportAllCaption) : fw::CommandResult::Done();
-}
-
-fw::CommandResult ExportAll(const CommandContext& context) { return ExportAllWith(context, ExportModel); }
-
-fw::CommandResult ExportAllWith(const CommandContext& context, const ModelExport& exportModel) {
-    if (!context.record) return NoDataRefusal();
-    fw::WaitCursor wait(context.ui);
-    BatchSteps steps(context.ui, kExportAllCaption, context.children.size());
-    return ExportBankItems(context, steps, exportModel);
 }

@@ -1,29 +1,28 @@
 #pragma once
-#include <cstdint>
+#include <cstddef>
 #include <filesystem>
 #include <functional>
-#include <span>
-#include <string>
+
 #include "exchange/commands/batchsteps.h"
 #include "exchange/commands/commandcontext.h"
-#include "exchange/formats/exchangemesh.h"
+#include "exchange/model/modelformattable.h"
 #include "framework/commandresult.h"
 
 // The model as a 3DS file in the export folder, its materials naming the
 // bank's bitmaps.
 fw::CommandResult ExportModel(const CommandContext& context);
-// The bank's models, then its bitmaps, each into its own file.
+// The same in any format of the table.
+fw::CommandResult ExportModelAs(const CommandContext& context, const ModelFormat& format);
+// The bank's models as 3DS files (or in the format), then its bitmaps as
+// BMP files, each into its own file.
 fw::CommandResult ExportAll(const CommandContext& context);
+fw::CommandResult ExportAllAs(const CommandContext& context, const ModelFormat& format);
+// For the root: every bank so, each into a folder of its own, as Export All
+// puts them.
+fw::CommandResult ExportAllBanksAs(const CommandContext& context, const ModelFormat& format);
 
-// The steps under the commands, for a model record that starts `model`
-// (the span reaches to the end of the image).
-fw::CommandResult WriteModel3dsFile(const std::filesystem::path& path, const ExportedModel& model);
-fw::CommandResult ExportModelToFile(const std::filesystem::path& path, std::span<const uint8_t> model,
-                                    const std::string& modelName, const TextureNames& textures);
-
-// Export All with the given export of each model.
+// One model's export, as Export All runs it for each.
 using ModelExport = std::function<fw::CommandResult(const CommandContext&)>;
-fw::CommandResult ExportAllWith(const CommandContext& context, const ModelExport& exportModel);
 
 // The context of one of the bank's items, as a right click on it would
 // give, without announcing paths.

@@ -7,13 +7,12 @@
 #include "exchange/commands/modelimport.h"
 
 #include "datafile/layouts.h"
-#include "datafile/littleendian.h"
+#include "framework/littleendian.h"
 #include "exchange/bitmap/modelpictures.h"
 #include "exchange/commands/commandstatus.h"
 #include "exchange/commands/modeljob.h"
 #include "exchange/model/importrules.h"
 #include "exchange/model/modelconversion.h"
-#include "exchange/threeds/read3ds.h"
 
 using namespace pallix;
 
@@ -90,18 +89,19 @@ void WriteTables(std::span<uint8_t> record, const ModelArrays& old, const Import
     }
 }
 
-fw::CommandResult ImportMesh(const ImportedFile& file, const std::filesystem::path& path, std::span<uint8_t> model,
+fw::CommandResult ImportMesh(const fw::Expected<ImportedMesh>& file, const std::filesystem::path& path, std::span<uint8_t> model,
                              uint32_t recordSize, const TextureNames& textures) {
     const auto old = LocateModelArrays(model);
     if (!old) return fw::CommandResult::Refused(kInvalidModel, kInvalidModelCaption);
     const ModelRoom room{std::min<uint64_t>(recordSize, model.size()), old->vertexCount, old->triangleCount,
                          PointsOf(*old), FacesOf(*old)};
-    const ImportedTables tables = ApplyImportRules(file, path, textures, room);
-    // A file the rules refuse is a failed import: nothing changed, and a
-    // batch stops there.
-    if (!tables.refusal.empty()) return fw::CommandResult::Failed(tables.refusal, kImportCaption);
-    WriteTables(model, *old, tables);
-    return fw::CommandResult::Done(tables.note, kImportCaption);
+    // A file the reader or the rules refuse is a failed import: nothing
+    // changed, and a batch stops there.
+    if (!file) return fw::CommandResult::Failed(file.why(), kImportCaption);
+    const auto tables = ApplyImportRules(*file, path, textures, room);
+    if (!tables) return fw::CommandResult::Failed(tables.why(), kImportCaption);
+    WriteTables(model, *old, *tables);
+    return fw::CommandResult::Done(tables->note, kImportCaption);
 }
 
 std::string PictureRefusal(const std::filesystem::path& path, const std::string& why) {
@@ -111,16 +111,17 @@ std::string PictureRefusal(const std::filesystem::path& path, const std::string&
 
 }  // namespace
 
-fw::CommandResult ImportModelWith(const CommandContext& context, MeshReader read, const char* extension) {
-    fw::CommandResult refusal;
-    const auto target = PrepareModelJob(context, "Cannot find sibling item (b).", kAnnounceCaption, refusal, extension);
-    if (!target) return refusal;
-    const ImportedFile file = read(target->path);
+fw::CommandResult ImportModel(const CommandContext& context) { return ImportModelFrom(context, Model3dsFormat()); }
+
+fw::CommandResult ImportModelFrom(const CommandContext& context, const ModelFormat& format) {
+    const auto target = PrepareModelJob(context, "Cannot find sibling item (b).", kAnnounceCaption, format.extension);
+    if (!target) return TargetRefused(target.refusal());
+    const auto file = format.read(target->path);
     // Every picture is weighed before anything changes: one that cannot be
     // taken leaves the model as it was too.
-    const auto pictures = file.mesh ? TakePictures(file.mesh->pictures, target->textures, target->bitmaps,
-                                                   context.repeats, context.document.Image())
-                                    : std::vector<TakenPicture>();
+    const auto pictures = file ? TakePictures(file->pictures, target->textures, target->bitmaps, context.repeats,
+                                              context.document.Image())
+                               : std::vector<TakenPicture>();
     if (!pictures) return fw::CommandResult::Failed(PictureRefusal(target->path, pictures.why()), kImportCaption);
     auto result = ImportMesh(file, target->path, ModelBytes(context.document, target->record), target->record.nSize,
                              target->textures);
@@ -134,11 +135,7 @@ fw::CommandResult ImportModelWith(const CommandContext& context, MeshReader read
     return result;
 }
 
-fw::CommandResult ImportModel(const CommandContext& context) {
-    return ImportModelWith(context, ReadImported3ds, ".3ds");
-}
-
-fw::CommandResult ImportModelFromFile(const std::filesystem::path& path, std::span<uint8_t> model, uint32_t recordSize,
-                                      const TextureNames& textures, MeshReader read) {
-    return ImportMesh(read(path), path, model, recordSize, textures);
+fw::CommandResult ImportModelFromFile(const ModelFormat& format, const std::filesystem::path& path,
+                                      std::span<uint8_t> model, uint32_t recordSize, const TextureNames& textures) {
+    return ImportMesh(format.read(path), path, model, recordSize, textures);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "exchange/files/exportpaths.h"
+#include "exchange/model/modelconversion.h"
 #include "framework/pathtext.h"
 
 namespace {
@@ -22,23 +23,31 @@ std::vector<ItemRecord> BitmapsAfter(const std::vector<ItemRecord>& following) {
 
 }  // namespace
 
-std::optional<ModelJobTarget> PrepareModelJob(const CommandContext& context, const char* noSiblingMessage,
-                                              const char* announceCaption, fw::CommandResult& refusal,
-                                              const char* extension) {
-    if (!context.record) {
-        refusal = NoDataRefusal();
-        return std::nullopt;
-    }
+fw::Expected<ModelJobTarget> PrepareModelJob(const CommandContext& context, const char* noSiblingMessage,
+                                             const char* announceCaption, const char* extension) {
+    if (!context.record) return fw::Refuse(NoDataRefusal().message);
     ModelJobTarget target{*context.record, {}, BitmapsAfter(context.following), {}};
     for (const ItemRecord& bitmap : target.bitmaps) target.textures.push_back(BitmapFileName(bitmap.nOffset));
-    if (target.textures.empty()) {
-        refusal = fw::CommandResult::Refused(noSiblingMessage, kNoSiblingCaption);
-        return std::nullopt;
-    }
+    if (target.textures.empty()) return fw::Refuse(noSiblingMessage);
     const std::string stem = context.modelStem.empty() ? SafeFileStem(target.record.szLabel) : context.modelStem;
     target.path = context.exportFolder / fw::PathFromUtf8(stem + extension);
     if (context.announcePaths) context.ui.Notify(fw::Utf8FromPath(target.path), announceCaption);
     return target;
+}
+
+fw::CommandResult TargetRefused(const fw::Refusal& refusal) {
+    // Both refusals, no record and no bitmap after the model, have long
+    // been shown under this caption.
+    return fw::CommandResult::Refused(refusal.message, kNoSiblingCaption);
+}
+
+fw::Expected<ExportedModel> ModelToExport(const CommandContext& context, const ModelJobTarget& target) {
+    const auto arrays = LocateModelArrays(ModelBytes(context.document, target.record));
+    if (!arrays) return fw::Refuse(kInvalidModel);
+    ExportedModel model = ExportedModelOf(*arrays, target.record.szLabel, target.textures);
+    const auto image = context.document.Image();
+    for (const ItemRecord& bitmap : target.bitmaps) model.bitmapFiles.push_back(RecordBytes(image, bitmap));
+    return model;
 }
 
 std::string ModelStemInBank(const std::vector<ItemRecord>& bankItems, size_t item) {

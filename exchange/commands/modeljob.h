@@ -1,12 +1,12 @@
 #pragma once
 #include <filesystem>
 #include <functional>
-#include <optional>
 #include <span>
 
 #include "exchange/commands/commandcontext.h"
 #include "exchange/formats/exchangemesh.h"
 #include "framework/commandresult.h"
+#include "framework/expected.h"
 
 // What an export or import of a model works on: the model's record, the
 // bank's bitmaps after it and their texture names, and its file.
@@ -18,12 +18,16 @@ struct ModelJobTarget {
 };
 
 // The target of a model command, announced under the caption while paths
-// are announced; nothing, with the refusal to show, when the item has no
-// record or no bitmap follows it.
+// are announced, or why not: the item has no record or no bitmap follows it.
 // The file is named after the model, with the extension given.
-std::optional<ModelJobTarget> PrepareModelJob(const CommandContext& context, const char* noSiblingMessage,
-                                              const char* announceCaption, fw::CommandResult& refusal,
-                                              const char* extension = ".3ds");
+fw::Expected<ModelJobTarget> PrepareModelJob(const CommandContext& context, const char* noSiblingMessage,
+                                             const char* announceCaption, const char* extension);
+// A target's refusal as the command shows it.
+fw::CommandResult TargetRefused(const fw::Refusal& refusal);
+
+// The target's model as the writers take it, with the stored files of the
+// bitmaps it shows; refused (kInvalidModel) when its arrays are damaged.
+fw::Expected<ExportedModel> ModelToExport(const CommandContext& context, const ModelJobTarget& target);
 
 // The file stem of the model at `item` among a bank's items: names that are
 // alike once made safe never share a file.

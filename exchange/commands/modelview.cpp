@@ -5,22 +5,18 @@
 #include "exchange/commands/modeljob.h"
 #include "exchange/files/viewfilenames.h"
 #include "exchange/model/dxfwriter.h"
+#include "framework/os.h"
 #include "framework/pathtext.h"
 #include "framework/privatetemp.h"
 #include "framework/reporting.h"
 
 namespace {
 
-#ifdef _WIN32
-constexpr const char* kViewerProgram = "vistel.exe";
-#else
-constexpr const char* kViewerProgram = "vistel";
-#endif
 constexpr const char* kViewCaption = "View Model";
 
 // The viewer belongs to the installation: a missing one is a damaged install.
 fw::CommandResult ViewerDidNotStart(const CommandContext& context) {
-    return fw::CommandResult::Refused(std::string(kViewerProgram) + " could not be started from " +
+    return fw::CommandResult::Refused(fw::os::ProgramFileName("vistel") + " could not be started from " +
                                           fw::Utf8FromPath(context.programDir) + ". Reinstall the Quon Data Manager.",
                                       kViewCaption);
 }
@@ -45,9 +41,10 @@ fw::CommandResult ViewModel(const CommandContext& context) {
         file.Close();
         // The viewer is started even for an invalid model, after the user was told.
         fw::ShowResult(context.ui, written);
-        if (!context.ui.StartProgram(context.programDir / kViewerProgram, fw::Utf8FromPath(path), context.programDir))
+        if (!context.ui.StartProgram(context.programDir / fw::os::ProgramFileName("vistel"), fw::Utf8FromPath(path),
+                                     context.programDir))
             return ViewerDidNotStart(context);
-        TellShown(context.ui, path, std::string("in ") + kViewerProgram);
+        TellShown(context.ui, path, "in " + fw::os::ProgramFileName("vistel"));
     } catch (const fw::FileException& error) {
         fw::ReportFileException(context.ui, error);
         return fw::CommandResult::Refused({}, {});

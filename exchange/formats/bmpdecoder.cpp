@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <bit>
 
-#include "datafile/littleendian.h"
+#include "framework/littleendian.h"
 #include "exchange/formats/bmpheader.h"
 #include "exchange/formats/bmplayouts.h"
 

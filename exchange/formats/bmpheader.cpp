@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "datafile/littleendian.h"
+#include "framework/littleendian.h"
 #include "exchange/formats/bmplayouts.h"
 #include "exchange/formats/picture.h"
 

@@ -1,7 +1,6 @@
 #pragma once
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -80,9 +79,3 @@ struct ImportedMesh {
     std::vector<ImportedPicture> pictures;
 };
 
-// A reader's answer: the mesh, or a refusal in words that names the file,
-// says what is wrong and what the user can do.
-struct ImportedFile {
-    std::optional<ImportedMesh> mesh;
-    std::string refusal;
-};

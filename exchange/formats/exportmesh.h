@@ -45,7 +45,7 @@ std::string TextureStem(const std::string& textureName);
 // For each texture of the model, whether a picture of it lies beside the
 // written file: a PNG (for glTF) decoded from the stored BMP file, or the
 // stored BMP file itself (for OBJ), unless written already. A bitmap that
-// cannot be given is noted in the result; a file that cannot be written fails it.
+// cannot be given is noted; a file that cannot be written refuses them all.
 enum class TextureKind { png, bmp };
 struct TextureTarget {
     std::filesystem::path folder;
@@ -55,5 +55,5 @@ struct TextureTarget {
 // The picture of one texture in that kind; empty, with the note saying why,
 // when the bitmap cannot be given.
 std::vector<uint8_t> TexturePicture(const ExportedModel& model, size_t texture, TextureKind kind, std::string& note);
-std::vector<bool> WriteTextureFiles(const ExportedModel& model, const std::vector<TextureGroup>& groups,
-                                    const TextureTarget& target, FormatWriteResult& result);
+fw::Expected<std::vector<bool>> WriteTextureFiles(const ExportedModel& model, const std::vector<TextureGroup>& groups,
+                                                  const TextureTarget& target, WriteNotes& notes);

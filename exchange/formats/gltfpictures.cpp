@@ -39,9 +39,11 @@ ImportedPicture PictureOf(const tinygltf::Model& model, int index, const LoadedI
                                : "the picture " + (image.name.empty() ? "#" + std::to_string(index) : image.name) +
                                      " inside it";
     if (beside) {
-        LoadedBytes file = LoadPictureBeside(folder / fw::PathFromUtf8(picture.shownName).filename());
-        picture.bytes = std::move(file.bytes);
-        picture.unreadable = file.failure;
+        auto file = LoadPictureBeside(folder / fw::PathFromUtf8(picture.shownName).filename());
+        if (file)
+            picture.bytes = std::move(*file);
+        else
+            picture.unreadable = file.why();
         return picture;
     }
     const auto found = loaded.find(index);

@@ -3,6 +3,10 @@
 // a .glb's chunks are checked here first.
 #include <tiny_gltf.h>
 
+#include <algorithm>
+#include <nlohmann/json.hpp>
+#include <optional>
+
 #include "exchange/formats/formatfiles.h"
 #include "exchange/formats/glbcontainer.h"
 #include "exchange/formats/gltfpictures.h"
@@ -14,18 +18,32 @@
 
 namespace {
 
-bool IsOrdinaryFile(const std::string& utf8Path, void*) {
+// What the library's file callbacks met: the file a reference names that is
+// not there, or why a file it needs could not be read. The reader words its
+// refusal from these, not from the library's English.
+struct FileWatch {
+    std::string missing;
+    std::string unreadable;
+};
+
+bool IsOrdinaryFile(const std::string& utf8Path, void* watch) {
     std::error_code error;
-    return std::filesystem::is_regular_file(fw::PathFromUtf8(utf8Path), error);
+    if (std::filesystem::is_regular_file(fw::PathFromUtf8(utf8Path), error)) return true;
+    static_cast<FileWatch*>(watch)->missing = fw::Utf8FromPath(fw::PathFromUtf8(utf8Path).filename());
+    return false;
 }
 
 std::string AsGiven(const std::string& utf8Path, void*) { return utf8Path; }
 
-bool ReadBuffer(std::vector<unsigned char>* out, std::string* failure, const std::string& utf8Path, void*) {
-    LoadedBytes loaded = LoadModelFile(fw::PathFromUtf8(utf8Path));
-    if (failure) *failure = loaded.failure;
-    *out = std::move(loaded.bytes);
-    return loaded.failure.empty();
+bool ReadBuffer(std::vector<unsigned char>* out, std::string* failure, const std::string& utf8Path, void* watch) {
+    auto loaded = LoadModelFile(fw::PathFromUtf8(utf8Path));
+    if (!loaded) {
+        static_cast<FileWatch*>(watch)->unreadable = loaded.why();
+        if (failure) *failure = loaded.why();
+        return false;
+    }
+    *out = std::move(*loaded);
+    return true;
 }
 
 bool RefuseWrite(std::string*, const std::string&, const std::vector<unsigned char>&, void*) { return false; }
@@ -40,63 +58,77 @@ bool KeepImage(tinygltf::Image* image, const int index, std::string*, std::strin
     return true;
 }
 
-// The library's first complaint, in the words of our other messages.
-std::string Reworded(const std::string& error) {
+// Where the JSON text breaks off, as line and column; nothing when it is
+// whole. Values are dropped as they are parsed, so nothing is built.
+std::optional<std::string> JsonBreak(std::span<const uint8_t> text) {
+    try {
+        [[maybe_unused]] const auto nothing = nlohmann::json::parse(
+            text.begin(), text.end(), [](int, nlohmann::json::parse_event_t, nlohmann::json&) { return false; });
+        return std::nullopt;
+    } catch (const nlohmann::json::parse_error& error) {
+        const size_t at = std::min<size_t>(error.byte ? error.byte - 1 : 0, text.size());
+        const auto before = text.first(at);
+        const size_t line = 1 + size_t(std::count(before.begin(), before.end(), '\n'));
+        const auto lineStart = std::find(before.rbegin(), before.rend(), '\n');
+        const size_t column = 1 + size_t(lineStart - before.rbegin());
+        return "at line " + std::to_string(line) + ", column " + std::to_string(column);
+    }
+}
+
+// Why the library did not load the document: a file it needs, else its own
+// first line, which says what the document lacks.
+std::string LoadFailure(const FileWatch& watch, const std::string& error) {
+    if (!watch.missing.empty()) return "the file " + watch.missing + " it needs was not found beside it";
+    if (!watch.unreadable.empty()) return "a file it needs cannot be read (" + watch.unreadable + ")";
     const std::string line = error.substr(0, error.find('\n'));
-    const size_t at = line.find(" at line ");
-    if (line.find("json.exception") != std::string::npos)
-        return "its JSON text is cut short or damaged" +
-               (at == std::string::npos ? std::string()
-                                        : " (" + line.substr(at + 1, line.find(':', at) - at - 1) + ")");
-    const size_t missing = line.find("File not found : ");
-    if (missing != std::string::npos)
-        return "the file " + line.substr(missing + 17) + " it needs was not found beside it";
     return line.empty() ? "the file is damaged" : "it is not valid glTF (" + line + ")";
 }
 
-bool Parse(const std::vector<uint8_t>& bytes, const std::filesystem::path& path, tinygltf::Model& model,
-           LoadedImages& images, std::string& failure) {
+fw::Expected<tinygltf::Model> Parse(const std::vector<uint8_t>& bytes, const std::filesystem::path& path,
+                                    LoadedImages& images) {
+    FileWatch watch;
     tinygltf::TinyGLTF loader;
     loader.SetImageLoader(KeepImage, &images);
-    loader.SetFsCallbacks({IsOrdinaryFile, AsGiven, ReadBuffer, RefuseWrite, nullptr});
+    loader.SetFsCallbacks({IsOrdinaryFile, AsGiven, ReadBuffer, RefuseWrite, &watch});
     const std::string folder = fw::Utf8FromPath(path.parent_path());
     const bool binary = bytes.size() >= 4 && std::equal(bytes.begin(), bytes.begin() + 4, "glTF");
     std::string error, warning;
+    tinygltf::Model model;
     try {
         const bool loaded =
             binary ? loader.LoadBinaryFromMemory(&model, &error, &warning, bytes.data(), unsigned(bytes.size()), folder)
                    : loader.LoadASCIIFromString(&model, &error, &warning, reinterpret_cast<const char*>(bytes.data()),
                                                 unsigned(bytes.size()), folder);
-        if (!loaded) failure = Reworded(error);
-        return loaded;
+        if (!loaded) return fw::Refuse(LoadFailure(watch, error));
+        return model;
     } catch (const std::exception&) {
-        failure = "the file is damaged";
-        return false;
+        return fw::Refuse("the file is damaged");
     }
 }
 
 }  // namespace
 
-ImportedFile ReadGltf(const std::filesystem::path& path) {
-    const LoadedBytes loaded = LoadModelFile(path);
-    if (!loaded.failure.empty()) return ImportedFile{std::nullopt, loaded.failure};
-    std::span<const uint8_t> json = loaded.bytes;
-    if (loaded.bytes.size() >= 4 && std::equal(loaded.bytes.begin(), loaded.bytes.begin() + 4, "glTF")) {
-        const GlbChunks chunks = SplitGlb(loaded.bytes);
-        if (!chunks.failure.empty()) return RefuseImport(path, "glTF", chunks.failure);
-        json = chunks.json;
+fw::Expected<ImportedMesh> ReadGltf(const std::filesystem::path& path) {
+    const auto loaded = LoadModelFile(path);
+    if (!loaded) return loaded.refusal();
+    std::span<const uint8_t> json = *loaded;
+    if (loaded->size() >= 4 && std::equal(loaded->begin(), loaded->begin() + 4, "glTF")) {
+        const auto chunks = SplitGlb(*loaded);
+        if (!chunks) return RefuseImport(path, "glTF", chunks.why());
+        json = chunks->json;
     }
     const JsonShape shape = MeasureJson(json);
     if (shape.deepest > kMaxJsonNesting)
         return RefuseImport(path, "glTF", "its JSON text nests deeper than any glTF file's (the file is damaged)");
     if (shape.elements > kMaxJsonElements)
         return RefuseImport(path, "glTF", "its JSON text holds more values than any model's file");
-    tinygltf::Model model;
+    if (const auto broken = JsonBreak(json))
+        return RefuseImport(path, "glTF", "its JSON text is cut short or damaged (" + *broken + ")");
     LoadedImages images;
-    std::string failure;
-    if (!Parse(loaded.bytes, path, model, images, failure)) return RefuseImport(path, "glTF", failure);
-    CollectedScene scene = CollectScene(model);
-    if (!scene.failure.empty()) return RefuseImport(path, "glTF", scene.failure);
-    scene.mesh.pictures = GltfPictures(model, images, path.parent_path());
-    return ImportedFile{std::move(scene.mesh), {}};
+    const auto model = Parse(*loaded, path, images);
+    if (!model) return RefuseImport(path, "glTF", model.why());
+    auto scene = CollectScene(*model);
+    if (!scene) return RefuseImport(path, "glTF", scene.why());
+    scene->pictures = GltfPictures(*model, images, path.parent_path());
+    return scene;
 }

@@ -214,14 +214,10 @@ std::vector<int> SceneRoots(const tinygltf::Model& model) {
 
 }  // namespace
 
-CollectedScene CollectScene(const tinygltf::Model& model) {
+fw::Expected<ImportedMesh> CollectScene(const tinygltf::Model& model) {
     SceneCollector collector(model);
-    CollectedScene collected;
-    for (int root : SceneRoots(model)) {
-        collected.failure = collector.AddNode(root, kIdentity, 0);
-        if (!collected.failure.empty()) return collected;
-    }
-    if (collector.mesh.faces.empty()) collected.failure = "its scene shows no triangles";
-    collected.mesh = std::move(collector.mesh);
-    return collected;
+    for (int root : SceneRoots(model))
+        if (std::string failure = collector.AddNode(root, kIdentity, 0); !failure.empty()) return fw::Refuse(failure);
+    if (collector.mesh.faces.empty()) return fw::Refuse("its scene shows no triangles");
+    return std::move(collector.mesh);
 }

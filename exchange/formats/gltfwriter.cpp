@@ -167,47 +167,47 @@ json Document(const ExportedModel& model, const std::vector<TextureGroup>& group
 }
 
 TexturePictures EmbeddedPictures(const ExportedModel& model, const std::vector<TextureGroup>& groups,
-                                 FormatWriteResult& result) {
+                                 WriteNotes& notes) {
     TexturePictures pictures{std::vector<bool>(model.textures.size(), false),
                              std::vector<std::vector<uint8_t>>(model.textures.size())};
     for (const TextureGroup& group : groups) {
         if (group.texture < 0) continue;
         std::string note;
         pictures.inside[size_t(group.texture)] = TexturePicture(model, size_t(group.texture), TextureKind::png, note);
-        if (!note.empty()) result.notes.push_back(note);
+        if (!note.empty()) notes.push_back(note);
     }
     return pictures;
 }
 
-TexturePictures PicturesBeside(const ExportedModel& model, const std::vector<TextureGroup>& groups,
-                               const TextureTarget& target, FormatWriteResult& result) {
-    return {WriteTextureFiles(model, groups, target, result), std::vector<std::vector<uint8_t>>(model.textures.size())};
+fw::Expected<TexturePictures> PicturesBeside(const ExportedModel& model, const std::vector<TextureGroup>& groups,
+                                             const TextureTarget& target, WriteNotes& notes) {
+    auto beside = WriteTextureFiles(model, groups, target, notes);
+    if (!beside) return beside.refusal();
+    return TexturePictures{std::move(*beside), std::vector<std::vector<uint8_t>>(model.textures.size())};
 }
 
 }  // namespace
 
-FormatWriteResult WriteGltf(const ExportedModel& model, const std::filesystem::path& path, bool binary,
-                            WrittenPictures* written) {
-    FormatWriteResult result;
-    result.failure = CheckExportedModel(model, path);
-    if (!result.ok()) return result;
+fw::Expected<WriteNotes> WriteGltf(const ExportedModel& model, const std::filesystem::path& path, bool binary,
+                                   WrittenPictures* written) {
+    if (std::string unfit = CheckExportedModel(model, path); !unfit.empty()) return fw::Refuse(unfit);
     const auto groups = GroupFacesByTexture(model);
-    const TexturePictures pictures = binary ? EmbeddedPictures(model, groups, result)
-                                            : PicturesBeside(model, groups, {path.parent_path(), TextureKind::png, written},
-                                                             result);
-    if (!result.ok()) return result;
+    WriteNotes notes;
+    const auto pictures = binary ? fw::Expected<TexturePictures>(EmbeddedPictures(model, groups, notes))
+                                 : PicturesBeside(model, groups, {path.parent_path(), TextureKind::png, written}, notes);
+    if (!pictures) return pictures.refusal();
     BufferBuilder buffer;
     const std::string stem = fw::Utf8FromPath(path.stem());
-    json document = Document(model, groups, pictures, stem, buffer);
+    json document = Document(model, groups, *pictures, stem, buffer);
     json bufferEntry = {{"byteLength", buffer.bytes().size()}};
     if (!binary) {
         const std::filesystem::path binPath = path.parent_path() / fw::PathFromUtf8(stem + ".bin");
         bufferEntry["uri"] = UriFromFileName(stem + ".bin");
-        result.failure = SaveBytes(binPath, buffer.bytes());
-        if (!result.ok()) return result;
+        if (auto saved = SaveBytes(binPath, buffer.bytes()); !saved) return saved.refusal();
     }
     document["buffers"] = {bufferEntry};
     const std::string text = document.dump(binary ? -1 : 1, ' ', false, json::error_handler_t::replace);
-    result.failure = binary ? SaveBytes(path, GlbBytes(text, buffer.bytes())) : SaveText(path, text);
-    return result;
+    auto saved = binary ? SaveBytes(path, GlbBytes(text, buffer.bytes())) : SaveText(path, text);
+    if (!saved) return saved.refusal();
+    return notes;
 }

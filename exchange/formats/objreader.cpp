@@ -24,10 +24,10 @@ public:
     explicit FolderMaterials(const std::filesystem::path& obj) : obj_(obj) {}
     bool operator()(const std::string& name, std::vector<tinyobj::material_t>* materials,
                     std::map<std::string, int>* names, std::string* warning, std::string* error) override {
-        LoadedBytes loaded = LoadModelFile(obj_.parent_path() / fw::PathFromUtf8(name).filename());
-        if (!loaded.failure.empty()) loaded = LoadModelFile(std::filesystem::path(obj_).replace_extension(".mtl"));
-        if (!loaded.failure.empty()) return false;
-        std::istringstream text(std::string(loaded.bytes.begin(), loaded.bytes.end()));
+        auto loaded = LoadModelFile(obj_.parent_path() / fw::PathFromUtf8(name).filename());
+        if (!loaded) loaded = LoadModelFile(std::filesystem::path(obj_).replace_extension(".mtl"));
+        if (!loaded) return false;
+        std::istringstream text(std::string(loaded->begin(), loaded->end()));
         tinyobj::LoadMtl(names, materials, &text, warning, error);
         return true;
     }
@@ -148,8 +148,8 @@ std::vector<ImportedPicture> ObjPictures(const std::vector<tinyobj::material_t>&
         const std::string name = given.substr(given.find_last_of("/\\") + 1);
         auto [at, added] = seen.try_emplace(name, pictures.size());
         if (added) {
-            LoadedBytes file = LoadPictureBeside(obj.parent_path() / fw::PathFromUtf8(name));
-            pictures.push_back({{name}, name, std::move(file.bytes), file.failure});
+            auto file = LoadPictureBeside(obj.parent_path() / fw::PathFromUtf8(name));
+            pictures.push_back({{name}, name, file ? std::move(*file) : std::vector<uint8_t>(), file ? "" : file.why()});
         }
         if (!material.name.empty()) pictures[at->second].names.push_back(material.name);
     }
@@ -158,13 +158,13 @@ std::vector<ImportedPicture> ObjPictures(const std::vector<tinyobj::material_t>&
 
 }  // namespace
 
-ImportedFile ReadObj(const std::filesystem::path& path) {
-    const LoadedBytes loaded = LoadModelFile(path);
-    if (!loaded.failure.empty()) return ImportedFile{std::nullopt, loaded.failure};
+fw::Expected<ImportedMesh> ReadObj(const std::filesystem::path& path) {
+    const auto loaded = LoadModelFile(path);
+    if (!loaded) return loaded.refusal();
     // The library keeps every number of every line: refuse what no model comes near before it reads.
-    if (size_t(std::count(loaded.bytes.begin(), loaded.bytes.end(), '\n')) > kMaxImportedEntries)
+    if (size_t(std::count(loaded->begin(), loaded->end(), '\n')) > kMaxImportedEntries)
         return RefuseImport(path, "OBJ", "it has more lines than any model's file");
-    std::istringstream text(std::string(loaded.bytes.begin(), loaded.bytes.end()));
+    std::istringstream text(std::string(loaded->begin(), loaded->end()));
     FolderMaterials materialReader(path);
     tinyobj::attrib_t attrib;
     std::vector<tinyobj::shape_t> shapes;
@@ -184,5 +184,5 @@ ImportedFile ReadObj(const std::filesystem::path& path) {
     std::optional<ImportedMesh> mesh = ObjMesh(attrib, materials).Build(polygons);
     if (!mesh) return RefuseImport(path, "OBJ", "a point lies at no finite place");
     mesh->pictures = ObjPictures(materials, path);
-    return ImportedFile{std::move(mesh), {}};
+    return std::move(*mesh);
 }

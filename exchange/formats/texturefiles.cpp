@@ -36,8 +36,8 @@ std::vector<uint8_t> TexturePicture(const ExportedModel& model, size_t texture, 
     return PictureBytes(bmp, model.textures[texture], kind, note);
 }
 
-std::vector<bool> WriteTextureFiles(const ExportedModel& model, const std::vector<TextureGroup>& groups,
-                                    const TextureTarget& target, FormatWriteResult& result) {
+fw::Expected<std::vector<bool>> WriteTextureFiles(const ExportedModel& model, const std::vector<TextureGroup>& groups,
+                                                  const TextureTarget& target, WriteNotes& notes) {
     std::vector<bool> written(model.textures.size(), false);
     for (const TextureGroup& group : groups) {
         if (group.texture < 0) continue;
@@ -52,11 +52,10 @@ std::vector<bool> WriteTextureFiles(const ExportedModel& model, const std::vecto
         std::string note;
         const std::vector<uint8_t> bytes = TexturePicture(model, size_t(group.texture), target.kind, note);
         if (bytes.empty()) {
-            result.notes.push_back(note);
+            notes.push_back(note);
             continue;
         }
-        result.failure = SaveBytes(path, bytes);
-        if (!result.ok()) return written;
+        if (auto saved = SaveBytes(path, bytes); !saved) return saved.refusal();
         written[size_t(group.texture)] = true;
         if (target.written) target.written->paths.insert(path);
     }

@@ -145,16 +145,14 @@ std::vector<uint32_t> GroupBitmaps(const ImportedMesh& mesh, const TextureNames&
     return bitmaps;
 }
 
-ImportedTables ApplyImportRules(const ImportedFile& file, const std::filesystem::path& path, const TextureNames& bank,
-                                const ModelRoom& room) {
-    if (!file.mesh) return ImportedTables{{}, {}, file.refusal, {}};
-    const ImportedMesh& read = *file.mesh;
+fw::Expected<ImportedTables> ApplyImportRules(const ImportedMesh& read, const std::filesystem::path& path,
+                                              const TextureNames& bank, const ModelRoom& room) {
     // Editors split corners where materials or normals meet; a model that
     // has twin points itself keeps them while the file fits as it is.
     const bool keepTwins = HasTwinPoints(room.oldPoints) && Fits(read, room);
     const ImportedMesh mesh = keepTwins ? read : WeldCorners(read);
     if (std::string refusal = MeshRefusal(path, mesh, room); !refusal.empty())
-        return ImportedTables{{}, {}, refusal, {}};
+        return fw::Refuse(refusal);
     ImportedTables tables = Tables(mesh, bank);
     KeepOldPointOrder(tables.points, tables.faces, room.oldPoints);
     KeepOldFaceOrder(tables.faces, tables.points, room.oldFaces);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "exchange/formats/exchangemesh.h"
+#include "framework/expected.h"
 #include "exchange/model/keeporder.h"
 
 // How a mesh read from any format becomes a model's points and faces.
@@ -31,12 +32,11 @@ struct ModelRoom {
 };
 
 // What the record writer takes: the points, the faces with their bitmap
-// index in `material` (the carried bytes are the writer's), and either a
-// refusal or a note for the closing message.
+// index in `material` (the carried bytes are the writer's), and a note for
+// the closing message.
 struct ImportedTables {
     std::vector<ExchangePoint> points;
     std::vector<ExchangeFace> faces;
-    std::string refusal;
     std::string note;
 };
 
@@ -60,5 +60,5 @@ std::vector<uint32_t> GroupBitmaps(const ImportedMesh& mesh, const TextureNames&
 // back in their old places; refused when it has no vertices or faces, more
 // than the model takes, a point the model cannot store, or more bytes than
 // the record has.
-ImportedTables ApplyImportRules(const ImportedFile& file, const std::filesystem::path& path, const TextureNames& bank,
-                                const ModelRoom& room);
+fw::Expected<ImportedTables> ApplyImportRules(const ImportedMesh& read, const std::filesystem::path& path,
+                                              const TextureNames& bank, const ModelRoom& room);

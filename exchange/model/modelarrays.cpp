@@ -1,7 +1,7 @@
 #include "exchange/model/modelarrays.h"
 
 #include "datafile/layouts.h"
-#include "datafile/littleendian.h"
+#include "framework/littleendian.h"
 
 using namespace pallix;
 

@@ -46,6 +46,14 @@ ExchangeFace FaceFromTriangle(const ModelArrays& model, uint32_t triangle, size_
     return face;
 }
 
+ExportedModel ExportedModelOf(const ModelArrays& model, std::string name, TextureNames textures) {
+    ExportedModel exported{std::move(name), {}, {}, std::move(textures), {}};
+    for (uint32_t k = 0; k < model.vertexCount; ++k) exported.points.push_back(PointFromVertex(model, k));
+    for (uint32_t k = 0; k < model.triangleCount; ++k)
+        exported.faces.push_back(FaceFromTriangle(model, k, exported.textures.size()));
+    return exported;
+}
+
 std::array<uint32_t, 3> TriangleCornersOfFace(const ExchangeFace& face) { return {face.c, face.b, face.a}; }
 
 VertexFields VertexFieldsOfPoint(const ExchangePoint& point) {

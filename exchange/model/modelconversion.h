@@ -25,6 +25,9 @@ std::array<double, 3> PositionOfVertex(const ModelArrays& model, uint32_t vertex
 // third, second, first), the carried bytes, and its bitmap index; an index
 // past the textures falls back to texture 0.
 ExchangeFace FaceFromTriangle(const ModelArrays& model, uint32_t triangle, size_t textureCount);
+// The model's points and faces in the files' terms, named, with its
+// textures; the bitmaps' stored files are the caller's to add.
+ExportedModel ExportedModelOf(const ModelArrays& model, std::string name, TextureNames textures);
 // The model's corner indexes of a face, first to third.
 std::array<uint32_t, 3> TriangleCornersOfFace(const ExchangeFace& face);
 

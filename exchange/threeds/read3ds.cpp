@@ -11,13 +11,11 @@
 
 namespace {
 
-ImportedFile Refused(std::string refusal) { return ImportedFile{std::nullopt, std::move(refusal)}; }
-
 // The sentence first, the toolkit's list under it; the error stream gets the
 // list as it always did.
-ImportedFile ToolkitFailure(ToolkitJob& job, const std::filesystem::path& path, const std::string& whatIsWrong) {
+fw::Refusal ToolkitFailure(ToolkitJob& job, const std::filesystem::path& path, const std::string& whatIsWrong) {
     job.Failed();
-    return Refused(ImportSentence(path, whatIsWrong) + "\n" + job.Errors());
+    return fw::Refuse(ImportSentence(path, whatIsWrong) + "\n" + job.Errors());
 }
 
 // The group's texture is its material's; the toolkit finds the material
@@ -70,7 +68,7 @@ bool AppendFaces(Database3ds* database, const MeshRecord3ds& mesh, ImportedMesh&
 
 }  // namespace
 
-ImportedFile ReadImported3ds(const std::filesystem::path& path) {
+fw::Expected<ImportedMesh> ReadImported3ds(const std::filesystem::path& path) {
     ToolkitJob job;
     File3ds* file = nullptr;
     if (job.Then([&] { file = OpenFile3ds(fw::Utf8FromPath(path).c_str(), "r"); }).Failed())
@@ -95,7 +93,7 @@ ImportedFile ReadImported3ds(const std::filesystem::path& path) {
         }
         DiscardMesh3ds(&mesh);
         if (!whole)
-            return Refused(ImportSentence(path,
+            return fw::Refuse(ImportSentence(path,
                                           "a face of its mesh names a vertex the mesh does not have, so the "
                                           "file is damaged. Save it again from your 3-D program"));
     }
@@ -104,8 +102,8 @@ ImportedFile ReadImported3ds(const std::filesystem::path& path) {
                               "its mesh cannot be read; the file is damaged. Save it again as a 3DS file "
                               "from your 3-D program and import it again");
     if (meshes == 0)
-        return Refused(ImportSentence(path,
+        return fw::Refuse(ImportSentence(path,
                                       "the file holds no mesh, only other objects such as lights or "
                                       "cameras. Save the model's mesh into it from your 3-D program"));
-    return ImportedFile{std::move(merged), {}};
+    return merged;
 }

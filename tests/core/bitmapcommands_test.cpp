@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "datafile/layouts.h"
-#include "datafile/littleendian.h"
+#include "framework/littleendian.h"
 #include "exchange/bitmap/replacebitmap.h"
 #include "exchange/formats/bmpdecoder.h"
 #include "exchange/formats/pngdecoder.h"

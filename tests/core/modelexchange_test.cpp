@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "datafile/layouts.h"
-#include "datafile/littleendian.h"
+#include "framework/littleendian.h"
 #include "exchange/model/modelconversion.h"
 #include "framework/commandids.h"
 #include "tests/support/viewfixture.h"

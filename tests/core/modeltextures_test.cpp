@@ -2,7 +2,7 @@
 // glTF, GLB or OBJ file goes into the bitmap it names, and its copies.
 #include <gtest/gtest.h>
 
-#include "exchange/commands/modelformatcommands.h"
+#include "exchange/model/modelformattable.h"
 #include "exchange/files/exportpaths.h"
 #include "framework/commandids.h"
 #include "tests/support/viewfixture.h"

@@ -75,10 +75,10 @@ TEST_F(Interop, BlenderOpensOurFilesUprightWithPicturesAndItsEditReadsBack) {
                     report),
             0)
             << FileText(report);
-        const ImportedFile read = extension == ".obj" ? ReadObj(edited) : ReadGltf(edited);
-        ASSERT_TRUE(read.mesh) << read.refusal;
-        EXPECT_EQ(read.mesh->faces.size(), 6u);
-        for (const ExchangePoint& p : read.mesh->points) {
+        const auto read = extension == ".obj" ? ReadObj(edited) : ReadGltf(edited);
+        ASSERT_TRUE(read.ok()) << read.why();
+        EXPECT_EQ(read->faces.size(), 6u);
+        for (const ExchangePoint& p : read->points) {
             ExchangePoint expected = *std::min_element(sample_.model.points.begin(), sample_.model.points.end(),
                                                        [&](const ExchangePoint& a, const ExchangePoint& b) {
                                                            return std::abs(a.u - p.u) + std::abs(a.v - p.v) <

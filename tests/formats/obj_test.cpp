@@ -9,7 +9,7 @@ namespace {
 
 class ObjFormat : public ::testing::Test {
 protected:
-    ImportedFile ReadText(const std::string& name, const std::string& text) {
+    fw::Expected<ImportedMesh> ReadText(const std::string& name, const std::string& text) {
         WriteFileBytes(dir_ / name, std::vector<uint8_t>(text.begin(), text.end()));
         return ReadObj(dir_ / name);
     }
@@ -30,22 +30,22 @@ TEST_F(ObjFormat, ExportIsYUpWithAGroupPerBitmapNamingItsBmp) {
 
 TEST_F(ObjFormat, EveryModelComesBackUnchanged) {
     ASSERT_TRUE(WriteObj(sample_.model, dir_ / "pyramid.obj").ok());
-    const ImportedFile read = ReadObj(dir_ / "pyramid.obj");
-    ASSERT_TRUE(read.mesh) << read.refusal;
-    ExpectSameMesh(sample_.model, *read.mesh);
-    EXPECT_EQ(read.mesh->groups[read.mesh->faces[2].group].textureFile, "O20.bmp");
+    const auto read = ReadObj(dir_ / "pyramid.obj");
+    ASSERT_TRUE(read.ok()) << read.why();
+    ExpectSameMesh(sample_.model, *read);
+    EXPECT_EQ(read->groups[read->faces[2].group].textureFile, "O20.bmp");
 }
 
 TEST_F(ObjFormat, TwoObjectsWithUnsharedCornersAndAQuadMerge) {
-    const ImportedFile read = ReadText("two.obj",
+    const auto read = ReadText("two.obj",
                                        "o a\nv 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvt 1 0\nf 1/1 2/2 3/2\nf 1/2 2 3\n"
                                        "o b\nv 0 0 5\nv 1 0 5\nv 1 1 5\nv 0 1 5\nf 4 5 6 7\n");
-    ASSERT_TRUE(read.mesh) << read.refusal;
+    ASSERT_TRUE(read.ok()) << read.why();
     // Each pair of position and mapping is a point: six in "a", four in "b".
-    EXPECT_EQ(read.mesh->points.size(), 10u);
-    ASSERT_EQ(read.mesh->faces.size(), 4u);
-    EXPECT_DOUBLE_EQ(read.mesh->points.back().y, -5.0);  // OBJ's z is the exchange's -y
-    EXPECT_EQ(read.mesh->groups.size(), 1u);
+    EXPECT_EQ(read->points.size(), 10u);
+    ASSERT_EQ(read->faces.size(), 4u);
+    EXPECT_DOUBLE_EQ(read->points.back().y, -5.0);  // OBJ's z is the exchange's -y
+    EXPECT_EQ(read->groups.size(), 1u);
 }
 
 TEST_F(ObjFormat, DamagedFilesAreRefusedInWordsNamingThem) {
@@ -53,9 +53,9 @@ TEST_F(ObjFormat, DamagedFilesAreRefusedInWordsNamingThem) {
              {"range.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 9\n"},
              {"mapping.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nf 1/1 2/2 3/1\n"},
              {"empty.obj", "# nothing\n"}}) {
-        const ImportedFile read = ReadText(name, text);
-        EXPECT_FALSE(read.mesh) << name;
-        EXPECT_NE(read.refusal.find(name), std::string::npos) << read.refusal;
+        const auto read = ReadText(name, text);
+        EXPECT_FALSE(read.ok()) << name;
+        EXPECT_NE(read.why().find(name), std::string::npos) << read.why();
     }
 }
 
