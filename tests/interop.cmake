@@ -31,3 +31,11 @@ if(PALLIX_PYTHON3)
       --cli $<TARGET_FILE:pallix-cli> --data $<TARGET_FILE:interop_picturedata>)
   set_tests_properties(interop_paint_round_trip PROPERTIES TIMEOUT 600)
 endif()
+
+# A texture painted in Blender comes back with its glTF or GLB model.
+foreach(format gltf glb)
+  add_test(NAME blender_paint_round_trip_${format}
+    COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/interop/blender-paint-round-trip.sh $<TARGET_FILE:pallix-cli>
+      ${CMAKE_SOURCE_DIR}/samples/demo.bfp ${format})
+  set_tests_properties(blender_paint_round_trip_${format} PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+endforeach()
