@@ -90,7 +90,7 @@ PreviewContent PreviewSource::DescribeBitmap(fw::TreeItem* item) {
     content.details = QStringLiteral("%1 x %2 pixels, %3 bits per pixel, %4")
                           .arg(content.picture.width())
                           .arg(content.picture.height())
-                          .arg(layout ? int(layout->bits) : content.picture.depth())
+                          .arg(layout ? int(layout->header.bits) : content.picture.depth())
                           .arg(Count(record.nSize, "byte", "bytes"));
     if (record.nCopyOf != 0) content.details += QStringLiteral("\nA copy of %1").arg(LabelOfBitmapAt(record.nCopyOf));
     return content;
