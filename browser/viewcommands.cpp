@@ -90,12 +90,12 @@ fw::CommandResult CPallixView::OnImportAll() { return ImportAll(ContextFor(m_hCo
 
 namespace {
 
-// The row of a format table the user picks by its label; none when the
-// question is cancelled.
-template <typename Row, typename Label>
-const Row* AskFormat(fw::UiServices& ui, const std::string& caption, std::span<const Row> formats, Label label) {
+// The row of a format table (models or bitmaps) the user picks by its
+// label; none when the question is cancelled.
+template <typename Row>
+const Row* AskFormat(fw::UiServices& ui, const std::string& caption, std::span<const Row> formats) {
     std::vector<std::string> labels;
-    for (const Row& row : formats) labels.push_back(label(row));
+    for (const Row& format : formats) labels.push_back(format.label);
     const auto choice = ui.AskChoice(caption, "Which format?", labels);
     if (!choice || *choice >= labels.size()) return nullptr;
     return &formats[*choice];
@@ -105,15 +105,13 @@ const Row* AskFormat(fw::UiServices& ui, const std::string& caption, std::span<c
 // once the question is answered.
 template <typename Command>
 fw::CommandResult InFormatAsked(CPallixView& view, const std::string& caption, Command&& command) {
-    const auto* format =
-        AskFormat(view.Ui(), caption, ModelFormats(), [](const ModelFormat& row) { return row.label; });
+    const auto* format = AskFormat(view.Ui(), caption, ModelFormats());
     return format ? command(*format) : fw::CommandResult::Done();
 }
 
 template <typename Command>
 fw::CommandResult InBitmapFormatAsked(CPallixView& view, const std::string& caption, Command&& command) {
-    const auto* format =
-        AskFormat(view.Ui(), caption, BitmapFormats(), [](const BitmapFormat& row) { return row.label; });
+    const auto* format = AskFormat(view.Ui(), caption, BitmapFormats());
     return format ? command(*format) : fw::CommandResult::Done();
 }
 

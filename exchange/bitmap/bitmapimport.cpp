@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <string_view>
 
-#include "framework/littleendian.h"
 #include "exchange/bitmap/pixelwriter.h"
 #include "exchange/formats/bmpdecoder.h"
 #include "exchange/formats/bmplayouts.h"
 #include "exchange/formats/storedbitmap.h"
+#include "framework/littleendian.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ std::span<const uint8_t> LayoutFields(std::span<const uint8_t> bmp) {
 }
 
 bool ByteCompatible(std::span<const uint8_t> stored, std::span<const uint8_t> file, const BitmapFormat& format) {
-    if (std::string_view(format.word) != "bmp" || file.size() != stored.size()) return false;
+    if (!IsStoredFormat(format) || file.size() != stored.size()) return false;
     const auto ours = LayoutFields(stored), theirs = LayoutFields(file);
     return !ours.empty() && std::equal(ours.begin(), ours.end(), theirs.begin(), theirs.end());
 }

@@ -4,8 +4,8 @@
 #include <bit>
 #include <optional>
 
-#include "framework/littleendian.h"
 #include "exchange/bitmap/nearestcolour.h"
+#include "framework/littleendian.h"
 
 namespace {
 

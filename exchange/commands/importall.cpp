@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 
+#include "framework/littleendian.h"
 #include "exchange/bitmap/bitmapimport.h"
 #include "exchange/bitmap/replacebitmap.h"
 #include "exchange/commands/batchsteps.h"

@@ -30,6 +30,10 @@ std::span<const BitmapFormat> BitmapFormats() { return kFormats; }
 
 const BitmapFormat& BmpFormat() { return kFormats[0]; }
 
+const BitmapFormat& PngFormat() { return kFormats[1]; }
+
+bool IsStoredFormat(const BitmapFormat& format) { return std::string_view(format.word) == BmpFormat().word; }
+
 const BitmapFormat* BitmapFormatByWord(std::string_view word) {
     const auto found = std::find_if(std::begin(kFormats), std::end(kFormats),
                                     [&](const BitmapFormat& format) { return word == format.word; });
@@ -47,7 +51,7 @@ const BitmapFormat* BitmapFormatOfFile(const std::filesystem::path& path) {
 }
 
 fw::Expected<std::vector<uint8_t>> EncodeStoredBitmap(const BitmapFormat& format, std::span<const uint8_t> stored) {
-    if (&format == &BmpFormat()) return format.encode({}, stored);
+    if (IsStoredFormat(format)) return format.encode({}, stored);
     const auto picture = DecodeStoredBitmap(stored);
     if (!picture) return picture.refusal();
     return format.encode(*picture, stored);

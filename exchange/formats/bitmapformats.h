@@ -22,6 +22,9 @@ struct BitmapFormat {
 // BMP first: it is the format a bitmap is stored in, and the default.
 std::span<const BitmapFormat> BitmapFormats();
 const BitmapFormat& BmpFormat();
+const BitmapFormat& PngFormat();
+// Whether files of the format are what a bitmap stores: BMP.
+bool IsStoredFormat(const BitmapFormat& format);
 const BitmapFormat* BitmapFormatByWord(std::string_view word);
 // By the file's extension, without regard to case; nullptr for none of ours.
 const BitmapFormat* BitmapFormatOfFile(const std::filesystem::path& path);

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <bit>
 
-#include "framework/littleendian.h"
 #include "exchange/formats/bmpheader.h"
 #include "exchange/formats/bmplayouts.h"
+#include "framework/littleendian.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "framework/littleendian.h"
 #include "exchange/formats/bmplayouts.h"
 #include "exchange/formats/picture.h"
+#include "framework/littleendian.h"
 
 using namespace bmp;
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "exchange/formats/bitmapformats.h"
 #include "exchange/formats/modelformats.h"
 
 // What the glTF and OBJ writers share: the Y-up axes, the faces grouped by
@@ -43,17 +44,17 @@ std::vector<Vec3> OutwardNormals(const ExportedModel& model);
 std::string TextureStem(const std::string& textureName);
 
 // For each texture of the model, whether a picture of it lies beside the
-// written file: a PNG (for glTF) decoded from the stored BMP file, or the
-// stored BMP file itself (for OBJ), unless written already. A bitmap that
+// written file, in a format of the bitmap format table: PNG for glTF, the
+// stored BMP file itself for OBJ; unless written already. A bitmap that
 // cannot be given is noted; a file that cannot be written refuses them all.
-enum class TextureKind { png, bmp };
 struct TextureTarget {
     std::filesystem::path folder;
-    TextureKind kind;
+    const BitmapFormat& format;
     WrittenPictures* written;  // may be null
 };
-// The picture of one texture in that kind; empty, with the note saying why,
-// when the bitmap cannot be given.
-std::vector<uint8_t> TexturePicture(const ExportedModel& model, size_t texture, TextureKind kind, std::string& note);
+// The picture of one texture in that format; empty, with the note saying
+// why, when the bitmap cannot be given.
+std::vector<uint8_t> TexturePicture(const ExportedModel& model, size_t texture, const BitmapFormat& format,
+                                    std::string& note);
 fw::Expected<std::vector<bool>> WriteTextureFiles(const ExportedModel& model, const std::vector<TextureGroup>& groups,
                                                   const TextureTarget& target, WriteNotes& notes);

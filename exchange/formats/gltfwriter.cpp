@@ -128,7 +128,7 @@ std::optional<json> Image(const TexturePictures& pictures, size_t texture, const
         const std::vector<uint8_t>& png = pictures.inside[texture];
         return json{{"bufferView", buffer.AddView(png.data(), png.size())}, {"mimeType", "image/png"}, {"name", stem}};
     }
-    if (pictures.beside[texture]) return json{{"uri", UriFromFileName(stem + ".png")}};
+    if (pictures.beside[texture]) return json{{"uri", UriFromFileName(stem + PngFormat().extension)}};
     return std::nullopt;
 }
 
@@ -173,7 +173,7 @@ TexturePictures EmbeddedPictures(const ExportedModel& model, const std::vector<T
     for (const TextureGroup& group : groups) {
         if (group.texture < 0) continue;
         std::string note;
-        pictures.inside[size_t(group.texture)] = TexturePicture(model, size_t(group.texture), TextureKind::png, note);
+        pictures.inside[size_t(group.texture)] = TexturePicture(model, size_t(group.texture), PngFormat(), note);
         if (!note.empty()) notes.push_back(note);
     }
     return pictures;
@@ -194,7 +194,7 @@ fw::Expected<WriteNotes> WriteGltf(const ExportedModel& model, const std::filesy
     const auto groups = GroupFacesByTexture(model);
     WriteNotes notes;
     const auto pictures = binary ? fw::Expected<TexturePictures>(EmbeddedPictures(model, groups, notes))
-                                 : PicturesBeside(model, groups, {path.parent_path(), TextureKind::png, written}, notes);
+                                 : PicturesBeside(model, groups, {path.parent_path(), PngFormat(), written}, notes);
     if (!pictures) return pictures.refusal();
     BufferBuilder buffer;
     const std::string stem = fw::Utf8FromPath(path.stem());

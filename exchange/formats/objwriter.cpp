@@ -80,7 +80,7 @@ fw::Expected<WriteNotes> WriteObj(const ExportedModel& model, const std::filesys
     if (std::string unfit = CheckExportedModel(model, path); !unfit.empty()) return fw::Refuse(unfit);
     const auto groups = GroupFacesByTexture(model);
     WriteNotes notes;
-    const auto pictures = WriteTextureFiles(model, groups, {path.parent_path(), TextureKind::bmp, written}, notes);
+    const auto pictures = WriteTextureFiles(model, groups, {path.parent_path(), BmpFormat(), written}, notes);
     if (!pictures) return pictures.refusal();
     const std::string stem = fw::Utf8FromPath(path.stem());
     if (auto saved = SaveText(path.parent_path() / fw::PathFromUtf8(stem + ".mtl"), MtlText(model, groups, *pictures));

@@ -1,39 +1,32 @@
 // The pictures beside an exported model, so that an editor opening the
 // model shows its bitmaps.
-#include "exchange/formats/bmpdecoder.h"
 #include "exchange/formats/exportmesh.h"
 #include "exchange/formats/formatfiles.h"
-#include "exchange/formats/pngencoder.h"
 #include "framework/pathtext.h"
 
 namespace {
 
-std::vector<uint8_t> PictureBytes(std::span<const uint8_t> bmp, const std::string& name, TextureKind kind,
+std::vector<uint8_t> PictureBytes(std::span<const uint8_t> bmp, const std::string& name, const BitmapFormat& format,
                                   std::string& note) {
     if (bmp.empty()) {
         note = "The bitmap " + name + " lies outside the data file; its material has no picture.";
         return {};
     }
-    if (kind == TextureKind::bmp) return std::vector<uint8_t>(bmp.begin(), bmp.end());
-    const auto decoded = DecodeBmp(bmp);
-    if (!decoded) {
-        note = "The bitmap " + name + " cannot be converted to PNG (" + decoded.why() +
-               "); its material has no picture.";
+    auto file = EncodeStoredBitmap(format, bmp);
+    if (!file) {
+        note = std::string("No ") + format.label + " picture of the bitmap " + name +
+               " was written, so its material has none. " + file.why();
         return {};
     }
-    auto png = EncodePng(*decoded);
-    if (!png) {
-        note = "The bitmap " + name + " could not be encoded as PNG; its material has no picture.";
-        return {};
-    }
-    return std::move(*png);
+    return std::move(*file);
 }
 
 }  // namespace
 
-std::vector<uint8_t> TexturePicture(const ExportedModel& model, size_t texture, TextureKind kind, std::string& note) {
+std::vector<uint8_t> TexturePicture(const ExportedModel& model, size_t texture, const BitmapFormat& format,
+                                    std::string& note) {
     const auto bmp = texture < model.bitmapFiles.size() ? model.bitmapFiles[texture] : std::span<const uint8_t>{};
-    return PictureBytes(bmp, model.textures[texture], kind, note);
+    return PictureBytes(bmp, model.textures[texture], format, note);
 }
 
 fw::Expected<std::vector<bool>> WriteTextureFiles(const ExportedModel& model, const std::vector<TextureGroup>& groups,
@@ -42,7 +35,7 @@ fw::Expected<std::vector<bool>> WriteTextureFiles(const ExportedModel& model, co
     for (const TextureGroup& group : groups) {
         if (group.texture < 0) continue;
         const std::string& name = model.textures[size_t(group.texture)];
-        const std::string fileName = target.kind == TextureKind::png ? TextureStem(name) + ".png" : name;
+        const std::string fileName = TextureStem(name) + target.format.extension;
         // Only a name: a texture name never leads out of the folder.
         const auto path = target.folder / fw::PathFromUtf8(fileName).filename();
         if (target.written && target.written->paths.count(path)) {
@@ -50,7 +43,7 @@ fw::Expected<std::vector<bool>> WriteTextureFiles(const ExportedModel& model, co
             continue;
         }
         std::string note;
-        const std::vector<uint8_t> bytes = TexturePicture(model, size_t(group.texture), target.kind, note);
+        const std::vector<uint8_t> bytes = TexturePicture(model, size_t(group.texture), target.format, note);
         if (bytes.empty()) {
             notes.push_back(note);
             continue;

@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "datafile/layouts.h"
+#include "exchange/formats/bitmapformats.h"
 #include "exchange/model/modelconversion.h"
 #include "framework/pathtext.h"
 
@@ -43,7 +44,7 @@ std::string Stem(const std::string& name) { return name.substr(0, name.rfind('.'
 bool NamesBitmap(const std::string& textureFile, const std::string& bitmapFile) {
     const std::string texture = LastComponent(textureFile), bitmap = Lower(bitmapFile);
     if (texture == bitmap || texture == Stem(bitmap)) return true;
-    const bool picture = texture.ends_with(".png") || texture.ends_with(".bmp");
+    const bool picture = BitmapFormatOfFile(fw::PathFromUtf8(texture)) != nullptr;
     return picture && Stem(texture) == Stem(bitmap);
 }
 

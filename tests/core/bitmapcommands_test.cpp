@@ -4,12 +4,12 @@
 #include <cstring>
 
 #include "datafile/layouts.h"
-#include "framework/littleendian.h"
 #include "exchange/bitmap/replacebitmap.h"
 #include "exchange/formats/bmpdecoder.h"
 #include "exchange/formats/pngdecoder.h"
 #include "framework/apptext.h"
 #include "framework/commandids.h"
+#include "framework/littleendian.h"
 #include "tests/support/picturefiles.h"
 #include "tests/support/viewfixture.h"
 #include "tools/bfpbuilder.h"
@@ -104,6 +104,11 @@ TEST_F(BitmapCommands, AFileThatIsNoPictureOrOfAnotherSizeIsRefusedInWordsAndCha
     Import({0, 2}, longer);
     EXPECT_EQ(ui_.messages.back().text,
               name + " cannot be imported: it ends before its last row of pixels. Nothing was changed.");
+    // A file larger than any picture is not even read (a sparse file here).
+    std::filesystem::resize_file(FileOf(plain), uint64_t(80) << 20);
+    RunCommand({0, 2}, cmd::kBitmapImport);
+    EXPECT_EQ(ui_.messages.back().text,
+              name + " has 80 MB, more than any picture a bitmap can take (65 MB). Nothing was changed.");
     EXPECT_EQ(Image(), original_);
     EXPECT_FALSE(doc_.IsModified());
 }
