@@ -43,6 +43,8 @@ const CommandRow kCommands[] = {
      [](const CommandContext& context) {
          return InBitmapFormatAsked(context, "Import Bitmap From", ImportBitmapFrom);
      }},
+    {cmd::kFileExportAllAs, "Export All As...", kInBfpPopup, "export-all-as", Path::formatAndItemPath,
+     [](const CommandContext& context) { return InModelFormatAsked(context, "Export All As", ExportAllBanksAs); }},
 };
 
 }  // namespace

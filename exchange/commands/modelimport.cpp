@@ -7,6 +7,7 @@
 #include "exchange/commands/modelimport.h"
 
 #include "datafile/layouts.h"
+#include "exchange/bitmap/modelpictures.h"
 #include "exchange/commands/commandstatus.h"
 #include "exchange/commands/modeljob.h"
 #include "exchange/model/importrules.h"
@@ -103,6 +104,11 @@ fw::CommandResult WriteImportIntoRecord(const fw::Expected<ImportedMesh>& file, 
     return fw::CommandResult::Done(tables->note, kImportCaption);
 }
 
+std::string PictureRefusal(const std::filesystem::path& path, const std::string& why) {
+    return "Cannot import \"" + fw::Utf8FromPath(path.filename()) + "\" with its pictures: " + why +
+           " The model and its bitmaps are left as they were.";
+}
+
 }  // namespace
 
 fw::CommandResult ImportModel(const CommandContext& context) { return ImportModelFrom(context, Model3dsFormat()); }
@@ -110,13 +116,21 @@ fw::CommandResult ImportModel(const CommandContext& context) { return ImportMode
 fw::CommandResult ImportModelFrom(const CommandContext& context, const ModelFormat& format) {
     const auto target = PrepareModelJob(context, "Cannot find sibling item (b).", kAnnounceCaption, format.extension);
     if (!target) return TargetRefused(target.refusal());
-    auto result =
-        WriteImportIntoRecord(format.read(target->path), target->path, ModelBytes(context.document, target->record),
-                              target->record.nSize, target->textures);
+    const auto file = format.read(target->path);
+    // Every picture is weighed before anything changes: one that cannot be
+    // taken leaves the model as it was too.
+    const auto pictures = file ? TakePictures(file->pictures, target->textures, target->bitmaps, context.repeats,
+                                              context.document.Image())
+                               : std::vector<TakenPicture>();
+    if (!pictures) return fw::CommandResult::Failed(PictureRefusal(target->path, pictures.why()), kImportCaption);
+    auto result = WriteImportIntoRecord(file, target->path, ModelBytes(context.document, target->record), target->record.nSize,
+                             target->textures);
     // Only a model that changed makes the document modified.
     if (result.outcome == fw::CommandResult::Outcome::done) {
+        if (auto written = WriteTakenPictures(context.document, *pictures); !written)
+            return fw::CommandResult::Failed(written.why(), kImportCaption);
         context.document.SetModifiedFlag(true);
-        TellImported(context.ui, target->path);
+        TellImported(context.ui, target->path, DescribeTakenPictures(*pictures));
     }
     return result;
 }

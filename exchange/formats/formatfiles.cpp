@@ -84,3 +84,8 @@ fw::Expected<std::vector<uint8_t>> LoadModelFile(const std::filesystem::path& pa
         return fw::Refuse(message.empty() ? "The file " + Shown(path) + " could not be read." : message);
     }
 }
+
+fw::Expected<std::vector<uint8_t>> LoadPictureBeside(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error) ? LoadModelFile(path) : std::vector<uint8_t>();
+}

@@ -61,6 +61,9 @@ bool IsFinitePoint(double x, double y, double z, double u, double v);
 
 // The file's bytes, or why not in words that name the file.
 fw::Expected<std::vector<uint8_t>> LoadModelFile(const std::filesystem::path& path);
+// A picture's file beside a model: no bytes when it is not there (the model
+// alone was copied), the refusal when it is there but cannot be read.
+fw::Expected<std::vector<uint8_t>> LoadPictureBeside(const std::filesystem::path& path);
 
 // The file name as messages show it.
 std::string Shown(const std::filesystem::path& path);

@@ -9,6 +9,7 @@
 
 #include "exchange/formats/formatfiles.h"
 #include "exchange/formats/glbcontainer.h"
+#include "exchange/formats/gltfpictures.h"
 #include "exchange/formats/gltfscene.h"
 #include "exchange/formats/importrefusal.h"
 #include "exchange/formats/jsonnesting.h"
@@ -70,8 +71,13 @@ bool ReadBuffer(std::vector<unsigned char>* out, std::string* failure, const std
 
 bool RefuseWrite(std::string*, const std::string&, const std::vector<unsigned char>&, void*) { return false; }
 
-// Pictures are the import's business by name only; their pixels stay unread.
-bool LeaveImage(tinygltf::Image*, const int, std::string*, std::string*, int, int, const unsigned char*, int, void*) {
+// The library decodes no picture: a data URI's bytes are kept as they are,
+// for the bitmaps the picture may name. A buffer view's bytes come here
+// unchecked against their buffer and are left for GltfPictures to read.
+bool KeepImage(tinygltf::Image* image, const int index, std::string*, std::string*, int, int,
+               const unsigned char* bytes, int size, void* loaded) {
+    if (image->bufferView < 0 && size > 0)
+        (*static_cast<LoadedImages*>(loaded))[index].assign(bytes, bytes + size);
     return true;
 }
 
@@ -121,12 +127,13 @@ std::string LoadFailure(const FileWatch& watch, const std::string& error) {
     return line.empty() ? "the file is damaged" : "it is not valid glTF (" + Capped(line) + ")";
 }
 
-fw::Expected<tinygltf::Model> Parse(const std::vector<uint8_t>& bytes, const std::filesystem::path& path) {
+fw::Expected<tinygltf::Model> Parse(const std::vector<uint8_t>& bytes, const std::filesystem::path& path,
+                                    LoadedImages& images) {
     std::error_code absolute;
     const auto folderPath = std::filesystem::absolute(path, absolute).parent_path();
     FileWatch watch{folderPath, fw::Utf8FromPath(folderPath), {}, {}, {}, 0};
     tinygltf::TinyGLTF loader;
-    loader.SetImageLoader(LeaveImage, nullptr);
+    loader.SetImageLoader(KeepImage, &images);
     loader.SetFsCallbacks({IsOrdinaryFile, AsGiven, ReadBuffer, RefuseWrite, &watch});
     const std::string& folder = watch.folderText;
     const bool binary = bytes.size() >= 4 && std::equal(bytes.begin(), bytes.begin() + 4, "glTF");
@@ -163,9 +170,11 @@ fw::Expected<ImportedMesh> ReadGltf(const std::filesystem::path& path) {
     if (const auto broken = JsonBreak(json))
         return RefuseImport(path, "glTF", "its JSON text is cut short or damaged (" + *broken + ")");
     if (DeclaredBufferBytes(json) > kMaxImportBytes) return RefuseImport(path, "glTF", TooMuchLoaded());
-    const auto model = Parse(*loaded, path);
+    LoadedImages images;
+    const auto model = Parse(*loaded, path, images);
     if (!model) return RefuseImport(path, "glTF", model.why());
     auto scene = CollectScene(*model);
     if (!scene) return RefuseImport(path, "glTF", scene.why());
+    scene->pictures = GltfPictures(*model, images, path.parent_path());
     return scene;
 }

@@ -163,6 +163,27 @@ std::optional<ImportedMesh> ObjMesh::Build(const std::vector<Polygon>& polygons)
     return std::move(mesh_);
 }
 
+// The pictures of the materials, each file once, from the OBJ's folder
+// only, whatever folder the library names.
+std::vector<ImportedPicture> ObjPictures(const std::vector<tinyobj::material_t>& materials,
+                                         const std::filesystem::path& obj) {
+    std::vector<ImportedPicture> pictures;
+    std::map<std::string, size_t> seen;  // file name -> its picture
+    for (const tinyobj::material_t& material : materials) {
+        if (material.diffuse_texname.empty()) continue;
+        // Editors on Windows write either slash.
+        const std::string& given = material.diffuse_texname;
+        const std::string name = given.substr(given.find_last_of("/\\") + 1);
+        auto [at, added] = seen.try_emplace(name, pictures.size());
+        if (added) {
+            auto file = LoadPictureBeside(obj.parent_path() / fw::PathFromUtf8(name));
+            pictures.push_back({{name}, name, file ? std::move(*file) : std::vector<uint8_t>(), file ? "" : file.why()});
+        }
+        if (!material.name.empty()) pictures[at->second].names.push_back(material.name);
+    }
+    return pictures;
+}
+
 }  // namespace
 
 fw::Expected<ImportedMesh> ReadObj(const std::filesystem::path& path) {
@@ -192,5 +213,6 @@ fw::Expected<ImportedMesh> ReadObj(const std::filesystem::path& path) {
         return RefuseImport(path, "OBJ", "it has more points than any model can hold");
     std::optional<ImportedMesh> mesh = ObjMesh(attrib, materials).Build(polygons);
     if (!mesh) return RefuseImport(path, "OBJ", "a point lies at no finite place");
+    mesh->pictures = ObjPictures(materials, path);
     return std::move(*mesh);
 }
