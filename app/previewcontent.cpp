@@ -1,10 +1,11 @@
 #include "app/previewcontent.h"
 
 #include <QLocale>
-#include <limits>
+#include <algorithm>
 
 #include "browser/pallixview.h"
 #include "exchange/formats/exchangemesh.h"
+#include "exchange/formats/storedbitmap.h"
 #include "exchange/model/modelarrays.h"
 #include "exchange/model/modelconversion.h"
 #include "exchange/model/modeltextures.h"
@@ -13,7 +14,6 @@ namespace {
 
 // Decoded pictures kept for stepping back and forth, in bytes.
 constexpr qsizetype kDecodedBudget = 64 << 20;
-constexpr uint32_t kBitCountField = 28;  // of the BMP file's info header
 
 QString Label(const fw::TreeItem* item) { return QString::fromLatin1(item->text); }
 
@@ -25,10 +25,21 @@ PreviewContent Damaged(const fw::TreeItem* item, const QString& reason) {
     return {PreviewContent::Kind::text, Label(item), reason, {}, {}, {}};
 }
 
-// The bits per pixel the BMP file's header gives, or 0 when it is too short.
-int BitCount(std::span<const uint8_t> file) {
-    if (file.size() < kBitCountField + 2) return 0;
-    return file[kBitCountField] | file[kBitCountField + 1] << 8;
+// Our own decoder, not Qt's: Qt's reader fills a picture whose header
+// promises more pixels than the record holds with whatever memory held.
+QImage ImageOf(const Picture& picture) {
+    const bool indexed = !picture.palette.empty();
+    QImage image(int(picture.width), int(picture.height), indexed ? QImage::Format_Indexed8 : QImage::Format_RGB888);
+    if (indexed) {
+        QList<QRgb> colours;
+        for (size_t i = 0; i + 2 < picture.palette.size(); i += 3)
+            colours.push_back(qRgb(picture.palette[i], picture.palette[i + 1], picture.palette[i + 2]));
+        image.setColorTable(colours);
+    }
+    const size_t rowBytes = size_t(picture.width) * (indexed ? 1 : 3);
+    for (uint32_t y = 0; y < picture.height; ++y)
+        std::copy_n(picture.pixels.data() + y * rowBytes, rowBytes, image.scanLine(int(y)));
+    return image;
 }
 
 // The leaves below a model or bitmap show their parent.
@@ -54,26 +65,27 @@ PreviewContent PreviewSource::Describe(fw::TreeItem* item) {
     }
 }
 
-QImage PreviewSource::Decode(const ItemRecord& record) {
+fw::Expected<QImage> PreviewSource::Decode(const ItemRecord& record) {
     if (const QImage* known = decoded_.object(record.nOffset)) return *known;
     const auto bytes = RecordBytes(view_.GetDocument().Image(), record);
-    if (bytes.empty() || bytes.size() > size_t(std::numeric_limits<int>::max())) return {};
-    QImage picture = QImage::fromData(bytes.data(), static_cast<int>(bytes.size()), "BMP");
-    if (!picture.isNull()) decoded_.insert(record.nOffset, new QImage(picture), picture.sizeInBytes());
-    return picture;
+    if (bytes.empty()) return fw::Refuse("This bitmap's bytes lie outside the data file.");
+    const auto picture = DecodeStoredBitmap(bytes);
+    if (!picture) return picture.refusal();
+    QImage image = ImageOf(*picture);
+    decoded_.insert(record.nOffset, new QImage(image), image.sizeInBytes());
+    return image;
 }
 
 PreviewContent PreviewSource::DescribeBitmap(fw::TreeItem* item) {
     const ItemRecord& record = *CPallixView::RecordOf(item);
-    const auto bytes = RecordBytes(view_.GetDocument().Image(), record);
-    if (bytes.empty()) return Damaged(item, QStringLiteral("This bitmap's bytes lie outside the data file."));
-    PreviewContent content{PreviewContent::Kind::bitmap, Label(item), {}, Decode(record), {}, {}};
-    if (content.picture.isNull())
-        return Damaged(item, QStringLiteral("This bitmap is damaged: its bytes are no BMP picture."));
+    const auto picture = Decode(record);
+    if (!picture) return Damaged(item, QString::fromStdString(picture.why()));
+    const auto layout = ReadStoredBitmapLayout(RecordBytes(view_.GetDocument().Image(), record));
+    PreviewContent content{PreviewContent::Kind::bitmap, Label(item), {}, *picture, {}, {}};
     content.details = QStringLiteral("%1 x %2 pixels, %3 bits per pixel, %4")
                           .arg(content.picture.width())
                           .arg(content.picture.height())
-                          .arg(BitCount(bytes))
+                          .arg(layout ? int(layout->header.bits) : content.picture.depth())
                           .arg(Count(record.nSize, "byte", "bytes"));
     if (record.nCopyOf != 0) content.details += QStringLiteral("\nA copy of %1").arg(LabelOfBitmapAt(record.nCopyOf));
     return content;
@@ -114,11 +126,13 @@ PreviewContent PreviewSource::DescribeModel(fw::TreeItem* item) {
         shown.texture = bitmaps.empty() ? vistel::kNoTexture : static_cast<int>(face.material);
         content.mesh.faces.push_back(shown);
     }
-    content.textures = Textures(bitmaps, content.mesh);
+    QString notes;
+    content.textures = Textures(bitmaps, content.mesh, notes);
     content.details = QStringLiteral("%1, %2, %3 from the bank")
                           .arg(Count(arrays->vertexCount, "vertex", "vertices"),
                                Count(arrays->triangleCount, "triangle", "triangles"),
-                               Count(static_cast<qint64>(bitmaps.size()), "texture", "textures"));
+                               Count(static_cast<qint64>(bitmaps.size()), "texture", "textures")) +
+                      notes;
     return content;
 }
 
@@ -131,13 +145,24 @@ std::vector<ItemRecord> PreviewSource::BankBitmaps(fw::TreeItem* model) const {
     return TextureBitmapsAfter(following);
 }
 
-// Only the bitmaps some face shows are decoded; the others stay null.
-std::vector<QImage> PreviewSource::Textures(const std::vector<ItemRecord>& bitmaps, const vistel::Mesh& mesh) {
+// Only the bitmaps some face shows are decoded; the others stay null. The
+// faces of a texture that cannot be shown are painted plain, and the
+// details say why, so that grey is not taken for the bitmap.
+std::vector<QImage> PreviewSource::Textures(const std::vector<ItemRecord>& bitmaps, const vistel::Mesh& mesh,
+                                            QString& notes) {
     std::vector<QImage> textures(bitmaps.size());
+    std::vector<bool> tried(bitmaps.size(), false);
     for (const vistel::MeshFace& face : mesh.faces) {
-        if (face.texture < 0 || !textures[static_cast<size_t>(face.texture)].isNull()) continue;
-        const ItemRecord& record = bitmaps[static_cast<size_t>(face.texture)];
-        textures[static_cast<size_t>(face.texture)] = Decode(record);
+        const auto texture = static_cast<size_t>(face.texture);
+        if (face.texture < 0 || tried[texture]) continue;
+        tried[texture] = true;
+        const ItemRecord& record = bitmaps[texture];
+        const auto picture = Decode(record);
+        if (picture)
+            textures[texture] = *picture;
+        else
+            notes += QStringLiteral("\nThe faces of %1 show plain grey. %2")
+                         .arg(LabelOfBitmapAt(record.nOffset), QString::fromStdString(picture.why()));
     }
     return textures;
 }

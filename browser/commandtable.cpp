@@ -22,7 +22,8 @@ const CommandRow kCommands[] = {
     {cmd::kModelView, "View Model", kInModelPopup, "view-model", Path::itemPath, ViewModel},
     {cmd::kModelExport, "Export Model", kInModelPopup, "export-model", Path::itemPath, ExportModel},
     {cmd::kModelImport, "Import Model", kInModelPopup, "import-model", Path::itemPath, ImportModel},
-    {cmd::kFileExportAll, "Export All", kInBfpPopup, "export-all", Path::itemPath, ExportAllBanks},
+    {cmd::kFileExportAll, "Export All", kInBfpPopup, "export-all", Path::itemPath,
+     [](const CommandContext& context) { return ExportAllBanks(context); }},
     {cmd::kFileImportAll, "Import All", kInBfpPopup, "import-all", Path::itemPath, ImportAll},
     {cmd::kBankExportAll, "Export All", kInBankPopup, "export-all", Path::itemPath, ExportAll},
     {cmd::kBankImportAll, "Import All", kInBankPopup, "import-all", Path::itemPath, ImportAll},
@@ -43,6 +44,8 @@ const CommandRow kCommands[] = {
      [](const CommandContext& context) {
          return InBitmapFormatAsked(context, "Import Bitmap From", ImportBitmapFrom);
      }},
+    {cmd::kFileExportAllAs, "Export All As...", kInBfpPopup, "export-all-as", Path::formatAndItemPath,
+     [](const CommandContext& context) { return InModelFormatAsked(context, "Export All As", ExportAllBanksAs); }},
 };
 
 }  // namespace

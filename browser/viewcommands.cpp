@@ -10,10 +10,11 @@
 
 CommandContext CPallixView::ContextFor(fw::TreeItem* item) const {
     CommandContext context = ItemContext(item);
-    // Only the commands over many items need the file's copies, and only the
-    // root's its banks; the banks go without, or a large file's would be
-    // copied once per bank.
-    if (item && (!context.record || context.record->nKind == ITEM_BANK)) {
+    // Only the commands over many items and a model's import (its pictures
+    // change its bank's bitmaps) need the file's copies, and only the root's
+    // its banks; the banks go without, or a large file's would be copied once
+    // per bank.
+    if (item && (!context.record || context.record->nKind != ITEM_BITMAP)) {
         for (const auto& record : m_records)
             if (record->nCopyOf) context.repeats.push_back(*record);
     }

@@ -30,6 +30,7 @@ const char* PromptForCause(FileException::Cause cause) {
         // Callers that create anew handle this one; should it escape, the
         // user still reads that the file could not be had.
         case C::alreadyExists: return text::kFileGeneric;
+        case C::linkRefused: return text::kFileIsLink;
         case C::none: break;
     }
     return nullptr;

@@ -49,7 +49,7 @@ enum class OpenMode {
     read,           // an existing file, for reading; others may read and write meanwhile
     readDenyWrite,  // as read, and other programs may not write meanwhile
     readWrite,      // an existing file, read and written in place; others may only read
-    createWrite,    // create or truncate, write only
+    createWrite,    // create or truncate, write only, never through a link
     createNew,      // create a file that must not exist yet, read and write, nobody else's meanwhile
     createPrivate,  // as createNew, for this user only, and never through a link
 };

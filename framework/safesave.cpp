@@ -75,6 +75,13 @@ void CheckTargetWritable(const std::filesystem::path& target) {
         throw FileException(FileException::Cause::accessDenied, Utf8FromPath(target));
 }
 
+void CheckExportTarget(const std::filesystem::path& target) {
+    std::error_code error;
+    if (std::filesystem::is_symlink(target, error))
+        throw FileException(FileException::Cause::linkRefused, Utf8FromPath(target));
+    CheckTargetWritable(target);
+}
+
 void RemoveSaveLeftovers(const std::filesystem::path& target) noexcept {
     const std::string prefix = HiddenPrefix(target);
     const std::string_view suffix = ".tmp";

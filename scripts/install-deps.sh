@@ -8,8 +8,10 @@ gui=(qt6-base-dev libgl-dev)
 screenshot=(xvfb xauth imagemagick x11-apps openbox)
 # CPack's Debian packages: dpkg-shlibdeps computes the dependencies, file finds the binaries.
 package=(dpkg-dev file)
+# The image editors and Blender that the paint round trips run as black boxes
+# (Blender's glTF add-on needs numpy).
 test=(libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev assimp-utils openscenegraph xvfb xauth time nodejs
-  "${package[@]}" lintian desktop-file-utils)
+  "${package[@]}" lintian desktop-file-utils imagemagick gimp python3-pil blender python3-numpy)
 
 wanted=("${base[@]}")
 for set in "$@"; do

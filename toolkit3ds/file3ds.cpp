@@ -95,7 +95,7 @@ bool SettleStagingFile(const File3ds& file, bool failed) {
         return true;
     }
     const bool complete = !failed && detail3ds::errorsRecorded == file.errorsAtOpen;
-    if (complete && ReplaceFile3ds(file.stagingName, file.name) == 0) {
+    if (complete && ReplaceFile3ds(file.stagingName, file.replaces) == 0) {
         return true;
     }
     RemoveFile3ds(file.stagingName);
@@ -178,7 +178,7 @@ File3ds* OpenFile3ds(const char* name, const char* mode) {
     }
     if (!ErrorPending3ds()) {
         file->stream =
-            file->mode == FILE_MODE_READ3ds ? OpenStream3ds(name, "rb") : OpenStagingFile3ds(name, &file->stagingName);
+            file->mode == FILE_MODE_READ3ds ? OpenRegularForReading3ds(name) : OpenStagingFile3ds(name, file);
         file->errorsAtOpen = detail3ds::errorsRecorded;
         if (file->stream == nullptr) {
             PushError3ds(ERR_OPENING_FILE);
@@ -260,6 +260,7 @@ void CloseFile3ds(File3ds* file) {
     }
     std::free(file->name);
     std::free(file->stagingName);
+    std::free(file->replaces);
     std::free(file->buffer);
     delete file;
     if (failed) {

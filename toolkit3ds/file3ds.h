@@ -40,6 +40,9 @@ struct File3ds {
     // folder and takes the place of `name` only when it is closed complete:
     // no write failed and no error was recorded while it was open.
     char* stagingName = nullptr;
+    // What the staging file takes the place of: `name`, or the file a link
+    // of that name leads to, so that the link stays a link.
+    char* replaces = nullptr;
     std::uint32_t errorsAtOpen = 0;
 };
 
@@ -62,10 +65,13 @@ void CloseAllFiles3ds();
 // Renames a file open for reading to a fresh name in its folder, so that the
 // original name can be written while reading goes on where it was.
 void MoveAsideForReading3ds(File3ds* file);
-// A new empty file beside `target`, under a fresh name claimed exclusively,
-// with the permissions of `target` when it exists; its name goes to
-// *stagingName (std::malloc). Null, with *stagingName null, on failure.
-std::FILE* OpenStagingFile3ds(const char* target, char** stagingName);
+// A new empty file beside `target` (beside the file it leads to, when it is
+// a link), under a fresh name claimed exclusively, with the permissions of
+// `target` when it exists; its name goes to file->stagingName and the name
+// it is to replace to file->replaces (both std::malloc). Null, with both
+// null and the reason recorded, when `target` may not be replaced or the
+// file cannot be made.
+std::FILE* OpenStagingFile3ds(const char* target, File3ds* file);
 
 File3ds* NewFileRecord3ds();
 void RegisterFile3ds(File3ds* file);

@@ -18,6 +18,7 @@
 #include "framework/pathtext.h"
 #include "framework/privatetemp.h"
 #include "framework/reporting.h"
+#include "framework/safesave.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ std::span<const uint8_t> StoredBytes(const CommandContext& context) {
 
 void WriteBytesTo(const std::filesystem::path& path, std::span<const uint8_t> bytes,
                   fw::File::Mode mode = fw::File::Mode::createWrite) {
+    if (mode == fw::File::Mode::createWrite) fw::CheckExportTarget(path);
     fw::File file(path, mode);
     file.Write(bytes.data(), bytes.size());
     if (!BatchOfWrites::UnderWay()) file.Flush();

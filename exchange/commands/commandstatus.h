@@ -31,8 +31,10 @@ inline void TellExportedAll(fw::UiServices& ui, size_t models, size_t bitmaps, c
     ui.ShowStatus("Exported " + ModelsAndBitmaps(models, bitmaps) + " to " + fw::Utf8FromPath(folder));
 }
 
-inline void TellImported(fw::UiServices& ui, const std::filesystem::path& file) {
-    ui.ShowStatus("Imported " + fw::Utf8FromPath(file.filename()) + " from " + fw::Utf8FromPath(file.parent_path()));
+// `bitmaps` names the bitmaps the file's pictures changed besides, if any.
+inline void TellImported(fw::UiServices& ui, const std::filesystem::path& file, const std::string& bitmaps = {}) {
+    ui.ShowStatus("Imported " + fw::Utf8FromPath(file.filename()) + " from " + fw::Utf8FromPath(file.parent_path()) +
+                  (bitmaps.empty() ? "" : "; bitmaps changed: " + bitmaps));
 }
 
 inline void TellShown(fw::UiServices& ui, const std::filesystem::path& file, const std::string& shownBy) {

@@ -35,13 +35,13 @@ std::vector<CommandContext> BanksInOwnFolders(const CommandContext& root) {
     return banks;
 }
 
-fw::CommandResult ExportAllBanks(const CommandContext& context) {
+fw::CommandResult ExportAllBanks(const CommandContext& context, const ModelExport& exportModel) {
     fw::WaitCursor wait(context.ui);
     BatchOfWrites batch(context.exportFolder);
     const auto banks = BanksInOwnFolders(context);
     BatchSteps steps(context.ui, kExportAllCaption, ItemCount(banks));
     for (const CommandContext& bank : banks) {
-        const auto result = ExportBankItems(bank, steps);
+        const auto result = ExportBankItems(bank, steps, exportModel);
         if (result.Failed()) return result;
         if (steps.Cancelled()) return ExportAllCancelled(context.exportFolder);
     }

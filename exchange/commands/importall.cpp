@@ -21,6 +21,7 @@
 #include "exchange/files/filecomparison.h"
 #include "exchange/formats/exportmesh.h"
 #include "exchange/formats/formatfiles.h"
+#include "exchange/formats/picture.h"
 #include "exchange/model/modelformattable.h"
 #include "framework/littleendian.h"
 #include "framework/pathtext.h"
@@ -39,6 +40,7 @@ struct PendingImport {
     std::vector<uint32_t> copies;
     TextureNames textures;
     const ModelFormat* format = nullptr;  // a model's file's
+    std::vector<uint8_t> bytes;           // a bitmap's new bytes, as the import rule made them
 };
 
 struct ImportTally {
@@ -58,51 +60,68 @@ struct BankFiles {
     std::string prefix;  // the bank's folder in names, for the root's summary
 };
 
+// The bytes of a file of the length it was found to have: a file made
+// larger since is not read whole.
+std::vector<uint8_t> FileBytesOfLength(const std::filesystem::path& path, uint64_t length) {
+    fw::File file(path, fw::File::Mode::read);
+    if (file.Length() != length) return {};
+    std::vector<uint8_t> bytes(length);
+    bytes.resize(file.Read(bytes.data(), bytes.size()));
+    return bytes;
+}
+
+// Of an item's files in the formats of a table, the one written last: the
+// one the user worked on. Files of other formats may be older exports,
+// which would take back what that one brought in.
+template <typename Format>
+struct LatestFile {
+    const Format* format = nullptr;
+    std::string name;
+};
+template <typename Format>
+std::optional<LatestFile<Format>> FileWrittenLast(const std::filesystem::path& folder, const std::string& stem,
+                                                   std::span<const Format> formats) {
+    std::optional<LatestFile<Format>> latest;
+    std::filesystem::file_time_type latestTime;
+    for (const Format& format : formats) {
+        const std::string name = stem + format.extension;
+        std::error_code error;
+        const auto written = std::filesystem::last_write_time(folder / fw::PathFromUtf8(name), error);
+        if (error || (latest && written <= latestTime)) continue;
+        latest = LatestFile<Format>{&format, name};
+        latestTime = written;
+    }
+    return latest;
+}
+
+// The bitmap's BMP or PNG file, whichever was written last, taken by the
+// one bitmap import rule: unchanged when it would leave the bitmap as it is.
 void CompareBitmap(const BankFiles& files, const ItemRecord& record, ImportTally& tally) {
-    const std::string fileName = BitmapFileName(record.nOffset);
-    const auto path = files.bank.exportFolder / fileName;
-    const auto length = OrdinaryFileLength(path);
+    const std::string stem = fw::Utf8FromPath(fw::PathFromUtf8(BitmapFileName(record.nOffset)).stem());
+    const auto file = FileWrittenLast(files.bank.exportFolder, stem, BitmapFormats());
+    const auto path = file ? files.bank.exportFolder / fw::PathFromUtf8(file->name) : std::filesystem::path();
+    const auto length = file ? OrdinaryFileLength(path) : std::nullopt;
     const auto stored = RecordBytes(files.bank.document.Image(), record);
     if (!length) {
         ++tally.unchanged;
         return;
     }
-    // A file of another length was saved in another size or depth, which the
-    // game would not read in the bitmap's place; it is refused unread.
-    if (*length != stored.size()) {
-        tally.refused.push_back(files.prefix + fileName + ": the file has " + std::to_string(*length) +
-                                " bytes, the bitmap " + std::to_string(stored.size()) + ", and keeps its length");
+    // A picture's file is read only when it is of a size a picture can have.
+    if (*length > kMaxPictureFileBytes) {
+        tally.refused.push_back(files.prefix + file->name + ": the file is larger than any picture; it was not read");
         return;
     }
-    if (FileHoldsBytes(path, stored)) {
+    // The rule's refusal names the file itself.
+    auto imported = ImportIntoBitmap(stored, FileBytesOfLength(path, *length), *file->format, files.prefix + file->name);
+    if (!imported) return tally.refused.push_back(imported.why());
+    if (std::equal(imported->bytes.begin(), imported->bytes.end(), stored.begin(), stored.end())) {
         ++tally.unchanged;
         return;
     }
-    PendingImport item{record, path, files.prefix + fileName, {}, {}, nullptr};
+    PendingImport item{record, path, files.prefix + file->name, {}, {}, nullptr, std::move(imported->bytes)};
     const auto [first, last] = files.copies.equal_range(record.nOffset);
     for (auto copy = first; copy != last; ++copy) item.copies.push_back(copy->second);
     tally.pending.push_back(std::move(item));
-}
-
-// The model's file in the format whose file was written last: the one the
-// user worked on. Files of other formats may be older exports, which would
-// take back what that one brought in.
-struct ModelFile {
-    const ModelFormat* format = nullptr;
-    std::string name;
-};
-std::optional<ModelFile> LatestModelFile(const CommandContext& item) {
-    std::optional<ModelFile> latest;
-    std::filesystem::file_time_type latestTime;
-    for (const ModelFormat& format : ModelFormats()) {
-        const std::string name = item.modelStem + format.extension;
-        std::error_code error;
-        const auto written = std::filesystem::last_write_time(item.exportFolder / fw::PathFromUtf8(name), error);
-        if (error || (latest && written <= latestTime)) continue;
-        latest = ModelFile{&format, name};
-        latestTime = written;
-    }
-    return latest;
 }
 
 // The pictures a model's export would write beside it, taken as written:
@@ -120,7 +139,7 @@ WrittenPictures PicturesTakenAsWritten(const std::filesystem::path& folder, cons
 // memory where the format can, else written aside under the file's own
 // name, as such a file names its companions after it.
 fw::Expected<std::vector<uint8_t>> ExportedNow(const CommandContext& item, const ModelJobTarget& target,
-                                               const ModelFile& file) {
+                                               const LatestFile<ModelFormat>& file) {
     const auto model = ModelToExport(item, target);
     if (!model) return model.refusal();
     if (file.format->bytes) return file.format->bytes(*model);
@@ -137,7 +156,7 @@ fw::Expected<std::vector<uint8_t>> ExportedNow(const CommandContext& item, const
 
 void CompareModel(const BankFiles& files, size_t child, ImportTally& tally) {
     const CommandContext item = ChildContext(files.bank, child);
-    const auto file = LatestModelFile(item);
+    const auto file = FileWrittenLast(item.exportFolder, item.modelStem, ModelFormats());
     const auto path = file ? item.exportFolder / fw::PathFromUtf8(file->name) : std::filesystem::path();
     const auto length = file ? OrdinaryFileLength(path) : std::nullopt;
     if (!length) {
@@ -158,7 +177,7 @@ void CompareModel(const BankFiles& files, size_t child, ImportTally& tally) {
     } else if (FileHoldsBytes(path, *exported)) {
         ++tally.unchanged;
     } else {
-        tally.pending.push_back({target->record, target->path, name, {}, target->textures, file->format});
+        tally.pending.push_back({target->record, target->path, name, {}, target->textures, file->format, {}});
     }
 }
 
@@ -188,27 +207,10 @@ bool CompareBank(const BankFiles& files, ImportTally& tally, BatchSteps& steps) 
     return true;
 }
 
-// The bytes of a bitmap's file, read only while it has the length it was
-// compared at: a file made larger since is not read whole. Empty otherwise,
-// which the import refuses in words.
-std::vector<uint8_t> BitmapFileBytes(const std::filesystem::path& path, size_t length) {
-    fw::File file(path, fw::File::Mode::read);
-    if (file.Length() != length) return {};
-    std::vector<uint8_t> bytes(length);
-    bytes.resize(file.Read(bytes.data(), bytes.size()));
-    return bytes;
-}
-
 // Reads one item's file in; the refusal in words, empty when it was read.
 std::string ImportItem(CPallixDoc& document, const PendingImport& item) {
     if (item.record.nKind == ITEM_BITMAP) {
-        const auto image = document.Image();
-        if (!pallix::FitsIn(image, item.record.nOffset, item.record.nSize))
-            return "the bitmap reaches past the end of the data file";
-        const auto stored = image.subspan(item.record.nOffset, item.record.nSize);
-        const auto import = ImportIntoBitmap(stored, BitmapFileBytes(item.file, stored.size()), BmpFormat(), item.name);
-        if (!import) return import.why();
-        const auto replaced = ReplaceBitmap(document, item.record, item.copies, import->bytes);
+        const auto replaced = ReplaceBitmap(document, item.record, item.copies, item.bytes);
         return replaced ? std::string() : replaced.why();
     }
     const auto result = ImportModelFromFile(*item.format, item.file, ModelBytes(document, item.record),

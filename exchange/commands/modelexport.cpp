@@ -3,6 +3,7 @@
 
 #include "exchange/commands/bitmapcommands.h"
 #include "exchange/commands/commandstatus.h"
+#include "exchange/commands/exportbanks.h"
 #include "exchange/commands/modeljob.h"
 #include "exchange/files/batchwrites.h"
 #include "exchange/files/exportledger.h"
@@ -85,7 +86,14 @@ fw::CommandResult ExportAll(const CommandContext& context) { return ExportAllAs(
 fw::CommandResult ExportAllAs(const CommandContext& context, const ModelFormat& format) {
     // A bank's models share their bitmaps: each picture is written once.
     WrittenPictures pictures = GuardedPictures(context);
-    return ExportAllWith(context, [&](const CommandContext& model) { return ExportModelIn(model, format, pictures); });
+    const ModelExport exportModel = [&](const CommandContext& model) { return ExportModelIn(model, format, pictures); };
+    return ExportAllWith(context, exportModel);
+}
+
+fw::CommandResult ExportAllBanksAs(const CommandContext& context, const ModelFormat& format) {
+    WrittenPictures pictures = GuardedPictures(context);
+    const ModelExport exportModel = [&](const CommandContext& model) { return ExportModelIn(model, format, pictures); };
+    return ExportAllBanks(context, exportModel);
 }
 
 fw::CommandResult ExportAllCancelled(const std::filesystem::path& folder) {

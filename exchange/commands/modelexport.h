@@ -17,6 +17,9 @@ fw::CommandResult ExportModelAs(const CommandContext& context, const ModelFormat
 // BMP files, each into its own file.
 fw::CommandResult ExportAll(const CommandContext& context);
 fw::CommandResult ExportAllAs(const CommandContext& context, const ModelFormat& format);
+// For the root: every bank so, each into a folder of its own, as Export All
+// puts them.
+fw::CommandResult ExportAllBanksAs(const CommandContext& context, const ModelFormat& format);
 
 // One model's export, as Export All runs it for each.
 using ModelExport = std::function<fw::CommandResult(const CommandContext&)>;

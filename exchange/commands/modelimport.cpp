@@ -7,6 +7,7 @@
 #include "exchange/commands/modelimport.h"
 
 #include "datafile/layouts.h"
+#include "exchange/bitmap/modelpictures.h"
 #include "exchange/commands/commandstatus.h"
 #include "exchange/commands/modeljob.h"
 #include "exchange/model/importrules.h"
@@ -102,6 +103,11 @@ fw::CommandResult WriteImportIntoRecord(const fw::Expected<ImportedMesh>& file, 
     return fw::CommandResult::Done(tables->note, kImportCaption);
 }
 
+std::string PictureRefusal(const std::filesystem::path& path, const std::string& why) {
+    return "Cannot import \"" + fw::Utf8FromPath(path.filename()) + "\" with its pictures: " + why +
+           " The model and its bitmaps are left as they were.";
+}
+
 }  // namespace
 
 fw::CommandResult ImportModel(const CommandContext& context) { return ImportModelFrom(context, Model3dsFormat()); }
@@ -110,14 +116,25 @@ fw::CommandResult ImportModelFrom(const CommandContext& context, const ModelForm
     const auto target = PrepareModelJob(context, "Cannot find sibling item (b).", format.importCaption, FileUse::read,
                                         format.extension);
     if (!target) return TargetRefused(target.refusal());
+    const auto file = format.read(target->path);
+    // Every picture is weighed before anything changes: one that cannot be
+    // taken leaves the model as it was too.
+    const auto pictures = file ? TakePictures(file->pictures, target->textures, target->bitmaps, context.repeats,
+                                              context.document.Image())
+                               : std::vector<TakenPicture>();
+    if (!pictures) return fw::CommandResult::Failed(PictureRefusal(target->path, pictures.why()), kImportCaption);
     const auto model = ModelBytes(context.document, target->record);
     const std::vector<uint8_t> before(model.begin(), model.end());
-    auto result =
-        WriteImportIntoRecord(format.read(target->path), target->path, model, target->record.nSize, target->textures);
+    auto result = WriteImportIntoRecord(file, target->path, model, target->record.nSize, target->textures);
     if (result.outcome != fw::CommandResult::Outcome::done) return result;
-    if (format.modifiesWhenUnchanged || !std::equal(model.begin(), model.end(), before.begin(), before.end()))
+    if (auto written = WriteTakenPictures(context.document, *pictures); !written)
+        return fw::CommandResult::Failed(written.why(), kImportCaption);
+    // Only a model or a bitmap that changed makes the document modified
+    // (the pictures taken are only those that change a bitmap).
+    if (format.modifiesWhenUnchanged || !pictures->empty() ||
+        !std::equal(model.begin(), model.end(), before.begin(), before.end()))
         context.document.SetModifiedFlag(true);
-    TellImported(context.ui, target->path);
+    TellImported(context.ui, target->path, DescribeTakenPictures(*pictures));
     return result;
 }
 

@@ -67,11 +67,25 @@ std::string SafeStemOfUtf8(const std::string& name) {
     return safe;
 }
 
+// Six hexadecimal digits that stay the same for the same text from run to run.
+std::string StableSuffix(const std::string& text) {
+    uint32_t hash = 2166136261u;
+    for (unsigned char c : text) hash = (hash ^ c) * 16777619u;
+    char suffix[8];
+    std::snprintf(suffix, sizeof suffix, "~%06X", static_cast<unsigned>(hash & 0xFFFFFF));
+    return suffix;
+}
+
 }  // namespace
 
 std::filesystem::path ExportFolder(const std::filesystem::path& modulePath, const std::string& dataPath) {
     const std::filesystem::path dataFile = fw::PathFromUtf8(dataPath).filename();
-    return modulePath.parent_path() / "bfp" / fw::PathFromUtf8(SafeStemOfUtf8(fw::Utf8FromPath(dataFile.stem())));
+    const std::string stem = fw::Utf8FromPath(dataFile.stem());
+    std::string safe = SafeStemOfUtf8(stem);
+    // Data files whose names are made safe alike ("a?b", "a\nb", and "a_b"
+    // itself) must not share one folder.
+    if (safe != stem) safe += StableSuffix(stem);
+    return modulePath.parent_path() / "bfp" / fw::PathFromUtf8(safe);
 }
 
 std::string SafeFileStem(const std::string& name) { return SafeStemOfUtf8(Utf8FromLatin1(name)); }

@@ -9,7 +9,9 @@
 // Where exported files lie: the folder "bfp" of the program's directory,
 // then a folder named after the data file without its last extension, made
 // safe as model names are, so that an odd data-file name ("..bfp") never
-// leads out of "bfp".
+// leads out of "bfp". A name the safe-making changed gets a short suffix
+// that depends on the name only ("~" and six hexadecimal digits), so that
+// data files whose names are made safe alike keep their folders apart.
 std::filesystem::path ExportFolder(const std::filesystem::path& modulePath, const std::string& dataPath);
 
 // "O" and the bitmap's offset in upper-case hexadecimal, then the format's

@@ -55,11 +55,26 @@ struct ImportedFace {
     uint32_t group = 0;            // index into ImportedMesh::groups
 };
 
+// A picture the file's materials show: the names it goes by (its file's
+// name, its image's name, the names of the materials that show it; any may
+// name one of the bank's bitmaps), how messages call it, and its encoded
+// bytes as the file holds them or as its file beside the model does. No
+// bytes when that file is not there; `unreadable` says why when it is there
+// but could not be read.
+struct ImportedPicture {
+    std::vector<std::string> names;
+    std::string shownName;
+    std::vector<uint8_t> bytes;
+    std::string unreadable;
+};
+
 // What a reader takes from a file: every mesh of it merged into one
 // (vertices appended, corner indices offset, groups kept), corners not yet
-// welded. Faces name only points that exist.
+// welded, and the pictures its materials show. Faces name only points that
+// exist.
 struct ImportedMesh {
     std::vector<ExchangePoint> points;
     std::vector<ImportedFace> faces;
     std::vector<ImportedGroup> groups;
+    std::vector<ImportedPicture> pictures;
 };

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "exchange/formats/formatfiles.h"
 #include "exchange/formats/bitmapformats.h"
 #include "exchange/formats/modelformats.h"
 
@@ -51,6 +52,11 @@ struct TextureTarget {
     std::filesystem::path folder;
     const BitmapFormat& format;
     WrittenPictures* written;  // may be null
+    WrittenFiles* files;       // what the export wrote so far
 };
+// The picture of one texture in that format; empty, with the note saying
+// why, when the bitmap cannot be given.
+std::vector<uint8_t> TexturePicture(const ExportedModel& model, size_t texture, const BitmapFormat& format,
+                                    std::string& note);
 fw::Expected<std::vector<bool>> WriteTextureFiles(const ExportedModel& model, const std::vector<TextureGroup>& groups,
                                                   const TextureTarget& target, WriteNotes& notes);

@@ -2,11 +2,42 @@
 
 #include <cmath>
 
+#include "exchange/formats/modelformats.h"
 #include "framework/file.h"
 #include "framework/pathtext.h"
+#include "framework/safesave.h"
 
 bool IsFinitePoint(double x, double y, double z, double u, double v) {
     return std::isfinite(x) && std::isfinite(y) && std::isfinite(z) && std::isfinite(u) && std::isfinite(v);
+}
+
+WrittenFiles::~WrittenFiles() {
+    for (const auto& path : paths_) {
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
+        if (pictures_) pictures_->paths.erase(path);
+    }
+}
+
+std::string TooMuchLoaded() {
+    return "its files hold more than any model's files hold together (" + std::to_string(kMaxImportBytes >> 20) +
+           " MiB)";
+}
+
+std::string Capped(const std::string& text) {
+    constexpr size_t kShown = 120;
+    if (text.size() <= kShown) return text;
+    return text.substr(0, kShown) + "... (" + std::to_string(text.size()) + " characters)";
+}
+
+std::optional<std::filesystem::path> FileBesideModel(const std::filesystem::path& folder, const std::string& utf8Name) {
+    if (utf8Name.empty() || utf8Name == "." || utf8Name == ".." || utf8Name.find_first_of("/\\:") != std::string::npos)
+        return std::nullopt;
+    const auto path = folder / fw::PathFromUtf8(utf8Name);
+    std::error_code error;
+    const auto real = std::filesystem::canonical(path, error);
+    if (!error && real.parent_path() != std::filesystem::canonical(folder, error)) return std::nullopt;
+    return path;
 }
 
 std::string Shown(const std::filesystem::path& path) { return fw::Utf8FromPath(path); }
@@ -14,6 +45,7 @@ std::string Shown(const std::filesystem::path& path) { return fw::Utf8FromPath(p
 fw::Expected<void> SaveBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
     fw::File file;
     try {
+        fw::CheckExportTarget(path);
         file.Open(path, fw::File::Mode::createWrite);
         file.Write(bytes.data(), bytes.size());
         // No sync to the disk: an export is made again at will, as the 3DS
@@ -51,4 +83,9 @@ fw::Expected<std::vector<uint8_t>> LoadModelFile(const std::filesystem::path& pa
         const std::string message = failure.Message();
         return fw::Refuse(message.empty() ? "The file " + Shown(path) + " could not be read." : message);
     }
+}
+
+fw::Expected<std::vector<uint8_t>> LoadPictureBeside(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error) ? LoadModelFile(path) : std::vector<uint8_t>();
 }

@@ -13,6 +13,9 @@ namespace {
 // Beyond these a file is hostile or far beyond any model: the node graph
 // of a glTF file is a tree, but a damaged one may repeat or loop.
 constexpr size_t kMaxNodeVisits = 100000;
+// Every node that shows a mesh visits all its primitives: the budget is on
+// the visits together, so that nodes times primitives stays bounded.
+constexpr size_t kMaxPrimitiveVisits = 100000;
 constexpr int kMaxNodeDepth = 64;
 
 using Matrix = std::array<double, 16>;  // column-major, as glTF stores it
@@ -73,6 +76,7 @@ private:
 
     const tinygltf::Model& model_;
     size_t visits_ = 0;
+    size_t primitiveVisits_ = 0;
     std::map<int, uint32_t> groups_;
 };
 
@@ -94,6 +98,7 @@ fw::Expected<void> SceneCollector::AddMesh(int index, const Matrix& m) {
     // Primitives that share their vertices share the points made of them.
     std::map<std::pair<int, int>, uint32_t> bases;
     for (const tinygltf::Primitive& primitive : model_.meshes[size_t(index)].primitives) {
+        if (++primitiveVisits_ > kMaxPrimitiveVisits) return fw::Refuse("its nodes show more meshes than any model has");
         if (auto added = AddPrimitive(primitive, m, bases); !added) return added;
     }
     return {};

@@ -31,9 +31,9 @@ struct WrittenPictures {
     std::function<void(const std::filesystem::path&)> wrote;
 };
 
-// A .gltf with "<stem>.bin" beside it, or a .glb when binary; each bitmap
-// used is written beside as a PNG named like its BMP export
-// ("O1F2A.bmp" -> "O1F2A.png").
+// A .gltf with "<stem>.bin" beside it, each bitmap used written beside as a
+// PNG named like its BMP export ("O1F2A.bmp" -> "O1F2A.png"); or a .glb when
+// binary, with the PNGs inside it as images named like the materials ("O1F2A").
 fw::Expected<WriteNotes> WriteGltf(const ExportedModel& model, const std::filesystem::path& path, bool binary,
                                    WrittenPictures* written = nullptr);
 

@@ -80,12 +80,14 @@ fw::Expected<WriteNotes> WriteObj(const ExportedModel& model, const std::filesys
     if (auto fit = CheckExportedModel(model, path); !fit) return fit.refusal();
     const auto groups = GroupFacesByTexture(model);
     WriteNotes notes;
-    const auto pictures = WriteTextureFiles(model, groups, {path.parent_path(), BmpFormat(), written}, notes);
+    WrittenFiles files(written);
+    const auto pictures = WriteTextureFiles(model, groups, {path.parent_path(), BmpFormat(), written, &files}, notes);
     if (!pictures) return pictures.refusal();
     const std::string stem = fw::Utf8FromPath(path.stem());
-    if (auto saved = SaveText(path.parent_path() / fw::PathFromUtf8(stem + ".mtl"), MtlText(model, groups, *pictures));
-        !saved)
-        return saved.refusal();
+    const auto mtlPath = path.parent_path() / fw::PathFromUtf8(stem + ".mtl");
+    if (auto saved = SaveText(mtlPath, MtlText(model, groups, *pictures)); !saved) return saved.refusal();
+    files.Add(mtlPath);
     if (auto saved = SaveText(path, ObjText(model, groups, stem)); !saved) return saved.refusal();
+    files.Keep();
     return notes;
 }

@@ -6,7 +6,6 @@
 
 namespace {
 
-// Empty when the picture could not be made; the note says why.
 std::vector<uint8_t> PictureBytes(std::span<const uint8_t> bmp, const std::string& name, const BitmapFormat& format,
                                   std::string& note) {
     if (bmp.empty()) {
@@ -23,6 +22,12 @@ std::vector<uint8_t> PictureBytes(std::span<const uint8_t> bmp, const std::strin
 }
 
 }  // namespace
+
+std::vector<uint8_t> TexturePicture(const ExportedModel& model, size_t texture, const BitmapFormat& format,
+                                    std::string& note) {
+    const auto bmp = texture < model.bitmapFiles.size() ? model.bitmapFiles[texture] : std::span<const uint8_t>{};
+    return PictureBytes(bmp, model.textures[texture], format, note);
+}
 
 fw::Expected<std::vector<bool>> WriteTextureFiles(const ExportedModel& model, const std::vector<TextureGroup>& groups,
                                                   const TextureTarget& target, WriteNotes& notes) {
@@ -42,15 +47,14 @@ fw::Expected<std::vector<bool>> WriteTextureFiles(const ExportedModel& model, co
             target.written->paths.insert(path);
             continue;
         }
-        const auto bmp = size_t(group.texture) < model.bitmapFiles.size() ? model.bitmapFiles[size_t(group.texture)]
-                                                                          : std::span<const uint8_t>{};
         std::string note;
-        const std::vector<uint8_t> bytes = PictureBytes(bmp, name, target.format, note);
+        const std::vector<uint8_t> bytes = TexturePicture(model, size_t(group.texture), target.format, note);
         if (bytes.empty()) {
             notes.push_back(note);
             continue;
         }
         if (auto saved = SaveBytes(path, bytes); !saved) return saved.refusal();
+        target.files->Add(path);
         written[size_t(group.texture)] = true;
         if (!target.written) continue;
         target.written->paths.insert(path);

@@ -43,14 +43,6 @@ bool NamesBitmap(const std::string& textureFile, const std::string& bitmapFile) 
     return picture && Stem(texture) == Stem(bitmap);
 }
 
-std::optional<uint32_t> BitmapNamed(const std::string& textureFile, const TextureNames& bank) {
-    if (textureFile.empty()) return std::nullopt;
-    for (uint32_t i = 0; i < bank.size(); ++i) {
-        if (NamesBitmap(textureFile, bank[i])) return i;
-    }
-    return std::nullopt;
-}
-
 // "MAT<n>" with n written without leading zeros, below the bank's count.
 std::optional<uint32_t> BitmapNumbered(const std::string& material, size_t bankCount) {
     if (material.size() < 4 || material.size() > 7 || !material.starts_with("MAT")) return std::nullopt;
@@ -104,6 +96,14 @@ ImportedTables Tables(const ImportedMesh& mesh, const TextureNames& bank) {
 }
 
 }  // namespace
+
+std::optional<uint32_t> BitmapNamed(const std::string& name, const TextureNames& bank) {
+    if (name.empty()) return std::nullopt;
+    for (uint32_t i = 0; i < bank.size(); ++i) {
+        if (NamesBitmap(name, bank[i])) return i;
+    }
+    return std::nullopt;
+}
 
 std::string ImportSentence(const std::filesystem::path& path, const std::string& problem) {
     return "Cannot import \"" + fw::Utf8FromPath(path.filename()) + "\": " + problem + ". The model is left as it was.";

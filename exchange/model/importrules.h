@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,10 @@ struct ImportedTables {
 // Corners with the same position and mapping coordinates become one point;
 // faces keep their corners in order, unused points are kept.
 ImportedMesh WeldCorners(const ImportedMesh& mesh);
+
+// The bank bitmap a texture file, image or material name names: the file
+// name "O1F2A.bmp" or "O1F2A.png" in any folder, or the bare "O1F2A".
+std::optional<uint32_t> BitmapNamed(const std::string& name, const TextureNames& bank);
 
 // The bank bitmap of each group: the one whose file name the group's
 // texture map names, else n for a material named "MAT<n>", else the group's

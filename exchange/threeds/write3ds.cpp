@@ -4,6 +4,7 @@
 #include "exchange/threeds/modeldatabase3ds.h"
 #include "exchange/threeds/toolkitjob.h"
 #include "framework/pathtext.h"
+#include "framework/safesave.h"
 #include "toolkit3ds/toolkit3ds.h"
 
 namespace {
@@ -28,6 +29,12 @@ fw::Expected<void> WriteThrough(Open&& open, const ExportedModel& model) {
 }  // namespace
 
 fw::Expected<WriteNotes> Write3ds(const ExportedModel& model, const std::filesystem::path& path, WrittenPictures*) {
+    // The toolkit writes through a link; an export never does.
+    try {
+        fw::CheckExportTarget(path);
+    } catch (const fw::FileException& error) {
+        return fw::Refuse(error.Message());
+    }
     const auto written = WriteThrough([&] { return OpenFile3ds(fw::Utf8FromPath(path).c_str(), "w"); }, model);
     if (!written) return written.refusal();
     return WriteNotes{};

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "exchange/formats/exchangemesh.h"
+#include "framework/expected.h"
 
 // The readers take a path: each input goes to a file of this run's own
 // folder, with the extension the reader expects; the folder goes at exit.

@@ -13,10 +13,20 @@ TEST(ExportPaths, FolderIsBfpThenTheDataFileWithoutItsLastExtension) {
 }
 
 TEST(ExportPaths, OddDataFileNamesNeverLeadOutOfTheExportFolder) {
-    EXPECT_EQ(ExportFolder("/tools/prog", "/data/...bfp"), std::filesystem::path("/tools/bfp/__"));
-    EXPECT_EQ(ExportFolder("/tools/prog", "/data/..bfp"), std::filesystem::path("/tools/bfp/_"));
-    EXPECT_EQ(ExportFolder("/tools/prog", "/data/CON.bfp"), std::filesystem::path("/tools/bfp/_ON"));
+    EXPECT_EQ(ExportFolder("/tools/prog", "/data/...bfp"), std::filesystem::path("/tools/bfp/__~D4A70D"));
+    EXPECT_EQ(ExportFolder("/tools/prog", "/data/..bfp"), std::filesystem::path("/tools/bfp/_~0C98F1"));
+    EXPECT_EQ(ExportFolder("/tools/prog", "/data/CON.bfp"), std::filesystem::path("/tools/bfp/_ON~67E86B"));
     EXPECT_EQ(ExportFolder("/tools/prog", "/data/caf\xc3\xa9.bfp"), std::filesystem::path("/tools/bfp/caf\xc3\xa9"));
+}
+
+TEST(ExportPaths, DataFilesWhoseNamesAreMadeSafeAlikeKeepTheirFoldersApart) {
+    const auto plain = ExportFolder("/t/p", "/d/a_b.bfp"), feed = ExportFolder("/t/p", "/d/a\nb.bfp"),
+               question = ExportFolder("/t/p", "/d/a?b.bfp");
+    EXPECT_EQ(plain.filename(), "a_b");
+    EXPECT_NE(feed, plain);
+    EXPECT_NE(question, plain);
+    EXPECT_NE(question, feed);
+    EXPECT_EQ(ExportFolder("/t/p", "/d/a?b.bfp"), question);
 }
 
 TEST(ExportPaths, ModelsOfABankWhoseSafeNamesMeetGetTheirOwnStableFiles) {

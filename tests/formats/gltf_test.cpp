@@ -67,12 +67,15 @@ TEST_F(GltfFormat, ExportFlipsVAndTurnsNormalsOutward) {
 }
 
 TEST_F(GltfFormat, EveryModelComesBackUnchangedFromGltfAndGlb) {
-    for (const char* name : {"pyramid.gltf", "pyramid.glb"}) {
+    for (const char* name : {"pyramid.glb", "pyramid.gltf"}) {
         ASSERT_TRUE(WriteGltf(sample_.model, dir_ / name, std::string(name).ends_with(".glb")).ok());
+        EXPECT_EQ(std::filesystem::exists(dir_ / "O20.png"), std::string(name).ends_with(".gltf")) << name;
         const auto read = ReadGltf(dir_ / name);
         ASSERT_TRUE(read.ok()) << read.why();
         ExpectSameMesh(sample_.model, *read);
-        EXPECT_EQ(read->groups[read->faces[2].group].textureFile, "O20.png");
+        // A .glb carries its pictures inside, named like the bitmaps.
+        EXPECT_EQ(read->groups[read->faces[2].group].textureFile,
+                  std::string(name).ends_with(".glb") ? "O20" : "O20.png");
     }
 }
 
@@ -90,13 +93,22 @@ TEST_F(GltfFormat, ABitmapThatIsNoPictureLeavesItsMaterialWithoutTexture) {
 
 TEST_F(GltfFormat, OneCommandWritesEachPictureOnce) {
     WrittenPictures written;
-    ASSERT_TRUE(WriteGltf(sample_.model, dir_ / "first.glb", true, &written).ok());
+    ASSERT_TRUE(WriteGltf(sample_.model, dir_ / "first.gltf", false, &written).ok());
     std::filesystem::remove(dir_ / "O20.png");
-    ASSERT_TRUE(WriteGltf(sample_.model, dir_ / "second.glb", true, &written).ok());
+    ASSERT_TRUE(WriteGltf(sample_.model, dir_ / "second.gltf", false, &written).ok());
     EXPECT_FALSE(std::filesystem::exists(dir_ / "O20.png"));
-    const auto read = ReadGltf(dir_ / "second.glb");
+    const auto read = ReadGltf(dir_ / "second.gltf");
     ASSERT_TRUE(read.ok()) << read.why();
     EXPECT_EQ(read->groups[1].textureFile, "O20.png");
+}
+
+TEST_F(GltfFormat, AFailedExportLeavesNoneOfTheFilesItWroteBeforeFailing) {
+    std::filesystem::create_directories(dir_ / "pyramid.gltf");  // the last file cannot be written
+    WrittenPictures written;
+    EXPECT_FALSE(WriteGltf(sample_.model, dir_ / "pyramid.gltf", false, &written).ok());
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "pyramid.bin"));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "O20.png"));
+    EXPECT_TRUE(written.paths.empty());
 }
 
 TEST_F(GltfFormat, TwoMeshesInTwoNodesMergeWithTheirTransformsAndCornersApart) {
@@ -141,6 +153,41 @@ TEST_F(GltfFormat, DamagedFilesAreRefusedInWordsNamingThem) {
     // The reasons come from what the reader saw, not from the library's words.
     EXPECT_NE(ReadGltf(dir_ / "nobin.gltf").why().find("missing.bin it needs was not found"), std::string::npos);
     EXPECT_NE(ReadGltf(dir_ / "cut.gltf").why().find("cut short or damaged (at line "), std::string::npos);
+}
+
+// A model file may use only files of its own folder, by plain name: what a
+// reference outside would read must never become part of the model.
+TEST_F(GltfFormat, ReferencesLeadingOutOfTheModelsFolderAreRefused) {
+    std::filesystem::create_directories(dir_ / "model");
+    ASSERT_TRUE(WriteGltf(sample_.model, dir_ / "model" / "pyramid.gltf", false).ok());
+    std::filesystem::rename(dir_ / "model" / "pyramid.bin", dir_ / "outside.bin");
+    std::filesystem::create_symlink(dir_ / "outside.bin", dir_ / "model" / "link.bin");
+    const std::string text = FileText(dir_ / "model" / "pyramid.gltf");
+    const auto current = std::filesystem::current_path();
+    std::filesystem::current_path(dir_.path());  // where the library would look second
+    for (const std::string uri : {"../outside.bin", "..%2Foutside.bin", "link.bin", "outside.bin"}) {
+        const auto file = dir_ / "model" / "refers.gltf";
+        const std::string refers = std::string(text).replace(text.find("pyramid.bin"), 11, uri);
+        WriteFileBytes(file, std::vector<uint8_t>(refers.begin(), refers.end()));
+        const auto read = ReadGltf(file);
+        ASSERT_FALSE(read.ok()) << uri;
+        EXPECT_NE(read.why().find("refers.gltf"), std::string::npos) << read.why();
+    }
+    std::filesystem::current_path(current);
+}
+
+// The library copies every buffer whole: forty buffers sharing one chunk
+// would cost forty copies of it.
+TEST_F(GltfFormat, BuffersDeclaringMoreThanTheImportsBudgetAreRefusedBeforeTheyAreRead) {
+    json document = WrittenDocument();
+    const json buffer = {{"uri", "big.bin"}, {"byteLength", 31 << 20}};
+    document["buffers"] = json::array();
+    for (int i = 0; i < 40; ++i) document["buffers"].push_back(buffer);
+    const std::string text = document.dump();
+    WriteFileBytes(dir_ / "many.gltf", std::vector<uint8_t>(text.begin(), text.end()));
+    const auto read = ReadGltf(dir_ / "many.gltf");
+    ASSERT_FALSE(read.ok());
+    EXPECT_NE(read.why().find("more than any model's files hold together"), std::string::npos) << read.why();
 }
 
 }  // namespace
