@@ -213,7 +213,7 @@ void PreviewTest::aBitmapPromisingMorePixelsThanItsRecordHoldsIsNeverDrawn() {
     QVERIFY(!Pane().BitmapView()->isVisible());
     Select(Item("crate"));
     QVERIFY(Pane().ModelView()->isVisible());
-    QVERIFY2(Pane().Details().contains("The faces of 0:crate.bmp show plain grey. This bitmap is damaged: "),
+    QVERIFY2(Pane().Details().contains("The faces of 0:crate.bmp in CM3D 1 show plain grey. This bitmap is damaged: "),
              qPrintable(Pane().Details()));
 }
 

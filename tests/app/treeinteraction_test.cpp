@@ -126,7 +126,7 @@ void TreeInteractionTest::aRightClickOffersTheItemsMenuWithoutMovingTheSelection
 
     // The root offers the file's menu; a bitmap's leaf its bitmap's.
     RightClick(LabelOf(tree_->GetRootItem()));
-    QCOMPARE(Offered(1), QStringList({"BFP", "Export All", "Import All", "Cancel"}));
+    QCOMPARE(Offered(1), QStringList({"BFP", "Export All", "Import All", "Export All As...", "Cancel"}));
     tree_->Expand(first, fw::TreeControl::ExpandAction::expand);
     fw::TreeItem* bitmap = first->children.back().get();
     tree_->Expand(bitmap, fw::TreeControl::ExpandAction::expand);

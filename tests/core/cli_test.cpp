@@ -83,8 +83,8 @@ TEST_F(Cli, RecordsAndStatsListEachItem) {
 TEST_F(Cli, MenuListsEntriesWithTheirState) {
     ASSERT_EQ(Run(Words({"menu", ".", "menu", "0/0/1"})), 0);
     EXPECT_EQ(out_.str(),
-              "menu: BFP\n  32786\tExport All\tenabled\n  32787\tImport All\tenabled\n  32785\tCancel\tenabled\n"
-              "  32798\tExport All As...\tenabled\n"
+              "menu: BFP\n  32786\tExport All\tenabled\n  32787\tImport All\tenabled\n"
+              "  32798\tExport All As...\tenabled\n  32785\tCancel\tenabled\n"
               "menu: Model\n  32792\tView Model\tenabled\n  32788\tExport Model\tenabled\n"
               "  32789\tImport Model\tenabled\n  32793\tExport Model As...\tenabled\n"
               "  32794\tImport Model From...\tenabled\n  32785\tCancel\tenabled\n");
