@@ -142,6 +142,23 @@ void UnregisterFile3ds(File3ds* file) {
     file->index = kNoFile3ds;
 }
 
+namespace {
+
+// A new file record on the list of open files; nothing, with the error
+// pushed, when it could not be made.
+File3ds* NewRegisteredFileRecord3ds() {
+    File3ds* file = NewFileRecord3ds();
+    if (ErrorPending3ds()) {
+        CloseFile3ds(file);
+        PushError3ds(ERR_INIT_FAILED);
+        return nullptr;
+    }
+    RegisterFile3ds(file);
+    return file;
+}
+
+}  // namespace
+
 // Every failure after the new record exists releases it again, so that a
 // failed open leaves no half-made file behind to be found by name later.
 File3ds* OpenFile3ds(const char* name, const char* mode) {
@@ -150,13 +167,10 @@ File3ds* OpenFile3ds(const char* name, const char* mode) {
         return nullptr;
     }
     File3ds* existing = FileByName3ds(name);
-    File3ds* file = NewFileRecord3ds();
-    if (ErrorPending3ds()) {
-        CloseFile3ds(file);
-        PushError3ds(ERR_INIT_FAILED);
+    File3ds* file = NewRegisteredFileRecord3ds();
+    if (file == nullptr) {
         return nullptr;
     }
-    RegisterFile3ds(file);
     if (!ErrorPending3ds()) {
         file->name = DuplicateString3ds(name);
         if (file->name == nullptr) {
@@ -201,13 +215,10 @@ File3ds* OpenMemoryFile3ds(std::vector<unsigned char>& bytes, const char* mode) 
         PushError3ds(ERR_INVALID_ARG);
         return nullptr;
     }
-    File3ds* file = NewFileRecord3ds();
-    if (ErrorPending3ds()) {
-        CloseFile3ds(file);
-        PushError3ds(ERR_INIT_FAILED);
+    File3ds* file = NewRegisteredFileRecord3ds();
+    if (file == nullptr) {
         return nullptr;
     }
-    RegisterFile3ds(file);
     if (!ErrorPending3ds()) {
         file->mode = ModeFromString(mode, BoundedStringLength3ds(mode, kModeStringBound));
         if (!ErrorPending3ds() && file->mode == 0) {
