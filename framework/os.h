@@ -130,6 +130,13 @@ const char* PictureViewerExamples();
 // writes to the console it was started from, if any. Does nothing elsewhere.
 void AttachParentConsole();
 
+// The words after the program's name, as UTF-8 whatever the platform's code
+// page: on Windows from the wide command line (CommandLineToArgvW).
+std::vector<std::string> ProgramArguments(int argc, char** argv);
+// Text the program writes to a console is UTF-8, as its names are
+// (SetConsoleOutputCP on Windows; a POSIX terminal takes the bytes as they are).
+void UseUtf8Console();
+
 // ---- the user's folders -----------------------------------------------------
 
 // The program's folder in the user's application data, whether it exists

@@ -217,6 +217,12 @@ const char* PictureViewerExamples() {
 
 void AttachParentConsole() {}
 
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+void UseUtf8Console() {}
+
 // ---- the user's folders -----------------------------------------------------
 
 namespace {

@@ -383,6 +383,17 @@ void AttachParentConsole() {
     }
 }
 
+std::vector<std::string> ProgramArguments(int, char**) {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> words;
+    for (int i = 1; wide && i < count; ++i) words.push_back(Utf8FromPath(std::filesystem::path(wide[i])));
+    LocalFree(wide);
+    return words;
+}
+
+void UseUtf8Console() { SetConsoleOutputCP(CP_UTF8); }
+
 // ---- the user's folders -----------------------------------------------------
 
 namespace {
@@ -397,8 +408,11 @@ std::filesystem::path KnownFolder(REFKNOWNFOLDERID id) {
 
 std::filesystem::path TemporaryBase() {
     wchar_t buffer[MAX_PATH + 2] = {};
-    const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
-    return length > 0 && length <= MAX_PATH + 1 ? std::filesystem::path(buffer) : std::filesystem::path();
+    DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
+    if (length == 0 || length > MAX_PATH + 1) return {};
+    // Without its closing backslash, which some of the C library's calls refuse.
+    if (length > 3 && buffer[length - 1] == L'\\') buffer[--length] = L'\0';
+    return std::filesystem::path(buffer);
 }
 
 }  // namespace

@@ -58,8 +58,9 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring action = argc > 1 ? argv[1] : L"";
     if (action == L"hold" && argc == 6) return Hold(argv[2], argv[3], argv[4], argv[5]);
     if (action == L"save" && argc == 6) return SaveAndDie(argv[2], argv[3], argv[4], _wtoi(argv[5]));
-    std::fputs("usage: pallix_windows_helper hold FILE read|all|none READY RELEASE\n"
-               "       pallix_windows_helper save SOURCE TARGET FRESH KILLAT\n",
-               stderr);
+    std::fputs(
+        "usage: pallix_windows_helper hold FILE read|all|none READY RELEASE\n"
+        "       pallix_windows_helper save SOURCE TARGET FRESH KILLAT\n",
+        stderr);
     return 2;
 }
