@@ -12,7 +12,7 @@ linux_cli="$(realpath "${2:?usage: check-windows-zip.sh ZIP LINUX_PALLIX_CLI}")"
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(dirname "$zip")"
 work="$(mktemp -d "$build/zip-check.XXXXXX")"
-trap 'rm -rf "$work"' EXIT
+[ -n "${PALLIX_KEEP_CHECK:-}" ] || trap 'rm -rf "$work"' EXIT
 
 (cd "$work" && cmake -E tar xf "$zip")
 windows_cli="$work/pallix-cli-windows-x64/pallix-cli.exe"

@@ -25,7 +25,7 @@ help="$("$here/scripts/wine-run.sh" --prefix "$build/wine" "$build/bin/pallix-cl
 {
   cat <<TEXT
 Quon Data Manager $version for Windows x64: the command-line programs
-======================================================================
+====================================================================
 
 pallix-cli.exe  opens a Quon data file (.bfp), lists its model banks,
                 exports and imports models (3DS, glTF, GLB, OBJ) and

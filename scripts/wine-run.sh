@@ -21,6 +21,11 @@ export WINEDEBUG=-all
 # No Mono, no Gecko, no menu entries: nothing to download or to add to the desktop.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset DISPLAY WAYLAND_DISPLAY
+# Wine turns arguments and file names into UTF-16 by the locale's character set.
+case "$(locale charmap 2> /dev/null)" in
+  UTF-8) ;;
+  *) export LC_ALL=C.UTF-8 ;;
+esac
 
 wine="$(command -v wine || command -v wine64 || echo /usr/lib/wine/wine64)"
 
