@@ -75,6 +75,7 @@ public:
         CloseHandle(process_.hProcess);
     }
     bool started() const { return started_; }
+    DWORD id() const { return process_.dwProcessId; }
     DWORD Wait() {
         WaitForSingleObject(process_.hProcess, 60000);
         DWORD code = 1;
@@ -224,6 +225,26 @@ TEST_F(WindowsTest, ASaveWhileAnotherProgramHoldsTheFileOpenWaitsForItsSharing) 
     }
     EXPECT_EQ(CountEntries(dir_.path()), 2u);  // held.bfp, other.bfp: no hidden file left
     EXPECT_TRUE(doc_.OnSaveDocumentAs(Utf8(other)));
+}
+
+TEST_F(WindowsTest, ASaveRemovesTheHiddenFilesOfSavesWhoseProcessEndedButNotOfRunningOnes) {
+    // A process that has ended: its number names no running program.
+    Helper ended({L"--usage"});
+    ASSERT_TRUE(ended.started());
+    ended.Wait();
+    const std::string dead = std::to_string(ended.id()), alive = std::to_string(GetCurrentProcessId());
+    WriteFileBytes(dir_ / "a.bfp", {1, 2, 3});
+    WriteFileBytes(dir_ / "b.bfp", {9});
+    for (const std::string& name : std::vector<std::string>{".b.bfp.123.tmp", ".b.bfp.p" + dead + "-7.tmp",
+                                                            ".b.bfp.p" + alive + "-7.tmp", ".c.bfp.55.tmp"})
+        WriteFileBytes(dir_ / name, {0});
+    ASSERT_TRUE(doc_.OnOpenDocument(Utf8(dir_ / "a.bfp")));
+    ASSERT_TRUE(doc_.OnSaveDocument(Utf8(dir_ / "b.bfp")));
+    EXPECT_EQ(ReadFileBytes(dir_ / "b.bfp"), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / (".b.bfp.p" + dead + "-7.tmp")));
+    EXPECT_TRUE(std::filesystem::exists(dir_ / (".b.bfp.p" + alive + "-7.tmp")));
+    EXPECT_TRUE(std::filesystem::exists(dir_ / ".c.bfp.55.tmp"));
+    EXPECT_EQ(CountEntries(dir_.path()), 4u);
 }
 
 TEST_F(WindowsTest, TheJournalLiesInLocalAppDataAndASaveKilledAtAnyWriteStepIsRolledBack) {
