@@ -276,8 +276,9 @@ TEST_F(WindowsTest, TheJournalLiesInLocalAppDataAndASaveKilledAtAnyWriteStepIsRo
         ++counts[outcome];
         EXPECT_NE(outcome, 2) << "kill at step " << killAt;
         EXPECT_EQ(CountEntries(appData_.journals()), 0u) << killAt;
-        if (code == 137 && outcome == 0 && !ui.messages.empty())
+        if (code == 137 && outcome == 0 && !ui.messages.empty()) {
             EXPECT_EQ(ui.messages[0].text, fw::FormatPrompt(fw::text::kSaveInterrupted, Utf8(file)));
+        }
     }
     std::cout << "[ kill trials ] old=" << counts[0] << " new=" << counts[1] << " other=" << counts[2] << '\n';
     EXPECT_GT(counts[0], 0);
