@@ -35,17 +35,37 @@ QString RuntimeFolder() {
     return !folder.isEmpty() && QDir(folder).exists() ? QDir(folder).absolutePath() : QString();
 }
 
+// Without a runtime folder, a folder of the user's own in the temporary
+// folder, mode 0700: nobody else can listen in it or take its name first.
+// One that another user made, or that others may enter, is not used.
+QString PrivateSocketFolder() {
+    const QString folder = QDir::tempPath() + "/pallix-" + UserIdentity();
+    const auto path = fw::os::PathFromUtf8(folder.toStdString());
+    if (!fw::os::MakePrivateFolder(path) || !fw::os::IsOwnPrivateFolder(path)) return {};
+    return folder;
+}
+
+// The socket's path in the folder, when the socket can hold it.
+QString SocketPath(const QString& folder, const QString& name) {
+    const QString path = folder + '/' + name;
+    return !folder.isEmpty() && QFile::encodeName(path).size() <= kMaxSocketPathBytes ? path : QString();
+}
+
 }  // namespace
 
 QString InstanceServerName() {
     const QByteArray identity = (UserIdentity() + '\n' + SessionIdentity()).toUtf8();
     const QByteArray hash = QCryptographicHash::hash(identity, QCryptographicHash::Sha1).toHex().left(12);
     const QString name = QStringLiteral("QuonDataManager-Pallix-") + QString::fromLatin1(hash);
-    const QString folder = RuntimeFolder();
-    if (folder.isEmpty()) return name;
-    const QString path = folder + '/' + name;
-    // A path the socket cannot hold leaves the name to Qt's own folder.
-    return QFile::encodeName(path).size() <= kMaxSocketPathBytes ? path : name;
+#ifdef Q_OS_WIN
+    return name;  // a pipe that only this user's programs may open
+#else
+    // A name in the shared temporary folder would let another user listen
+    // first and receive every file: without a folder of the user's own
+    // that holds the path, there is no hand-over at all.
+    const QString path = SocketPath(RuntimeFolder(), name);
+    return path.isEmpty() ? SocketPath(PrivateSocketFolder(), name) : path;
+#endif
 }
 
 bool HandOverToRunningInstance(const QString& serverName, const QString& file) {

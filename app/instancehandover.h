@@ -9,7 +9,8 @@
 // open request would.
 
 // The name the running program listens under, one per user and session; a
-// path in the user's runtime folder where the system has one.
+// path in the user's runtime folder, else in a folder of the user's own with
+// mode 0700 in the temporary folder; empty (no hand-over) without either.
 QString InstanceServerName();
 
 // Gives the file to a running program; false when none answers.

@@ -1,18 +1,19 @@
 #include "app/previewcontent.h"
 
 #include <QLocale>
-#include <limits>
+#include <algorithm>
 
 #include "browser/pallixview.h"
-#include "exchange/exchangemesh.h"
-#include "exchange/modelarrays.h"
-#include "exchange/modelconversion.h"
+#include "exchange/formats/exchangemesh.h"
+#include "exchange/formats/storedbitmap.h"
+#include "exchange/model/modelarrays.h"
+#include "exchange/model/modelconversion.h"
+#include "exchange/model/modeltextures.h"
 
 namespace {
 
 // Decoded pictures kept for stepping back and forth, in bytes.
 constexpr qsizetype kDecodedBudget = 64 << 20;
-constexpr uint32_t kBitCountField = 28;  // of the BMP file's info header
 
 QString Label(const fw::TreeItem* item) { return QString::fromLatin1(item->text); }
 
@@ -24,16 +25,21 @@ PreviewContent Damaged(const fw::TreeItem* item, const QString& reason) {
     return {PreviewContent::Kind::text, Label(item), reason, {}, {}, {}};
 }
 
-// The bits per pixel the BMP file's header gives, or 0 when it is too short.
-int BitCount(std::span<const uint8_t> file) {
-    if (file.size() < kBitCountField + 2) return 0;
-    return file[kBitCountField] | file[kBitCountField + 1] << 8;
-}
-
-// The bytes a record names, when the image holds all of them.
-std::optional<std::span<const uint8_t>> RecordBytes(std::span<const uint8_t> image, uint32_t offset, uint32_t size) {
-    if (offset > image.size() || size > image.size() - offset) return std::nullopt;
-    return image.subspan(offset, size);
+// Our own decoder, not Qt's: Qt's reader fills a picture whose header
+// promises more pixels than the record holds with whatever memory held.
+QImage ImageOf(const Picture& picture) {
+    const bool indexed = !picture.palette.empty();
+    QImage image(int(picture.width), int(picture.height), indexed ? QImage::Format_Indexed8 : QImage::Format_RGB888);
+    if (indexed) {
+        QList<QRgb> colours;
+        for (size_t i = 0; i + 2 < picture.palette.size(); i += 3)
+            colours.push_back(qRgb(picture.palette[i], picture.palette[i + 1], picture.palette[i + 2]));
+        image.setColorTable(colours);
+    }
+    const size_t rowBytes = size_t(picture.width) * (indexed ? 1 : 3);
+    for (uint32_t y = 0; y < picture.height; ++y)
+        std::copy_n(picture.pixels.data() + y * rowBytes, rowBytes, image.scanLine(int(y)));
+    return image;
 }
 
 // The leaves below a model or bitmap show their parent.
@@ -59,26 +65,27 @@ PreviewContent PreviewSource::Describe(fw::TreeItem* item) {
     }
 }
 
-QImage PreviewSource::Decode(uint32_t offset, uint32_t size) {
-    if (const QImage* known = decoded_.object(offset)) return *known;
-    const auto bytes = RecordBytes(view_.GetDocument().Image(), offset, size);
-    if (!bytes || bytes->size() > size_t(std::numeric_limits<int>::max())) return {};
-    QImage picture = QImage::fromData(bytes->data(), static_cast<int>(bytes->size()), "BMP");
-    if (!picture.isNull()) decoded_.insert(offset, new QImage(picture), picture.sizeInBytes());
-    return picture;
+fw::Expected<QImage> PreviewSource::Decode(const ItemRecord& record) {
+    if (const QImage* known = decoded_.object(record.nOffset)) return *known;
+    const auto bytes = RecordBytes(view_.GetDocument().Image(), record);
+    if (bytes.empty()) return fw::Refuse("This bitmap's bytes lie outside the data file.");
+    const auto picture = DecodeStoredBitmap(bytes);
+    if (!picture) return picture.refusal();
+    QImage image = ImageOf(*picture);
+    decoded_.insert(record.nOffset, new QImage(image), image.sizeInBytes());
+    return image;
 }
 
 PreviewContent PreviewSource::DescribeBitmap(fw::TreeItem* item) {
     const ItemRecord& record = *CPallixView::RecordOf(item);
-    const auto bytes = RecordBytes(view_.GetDocument().Image(), record.nOffset, record.nSize);
-    if (!bytes) return Damaged(item, QStringLiteral("This bitmap's bytes lie outside the data file."));
-    PreviewContent content{PreviewContent::Kind::bitmap, Label(item), {}, Decode(record.nOffset, record.nSize), {}, {}};
-    if (content.picture.isNull())
-        return Damaged(item, QStringLiteral("This bitmap is damaged: its bytes are no BMP picture."));
+    const auto picture = Decode(record);
+    if (!picture) return Damaged(item, QString::fromStdString(picture.why()));
+    const auto layout = ReadStoredBitmapLayout(RecordBytes(view_.GetDocument().Image(), record));
+    PreviewContent content{PreviewContent::Kind::bitmap, Label(item), {}, *picture, {}, {}};
     content.details = QStringLiteral("%1 x %2 pixels, %3 bits per pixel, %4")
                           .arg(content.picture.width())
                           .arg(content.picture.height())
-                          .arg(BitCount(*bytes))
+                          .arg(layout ? int(layout->header.bits) : content.picture.depth())
                           .arg(Count(record.nSize, "byte", "bytes"));
     if (record.nCopyOf != 0) content.details += QStringLiteral("\nA copy of %1").arg(LabelOfBitmapAt(record.nCopyOf));
     return content;
@@ -103,7 +110,7 @@ PreviewContent PreviewSource::DescribeModel(fw::TreeItem* item) {
     if (!arrays)
         return Damaged(item, QStringLiteral("This model is damaged: its vertex or triangle arrays do not fit."));
     PreviewContent content{PreviewContent::Kind::model, Label(item), {}, {}, {}, {}};
-    const std::vector<fw::TreeItem*> bitmaps = BankBitmaps(item);
+    const std::vector<ItemRecord> bitmaps = BankBitmaps(item);
     for (uint32_t triangle = 0; triangle < arrays->triangleCount; ++triangle) {
         const ExchangeFace face = FaceFromTriangle(*arrays, triangle, bitmaps.size());
         const std::array<uint32_t, 3> corners{face.a, face.b, face.c};
@@ -117,34 +124,43 @@ PreviewContent PreviewSource::DescribeModel(fw::TreeItem* item) {
         shown.texture = bitmaps.empty() ? vistel::kNoTexture : static_cast<int>(face.material);
         content.mesh.faces.push_back(shown);
     }
-    content.textures = Textures(bitmaps, content.mesh);
+    QString notes;
+    content.textures = Textures(bitmaps, content.mesh, notes);
     content.details = QStringLiteral("%1, %2, %3 from the bank")
                           .arg(Count(arrays->vertexCount, "vertex", "vertices"),
                                Count(arrays->triangleCount, "triangle", "triangles"),
-                               Count(static_cast<qint64>(bitmaps.size()), "texture", "textures"));
+                               Count(static_cast<qint64>(bitmaps.size()), "texture", "textures")) +
+                      notes;
     return content;
 }
 
-// A model's textures are the bitmaps that follow it in its bank, as its
-// export names them.
-std::vector<fw::TreeItem*> PreviewSource::BankBitmaps(fw::TreeItem* model) const {
+// The model's textures, as its export names them.
+std::vector<ItemRecord> PreviewSource::BankBitmaps(fw::TreeItem* model) const {
     const fw::TreeControl& tree = view_.GetTreeCtrl();
-    fw::TreeItem* item = model;
-    while (item && CPallixView::RecordOf(item)->nKind != ITEM_BITMAP) item = tree.GetNextSiblingItem(item);
-    std::vector<fw::TreeItem*> bitmaps;
-    for (; item && CPallixView::RecordOf(item)->nKind == ITEM_BITMAP && bitmaps.size() < kMaxTextureNames;
-         item = tree.GetNextSiblingItem(item))
-        bitmaps.push_back(item);
-    return bitmaps;
+    std::vector<ItemRecord> following;
+    for (fw::TreeItem* item = tree.GetNextSiblingItem(model); item; item = tree.GetNextSiblingItem(item))
+        if (const ItemRecord* record = CPallixView::RecordOf(item)) following.push_back(*record);
+    return TextureBitmapsAfter(following);
 }
 
-// Only the bitmaps some face shows are decoded; the others stay null.
-std::vector<QImage> PreviewSource::Textures(const std::vector<fw::TreeItem*>& bitmaps, const vistel::Mesh& mesh) {
+// Only the bitmaps some face shows are decoded; the others stay null. The
+// faces of a texture that cannot be shown are painted plain, and the
+// details say why, so that grey is not taken for the bitmap.
+std::vector<QImage> PreviewSource::Textures(const std::vector<ItemRecord>& bitmaps, const vistel::Mesh& mesh,
+                                            QString& notes) {
     std::vector<QImage> textures(bitmaps.size());
+    std::vector<bool> tried(bitmaps.size(), false);
     for (const vistel::MeshFace& face : mesh.faces) {
-        if (face.texture < 0 || !textures[static_cast<size_t>(face.texture)].isNull()) continue;
-        const ItemRecord& record = *CPallixView::RecordOf(bitmaps[static_cast<size_t>(face.texture)]);
-        textures[static_cast<size_t>(face.texture)] = Decode(record.nOffset, record.nSize);
+        const auto texture = static_cast<size_t>(face.texture);
+        if (face.texture < 0 || tried[texture]) continue;
+        tried[texture] = true;
+        const ItemRecord& record = bitmaps[texture];
+        const auto picture = Decode(record);
+        if (picture)
+            textures[texture] = *picture;
+        else
+            notes += QStringLiteral("\nThe faces of %1 show plain grey. %2")
+                         .arg(LabelOfBitmapAt(record.nOffset), QString::fromStdString(picture.why()));
     }
     return textures;
 }

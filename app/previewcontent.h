@@ -4,6 +4,8 @@
 #include <QString>
 #include <vector>
 
+#include "datafile/itemrecord.h"
+#include "framework/expected.h"
 #include "framework/treecontrol.h"
 #include "viewer/scene/mesh.h"
 
@@ -38,11 +40,12 @@ private:
     PreviewContent DescribeModel(fw::TreeItem* item);
     PreviewContent DescribeBank(fw::TreeItem* item) const;
     PreviewContent DescribeFile() const;
-    // The picture of the bitmap stored at offset; null when its bytes lie
-    // outside the image or are no picture.
-    QImage Decode(uint32_t offset, uint32_t size);
-    std::vector<fw::TreeItem*> BankBitmaps(fw::TreeItem* model) const;
-    std::vector<QImage> Textures(const std::vector<fw::TreeItem*>& bitmaps, const vistel::Mesh& mesh);
+    // The picture of the bitmap, or why it cannot be shown: its bytes lie
+    // outside the image, or its pixels outside its record.
+    fw::Expected<QImage> Decode(const ItemRecord& record);
+    std::vector<ItemRecord> BankBitmaps(fw::TreeItem* model) const;
+    // A texture that cannot be shown stays null, and `notes` says which and why.
+    std::vector<QImage> Textures(const std::vector<ItemRecord>& bitmaps, const vistel::Mesh& mesh, QString& notes);
     QString LabelOfBitmapAt(uint32_t offset) const;
 
     CPallixView& view_;

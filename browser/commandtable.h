@@ -3,7 +3,7 @@
 
 #include "framework/commandresult.h"
 
-class CPallixView;
+struct CommandContext;
 
 // The popup menus of the tree that offer a command, as bits.
 enum PopupMask : unsigned {
@@ -14,19 +14,21 @@ enum PopupMask : unsigned {
     kInEveryPopup = kInBitmapPopup | kInBfpPopup | kInModelPopup | kInBankPopup,
 };
 
-// How pallix-cli takes the argument of an action.
-enum class ActionArgument { none, itemPath, optionalOutput, formatAndItemPath };
+// How pallix-cli takes the argument of an action: a model format (3ds,
+// gltf, ...) or a bitmap format (bmp, png) before the path.
+enum class ActionArgument { none, itemPath, optionalOutput, formatAndItemPath, bitmapFormatAndItemPath };
 
 // One command of the tree: everything the popups, the view's dispatch,
-// pallix-cli and its usage text know of it. A command without a handler is
-// offered, but disabled.
+// pallix-cli and its usage text know of it, and its body, which runs on the
+// context the view takes when the command starts. A command without a body
+// is offered, but disabled.
 struct CommandRow {
     int id = 0;
     const char* menuText = nullptr;
     unsigned popups = 0;
     const char* cliAction = nullptr;  // not on the command line when null
     ActionArgument argument = ActionArgument::none;
-    fw::CommandResult (*handler)(CPallixView&) = nullptr;
+    fw::CommandResult (*run)(const CommandContext& context) = nullptr;
 };
 
 // The rows in the order the popups list them.

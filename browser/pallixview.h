@@ -64,7 +64,10 @@ public:
     // How the last command run through OnCommand ended.
     const fw::CommandResult& LastResult() const { return m_lastResult; }
 
-    // The commands on the context item; the bodies live in the exchange layer.
+    // The command table's row of the id, run on the context item's context,
+    // without telling the user how it ended.
+    fw::CommandResult RunOnContextItem(int commandId);
+    // The long-standing command members; each runs its row.
     fw::CommandResult OnViewBitmap();
     fw::CommandResult OnExportBitmap();
     fw::CommandResult OnImportBitmap();
@@ -72,18 +75,6 @@ public:
     fw::CommandResult OnExportModel();
     fw::CommandResult OnImportModel();
     fw::CommandResult OnExportAll();
-    // The same in a format the user picks: 3DS, glTF or OBJ.
-    fw::CommandResult OnExportModelAs();
-    fw::CommandResult OnImportModelFrom();
-    fw::CommandResult OnExportAllAs();
-    fw::CommandResult OnExportAllBanks();
-    fw::CommandResult OnImportAll();
-    // Their steps, for the context item's model.
-    fw::CommandResult WriteDxf(fw::File& file, std::span<const uint8_t> model, uint32_t offset, uint32_t size);
-    fw::CommandResult ExportModelToFile(const std::filesystem::path& path, std::span<const uint8_t> model,
-                                        uint32_t offset, uint32_t size, const std::vector<std::string>& textures);
-    fw::CommandResult ImportModelFromFile(const std::filesystem::path& path, std::span<uint8_t> model, uint32_t offset,
-                                          uint32_t size, const std::vector<std::string>& textures);
 
     // Whether the commands show the path of each file before using it.
     void SetAnnouncePaths(bool announce) { m_bAnnouncePaths = announce; }

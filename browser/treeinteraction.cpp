@@ -79,12 +79,12 @@ fw::TreeItem* CPallixView::NextItemInTreeOrder(fw::TreeItem* item) const {
 
 bool CPallixView::HasHandler(int commandId) const {
     const CommandRow* command = FindCommand(commandId);
-    return command && command->handler;
+    return command && command->run;
 }
 
 bool CPallixView::OnCommand(int commandId) {
     if (!HasHandler(commandId)) return false;
-    m_lastResult = FindCommand(commandId)->handler(*this);
+    m_lastResult = RunOnContextItem(commandId);
     fw::ShowResult(m_ui, m_lastResult);
     return true;
 }

@@ -1,19 +1,20 @@
-// The view's commands: each takes what it acts on from the tree when it
-// starts and hands it to the exchange layer, where the bodies live. This is
-// the one file of the view that knows the exchange layer.
+// What the view's commands act on: each takes its context from the tree
+// when it starts, and its row in the command table runs the body in the
+// exchange layer on it.
+#include "browser/commandtable.h"
 #include "browser/pallixview.h"
-#include "exchange/commandcontext.h"
-#include "exchange/exchangecommands.h"
-#include "exchange/exportlocation.h"
-#include "exchange/modelformatcommands.h"
-#include "exchange/modeljob.h"
+#include "exchange/commands/commandcontext.h"
+#include "exchange/commands/modeljob.h"
+#include "exchange/files/exportlocation.h"
+#include "framework/commandids.h"
 
 CommandContext CPallixView::ContextFor(fw::TreeItem* item) const {
     CommandContext context = ItemContext(item);
-    // Only the commands over many items need the file's copies, and only the
-    // root's its banks; the banks go without, or a large file's would be
-    // copied once per bank.
-    if (item && (!context.record || context.record->nKind == ITEM_BANK)) {
+    // Only the commands over many items and a model's import (its pictures
+    // change its bank's bitmaps) need the file's copies, and only the root's
+    // its banks; the banks go without, or a large file's would be copied once
+    // per bank.
+    if (item && (!context.record || context.record->nKind != ITEM_BITMAP)) {
         for (const auto& record : m_records)
             if (record->nCopyOf) context.repeats.push_back(*record);
     }
@@ -25,18 +26,13 @@ CommandContext CPallixView::ContextFor(fw::TreeItem* item) const {
 }
 
 CommandContext CPallixView::ItemContext(fw::TreeItem* item) const {
-    CommandContext context{m_document,
-                           m_ui,
-                           std::nullopt,
-                           {},
-                           {},
-                           {},
-                           {},
-                           ExportFolderInUse(),
-                           m_szModulePath.parent_path(),
-                           m_bAnnouncePaths,
-                           {},
-                           {}};
+    CommandContext context{
+        .document = m_document,
+        .ui = m_ui,
+        .exportFolder = ExportFolderInUse(),
+        .programDir = m_szModulePath.parent_path(),
+        .announcePaths = m_bAnnouncePaths,
+    };
     if (!item) return context;
     if (const ItemRecord* record = RecordOf(item)) context.record = *record;
     // What follows a bank is other banks, which no command of a bank reads;
@@ -73,66 +69,18 @@ fw::TreeItem* CPallixView::RecordOwner(fw::TreeItem* item) const {
     return parent && RecordOf(parent) == RecordOf(item) ? parent : item;
 }
 
-fw::CommandResult CPallixView::OnViewBitmap() { return ViewBitmap(ContextFor(m_hContextItem)); }
-fw::CommandResult CPallixView::OnExportBitmap() { return ExportBitmap(ContextFor(m_hContextItem)); }
-fw::CommandResult CPallixView::OnImportBitmap() { return ImportBitmap(ContextFor(m_hContextItem)); }
-fw::CommandResult CPallixView::OnViewModel() { return ViewModel(ContextFor(m_hContextItem)); }
-fw::CommandResult CPallixView::OnExportModel() { return ExportModel(ContextFor(m_hContextItem)); }
-fw::CommandResult CPallixView::OnImportModel() { return ImportModel(ContextFor(m_hContextItem)); }
-fw::CommandResult CPallixView::OnExportAll() { return ExportAll(ContextFor(m_hContextItem)); }
-fw::CommandResult CPallixView::OnExportAllBanks() { return ExportAllBanks(ContextFor(m_hContextItem)); }
-fw::CommandResult CPallixView::OnImportAll() { return ImportAll(ContextFor(m_hContextItem)); }
-
-namespace {
-
-std::optional<ModelFormat> AskModelFormat(fw::UiServices& ui, const std::string& caption) {
-    std::vector<std::string> labels;
-    for (const ModelFormatInfo& info : ModelFormats()) labels.push_back(info.label);
-    const auto choice = ui.AskChoice(caption, "Which format?", labels);
-    if (!choice || *choice >= labels.size()) return std::nullopt;
-    return ModelFormats()[*choice].format;
+fw::CommandResult CPallixView::RunOnContextItem(int commandId) {
+    const CommandRow* command = FindCommand(commandId);
+    return command && command->run ? command->run(ContextFor(m_hContextItem)) : fw::CommandResult::Done();
 }
 
-// The format is asked for first, so the command acts on the tree as it is
-// once the question is answered.
-template <typename Command>
-fw::CommandResult InFormatAsked(CPallixView& view, const std::string& caption, Command&& command) {
-    const auto format = AskModelFormat(view.Ui(), caption);
-    return format ? command(*format) : fw::CommandResult::Done();
-}
-
-}  // namespace
-
-fw::CommandResult CPallixView::OnExportModelAs() {
-    return InFormatAsked(*this, "Export Model As",
-                         [this](ModelFormat format) { return ExportModelAs(ContextFor(m_hContextItem), format); });
-}
-
-fw::CommandResult CPallixView::OnImportModelFrom() {
-    return InFormatAsked(*this, "Import Model From",
-                         [this](ModelFormat format) { return ImportModelFrom(ContextFor(m_hContextItem), format); });
-}
-
-fw::CommandResult CPallixView::OnExportAllAs() {
-    return InFormatAsked(*this, "Export All As",
-                         [this](ModelFormat format) { return ExportAllAs(ContextFor(m_hContextItem), format); });
-}
-
-fw::CommandResult CPallixView::WriteDxf(fw::File& file, std::span<const uint8_t> model, uint32_t offset,
-                                        uint32_t size) {
-    return ::WriteDxf(file, model, offset, size);
-}
-
-fw::CommandResult CPallixView::ExportModelToFile(const std::filesystem::path& path, std::span<const uint8_t> model,
-                                                 uint32_t, uint32_t, const std::vector<std::string>& textures) {
-    const ItemRecord* record = RecordOf(m_hContextItem);
-    return ::ExportModelToFile(path, model, record ? record->szLabel : std::string(), textures);
-}
-
-fw::CommandResult CPallixView::ImportModelFromFile(const std::filesystem::path& path, std::span<uint8_t> model,
-                                                   uint32_t, uint32_t size, const std::vector<std::string>& textures) {
-    return ::ImportModelFromFile(path, model, size, textures);
-}
+fw::CommandResult CPallixView::OnViewBitmap() { return RunOnContextItem(cmd::kBitmapView); }
+fw::CommandResult CPallixView::OnExportBitmap() { return RunOnContextItem(cmd::kBitmapExport); }
+fw::CommandResult CPallixView::OnImportBitmap() { return RunOnContextItem(cmd::kBitmapImport); }
+fw::CommandResult CPallixView::OnViewModel() { return RunOnContextItem(cmd::kModelView); }
+fw::CommandResult CPallixView::OnExportModel() { return RunOnContextItem(cmd::kModelExport); }
+fw::CommandResult CPallixView::OnImportModel() { return RunOnContextItem(cmd::kModelImport); }
+fw::CommandResult CPallixView::OnExportAll() { return RunOnContextItem(cmd::kBankExportAll); }
 
 std::filesystem::path CPallixView::ExportFolderInUse() const {
     return ::ChooseExportFolder(m_szModulePath, m_document.GetPathName(), m_chosenExportFolder);

@@ -6,7 +6,8 @@
 #include "browser/popupmenus.h"
 #include "cli/itempath.h"
 #include "cli/listing.h"
-#include "exchange/modelformatcommands.h"
+#include "exchange/formats/bitmapformats.h"
+#include "exchange/model/modelformattable.h"
 #include "framework/modulepath.h"
 
 namespace {
@@ -29,8 +30,15 @@ const CommandRow* OfferedCommand(const CPallixView& view, fw::TreeItem* item, co
     return nullptr;
 }
 
-// The format named on the command line as the choice a user would pick.
-std::optional<size_t> FormatChoice(const std::string& format) {
+// The format named on the command line as the choice a user would pick,
+// from the table the command asks from.
+std::optional<size_t> FormatChoice(const CommandRow& command, const std::string& format) {
+    if (command.argument == ActionArgument::bitmapFormatAndItemPath) {
+        const auto formats = BitmapFormats();
+        for (size_t k = 0; k < formats.size(); ++k)
+            if (format == formats[k].word) return k;
+        return std::nullopt;
+    }
     const auto formats = ModelFormats();
     for (size_t k = 0; k < formats.size(); ++k)
         if (format == formats[k].name) return k;
@@ -108,7 +116,7 @@ bool CliSession::RunCommand(const CliAction& action) {
         return false;
     }
     view_.SetContextItem(item);
-    ui_.AnswerChoicesWith(FormatChoice(action.format));
+    ui_.AnswerChoicesWith(FormatChoice(*command, action.format));
     view_.OnCommand(command->id);
     ui_.AnswerChoicesWith(std::nullopt);
     return !view_.LastResult().Failed();

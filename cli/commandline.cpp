@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "cli/clisession.h"
-#include "exchange/modelformatcommands.h"
+#include "exchange/formats/bitmapformats.h"
+#include "exchange/model/modelformattable.h"
 #include "framework/pathtext.h"
 
 namespace {
@@ -13,7 +14,8 @@ const char* ArgumentWord(ActionArgument argument) {
     switch (argument) {
         case ActionArgument::itemPath: return " PATH";
         case ActionArgument::optionalOutput: return " [OUT]";
-        case ActionArgument::formatAndItemPath: return " FORMAT PATH";
+        case ActionArgument::formatAndItemPath:
+        case ActionArgument::bitmapFormatAndItemPath: return " FORMAT PATH";
         default: return "";
     }
 }
@@ -57,10 +59,12 @@ std::string CliUsage() {
         }
         line += word;
     }
-    std::string formats;
-    for (const ModelFormatInfo& info : ModelFormats()) formats += std::string(formats.empty() ? "" : " | ") + info.name;
+    std::string formats, bitmapFormats;
+    for (const ModelFormat& format : ModelFormats()) formats += std::string(formats.empty() ? "" : " | ") + format.name;
+    for (const BitmapFormat& format : BitmapFormats())
+        bitmapFormats += std::string(bitmapFormats.empty() ? "" : " | ") + format.word;
     return usage + line + "\nPATH: '.' for the root, else child indexes from the root joined by '/' (0/2/1)\n" +
-           "FORMAT: " + formats + "\n";
+           "FORMAT: " + formats + " (models); " + bitmapFormats + " (bitmaps)\n";
 }
 
 namespace {
@@ -81,18 +85,25 @@ bool ParseOptions(const std::vector<std::string>& words, size_t& i, CliInvocatio
     return true;
 }
 
+bool KnownFormat(ActionArgument argument, const std::string& word) {
+    if (argument == ActionArgument::formatAndItemPath) return ModelFormatNamed(word) != nullptr;
+    return BitmapFormatByWord(word) != nullptr;
+}
+
 // Takes the words an action's argument needs; false, saying why, when they
 // are missing or wrong.
 bool TakeArguments(const std::vector<std::string>& words, size_t& i, ActionArgument argument, CliAction& action,
                    std::string& error) {
-    if (argument == ActionArgument::formatAndItemPath) {
-        if (i < words.size() && !ModelFormatNamed(words[i])) {
+    const bool formatFirst =
+        argument == ActionArgument::formatAndItemPath || argument == ActionArgument::bitmapFormatAndItemPath;
+    if (formatFirst) {
+        if (i < words.size() && !KnownFormat(argument, words[i])) {
             error = action.name + ": unknown FORMAT " + words[i];
             return false;
         }
         if (i < words.size()) action.format = words[i++];
     }
-    if (argument == ActionArgument::itemPath || argument == ActionArgument::formatAndItemPath) {
+    if (argument == ActionArgument::itemPath || formatFirst) {
         if (i >= words.size()) {
             error =
                 action.name + (argument == ActionArgument::itemPath ? " needs a PATH" : " needs a FORMAT and a PATH");

@@ -1,9 +1,10 @@
 #include "datafile/bankscan.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "datafile/layouts.h"
-#include "datafile/littleendian.h"
+#include "framework/littleendian.h"
 
 namespace pallix {
 
@@ -18,14 +19,18 @@ struct BankHeaderFields {
 // A genuine file holds far fewer than one bank, model or bitmap per 64
 // bytes: a usable model record alone takes 104. Records of size 0 repeat in
 // place and banks may overlap, so a few hostile bytes could otherwise ask
-// for billions of tree items; the scan ends when the budget is spent.
+// for billions of tree items; the scan ends when the budget is spent. Each
+// record costs the tree some 450 bytes, so the budget also has a ceiling:
+// a crafted file of one record per 64 bytes would otherwise make the tree
+// take seven times the file's size in memory (7 GB for a 1 GiB file).
 class RecordBudget {
 public:
-    explicit RecordBudget(size_t imageSize) : left_(imageSize / 64 + 64) {}
+    explicit RecordBudget(size_t imageSize) : left_(std::min(imageSize / 64 + 64, kMaxRecords)) {}
     bool Take() { return left_ > 0 && left_-- > 0; }
     bool Spent() const { return left_ == 0; }
 
 private:
+    static constexpr size_t kMaxRecords = size_t(1) << 20;  // some 450 MB of tree at most
     size_t left_;
 };
 

@@ -39,8 +39,8 @@ public:
 // Finds every bank of the image and walks it. Records are trusted as
 // stored, but only what lies wholly inside the image is reported: the first
 // record that does not ends its bank there. The number of records listed is
-// bounded by the image's size (one per sixteen bytes), which no genuine
-// file reaches.
+// bounded by the image's size (one per sixty-four bytes) and by a ceiling
+// of about a million, which no genuine file reaches.
 void ScanBanks(std::span<const uint8_t> image, BankVisitor& visitor);
 
 // A zero-terminated name inside a fixed field; the whole field when it has no terminator.

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <span>
 #include <string>
 
 enum ItemKind : uint16_t {
@@ -19,3 +20,13 @@ struct ItemRecord {
     uint32_t nSize = 0;    // bank: 999999; model: its record size; bitmap: its BMP length
     uint32_t nCopyOf = 0;  // bitmap that repeats an earlier one: that one's nOffset
 };
+
+// The record's bytes in the image; none when the record reaches past its end.
+inline std::span<uint8_t> RecordBytes(std::span<uint8_t> image, const ItemRecord& record) {
+    const bool inside = record.nOffset <= image.size() && record.nSize <= image.size() - record.nOffset;
+    return inside ? image.subspan(record.nOffset, record.nSize) : std::span<uint8_t>();
+}
+inline std::span<const uint8_t> RecordBytes(std::span<const uint8_t> image, const ItemRecord& record) {
+    const bool inside = record.nOffset <= image.size() && record.nSize <= image.size() - record.nOffset;
+    return inside ? image.subspan(record.nOffset, record.nSize) : std::span<const uint8_t>();
+}

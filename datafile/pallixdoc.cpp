@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "framework/apptext.h"
+#include "framework/filelock.h"
 #include "framework/imagesave.h"
 #include "framework/pathtext.h"
 #include "framework/reporting.h"
@@ -13,8 +14,8 @@ namespace {
 
 constexpr const char* kCannotLoad = "Cannot load SFB File";
 
-void ShowFileTooLarge(fw::UiServices& ui) {
-    ui.ShowMessage(fw::text::kFileTooLarge, fw::text::kAppName,
+void Warn(fw::UiServices& ui, const std::string& text) {
+    ui.ShowMessage(text, fw::text::kAppName,
                    fw::MessageStyle{fw::MessageButtons::ok, fw::MessageIcon::exclamation, true});
 }
 
@@ -35,12 +36,17 @@ bool CPallixDoc::PrepareLoad(const std::string& path, fw::File& file, pallix::Im
         file.Close();
         if (!fw::PutBackInterruptedSave(ui(), path, before)) return false;
         file.Open(fw::PathFromUtf8(path), fw::File::Mode::readDenyWrite);
+        // A save of this program that is under way ends before the read begins.
+        if (!fw::LockFileWithin(file, fw::os::LockKind::shared, fw::kLockPatience)) {
+            Warn(ui(), fw::FormatPrompt(fw::text::kFileBusy, path));
+            return false;
+        }
         const uint64_t length = file.Length();
         // The image is addressed with 32-bit offsets, and it must be had in
         // full before the present one is let go.
         if (length > std::numeric_limits<uint32_t>::max() ||
             !(block = pallix::AllocateImageMemory(static_cast<size_t>(length)))) {
-            ShowFileTooLarge(ui());
+            Warn(ui(), fw::text::kFileTooLarge);
             return false;
         }
         return true;
@@ -60,10 +66,14 @@ bool CPallixDoc::OnOpenDocument(const std::string& path) {
     const auto length = static_cast<uint32_t>(block.get_deleter().size);
     ReadOutcome read = ReadOutcome::incomplete;
     fw::FileIdentity state;
+    bool changedWhileRead = false;
     try {
         fw::WaitCursor wait(ui());
-        read = ReadImage(file, block, length, path);
+        // The state is taken before the read: a write that lands during it
+        // changes the state, and the image would lack it.
         state = file.Identity();
+        read = ReadImage(file, block, length, path);
+        changedWhileRead = read == ReadOutcome::read && (state.size != length || !(file.Identity() == state));
         file.Close();
     } catch (const fw::FileException& error) {
         file.Abort();
@@ -72,6 +82,10 @@ bool CPallixDoc::OnOpenDocument(const std::string& path) {
         return false;
     }
     if (read == ReadOutcome::cancelled) return false;
+    if (changedWhileRead) {
+        Warn(ui(), fw::FormatPrompt(fw::text::kFileChangedWhileRead, path));
+        return false;
+    }
     ClearContents();
     if (read == ReadOutcome::incomplete) {
         ui().ShowMessage(kCannotLoad, "",

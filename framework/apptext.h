@@ -41,6 +41,8 @@ inline constexpr const char* kFileEndOfFile = "An attempt was made to access %1 
 inline constexpr const char* kFileBeyondSizeLimit = "%1 would grow beyond the largest file size allowed here.";
 inline constexpr const char* kFileNotRegular =
     "%1 is not a regular file (it is a pipe, a device or another special file), so it is neither read nor written.";
+inline constexpr const char* kFileIsLink =
+    "%1 is a link. An export is never written through a link the program did not make, so it was left as it is.";
 
 inline constexpr const char* kSaveInterrupted =
     "The last save of %1 was interrupted. The file was put back as it was before that save: nothing was lost, "
@@ -57,6 +59,11 @@ inline constexpr const char* kNotSavedBecause = "%1 was not saved and is as it w
 inline constexpr const char* kFileChangedSince =
     "%1 was changed or replaced by another program after it was opened here, so it was not saved over. "
     "Use Save As to save your changes under a name of your choice.";
+inline constexpr const char* kFileBusy =
+    "%1 is being saved by another program, so it was left alone. Try again once that save has ended.";
+inline constexpr const char* kFileChangedWhileRead =
+    "%1 was changed by another program while it was being read, so it was not opened. Open it again once "
+    "that program has finished writing it.";
 
 inline constexpr const char* kIndicatorCaps = "CAP";
 inline constexpr const char* kIndicatorNum = "NUM";

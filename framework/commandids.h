@@ -38,6 +38,9 @@ inline constexpr int kModelView = 32792;
 inline constexpr int kModelExportAs = 32793;
 inline constexpr int kModelImportFrom = 32794;
 inline constexpr int kBankExportAllAs = 32795;
+inline constexpr int kBitmapExportAs = 32796;
+inline constexpr int kBitmapImportFrom = 32797;
+inline constexpr int kFileExportAllAs = 32798;
 
 // Virtual key codes that the tree reacts to.
 inline constexpr int kKeyShift = 16;

@@ -23,6 +23,9 @@ void File::Open(const std::filesystem::path& path, Mode mode) {
     if (handle_ != os::kNoHandle) return;
     const int error = errno;
     if (os::IsSpecialFile(path)) throw FileException(FileException::Cause::notRegularFile, Utf8FromPath(path_));
+    std::error_code linkError;
+    if (mode == Mode::createWrite && std::filesystem::is_symlink(path, linkError))
+        throw FileException(FileException::Cause::linkRefused, Utf8FromPath(path_));
     // A file cannot be created in a folder that is not there: the path is wrong.
     const bool creating = mode == Mode::createWrite || mode == Mode::createNew || mode == Mode::createPrivate;
     if (creating && error == ENOENT) throw FileException(FileException::Cause::badPath, Utf8FromPath(path_));

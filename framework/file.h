@@ -65,4 +65,8 @@ private:
 // stays so after a power cut (see os::FlushFolder).
 inline void FlushFolder(const std::filesystem::path& folder) noexcept { os::FlushFolder(folder); }
 
+// Puts what was written on the folder's file system on the disk, in one
+// call: after many files, one wait instead of one per file.
+inline void SyncFileSystemOf(const std::filesystem::path& folder) noexcept { os::SyncFileSystemOf(folder); }
+
 }  // namespace fw

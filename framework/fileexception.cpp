@@ -27,6 +27,10 @@ const char* PromptForCause(FileException::Cause cause) {
         case C::endOfFile: return text::kFileEndOfFile;
         case C::fileTooLarge: return text::kFileBeyondSizeLimit;
         case C::notRegularFile: return text::kFileNotRegular;
+        // Callers that create anew handle this one; should it escape, the
+        // user still reads that the file could not be had.
+        case C::alreadyExists: return text::kFileGeneric;
+        case C::linkRefused: return text::kFileIsLink;
         case C::none: break;
     }
     return nullptr;
@@ -58,6 +62,7 @@ FileException FileException::FromErrno(int errorNumber, std::string path) {
         case EOVERFLOW:
 #endif
         case EFBIG: return {Cause::fileTooLarge, std::move(path)};
+        case EEXIST: return {Cause::alreadyExists, std::move(path)};
         case EIO: return {Cause::hardIO, std::move(path)};
         case EBADF: return {Cause::invalidFile, std::move(path)};
         case ESPIPE: return {Cause::badSeek, std::move(path)};

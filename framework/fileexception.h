@@ -25,6 +25,8 @@ public:
         endOfFile,
         fileTooLarge,
         notRegularFile,  // a pipe, a device or another special file
+        alreadyExists,   // a file to be created anew is there already
+        linkRefused,     // a link where the program writes only files of its own making
     };
 
     FileException(Cause cause, std::string path);

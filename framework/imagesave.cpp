@@ -4,6 +4,7 @@
 
 #include "framework/appdata.h"
 #include "framework/apptext.h"
+#include "framework/filelock.h"
 #include "framework/inplacesave.h"
 #include "framework/pathtext.h"
 #include "framework/reporting.h"
@@ -68,6 +69,13 @@ std::optional<FileIdentity> SaveImage(UiServices& ui, const std::string& path, s
         CheckTargetWritable(PathFromUtf8(path));
         File target;
         const bool exists = OpenExisting(target, path);
+        // Another save of this program may be writing the file: its writes
+        // end before ours begin, and the identity below, taken under the
+        // lock, tells whether they changed what was loaded.
+        if (exists && !LockFileWithin(target, os::LockKind::exclusive, kLockPatience)) {
+            Tell(ui, FormatPrompt(text::kFileBusy, path), MessageIcon::exclamation);
+            return std::nullopt;
+        }
         const bool sameFile =
             exists && loaded && target.Identity().SameFile(*loaded) && target.Length() == image.size();
         if (mustBeLoaded && !(sameFile && target.Identity() == *loaded)) {
@@ -98,6 +106,13 @@ bool PutBackInterruptedSave(UiServices& ui, const std::string& path, const FileI
         if (!std::filesystem::exists(journal, error)) return true;
         File file(PathFromUtf8(path), File::Mode::readWrite);
         if (!file.Identity().SameFile(identity)) return true;  // replaced meanwhile: not this file's journal
+        // The journal of a save that is still running is not put back: once
+        // the lock is ours, that save has ended and taken its journal along.
+        if (!LockFileWithin(file, os::LockKind::exclusive, kLockPatience)) {
+            Tell(ui, FormatPrompt(text::kFileBusy, path), MessageIcon::exclamation);
+            return false;
+        }
+        if (!std::filesystem::exists(journal, error)) return true;
         switch (ReplayJournal(file, journal)) {
             case Replay::rolledBack:
                 Tell(ui, FormatPrompt(text::kSaveInterrupted, path), MessageIcon::information);

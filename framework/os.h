@@ -49,7 +49,7 @@ enum class OpenMode {
     read,           // an existing file, for reading; others may read and write meanwhile
     readDenyWrite,  // as read, and other programs may not write meanwhile
     readWrite,      // an existing file, read and written in place; others may only read
-    createWrite,    // create or truncate, write only
+    createWrite,    // create or truncate, write only, never through a link
     createNew,      // create a file that must not exist yet, read and write, nobody else's meanwhile
     createPrivate,  // as createNew, for this user only, and never through a link
 };
@@ -100,6 +100,11 @@ bool RenameOver(const std::filesystem::path& from, const std::filesystem::path& 
 // of the folder's handle on Windows (NTFS journals the names; this asks that
 // the journal be on the disk). Does nothing when the folder cannot be opened.
 void FlushFolder(const std::filesystem::path& folder) noexcept;
+// Puts what was written on the folder's file system on the disk in one call
+// (syncfs on Linux, sync on other POSIX systems). Windows has no such call
+// short of flushing the whole volume, which takes administrator rights: there
+// it does nothing, and the files follow the system's own lazy writing.
+void SyncFileSystemOf(const std::filesystem::path& folder) noexcept;
 // Makes a folder that only this user reaches (mode 0700 on POSIX; on
 // Windows it inherits the access rules of the user's own profile folder it
 // is made in). True when it was made or was there already.

@@ -40,7 +40,7 @@ Handle Open(const std::filesystem::path& path, OpenMode mode) {
         case OpenMode::read:
         case OpenMode::readDenyWrite: flags |= O_RDONLY; break;
         case OpenMode::readWrite: flags |= O_RDWR; break;
-        case OpenMode::createWrite: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
+        case OpenMode::createWrite: flags |= O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW; break;
         case OpenMode::createNew: flags |= O_RDWR | O_CREAT | O_EXCL; break;
         case OpenMode::createPrivate:
             flags |= O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW;
@@ -128,6 +128,18 @@ void FlushFolder(const std::filesystem::path& folder) noexcept {
     if (handle < 0) return;
     ::fsync(handle);
     ::close(handle);
+}
+
+void SyncFileSystemOf(const std::filesystem::path& folder) noexcept {
+#if defined(__linux__)
+    const int handle = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0) return;
+    ::syncfs(handle);
+    ::close(handle);
+#else
+    (void)folder;
+    ::sync();
+#endif
 }
 
 bool MakePrivateFolder(const std::filesystem::path& folder) {
@@ -227,9 +239,16 @@ void UseUtf8Console() {}
 
 namespace {
 
+// $HOME when it is an absolute path, else the home the password database
+// lists for the user: never a shared folder such as the temporary one,
+// where another user could have made the folders first. Empty when the
+// user has none.
 std::filesystem::path HomeFolder() {
     const char* home = std::getenv("HOME");
-    return home && *home ? std::filesystem::path(home) : std::filesystem::temp_directory_path();
+    if (home && *home == '/') return home;
+    const passwd* user = ::getpwuid(::geteuid());
+    if (user && user->pw_dir && *user->pw_dir == '/') return user->pw_dir;
+    return {};
 }
 
 // The line XDG_DOCUMENTS_DIR="$HOME/..." of the user's user-dirs.dirs.
@@ -259,16 +278,13 @@ std::filesystem::path ApplicationDataFolderPath() {
     // Only absolute settings count, as the XDG rules say.
     const char* data = std::getenv("XDG_DATA_HOME");
     if (data && *data == '/') return std::filesystem::path(data) / "pallix";
-    const char* home = std::getenv("HOME");
-    if (!home || *home != '/') {
-        // Without $HOME, the home folder the system lists for the user.
-        const passwd* user = ::getpwuid(::geteuid());
-        home = user ? user->pw_dir : nullptr;
-    }
-    if (home && *home == '/') return std::filesystem::path(home) / ".local" / "share" / "pallix";
+    const auto home = HomeFolder();
+    if (!home.empty()) return home / ".local" / "share" / "pallix";
     throw FileException(FileException::Cause::badPath, "$HOME/.local/share");
 }
 
+// A user without any home folder gets Documents in the working folder,
+// which the user chose.
 std::filesystem::path DocumentsFolder() {
     if (const char* documents = std::getenv("XDG_DOCUMENTS_DIR"); documents && *documents) return documents;
     const auto home = HomeFolder();

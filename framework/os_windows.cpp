@@ -128,11 +128,19 @@ Handle Open(const std::filesystem::path& path, OpenMode mode) {
             access = GENERIC_READ | GENERIC_WRITE;
             share = FILE_SHARE_READ;
             break;
-        case OpenMode::createWrite:
+        case OpenMode::createWrite: {
+            // Never through a link or a junction, as O_NOFOLLOW refuses them.
+            const DWORD attributes = GetFileAttributesW(SystemName(path).c_str());
+            if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+                errno = ELOOP;
+                return kNoHandle;
+            }
             access = GENERIC_WRITE;
             share = FILE_SHARE_READ;
             disposition = CREATE_ALWAYS;
+            flags |= FILE_FLAG_OPEN_REPARSE_POINT;
             break;
+        }
         case OpenMode::createNew:
             access = GENERIC_READ | GENERIC_WRITE;
             share = 0;
@@ -292,6 +300,8 @@ void FlushFolder(const std::filesystem::path& folder) noexcept {
         CloseHandle(handle);
     } catch (...) {}
 }
+
+void SyncFileSystemOf(const std::filesystem::path&) noexcept {}
 
 bool MakePrivateFolder(const std::filesystem::path& folder) {
     return CreateDirectoryW(SystemName(folder).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS || Failed();

@@ -75,6 +75,13 @@ void CheckTargetWritable(const std::filesystem::path& target) {
         throw FileException(FileException::Cause::accessDenied, Utf8FromPath(target));
 }
 
+void CheckExportTarget(const std::filesystem::path& target) {
+    std::error_code error;
+    if (std::filesystem::is_symlink(target, error))
+        throw FileException(FileException::Cause::linkRefused, Utf8FromPath(target));
+    CheckTargetWritable(target);
+}
+
 void RemoveSaveLeftovers(const std::filesystem::path& target) noexcept {
     const std::string prefix = HiddenPrefix(target);
     const std::string_view suffix = ".tmp";
@@ -115,9 +122,9 @@ void SafeSave::CreateBeside() {
         try {
             file_.Open(temporary_, File::Mode::createNew);
             return;
-        } catch (const FileException&) {
+        } catch (const FileException& error) {
             temporary_.clear();
-            if (errno != EEXIST) throw;
+            if (error.cause() != FileException::Cause::alreadyExists) throw;
         }
     }
     throw FileException(FileException::Cause::directoryFull, Utf8FromPath(target_));

@@ -43,6 +43,11 @@ private:
 // and is a folder, a pipe or a device, or a file that may not be written.
 void CheckTargetWritable(const std::filesystem::path& target);
 
+// As CheckTargetWritable for a file an export writes, which also refuses a
+// link: whoever made it, it was not the program, which writes its exports
+// as plain files.
+void CheckExportTarget(const std::filesystem::path& target);
+
 // Removes the hidden files that saves into this target left when they were
 // killed: older ones of any process, and those of processes no longer running.
 void RemoveSaveLeftovers(const std::filesystem::path& target) noexcept;

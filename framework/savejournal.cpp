@@ -1,7 +1,6 @@
 #include "framework/savejournal.h"
 
 #include <array>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -9,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "framework/littleendian.h"
 #include "framework/pathtext.h"
 
 namespace fw {
@@ -28,14 +28,8 @@ constexpr uint64_t kFnvStart = 0xcbf29ce484222325ULL;
 
 std::array<uint8_t, 8> LittleEndian(uint64_t value) {
     std::array<uint8_t, 8> bytes{};
-    for (size_t i = 0; i < 8; ++i) bytes[i] = static_cast<uint8_t>(value >> (8 * i));
+    pallix::WriteLE<uint64_t>(bytes, 0, value);
     return bytes;
-}
-
-uint64_t FromLittleEndian(const uint8_t* bytes) {
-    uint64_t value = 0;
-    for (size_t i = 0; i < 8; ++i) value |= uint64_t(bytes[i]) << (8 * i);
-    return value;
 }
 
 void RemoveJournal(const std::filesystem::path& journal) {
@@ -64,9 +58,9 @@ public:
         return true;
     }
     std::optional<uint64_t> TakeNumber() {
-        uint8_t bytes[8];
-        if (!Take(bytes, sizeof bytes)) return std::nullopt;
-        return FromLittleEndian(bytes);
+        std::array<uint8_t, 8> bytes{};
+        if (!Take(bytes.data(), bytes.size())) return std::nullopt;
+        return pallix::ReadLE<uint64_t>(bytes, 0);
     }
     bool Skip(uint64_t count) {
         std::vector<uint8_t> buffer(static_cast<size_t>(std::min<uint64_t>(count, kChunk)));
@@ -166,7 +160,8 @@ void SaveJournal::Begin(const std::filesystem::path& journal, const FileIdentity
     try {
         file_.Open(journal, File::Mode::createPrivate);
     } catch (const FileException& error) {
-        if (errno == EEXIST) throw FileException(FileException::Cause::sharingViolation, fileName);
+        if (error.cause() == FileException::Cause::alreadyExists)
+            throw FileException(FileException::Cause::sharingViolation, fileName);
         throw;
     }
     path_ = journal;

@@ -12,6 +12,39 @@ namespace fw {
 // save rewrites, the file's identity and a checksum, flushed to disk. It is
 // removed once the file's writes are flushed, so a journal that is still
 // there tells of a save that was cut short, and holds what puts it back.
+//
+// Layout (every number 8 bytes, little-endian):
+//   magic "PALLIXJ1"
+//   identity of the file: device, index (inode), size
+//   per range: offset, length, then `length` old bytes, then `length` new bytes
+//   end record: the offset ~0 (the end mark), then in the length slot the
+//     number of ranges before it
+//   checksum: FNV-1a (64 bit) of every byte above
+// The end record reuses the length slot for the count, so a reader walks
+// offset/length pairs to the end mark without knowing the count up front.
+//
+// Write order of a save: Begin and Add write the journal while the file is
+// compared with the image; Seal writes the end record and the checksum,
+// flushes the journal and its folder; only then are the file's ranges
+// written and flushed; Finish removes the journal and flushes the folder.
+// A save that finds nothing to change leaves no journal.
+//
+// Recovery, when the file is next opened (ReplayJournal):
+// - no journal, or one that is cut short, whose checksum does not hold, or
+//   whose count does not match: it was never sealed (the file was not yet
+//   touched) or it is damaged; it is removed and the file left as it is;
+// - the journal names another identity (device, index or size): stale, the
+//   file was replaced since; removed, the file left as it is;
+// - some range holds bytes that are neither its old nor its new bytes:
+//   stale, another program changed the file; removed, the file left as it is;
+// - every range holds its new bytes: the save had been written in full and
+//   is completed after all;
+// - otherwise the file is rolled back to the old bytes of every range.
+//
+// Its one limit: the journal lives in the data folder of the user who
+// saved, on that machine. A file that another user or another machine
+// opens after the crash is not repaired there; the saver's next open of it
+// repairs it, or finds it stale.
 class SaveJournal {
 public:
     SaveJournal() = default;

@@ -7,3 +7,7 @@ pallix_fuzz_target(fuzz_obj
   SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/formats/fuzz_obj.cpp
   LIBS exchangeformats
   CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/formats/corpus-obj)
+pallix_fuzz_target(fuzz_picture
+  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/formats/fuzz_picture.cpp
+  LIBS exchangeformats
+  CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/formats/corpus-picture)

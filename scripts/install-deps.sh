@@ -12,8 +12,10 @@ package=(dpkg-dev file)
 # sources for it, dpkg-source for libpng's (scripts/windows-deps.sh), and
 # Wine to run its tests.
 windows=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest dpkg-dev wine wine64 python3)
+# The image editors and Blender that the paint round trips run as black boxes
+# (Blender's glTF add-on needs numpy).
 test=(libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev assimp-utils openscenegraph xvfb xauth time nodejs
-  "${package[@]}" lintian desktop-file-utils "${windows[@]}")
+  "${package[@]}" lintian desktop-file-utils imagemagick gimp python3-pil blender python3-numpy "${windows[@]}")
 
 wanted=("${base[@]}")
 for set in "$@"; do

@@ -1,10 +1,12 @@
 # Tests of the document, the tree, the commands and pallix-cli.
 add_library(pallixtestsupport STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/support/picturefiles.cpp
   ${CMAKE_CURRENT_LIST_DIR}/support/testfiles.cpp
   ${CMAKE_CURRENT_LIST_DIR}/support/viewfixture.cpp
 )
 target_include_directories(pallixtestsupport PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(pallixtestsupport PUBLIC pallixview exchange bfpbuilder GTest::gtest)
+find_package(PNG REQUIRED)
+target_link_libraries(pallixtestsupport PUBLIC pallixview exchange bfpbuilder GTest::gtest PRIVATE PNG::PNG)
 
 file(GLOB PALLIX_CORE_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/core/*.cpp)
 if(WIN32)

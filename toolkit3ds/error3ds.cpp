@@ -41,8 +41,10 @@ constexpr std::array<const char*, N_ERRORS + 1> kTexts = {
     "ERR_STRING_TOO_LONG: String encountered in file, structure, or as an argument was longer than "
     "expected.  Possibly caused by an uninitialed pointer, corrupt file or database",
     "ERR_TOO_MANY_FILES: The toolkit has reached its maximum open file limit of 252 files.",
-    nullptr,
-    nullptr,
+    "ERR_NOT_REGULAR_FILE: The file named is a folder, a pipe, a device, another special file or a link to "
+    "no file, so it is neither read nor replaced.",
+    "ERR_READ_ONLY_FILE: The file to be written is read-only or may not be written by this user, so it was "
+    "left as it is.",
     "N_ERRORS: More errors were reported then could be recorded.",
 };
 

@@ -27,9 +27,11 @@ inline constexpr ErrorCode3ds ERR_WRITING_DATABASE = 16;
 inline constexpr ErrorCode3ds ERR_WRITING_FILE = 17;
 inline constexpr ErrorCode3ds ERR_STRING_TOO_LONG = 18;
 inline constexpr ErrorCode3ds ERR_TOO_MANY_FILES = 19;
+inline constexpr ErrorCode3ds ERR_NOT_REGULAR_FILE = 20;
+inline constexpr ErrorCode3ds ERR_READ_ONLY_FILE = 21;
 inline constexpr ErrorCode3ds N_ERRORS = 22;
 
-// 19 ordinary entries and one overflow entry.
+// 19 entries and one overflow entry.
 inline constexpr int kErrorListSize3ds = 20;
 
 struct ErrorEntry3ds {

@@ -50,6 +50,7 @@ File3ds** table = nullptr;
 std::uint8_t highWater = 0;
 std::uint8_t currentIndex = 0;
 std::int32_t bufferSizeSetting = kDefaultBufferSize;
+bool syncOnClose = true;
 
 std::uint32_t ModeFromString(const char* mode, int length) {
     for (int i = 0; i < length; ++i) {
@@ -94,7 +95,7 @@ bool SettleStagingFile(const File3ds& file, bool failed) {
         return true;
     }
     const bool complete = !failed && detail3ds::errorsRecorded == file.errorsAtOpen;
-    if (complete && ReplaceFile3ds(file.stagingName, file.name) == 0) {
+    if (complete && ReplaceFile3ds(file.stagingName, file.replaces) == 0) {
         return true;
     }
     RemoveFile3ds(file.stagingName);
@@ -177,7 +178,7 @@ File3ds* OpenFile3ds(const char* name, const char* mode) {
     }
     if (!ErrorPending3ds()) {
         file->stream =
-            file->mode == FILE_MODE_READ3ds ? OpenStream3ds(name, "rb") : OpenStagingFile3ds(name, &file->stagingName);
+            file->mode == FILE_MODE_READ3ds ? OpenRegularForReading3ds(name) : OpenStagingFile3ds(name, file);
         file->errorsAtOpen = detail3ds::errorsRecorded;
         if (file->stream == nullptr) {
             PushError3ds(ERR_OPENING_FILE);
@@ -187,6 +188,40 @@ File3ds* OpenFile3ds(const char* name, const char* mode) {
         CloseFile3ds(file);
         return nullptr;
     }
+    GiveBuffer(file);
+    StreamAttach3ds(*file);
+    if (file->mode == FILE_MODE_READ3ds) {
+        file->size = StreamSize3ds(*file);
+    }
+    return file;
+}
+
+File3ds* OpenMemoryFile3ds(std::vector<unsigned char>& bytes, const char* mode) {
+    if (mode == nullptr) {
+        PushError3ds(ERR_INVALID_ARG);
+        return nullptr;
+    }
+    File3ds* file = NewFileRecord3ds();
+    if (ErrorPending3ds()) {
+        CloseFile3ds(file);
+        PushError3ds(ERR_INIT_FAILED);
+        return nullptr;
+    }
+    RegisterFile3ds(file);
+    if (!ErrorPending3ds()) {
+        file->mode = ModeFromString(mode, BoundedStringLength3ds(mode, kModeStringBound));
+        if (!ErrorPending3ds() && file->mode == 0) {
+            PushError3ds(ERR_INIT_FAILED);
+        }
+    }
+    if (ErrorPending3ds()) {
+        CloseFile3ds(file);
+        return nullptr;
+    }
+    if (file->mode == FILE_MODE_WRITE3ds) {
+        bytes.clear();
+    }
+    file->memory = &bytes;
     GiveBuffer(file);
     StreamAttach3ds(*file);
     if (file->mode == FILE_MODE_READ3ds) {
@@ -206,12 +241,16 @@ void CloseFile3ds(File3ds* file) {
     bool failed = false;
     if (file->stream != nullptr) {
         const bool writing = (file->mode & FILE_MODE_WRITE3ds) != 0;
-        failed = writing && !(StreamFlush3ds(*file) && SyncStream3ds(file->stream));
+        failed = writing && !(StreamFlush3ds(*file) && (!syncOnClose || SyncStream3ds(file->stream)));
         failed = std::fclose(file->stream) != 0 || failed;
         file->stream = nullptr;
         if (file->temporary != 0) {
             RemoveFile3ds(file->name);
         }
+    }
+    if (file->memory != nullptr) {
+        failed = (file->mode & FILE_MODE_WRITE3ds) != 0 && !StreamFlush3ds(*file);
+        file->memory = nullptr;
     }
     failed = !SettleStagingFile(*file, failed) || failed;
     UnregisterFile3ds(file);
@@ -221,6 +260,7 @@ void CloseFile3ds(File3ds* file) {
     }
     std::free(file->name);
     std::free(file->stagingName);
+    std::free(file->replaces);
     std::free(file->buffer);
     delete file;
     if (failed) {
@@ -313,3 +353,4 @@ std::int64_t FileSize3ds(const File3ds* file) { return file != nullptr ? file->s
 
 void SetFileBufferSize3ds(std::int32_t size) { bufferSizeSetting = size; }
 std::int32_t FileBufferSize3ds() { return bufferSizeSetting; }
+void SetSyncOnClose3ds(bool sync) { syncOnClose = sync; }

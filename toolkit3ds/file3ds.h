@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 inline constexpr std::uint32_t FILE_MODE_READ3ds = 1;
 inline constexpr std::uint32_t FILE_MODE_WRITE3ds = 2;
@@ -13,6 +14,7 @@ inline constexpr std::uint8_t kNoFile3ds = 255;
 
 struct File3ds {
     std::FILE* stream = nullptr;
+    std::vector<unsigned char>* memory = nullptr;  // a file on a buffer: its bytes, in place of a stream
     char* name = nullptr;  // after a move-aside, the temporary path
     std::uint32_t mode = 0;
     std::uint8_t index = kNoFile3ds;
@@ -38,6 +40,9 @@ struct File3ds {
     // folder and takes the place of `name` only when it is closed complete:
     // no write failed and no error was recorded while it was open.
     char* stagingName = nullptr;
+    // What the staging file takes the place of: `name`, or the file a link
+    // of that name leads to, so that the link stays a link.
+    char* replaces = nullptr;
     std::uint32_t errorsAtOpen = 0;
 };
 
@@ -47,6 +52,12 @@ struct File3ds {
 // Writing goes to a fresh file beside the target (see stagingName), so that
 // a failed write leaves the file that was there before.
 File3ds* OpenFile3ds(const char* name, const char* mode);
+// A file on a buffer instead of the disk: reading takes `bytes` as the
+// file's content, writing replaces them with what is written. `bytes` must
+// outlive the file. It has no name, so no open by name ever finds it, and
+// nothing on the disk is made, synced or renamed: what a writer would write
+// can be had, and compared, for the cost of building it.
+File3ds* OpenMemoryFile3ds(std::vector<unsigned char>& bytes, const char* mode);
 // Closing a file opened for writing puts it in place of its target when it
 // is complete; otherwise it is removed and the target stays as it was.
 void CloseFile3ds(File3ds* file);
@@ -54,10 +65,13 @@ void CloseAllFiles3ds();
 // Renames a file open for reading to a fresh name in its folder, so that the
 // original name can be written while reading goes on where it was.
 void MoveAsideForReading3ds(File3ds* file);
-// A new empty file beside `target`, under a fresh name claimed exclusively,
-// with the permissions of `target` when it exists; its name goes to
-// *stagingName (std::malloc). Null, with *stagingName null, on failure.
-std::FILE* OpenStagingFile3ds(const char* target, char** stagingName);
+// A new empty file beside `target` (beside the file it leads to, when it is
+// a link), under a fresh name claimed exclusively, with the permissions of
+// `target` when it exists; its name goes to file->stagingName and the name
+// it is to replace to file->replaces (both std::malloc). Null, with both
+// null and the reason recorded, when `target` may not be replaced or the
+// file cannot be made.
+std::FILE* OpenStagingFile3ds(const char* target, File3ds* file);
 
 File3ds* NewFileRecord3ds();
 void RegisterFile3ds(File3ds* file);
@@ -108,3 +122,8 @@ void ResumeCurrent();
 // the toolkit's own.
 void SetFileBufferSize3ds(std::int32_t size);
 std::int32_t FileBufferSize3ds();
+
+// Whether closing a file written to the disk first asks the system to put
+// its bytes on the disk (the default). A program writing many files may
+// turn it off and sync them together once the last is written.
+void SetSyncOnClose3ds(bool sync);

@@ -31,8 +31,9 @@ using Claim = bool (*)(const std::string& candidate, void* context);
 
 // Tries fresh names in the folder until `claim` takes one; empty when none.
 std::string ClaimFreshName(const std::string& folder, Claim claim, void* context) {
-    std::random_device seed;
-    std::mt19937 random(seed());
+    // Seeded once: starting the system's random source costs more than
+    // creating the file, and Export All makes thousands.
+    static std::mt19937 random(std::random_device{}());
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, "3ds%08X.tmp", static_cast<unsigned>(random()));
@@ -76,20 +77,30 @@ void Reopen(File3ds* file) {
 
 }  // namespace
 
-std::FILE* OpenStagingFile3ds(const char* target, char** stagingName) {
-    if (target == nullptr || stagingName == nullptr) {
+std::FILE* OpenStagingFile3ds(const char* target, File3ds* file) {
+    if (target == nullptr || file == nullptr) {
         return nullptr;
     }
-    *stagingName = nullptr;
-    Staging staging{target, nullptr};
-    const std::string fresh = ClaimFreshName(FolderOf(target), CreateExclusively, &staging);
+    ErrorCode3ds refusal = NO_TOOLKIT_ERRORS;
+    const std::string replaces = ReplaceableTarget3ds(target, &refusal);
+    if (replaces.empty()) {
+        PushError3ds(refusal);
+        return nullptr;
+    }
+    Staging staging{replaces.c_str(), nullptr};
+    const std::string fresh = ClaimFreshName(FolderOf(replaces.c_str()), CreateExclusively, &staging);
     if (fresh.empty()) {
         return nullptr;
     }
-    *stagingName = DuplicateString3ds(fresh.c_str());
-    if (*stagingName == nullptr) {
+    file->stagingName = DuplicateString3ds(fresh.c_str());
+    file->replaces = DuplicateString3ds(replaces.c_str());
+    if (file->stagingName == nullptr || file->replaces == nullptr) {
         std::fclose(staging.stream);
         RemoveFile3ds(fresh.c_str());
+        std::free(file->stagingName);
+        std::free(file->replaces);
+        file->stagingName = file->replaces = nullptr;
+        PushError3ds(ERR_NO_MEM);
         return nullptr;
     }
     return staging.stream;

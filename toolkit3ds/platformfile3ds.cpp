@@ -4,6 +4,15 @@
 #include "toolkit3ds/platformfile3ds.h"
 
 #include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#include <sys/stat.h>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 #ifdef _WIN32
 #include <io.h>
@@ -62,6 +71,17 @@ int ReplaceFile3ds(const char* utf8From, const char* utf8To) {
 
 bool SyncStream3ds(std::FILE* stream) { return std::fflush(stream) == 0 && _commit(_fileno(stream)) == 0; }
 
+std::FILE* OpenRegularForReading3ds(const char* utf8Name) {
+    std::FILE* stream = OpenStream3ds(utf8Name, "rb");
+    struct _stat64 info {};
+    if (stream != nullptr && (_fstat64(_fileno(stream), &info) != 0 || (info.st_mode & _S_IFMT) != _S_IFREG)) {
+        std::fclose(stream);
+        PushError3ds(ERR_NOT_REGULAR_FILE);
+        return nullptr;
+    }
+    return stream;
+}
+
 bool SeekStream3ds(std::FILE* stream, std::int64_t offset) { return _fseeki64(stream, offset, SEEK_SET) == 0; }
 
 std::int64_t TellStream3ds(std::FILE* stream) { return _ftelli64(stream); }
@@ -93,6 +113,26 @@ int RemoveFile3ds(const char* utf8Name) { return std::remove(utf8Name); }
 int RenameFile3ds(const char* utf8From, const char* utf8To) { return std::rename(utf8From, utf8To); }
 int ReplaceFile3ds(const char* utf8From, const char* utf8To) { return std::rename(utf8From, utf8To); }
 bool SyncStream3ds(std::FILE* stream) { return std::fflush(stream) == 0 && fsync(fileno(stream)) == 0; }
+
+// Opened without blocking, so that a pipe without a writer is refused at once.
+std::FILE* OpenRegularForReading3ds(const char* utf8Name) {
+    const int descriptor = open(utf8Name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        return nullptr;
+    }
+    struct stat info {};
+    if (fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(descriptor);
+        PushError3ds(ERR_NOT_REGULAR_FILE);
+        return nullptr;
+    }
+    fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* stream = fdopen(descriptor, "rb");
+    if (stream == nullptr) {
+        close(descriptor);
+    }
+    return stream;
+}
 
 bool SeekStream3ds(std::FILE* stream, std::int64_t offset) {
     return fseeko(stream, static_cast<off_t>(offset), SEEK_SET) == 0;
@@ -137,3 +177,57 @@ int RenameNoReplace3ds(const char* utf8From, const char* utf8To) {
     return 0;
 }
 #endif
+
+namespace {
+
+std::filesystem::path PathOfUtf8(const char* utf8) {
+    const std::string text(utf8);
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string Utf8OfPath(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+// Whether this user may write the file; a file nobody may write is
+// read-only for an administrator too.
+bool MayWrite(const std::filesystem::path& path, std::filesystem::perms permissions) {
+    using std::filesystem::perms;
+    if ((permissions & (perms::owner_write | perms::group_write | perms::others_write)) == perms::none) {
+        return false;
+    }
+#ifdef _WIN32
+    return true;
+#else
+    return access(path.c_str(), W_OK) == 0;
+#endif
+}
+
+}  // namespace
+
+std::string ReplaceableTarget3ds(const char* utf8Name, ErrorCode3ds* refusal) {
+    try {
+        const std::filesystem::path name = PathOfUtf8(utf8Name);
+        std::error_code error;
+        const auto link = std::filesystem::symlink_status(name, error);
+        if (error || !std::filesystem::exists(link)) {
+            return utf8Name;  // a new file
+        }
+        const auto status = std::filesystem::status(name, error);
+        if (error || !std::filesystem::is_regular_file(status)) {
+            *refusal = ERR_NOT_REGULAR_FILE;
+            return {};
+        }
+        const std::filesystem::path target =
+            std::filesystem::is_symlink(link) ? std::filesystem::canonical(name) : name;
+        if (!MayWrite(target, status.permissions())) {
+            *refusal = ERR_READ_ONLY_FILE;
+            return {};
+        }
+        return Utf8OfPath(target);
+    } catch (...) {  // a name that is not UTF-8, or a link that went away meanwhile
+        *refusal = ERR_OPENING_FILE;
+        return {};
+    }
+}

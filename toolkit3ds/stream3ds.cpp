@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <new>
+#include <stdexcept>
+#include <vector>
 
 #include "toolkit3ds/platformfile3ds.h"
 
@@ -15,7 +18,8 @@ constexpr std::size_t kInitialReadAhead = 512;
 bool SeekStream(std::FILE* stream, std::int64_t offset) { return SeekStream3ds(stream, offset); }
 
 bool PlaceStream(File3ds& file, std::int64_t offset) {
-    if (file.streamOffset == offset) {
+    if (file.streamOffset == offset || (file.memory != nullptr && offset >= 0)) {
+        file.streamOffset = offset;
         return true;
     }
     if (!SeekStream(file.stream, offset)) {
@@ -26,11 +30,39 @@ bool PlaceStream(File3ds& file, std::int64_t offset) {
     return true;
 }
 
+std::size_t ReadMemory(const std::vector<unsigned char>& bytes, std::int64_t offset, unsigned char* out,
+                       std::size_t count) {
+    const auto start = static_cast<std::size_t>(offset);
+    if (start >= bytes.size()) {
+        return 0;
+    }
+    const std::size_t got = std::min(count, bytes.size() - start);
+    std::memcpy(out, bytes.data() + start, got);
+    return got;
+}
+
+// A buffer that cannot grow fails the write as a full disk would.
+bool WriteMemory(std::vector<unsigned char>& bytes, std::int64_t offset, const unsigned char* in, std::size_t count) {
+    const auto start = static_cast<std::size_t>(offset);
+    try {
+        if (bytes.size() < start + count) {
+            bytes.resize(start + count);
+        }
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const std::length_error&) {
+        return false;
+    }
+    std::memcpy(bytes.data() + start, in, count);
+    return true;
+}
+
 std::size_t ReadAt(File3ds& file, std::int64_t offset, unsigned char* out, std::size_t count) {
     if (!PlaceStream(file, offset)) {
         return 0;
     }
-    const std::size_t got = std::fread(out, 1, count, file.stream);
+    const std::size_t got =
+        file.memory != nullptr ? ReadMemory(*file.memory, offset, out, count) : std::fread(out, 1, count, file.stream);
     file.streamOffset += static_cast<std::int64_t>(got);
     return got;
 }
@@ -40,7 +72,8 @@ bool WriteAt(File3ds& file, std::int64_t offset, const unsigned char* in, std::s
         file.writeFailed = true;
         return false;
     }
-    const std::size_t put = std::fwrite(in, 1, count, file.stream);
+    const std::size_t put = file.memory != nullptr ? (WriteMemory(*file.memory, offset, in, count) ? count : 0)
+                                                   : std::fwrite(in, 1, count, file.stream);
     file.streamOffset += static_cast<std::int64_t>(put);
     if (put != count) {
         file.writeFailed = true;
@@ -85,7 +118,9 @@ bool ReadUnbuffered(File3ds& file, unsigned char* out, std::size_t count) {
     return true;
 }
 
-bool IsOpenFor(const File3ds& file, std::uint32_t mode) { return file.stream != nullptr && (file.mode & mode) != 0; }
+bool IsOpenFor(const File3ds& file, std::uint32_t mode) {
+    return (file.stream != nullptr || file.memory != nullptr) && (file.mode & mode) != 0;
+}
 
 }  // namespace
 
@@ -177,6 +212,9 @@ void StreamSeek3ds(File3ds& file, std::int64_t offset) {
 }
 
 std::int64_t StreamSize3ds(File3ds& file) {
+    if (file.memory != nullptr) {
+        return static_cast<std::int64_t>(file.memory->size());
+    }
     if (file.stream == nullptr || std::fseek(file.stream, 0, SEEK_END) != 0) {
         return -1;
     }

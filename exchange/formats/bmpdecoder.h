@@ -1,22 +1,15 @@
 #pragma once
 #include <cstdint>
 #include <span>
-#include <string>
-#include <vector>
 
-// The pixels of a stored BMP file, rows from the top: palette indices with
-// their palette, as a bitmap of up to 8 bits per pixel stores them, or RGB.
-struct Picture {
-    uint32_t width = 0, height = 0;
-    std::vector<uint8_t> palette;  // RGB, 3 bytes per entry; empty for RGB pixels
-    std::vector<uint8_t> pixels;   // an index or 3 RGB bytes per pixel
-};
+#include "exchange/formats/picture.h"
+#include "framework/expected.h"
 
-struct DecodedBmp {
-    Picture image;
-    std::string failure;  // why the bytes are no picture; empty when decoded
-};
-
-// Uncompressed BMP files of 1, 4, 8, 16, 24 and 32 bits per pixel, stored
-// bottom-up or top-down. Every read is checked against the bytes given.
-DecodedBmp DecodeBmp(std::span<const uint8_t> file);
+// Every BMP file a program writes: info headers of 12 (OS/2 core), 40, 52,
+// 56, 108 and 124 bytes; 1, 4, 8, 16, 24 and 32 bits per pixel;
+// uncompressed, RLE8, RLE4 and bit fields; bottom-up or top-down. Every
+// read is checked against the bytes given, and the picture's size against
+// the file's length and a limit before anything is allocated. A refusal
+// says why the bytes are no picture, in words that follow "it" (as in
+// "the file cannot be read: it ...").
+fw::Expected<Picture> DecodeBmp(std::span<const uint8_t> file);

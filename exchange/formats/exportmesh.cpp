@@ -4,13 +4,14 @@
 
 #include "exchange/formats/formatfiles.h"
 
-std::string CheckExportedModel(const ExportedModel& model, const std::filesystem::path& path) {
-    if (model.faces.empty()) return "The model has no triangles; " + Shown(path) + " was not written.";
+fw::Expected<void> CheckExportedModel(const ExportedModel& model, const std::filesystem::path& path) {
+    if (model.faces.empty()) return fw::Refuse("The model has no triangles; " + Shown(path) + " was not written.");
     for (const ExchangeFace& face : model.faces) {
         const size_t count = model.points.size();
         if (face.a >= count || face.b >= count || face.c >= count)
-            return "A triangle of the model names a point the model does not have (the record is damaged); " +
-                   Shown(path) + " was not written.";
+            return fw::Refuse(
+                "A triangle of the model names a point the model does not have (the record is damaged); " +
+                Shown(path) + " was not written.");
     }
     return {};
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "exchange/formats/formatfiles.h"
+#include "exchange/formats/bitmapformats.h"
 #include "exchange/formats/modelformats.h"
 
 // What the glTF and OBJ writers share: the Y-up axes, the faces grouped by
@@ -31,7 +33,7 @@ struct TextureGroup {
 
 // Why the model cannot be written (no triangles, or a triangle naming a
 // point the model does not have), or nothing.
-std::string CheckExportedModel(const ExportedModel& model, const std::filesystem::path& path);
+fw::Expected<void> CheckExportedModel(const ExportedModel& model, const std::filesystem::path& path);
 std::vector<TextureGroup> GroupFacesByTexture(const ExportedModel& model);
 
 // One unit normal per point, Y-up: the area-weighted mean of the normals of
@@ -43,14 +45,18 @@ std::vector<Vec3> OutwardNormals(const ExportedModel& model);
 std::string TextureStem(const std::string& textureName);
 
 // For each texture of the model, whether a picture of it lies beside the
-// written file: a PNG (for glTF) decoded from the stored BMP file, or the
-// stored BMP file itself (for OBJ), unless written already. A bitmap that
-// cannot be given is noted in the result; a file that cannot be written fails it.
-enum class TextureKind { png, bmp };
+// written file, in a format of the bitmap format table: PNG for glTF, the
+// stored BMP file itself for OBJ; unless written already. A bitmap that
+// cannot be given is noted; a file that cannot be written refuses them all.
 struct TextureTarget {
     std::filesystem::path folder;
-    TextureKind kind;
+    const BitmapFormat& format;
     WrittenPictures* written;  // may be null
+    WrittenFiles* files;       // what the export wrote so far
 };
-std::vector<bool> WriteTextureFiles(const ExportedModel& model, const std::vector<TextureGroup>& groups,
-                                    const TextureTarget& target, FormatWriteResult& result);
+// The picture of one texture in that format; empty, with the note saying
+// why, when the bitmap cannot be given.
+std::vector<uint8_t> TexturePicture(const ExportedModel& model, size_t texture, const BitmapFormat& format,
+                                    std::string& note);
+fw::Expected<std::vector<bool>> WriteTextureFiles(const ExportedModel& model, const std::vector<TextureGroup>& groups,
+                                                  const TextureTarget& target, WriteNotes& notes);

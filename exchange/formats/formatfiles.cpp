@@ -2,18 +2,50 @@
 
 #include <cmath>
 
+#include "exchange/formats/modelformats.h"
 #include "framework/file.h"
 #include "framework/pathtext.h"
+#include "framework/safesave.h"
 
 bool IsFinitePoint(double x, double y, double z, double u, double v) {
     return std::isfinite(x) && std::isfinite(y) && std::isfinite(z) && std::isfinite(u) && std::isfinite(v);
 }
 
+WrittenFiles::~WrittenFiles() {
+    for (const auto& path : paths_) {
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
+        if (pictures_) pictures_->paths.erase(path);
+    }
+}
+
+std::string TooMuchLoaded() {
+    return "its files hold more than any model's files hold together (" + std::to_string(kMaxImportBytes >> 20) +
+           " MiB)";
+}
+
+std::string Capped(const std::string& text) {
+    constexpr size_t kShown = 120;
+    if (text.size() <= kShown) return text;
+    return text.substr(0, kShown) + "... (" + std::to_string(text.size()) + " characters)";
+}
+
+std::optional<std::filesystem::path> FileBesideModel(const std::filesystem::path& folder, const std::string& utf8Name) {
+    if (utf8Name.empty() || utf8Name == "." || utf8Name == ".." || utf8Name.find_first_of("/\\:") != std::string::npos)
+        return std::nullopt;
+    const auto path = folder / fw::PathFromUtf8(utf8Name);
+    std::error_code error;
+    const auto real = std::filesystem::canonical(path, error);
+    if (!error && real.parent_path() != std::filesystem::canonical(folder, error)) return std::nullopt;
+    return path;
+}
+
 std::string Shown(const std::filesystem::path& path) { return fw::Utf8FromPath(path); }
 
-std::string SaveBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
+fw::Expected<void> SaveBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
     fw::File file;
     try {
+        fw::CheckExportTarget(path);
         file.Open(path, fw::File::Mode::createWrite);
         file.Write(bytes.data(), bytes.size());
         // No sync to the disk: an export is made again at will, as the 3DS
@@ -23,42 +55,37 @@ std::string SaveBytes(const std::filesystem::path& path, std::span<const uint8_t
     } catch (const fw::FileException& error) {
         file.Abort();
         const std::string message = error.Message();
-        return message.empty() ? "The file " + Shown(path) + " could not be written." : message;
+        return fw::Refuse(message.empty() ? "The file " + Shown(path) + " could not be written." : message);
     }
 }
 
-std::string SaveText(const std::filesystem::path& path, const std::string& text) {
+fw::Expected<void> SaveText(const std::filesystem::path& path, const std::string& text) {
     return SaveBytes(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
 }
 
-LoadedBytes LoadModelFile(const std::filesystem::path& path) {
-    LoadedBytes loaded;
+fw::Expected<std::vector<uint8_t>> LoadModelFile(const std::filesystem::path& path) {
     std::error_code error;
     const bool regular = std::filesystem::is_regular_file(path, error);
-    if (!regular) {
-        loaded.failure = "The file " + Shown(path) + " was not found, or is no ordinary file.";
-        return loaded;
-    }
+    if (!regular) return fw::Refuse("The file " + Shown(path) + " was not found, or is no ordinary file.");
     const uint64_t size = std::filesystem::file_size(path, error);
-    if (error) {
-        loaded.failure = "The file " + Shown(path) + " could not be read: " + error.message() + ".";
-        return loaded;
-    }
-    if (size > kMaxModelFileBytes) {
-        loaded.failure = "The file " + Shown(path) + " is larger than any model file (32 MiB); it was not read.";
-        return loaded;
-    }
+    if (error) return fw::Refuse("The file " + Shown(path) + " could not be read: " + error.message() + ".");
+    if (size > kMaxModelFileBytes)
+        return fw::Refuse("The file " + Shown(path) + " is larger than any model file (32 MiB); it was not read.");
     fw::File file;
     try {
         file.Open(path, fw::File::Mode::read);
-        loaded.bytes.resize(size);
-        loaded.bytes.resize(file.Read(loaded.bytes.data(), size));
+        std::vector<uint8_t> bytes(size);
+        bytes.resize(file.Read(bytes.data(), size));
         file.Close();
+        return bytes;
     } catch (const fw::FileException& failure) {
         file.Abort();
         const std::string message = failure.Message();
-        loaded.bytes.clear();
-        loaded.failure = message.empty() ? "The file " + Shown(path) + " could not be read." : message;
+        return fw::Refuse(message.empty() ? "The file " + Shown(path) + " could not be read." : message);
     }
-    return loaded;
+}
+
+fw::Expected<std::vector<uint8_t>> LoadPictureBeside(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error) ? LoadModelFile(path) : std::vector<uint8_t>();
 }

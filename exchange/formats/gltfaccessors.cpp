@@ -1,6 +1,9 @@
 #include "exchange/formats/gltfaccessors.h"
 
-#include <cstring>
+#include <bit>
+#include <span>
+
+#include "framework/littleendian.h"
 
 namespace {
 
@@ -26,10 +29,14 @@ int ComponentCount(int type) {
     }
 }
 
+// Elements are checked to lie inside their buffer before any is read.
 uint32_t ReadUnsigned(const uint8_t* at, size_t size) {
-    uint32_t value = 0;
-    for (size_t i = 0; i < size; ++i) value |= uint32_t(at[i]) << (8 * i);
-    return value;
+    const std::span<const uint8_t> bytes(at, size);
+    switch (size) {
+        case 1: return *at;
+        case 2: return pallix::ReadU16(bytes, 0).value_or(0);
+        default: return pallix::ReadU32(bytes, 0).value_or(0);
+    }
 }
 
 // Whether count elements of the given size, stride apart from offset, end
@@ -41,34 +48,25 @@ bool ElementsFit(size_t offset, size_t count, size_t stride, size_t size, size_t
 
 }  // namespace
 
-std::optional<AccessorElements> AccessorElements::Of(const tinygltf::Model& model, int index, std::string& failure) {
-    if (index < 0 || size_t(index) >= model.accessors.size()) {
-        failure = "a mesh names an accessor the file does not have";
-        return std::nullopt;
-    }
+fw::Expected<AccessorElements> AccessorElements::Of(const tinygltf::Model& model, int index) {
+    if (index < 0 || size_t(index) >= model.accessors.size())
+        return fw::Refuse("a mesh names an accessor the file does not have");
     const tinygltf::Accessor& accessor = model.accessors[size_t(index)];
-    if (accessor.sparse.isSparse || accessor.bufferView < 0 ||
-        size_t(accessor.bufferView) >= model.bufferViews.size()) {
-        failure = "an accessor has no buffer view of its own (sparse or empty accessors cannot be read)";
-        return std::nullopt;
-    }
+    if (accessor.sparse.isSparse || accessor.bufferView < 0 || size_t(accessor.bufferView) >= model.bufferViews.size())
+        return fw::Refuse("an accessor has no buffer view of its own (sparse or empty accessors cannot be read)");
     const tinygltf::BufferView& view = model.bufferViews[size_t(accessor.bufferView)];
     AccessorElements elements;
     elements.componentSize_ = ComponentSize(accessor.componentType);
     elements.components_ = ComponentCount(accessor.type);
     const size_t elementSize = elements.componentSize_ * size_t(elements.components_);
     elements.stride_ = view.byteStride ? view.byteStride : elementSize;
-    if (elementSize == 0 || elements.stride_ < elementSize) {
-        failure = "an accessor has a type or stride no mesh can have";
-        return std::nullopt;
-    }
+    if (elementSize == 0 || elements.stride_ < elementSize)
+        return fw::Refuse("an accessor has a type or stride no mesh can have");
     if (view.buffer < 0 || size_t(view.buffer) >= model.buffers.size() ||
         view.byteOffset > model.buffers[size_t(view.buffer)].data.size() ||
         view.byteLength > model.buffers[size_t(view.buffer)].data.size() - view.byteOffset ||
-        !ElementsFit(accessor.byteOffset, accessor.count, elements.stride_, elementSize, view.byteLength)) {
-        failure = "an accessor reaches past the end of its buffer (the file or its .bin is damaged)";
-        return std::nullopt;
-    }
+        !ElementsFit(accessor.byteOffset, accessor.count, elements.stride_, elementSize, view.byteLength))
+        return fw::Refuse("an accessor reaches past the end of its buffer (the file or its .bin is damaged)");
     elements.data_ = model.buffers[size_t(view.buffer)].data.data() + view.byteOffset + accessor.byteOffset;
     elements.count_ = accessor.count;
     elements.componentType_ = accessor.componentType;
@@ -80,9 +78,7 @@ double AccessorElements::Component(size_t element, int component) const {
     const uint8_t* at = data_ + element * stride_ + size_t(component) * componentSize_;
     switch (componentType_) {
         case TINYGLTF_COMPONENT_TYPE_FLOAT: {
-            float value;
-            std::memcpy(&value, at, 4);
-            return value;
+            return std::bit_cast<float>(ReadUnsigned(at, 4));
         }
         case TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE: return normalized_ ? *at / 255.0 : *at;
         case TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT:

@@ -1,16 +1,17 @@
 #pragma once
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include <tiny_gltf.h>
+
+#include "framework/expected.h"
 
 // An accessor's elements, checked to lie inside their buffer before any is
 // read: its view, its buffer and every element's bytes.
 class AccessorElements {
 public:
     // The accessor, or why it cannot be read (in words, without the file's name).
-    static std::optional<AccessorElements> Of(const tinygltf::Model& model, int accessor, std::string& failure);
+    static fw::Expected<AccessorElements> Of(const tinygltf::Model& model, int accessor);
 
     size_t count() const { return count_; }
     int components() const { return components_; }

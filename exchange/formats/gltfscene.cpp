@@ -13,6 +13,9 @@ namespace {
 // Beyond these a file is hostile or far beyond any model: the node graph
 // of a glTF file is a tree, but a damaged one may repeat or loop.
 constexpr size_t kMaxNodeVisits = 100000;
+// Every node that shows a mesh visits all its primitives: the budget is on
+// the visits together, so that nodes times primitives stays bounded.
+constexpr size_t kMaxPrimitiveVisits = 100000;
 constexpr int kMaxNodeDepth = 64;
 
 using Matrix = std::array<double, 16>;  // column-major, as glTF stores it
@@ -59,41 +62,44 @@ double Determinant(const Matrix& m) {
 class SceneCollector {
 public:
     explicit SceneCollector(const tinygltf::Model& model) : model_(model) {}
-    std::string AddNode(int node, const Matrix& parent, int depth);
+    fw::Expected<void> AddNode(int node, const Matrix& parent, int depth);
     ImportedMesh mesh;
 
 private:
-    std::string AddMesh(int meshIndex, const Matrix& m);
-    std::string AddPrimitive(const tinygltf::Primitive& primitive, const Matrix& m,
-                             std::map<std::pair<int, int>, uint32_t>& bases);
-    std::string AppendPoints(int position, int mapping, const Matrix& m, uint32_t& base);
-    std::string AppendFaces(const tinygltf::Primitive& primitive, uint32_t base, size_t count, bool mirrored);
+    fw::Expected<void> AddMesh(int meshIndex, const Matrix& m);
+    fw::Expected<void> AddPrimitive(const tinygltf::Primitive& primitive, const Matrix& m,
+                                    std::map<std::pair<int, int>, uint32_t>& bases);
+    fw::Expected<void> AppendPoints(int position, int mapping, const Matrix& m, uint32_t& base);
+    fw::Expected<void> AppendFaces(const tinygltf::Primitive& primitive, uint32_t base, size_t count, bool mirrored);
     uint32_t GroupOf(int material);
     ImportedGroup NamesOf(int material) const;
 
     const tinygltf::Model& model_;
     size_t visits_ = 0;
+    size_t primitiveVisits_ = 0;
     std::map<int, uint32_t> groups_;
 };
 
-std::string SceneCollector::AddNode(int index, const Matrix& parent, int depth) {
-    if (index < 0 || size_t(index) >= model_.nodes.size()) return "a scene names a node the file does not have";
-    if (depth > kMaxNodeDepth || ++visits_ > kMaxNodeVisits) return "its nodes loop or repeat without end";
+fw::Expected<void> SceneCollector::AddNode(int index, const Matrix& parent, int depth) {
+    if (index < 0 || size_t(index) >= model_.nodes.size())
+        return fw::Refuse("a scene names a node the file does not have");
+    if (depth > kMaxNodeDepth || ++visits_ > kMaxNodeVisits) return fw::Refuse("its nodes loop or repeat without end");
     const tinygltf::Node& node = model_.nodes[size_t(index)];
     const Matrix m = Multiply(parent, NodeMatrix(node));
-    std::string failure = node.mesh >= 0 ? AddMesh(node.mesh, m) : std::string{};
-    for (size_t i = 0; i < node.children.size() && failure.empty(); ++i)
-        failure = AddNode(node.children[i], m, depth + 1);
-    return failure;
+    if (node.mesh >= 0)
+        if (auto added = AddMesh(node.mesh, m); !added) return added;
+    for (int child : node.children)
+        if (auto added = AddNode(child, m, depth + 1); !added) return added;
+    return {};
 }
 
-std::string SceneCollector::AddMesh(int index, const Matrix& m) {
-    if (size_t(index) >= model_.meshes.size()) return "a node names a mesh the file does not have";
+fw::Expected<void> SceneCollector::AddMesh(int index, const Matrix& m) {
+    if (size_t(index) >= model_.meshes.size()) return fw::Refuse("a node names a mesh the file does not have");
     // Primitives that share their vertices share the points made of them.
     std::map<std::pair<int, int>, uint32_t> bases;
     for (const tinygltf::Primitive& primitive : model_.meshes[size_t(index)].primitives) {
-        std::string failure = AddPrimitive(primitive, m, bases);
-        if (!failure.empty()) return failure;
+        if (++primitiveVisits_ > kMaxPrimitiveVisits) return fw::Refuse("its nodes show more meshes than any model has");
+        if (auto added = AddPrimitive(primitive, m, bases); !added) return added;
     }
     return {};
 }
@@ -103,35 +109,38 @@ int AttributeOf(const tinygltf::Primitive& primitive, const char* name) {
     return found == primitive.attributes.end() ? -1 : found->second;
 }
 
-std::string SceneCollector::AddPrimitive(const tinygltf::Primitive& primitive, const Matrix& m,
-                                         std::map<std::pair<int, int>, uint32_t>& bases) {
+fw::Expected<void> SceneCollector::AddPrimitive(const tinygltf::Primitive& primitive, const Matrix& m,
+                                                std::map<std::pair<int, int>, uint32_t>& bases) {
     if (primitive.mode != TINYGLTF_MODE_TRIANGLES)
-        return "a mesh is made of points, lines or strips, and only separate triangles can be imported "
-               "(triangulate the mesh in the editor)";
+        return fw::Refuse(
+            "a mesh is made of points, lines or strips, and only separate triangles can be imported "
+            "(triangulate the mesh in the editor)");
     const int position = AttributeOf(primitive, "POSITION"), mapping = AttributeOf(primitive, "TEXCOORD_0");
     const auto key = std::make_pair(position, mapping);
     const bool known = bases.count(key) != 0;
     uint32_t& base = bases[key];
     if (!known) {
-        std::string failure = AppendPoints(position, mapping, m, base);
-        if (!failure.empty()) return failure;
+        if (auto appended = AppendPoints(position, mapping, m, base); !appended) return appended;
     }
     const size_t count = model_.accessors[size_t(position)].count;
     return AppendFaces(primitive, base, count, Determinant(m) < 0);
 }
 
-std::string SceneCollector::AppendPoints(int position, int mapping, const Matrix& m, uint32_t& base) {
-    std::string failure;
-    const auto positions = AccessorElements::Of(model_, position, failure);
-    if (!positions) return failure;
+fw::Expected<void> SceneCollector::AppendPoints(int position, int mapping, const Matrix& m, uint32_t& base) {
+    const auto positions = AccessorElements::Of(model_, position);
+    if (!positions) return positions.refusal();
     if (positions->components() != 3 || positions->componentType() != TINYGLTF_COMPONENT_TYPE_FLOAT)
-        return "a mesh's positions are not three floating-point numbers each";
+        return fw::Refuse("a mesh's positions are not three floating-point numbers each");
     std::optional<AccessorElements> uv;
-    if (mapping >= 0 && !(uv = AccessorElements::Of(model_, mapping, failure))) return failure;
+    if (mapping >= 0) {
+        auto read = AccessorElements::Of(model_, mapping);
+        if (!read) return read.refusal();
+        uv = *read;
+    }
     if (uv && (uv->components() != 2 || uv->count() < positions->count()))
-        return "a mesh's mapping coordinates do not match its positions";
+        return fw::Refuse("a mesh's mapping coordinates do not match its positions");
     if (mesh.points.size() + positions->count() > kMaxImportedEntries)
-        return "it has more points than any model can hold";
+        return fw::Refuse("it has more points than any model can hold");
     base = uint32_t(mesh.points.size());
     for (size_t k = 0; k < positions->count(); ++k) {
         const double x = positions->Component(k, 0), y = positions->Component(k, 1), z = positions->Component(k, 2);
@@ -144,28 +153,33 @@ std::string SceneCollector::AppendPoints(int position, int mapping, const Matrix
             point.u = uv->Component(k, 0);
             point.v = 1.0 - uv->Component(k, 1);
         }
-        if (!IsFinitePoint(point.x, point.y, point.z, point.u, point.v)) return "a point lies at no finite place";
+        if (!IsFinitePoint(point.x, point.y, point.z, point.u, point.v))
+            return fw::Refuse("a point lies at no finite place");
         mesh.points.push_back(point);
     }
     return {};
 }
 
-std::string SceneCollector::AppendFaces(const tinygltf::Primitive& primitive, uint32_t base, size_t count,
-                                        bool mirrored) {
-    std::string failure;
+fw::Expected<void> SceneCollector::AppendFaces(const tinygltf::Primitive& primitive, uint32_t base, size_t count,
+                                               bool mirrored) {
     std::optional<AccessorElements> indices;
-    if (primitive.indices >= 0 && !(indices = AccessorElements::Of(model_, primitive.indices, failure))) return failure;
+    if (primitive.indices >= 0) {
+        auto read = AccessorElements::Of(model_, primitive.indices);
+        if (!read) return read.refusal();
+        indices = *read;
+    }
     if (indices && (indices->components() != 1 || indices->componentType() == TINYGLTF_COMPONENT_TYPE_FLOAT))
-        return "a mesh's indices are not whole numbers";
+        return fw::Refuse("a mesh's indices are not whole numbers");
     const size_t corners = indices ? indices->count() : count;
-    if (corners % 3) return "a mesh's corner count is no multiple of three";
-    if (mesh.faces.size() + corners / 3 > kMaxImportedEntries) return "it has more triangles than any model can hold";
+    if (corners % 3) return fw::Refuse("a mesh's corner count is no multiple of three");
+    if (mesh.faces.size() + corners / 3 > kMaxImportedEntries)
+        return fw::Refuse("it has more triangles than any model can hold");
     const uint32_t group = GroupOf(primitive.material);
     for (size_t k = 0; k < corners; k += 3) {
         uint32_t corner[3];
         for (size_t i = 0; i < 3; ++i) corner[i] = indices ? indices->Index(k + i) : uint32_t(k + i);
         if (corner[0] >= count || corner[1] >= count || corner[2] >= count)
-            return "a triangle names a vertex its mesh does not have";
+            return fw::Refuse("a triangle names a vertex its mesh does not have");
         // A mirroring transform turns the faces inside out unless their corners turn the other way.
         if (mirrored) std::swap(corner[1], corner[2]);
         mesh.faces.push_back(ImportedFace{base + corner[0], base + corner[1], base + corner[2], group});
@@ -214,14 +228,10 @@ std::vector<int> SceneRoots(const tinygltf::Model& model) {
 
 }  // namespace
 
-CollectedScene CollectScene(const tinygltf::Model& model) {
+fw::Expected<ImportedMesh> CollectScene(const tinygltf::Model& model) {
     SceneCollector collector(model);
-    CollectedScene collected;
-    for (int root : SceneRoots(model)) {
-        collected.failure = collector.AddNode(root, kIdentity, 0);
-        if (!collected.failure.empty()) return collected;
-    }
-    if (collector.mesh.faces.empty()) collected.failure = "its scene shows no triangles";
-    collected.mesh = std::move(collector.mesh);
-    return collected;
+    for (int root : SceneRoots(model))
+        if (auto added = collector.AddNode(root, kIdentity, 0); !added) return added.refusal();
+    if (collector.mesh.faces.empty()) return fw::Refuse("its scene shows no triangles");
+    return std::move(collector.mesh);
 }

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstring>
+#include <optional>
 
 #include "exchange/formats/exportmesh.h"
 #include "exchange/formats/formatfiles.h"
@@ -21,9 +22,11 @@ constexpr int kArrayBuffer = 34962, kElementArrayBuffer = 34963;
 class BufferBuilder {
 public:
     // Appends a buffer view of the bytes, 4-byte aligned; returns its index.
-    int AddView(const void* data, size_t size, int target) {
+    // A picture's view has no target: no vertex attribute or index reads it.
+    int AddView(const void* data, size_t size, int target = 0) {
         while (bytes_.size() % 4) bytes_.push_back(0);
-        views_.push_back({{"buffer", 0}, {"byteOffset", bytes_.size()}, {"byteLength", size}, {"target", target}});
+        views_.push_back({{"buffer", 0}, {"byteOffset", bytes_.size()}, {"byteLength", size}});
+        if (target) views_.back()["target"] = target;
         const auto* begin = static_cast<const uint8_t*>(data);
         bytes_.insert(bytes_.end(), begin, begin + size);
         return int(views_.size()) - 1;
@@ -110,18 +113,37 @@ json Primitives(const ExportedModel& model, const std::vector<TextureGroup>& gro
     return primitives;
 }
 
+// The PNG of each texture: a file beside the .gltf, or bytes inside the .glb,
+// which is one file and must carry its pictures itself.
+struct TexturePictures {
+    std::vector<bool> beside;
+    std::vector<std::vector<uint8_t>> inside;
+};
+
+// The image of a texture, named after the bitmap as its material is, so that
+// an import finds the bitmap by either; none when it has no picture.
+std::optional<json> Image(const TexturePictures& pictures, size_t texture, const std::string& stem,
+                          BufferBuilder& buffer) {
+    if (!pictures.inside[texture].empty()) {
+        const std::vector<uint8_t>& png = pictures.inside[texture];
+        return json{{"bufferView", buffer.AddView(png.data(), png.size())}, {"mimeType", "image/png"}, {"name", stem}};
+    }
+    if (pictures.beside[texture]) return json{{"uri", UriFromFileName(stem + PngFormat().extension)}};
+    return std::nullopt;
+}
+
 // One material per bitmap used, named after it, with its PNG when there is one.
 void AddMaterials(const ExportedModel& model, const std::vector<TextureGroup>& groups,
-                  const std::vector<bool>& pictures, json& document) {
+                  const TexturePictures& pictures, BufferBuilder& buffer, json& document) {
     json materials = json::array(), textures = json::array(), images = json::array();
     for (const TextureGroup& group : groups) {
         if (group.texture < 0) continue;
-        const std::string& name = model.textures[size_t(group.texture)];
-        json material = {{"name", TextureStem(name)}, {"pbrMetallicRoughness", {{"metallicFactor", 0}}}};
-        if (pictures[size_t(group.texture)]) {
+        const std::string stem = TextureStem(model.textures[size_t(group.texture)]);
+        json material = {{"name", stem}, {"pbrMetallicRoughness", {{"metallicFactor", 0}}}};
+        if (auto image = Image(pictures, size_t(group.texture), stem, buffer)) {
             material["pbrMetallicRoughness"]["baseColorTexture"] = {{"index", textures.size()}};
             textures.push_back({{"source", images.size()}});
-            images.push_back({{"uri", UriFromFileName(TextureStem(name) + ".png")}});
+            images.push_back(std::move(*image));
         }
         materials.push_back(material);
     }
@@ -130,7 +152,7 @@ void AddMaterials(const ExportedModel& model, const std::vector<TextureGroup>& g
     if (!images.empty()) document["images"] = images;
 }
 
-json Document(const ExportedModel& model, const std::vector<TextureGroup>& groups, const std::vector<bool>& pictures,
+json Document(const ExportedModel& model, const std::vector<TextureGroup>& groups, const TexturePictures& pictures,
               const std::string& name, BufferBuilder& buffer) {
     json accessors = json::array();
     json document = {{"asset", {{"version", "2.0"}, {"generator", "Quon Data Manager"}}},
@@ -138,34 +160,57 @@ json Document(const ExportedModel& model, const std::vector<TextureGroup>& group
                      {"scenes", {{{"nodes", {0}}}}},
                      {"nodes", {{{"mesh", 0}, {"name", name}}}}};
     document["meshes"] = {{{"name", name}, {"primitives", Primitives(model, groups, buffer, accessors)}}};
-    AddMaterials(model, groups, pictures, document);
+    AddMaterials(model, groups, pictures, buffer, document);
     document["accessors"] = accessors;
     document["bufferViews"] = buffer.views();
     return document;
 }
 
+TexturePictures EmbeddedPictures(const ExportedModel& model, const std::vector<TextureGroup>& groups,
+                                 WriteNotes& notes) {
+    TexturePictures pictures{std::vector<bool>(model.textures.size(), false),
+                             std::vector<std::vector<uint8_t>>(model.textures.size())};
+    for (const TextureGroup& group : groups) {
+        if (group.texture < 0) continue;
+        std::string note;
+        pictures.inside[size_t(group.texture)] = TexturePicture(model, size_t(group.texture), PngFormat(), note);
+        if (!note.empty()) notes.push_back(note);
+    }
+    return pictures;
+}
+
+fw::Expected<TexturePictures> PicturesBeside(const ExportedModel& model, const std::vector<TextureGroup>& groups,
+                                             const TextureTarget& target, WriteNotes& notes) {
+    auto beside = WriteTextureFiles(model, groups, target, notes);
+    if (!beside) return beside.refusal();
+    return TexturePictures{std::move(*beside), std::vector<std::vector<uint8_t>>(model.textures.size())};
+}
+
 }  // namespace
 
-FormatWriteResult WriteGltf(const ExportedModel& model, const std::filesystem::path& path, bool binary,
-                            WrittenPictures* written) {
-    FormatWriteResult result;
-    result.failure = CheckExportedModel(model, path);
-    if (!result.ok()) return result;
+fw::Expected<WriteNotes> WriteGltf(const ExportedModel& model, const std::filesystem::path& path, bool binary,
+                                   WrittenPictures* written) {
+    if (auto fit = CheckExportedModel(model, path); !fit) return fit.refusal();
     const auto groups = GroupFacesByTexture(model);
-    const auto pictures = WriteTextureFiles(model, groups, {path.parent_path(), TextureKind::png, written}, result);
-    if (!result.ok()) return result;
+    WriteNotes notes;
+    WrittenFiles files(written);
+    const auto pictures = binary ? fw::Expected<TexturePictures>(EmbeddedPictures(model, groups, notes))
+                                 : PicturesBeside(model, groups, {path.parent_path(), PngFormat(), written, &files}, notes);
+    if (!pictures) return pictures.refusal();
     BufferBuilder buffer;
     const std::string stem = fw::Utf8FromPath(path.stem());
-    json document = Document(model, groups, pictures, stem, buffer);
+    json document = Document(model, groups, *pictures, stem, buffer);
     json bufferEntry = {{"byteLength", buffer.bytes().size()}};
     if (!binary) {
         const std::filesystem::path binPath = path.parent_path() / fw::PathFromUtf8(stem + ".bin");
         bufferEntry["uri"] = UriFromFileName(stem + ".bin");
-        result.failure = SaveBytes(binPath, buffer.bytes());
-        if (!result.ok()) return result;
+        if (auto saved = SaveBytes(binPath, buffer.bytes()); !saved) return saved.refusal();
+        files.Add(binPath);
     }
     document["buffers"] = {bufferEntry};
     const std::string text = document.dump(binary ? -1 : 1, ' ', false, json::error_handler_t::replace);
-    result.failure = binary ? SaveBytes(path, GlbBytes(text, buffer.bytes())) : SaveText(path, text);
-    return result;
+    auto saved = binary ? SaveBytes(path, GlbBytes(text, buffer.bytes())) : SaveText(path, text);
+    if (!saved) return saved.refusal();
+    files.Keep();
+    return notes;
 }

@@ -2,9 +2,7 @@
 
 #include "exchange/formats/formatfiles.h"
 
-ImportedFile RefuseImport(const std::filesystem::path& path, const std::string& format, const std::string& reason) {
-    ImportedFile refused;
-    refused.refusal = "The file " + Shown(path) + " cannot be imported as " + format + ": " + reason +
-                      ". Export the model again from the editor, or choose another file.";
-    return refused;
+fw::Refusal RefuseImport(const std::filesystem::path& path, const std::string& format, const std::string& reason) {
+    return fw::Refuse("The file " + Shown(path) + " cannot be imported as " + format + ": " + reason +
+                      ". Export the model again from the editor, or choose another file.");
 }

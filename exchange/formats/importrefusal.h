@@ -2,7 +2,7 @@
 #include <filesystem>
 #include <string>
 
-#include "exchange/exchangemesh.h"
+#include "framework/expected.h"
 
 // A reader's refusal: the file, what is wrong with it, what the user can do.
-ImportedFile RefuseImport(const std::filesystem::path& path, const std::string& format, const std::string& reason);
+fw::Refusal RefuseImport(const std::filesystem::path& path, const std::string& format, const std::string& reason);

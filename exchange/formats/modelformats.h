@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "exchange/exchangemesh.h"
+#include "exchange/formats/exchangemesh.h"
+#include "framework/expected.h"
 
 // Models in the formats today's 3-D editors read and write first, beside
 // 3DS: glTF 2.0 (.gltf with its .bin, or .glb) and OBJ (.obj with its .mtl).
@@ -12,14 +13,10 @@
 // exchange terms on reading. The mesh is named after the file's stem, as the
 // 3DS export names its object, and its materials after the bitmaps they show.
 
-// What a writer did: nothing when failure is set (a message in words that
-// names the file), otherwise every file, with notes on what had to be left
-// out (a bitmap that could not be decoded goes without its picture).
-struct FormatWriteResult {
-    std::string failure;
-    std::vector<std::string> notes;
-    bool ok() const { return failure.empty(); }
-};
+// What a writer that wrote every file has to say of what it had to leave
+// out (a bitmap that could not be decoded goes without its picture). A
+// writer that could not write refuses in words that name the file.
+using WriteNotes = std::vector<std::string>;
 
 // The pictures written so far by one command: a bank's models share their
 // bitmaps, and Export All need write each picture once. A bitmap's file name
@@ -28,18 +25,19 @@ struct WrittenPictures {
     std::set<std::filesystem::path> paths;
 };
 
-// A .gltf with "<stem>.bin" beside it, or a .glb when binary; each bitmap
-// used is written beside as a PNG named like its BMP export
-// ("O1F2A.bmp" -> "O1F2A.png").
-FormatWriteResult WriteGltf(const ExportedModel& model, const std::filesystem::path& path, bool binary,
-                            WrittenPictures* written = nullptr);
+// A .gltf with "<stem>.bin" beside it, each bitmap used written beside as a
+// PNG named like its BMP export ("O1F2A.bmp" -> "O1F2A.png"); or a .glb when
+// binary, with the PNGs inside it as images named like the materials ("O1F2A").
+fw::Expected<WriteNotes> WriteGltf(const ExportedModel& model, const std::filesystem::path& path, bool binary,
+                                   WrittenPictures* written = nullptr);
 
 // An .obj with "<stem>.mtl" beside it, whose materials name the bitmaps'
 // BMP files; each bitmap used is written beside as that BMP file.
-FormatWriteResult WriteObj(const ExportedModel& model, const std::filesystem::path& path,
-                           WrittenPictures* written = nullptr);
+fw::Expected<WriteNotes> WriteObj(const ExportedModel& model, const std::filesystem::path& path,
+                                  WrittenPictures* written = nullptr);
 
 // Every triangle of the file (.gltf or .glb; .obj), merged into one mesh in
-// the exchange terms, or a refusal in words that names the file.
-ImportedFile ReadGltf(const std::filesystem::path& path);
-ImportedFile ReadObj(const std::filesystem::path& path);
+// the exchange terms, or a refusal in words that names the file, says what
+// is wrong and what the user can do.
+fw::Expected<ImportedMesh> ReadGltf(const std::filesystem::path& path);
+fw::Expected<ImportedMesh> ReadObj(const std::filesystem::path& path);

@@ -12,28 +12,56 @@
 #include "exchange/formats/formatfiles.h"
 #include "exchange/formats/importrefusal.h"
 #include "exchange/formats/modelformats.h"
+#include "exchange/formats/objscreen.h"
 #include "framework/pathtext.h"
 
 namespace {
 
+// Far beyond the materials of any model: each becomes a group of faces.
+constexpr size_t kMaxObjMaterials = 4096;
+
 // Material libraries are read from the OBJ's folder only, as ordinary files
-// of a model file's size. A library name with spaces reaches the library
-// in pieces, so the OBJ's own "<stem>.mtl" stands in for a piece not found.
+// of a model file's size, each once however often the OBJ names it, and
+// within one budget of bytes. A library name with spaces reaches the
+// library in pieces, so the OBJ's own "<stem>.mtl" stands in for a piece
+// not found.
 class FolderMaterials : public tinyobj::MaterialReader {
 public:
     explicit FolderMaterials(const std::filesystem::path& obj) : obj_(obj) {}
     bool operator()(const std::string& name, std::vector<tinyobj::material_t>* materials,
                     std::map<std::string, int>* names, std::string* warning, std::string* error) override {
-        LoadedBytes loaded = LoadModelFile(obj_.parent_path() / fw::PathFromUtf8(name).filename());
-        if (!loaded.failure.empty()) loaded = LoadModelFile(std::filesystem::path(obj_).replace_extension(".mtl"));
-        if (!loaded.failure.empty()) return false;
-        std::istringstream text(std::string(loaded.bytes.begin(), loaded.bytes.end()));
+        const auto file = Beside(fw::Utf8FromPath(fw::PathFromUtf8(name).filename()));
+        auto loaded = file ? Load(*file) : fw::Refuse("not beside the model");
+        const auto own = Beside(fw::Utf8FromPath(std::filesystem::path(obj_.filename()).replace_extension(".mtl")));
+        if (!loaded && own) loaded = Load(*own);
+        if (!loaded) return false;
+        std::istringstream text(std::string(loaded->begin(), loaded->end()));
         tinyobj::LoadMtl(names, materials, &text, warning, error);
+        if (materials->size() > kMaxObjMaterials) refusal_ = "it has more materials than any model";
         return true;
     }
+    // Why the materials were refused: too many of them, or too many bytes.
+    const std::string& refusal() const { return refusal_; }
 
 private:
+    std::optional<std::filesystem::path> Beside(const std::string& name) const {
+        return FileBesideModel(obj_.parent_path(), name);
+    }
+    // A library read before adds nothing more.
+    fw::Expected<std::vector<uint8_t>> Load(const std::filesystem::path& file) {
+        if (!read_.insert(file).second) return std::vector<uint8_t>{};
+        auto loaded = LoadModelFile(file);
+        if (loaded && (loaded_ += loaded->size()) > kMaxImportBytes) {
+            refusal_ = TooMuchLoaded();
+            return fw::Refuse(refusal_);
+        }
+        return loaded;
+    }
+
     std::filesystem::path obj_;
+    std::set<std::filesystem::path> read_;
+    uint64_t loaded_ = 0;
+    std::string refusal_;
 };
 
 using Corner = std::pair<int, int>;  // position index, mapping index or -1
@@ -135,26 +163,49 @@ std::optional<ImportedMesh> ObjMesh::Build(const std::vector<Polygon>& polygons)
     return std::move(mesh_);
 }
 
+// The pictures of the materials, each file once, from the OBJ's folder
+// only, whatever folder the library names.
+std::vector<ImportedPicture> ObjPictures(const std::vector<tinyobj::material_t>& materials,
+                                         const std::filesystem::path& obj) {
+    std::vector<ImportedPicture> pictures;
+    std::map<std::string, size_t> seen;  // file name -> its picture
+    for (const tinyobj::material_t& material : materials) {
+        if (material.diffuse_texname.empty()) continue;
+        // Editors on Windows write either slash.
+        const std::string& given = material.diffuse_texname;
+        const std::string name = given.substr(given.find_last_of("/\\") + 1);
+        auto [at, added] = seen.try_emplace(name, pictures.size());
+        if (added) {
+            auto file = LoadPictureBeside(obj.parent_path() / fw::PathFromUtf8(name));
+            pictures.push_back({{name}, name, file ? std::move(*file) : std::vector<uint8_t>(), file ? "" : file.why()});
+        }
+        if (!material.name.empty()) pictures[at->second].names.push_back(material.name);
+    }
+    return pictures;
+}
+
 }  // namespace
 
-ImportedFile ReadObj(const std::filesystem::path& path) {
-    const LoadedBytes loaded = LoadModelFile(path);
-    if (!loaded.failure.empty()) return ImportedFile{std::nullopt, loaded.failure};
-    // The library keeps every number of every line: refuse what no model comes near before it reads.
-    if (size_t(std::count(loaded.bytes.begin(), loaded.bytes.end(), '\n')) > kMaxImportedEntries)
-        return RefuseImport(path, "OBJ", "it has more lines than any model's file");
-    std::istringstream text(std::string(loaded.bytes.begin(), loaded.bytes.end()));
-    FolderMaterials materialReader(path);
+fw::Expected<ImportedMesh> ReadObj(const std::filesystem::path& path) {
+    const auto loaded = LoadModelFile(path);
+    if (!loaded) return loaded.refusal();
+    ScreenedObj screened =
+        ScreenObjText(std::string_view(reinterpret_cast<const char*>(loaded->data()), loaded->size()));
+    if (!screened.failure.empty()) return RefuseImport(path, "OBJ", screened.failure);
+    std::istringstream text(std::move(screened.text));
+    FolderMaterials materialReader(std::filesystem::absolute(path));
     tinyobj::attrib_t attrib;
     std::vector<tinyobj::shape_t> shapes;
     std::vector<tinyobj::material_t> materials;
     std::string warning, error;
     try {
         if (!tinyobj::LoadObj(&attrib, &shapes, &materials, &warning, &error, &text, &materialReader, false, false))
-            return RefuseImport(path, "OBJ", error.empty() ? "the file is damaged" : error.substr(0, error.find('\n')));
+            return RefuseImport(path, "OBJ",
+                                error.empty() ? "the file is damaged" : Capped(error.substr(0, error.find('\n'))));
     } catch (const std::exception&) {
         return RefuseImport(path, "OBJ", "the file is damaged");
     }
+    if (!materialReader.refusal().empty()) return RefuseImport(path, "OBJ", materialReader.refusal());
     std::vector<Polygon> polygons;
     const std::string failure = CollectPolygons(attrib, shapes, materials.size(), polygons);
     if (!failure.empty()) return RefuseImport(path, "OBJ", failure);
@@ -162,5 +213,6 @@ ImportedFile ReadObj(const std::filesystem::path& path) {
         return RefuseImport(path, "OBJ", "it has more points than any model can hold");
     std::optional<ImportedMesh> mesh = ObjMesh(attrib, materials).Build(polygons);
     if (!mesh) return RefuseImport(path, "OBJ", "a point lies at no finite place");
-    return ImportedFile{std::move(mesh), {}};
+    mesh->pictures = ObjPictures(materials, path);
+    return std::move(*mesh);
 }

@@ -75,15 +75,19 @@ std::string MtlText(const ExportedModel& model, const std::vector<TextureGroup>&
 
 }  // namespace
 
-FormatWriteResult WriteObj(const ExportedModel& model, const std::filesystem::path& path, WrittenPictures* written) {
-    FormatWriteResult result;
-    result.failure = CheckExportedModel(model, path);
-    if (!result.ok()) return result;
+fw::Expected<WriteNotes> WriteObj(const ExportedModel& model, const std::filesystem::path& path,
+                                  WrittenPictures* written) {
+    if (auto fit = CheckExportedModel(model, path); !fit) return fit.refusal();
     const auto groups = GroupFacesByTexture(model);
-    const auto pictures = WriteTextureFiles(model, groups, {path.parent_path(), TextureKind::bmp, written}, result);
-    if (!result.ok()) return result;
+    WriteNotes notes;
+    WrittenFiles files(written);
+    const auto pictures = WriteTextureFiles(model, groups, {path.parent_path(), BmpFormat(), written, &files}, notes);
+    if (!pictures) return pictures.refusal();
     const std::string stem = fw::Utf8FromPath(path.stem());
-    result.failure = SaveText(path.parent_path() / fw::PathFromUtf8(stem + ".mtl"), MtlText(model, groups, pictures));
-    if (result.ok()) result.failure = SaveText(path, ObjText(model, groups, stem));
-    return result;
+    const auto mtlPath = path.parent_path() / fw::PathFromUtf8(stem + ".mtl");
+    if (auto saved = SaveText(mtlPath, MtlText(model, groups, *pictures)); !saved) return saved.refusal();
+    files.Add(mtlPath);
+    if (auto saved = SaveText(path, ObjText(model, groups, stem)); !saved) return saved.refusal();
+    files.Keep();
+    return notes;
 }

@@ -46,11 +46,12 @@ bool WriteRows(png_structp png, png_infop info, const Picture& image, std::vecto
 
 }  // namespace
 
-std::vector<uint8_t> EncodePng(const Picture& image) {
+fw::Expected<std::vector<uint8_t>> EncodePng(const Picture& image) {
     std::vector<uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (info && !WriteRows(png, info, image, out)) out.clear();
+    const bool written = info && WriteRows(png, info, image, out);
     png_destroy_write_struct(&png, info ? &info : nullptr);
+    if (!written) return fw::Refuse("the PNG encoder could not write it");
     return out;
 }

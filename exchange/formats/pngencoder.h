@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "exchange/formats/bmpdecoder.h"
+#include "exchange/formats/picture.h"
+#include "framework/expected.h"
 
-// The picture as a PNG file's bytes, with its palette if it has one;
-// empty if the encoder failed.
-std::vector<uint8_t> EncodePng(const Picture& picture);
+// The picture as a PNG file's bytes, with its palette if it has one.
+fw::Expected<std::vector<uint8_t>> EncodePng(const Picture& picture);

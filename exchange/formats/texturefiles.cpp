@@ -1,57 +1,55 @@
 // The pictures beside an exported model, so that an editor opening the
 // model shows its bitmaps.
-#include "exchange/formats/bmpdecoder.h"
 #include "exchange/formats/exportmesh.h"
 #include "exchange/formats/formatfiles.h"
-#include "exchange/formats/pngencoder.h"
 #include "framework/pathtext.h"
 
 namespace {
 
-// Empty when the picture could not be made; the note says why.
-std::vector<uint8_t> PictureBytes(std::span<const uint8_t> bmp, const std::string& name, TextureKind kind,
+std::vector<uint8_t> PictureBytes(std::span<const uint8_t> bmp, const std::string& name, const BitmapFormat& format,
                                   std::string& note) {
     if (bmp.empty()) {
         note = "The bitmap " + name + " lies outside the data file; its material has no picture.";
         return {};
     }
-    if (kind == TextureKind::bmp) return std::vector<uint8_t>(bmp.begin(), bmp.end());
-    const DecodedBmp decoded = DecodeBmp(bmp);
-    if (!decoded.failure.empty()) {
-        note = "The bitmap " + name + " cannot be converted to PNG (" + decoded.failure +
-               "); its material has no picture.";
+    auto file = EncodeStoredBitmap(format, bmp);
+    if (!file) {
+        note = std::string("No ") + format.label + " picture of the bitmap " + name +
+               " was written, so its material has none. " + file.why();
         return {};
     }
-    std::vector<uint8_t> png = EncodePng(decoded.image);
-    if (png.empty()) note = "The bitmap " + name + " could not be encoded as PNG; its material has no picture.";
-    return png;
+    return std::move(*file);
 }
 
 }  // namespace
 
-std::vector<bool> WriteTextureFiles(const ExportedModel& model, const std::vector<TextureGroup>& groups,
-                                    const TextureTarget& target, FormatWriteResult& result) {
+std::vector<uint8_t> TexturePicture(const ExportedModel& model, size_t texture, const BitmapFormat& format,
+                                    std::string& note) {
+    const auto bmp = texture < model.bitmapFiles.size() ? model.bitmapFiles[texture] : std::span<const uint8_t>{};
+    return PictureBytes(bmp, model.textures[texture], format, note);
+}
+
+fw::Expected<std::vector<bool>> WriteTextureFiles(const ExportedModel& model, const std::vector<TextureGroup>& groups,
+                                                  const TextureTarget& target, WriteNotes& notes) {
     std::vector<bool> written(model.textures.size(), false);
     for (const TextureGroup& group : groups) {
         if (group.texture < 0) continue;
         const std::string& name = model.textures[size_t(group.texture)];
-        const std::string fileName = target.kind == TextureKind::png ? TextureStem(name) + ".png" : name;
+        const std::string fileName = TextureStem(name) + target.format.extension;
         // Only a name: a texture name never leads out of the folder.
         const auto path = target.folder / fw::PathFromUtf8(fileName).filename();
         if (target.written && target.written->paths.count(path)) {
             written[size_t(group.texture)] = true;
             continue;
         }
-        const auto bmp = size_t(group.texture) < model.bitmapFiles.size() ? model.bitmapFiles[size_t(group.texture)]
-                                                                          : std::span<const uint8_t>{};
         std::string note;
-        const std::vector<uint8_t> bytes = PictureBytes(bmp, name, target.kind, note);
+        const std::vector<uint8_t> bytes = TexturePicture(model, size_t(group.texture), target.format, note);
         if (bytes.empty()) {
-            result.notes.push_back(note);
+            notes.push_back(note);
             continue;
         }
-        result.failure = SaveBytes(path, bytes);
-        if (!result.ok()) return written;
+        if (auto saved = SaveBytes(path, bytes); !saved) return saved.refusal();
+        target.files->Add(path);
         written[size_t(group.texture)] = true;
         if (target.written) target.written->paths.insert(path);
     }

@@ -7,7 +7,8 @@
 #include <random>
 #include <string>
 
-#include "exchange/exchangemesh.h"
+#include "exchange/formats/exchangemesh.h"
+#include "framework/expected.h"
 
 // The readers take a path: each input goes to a file of this run's own
 // folder, with the extension the reader expects; the folder goes at exit.
@@ -37,10 +38,10 @@ inline std::filesystem::path FuzzInputFile(const uint8_t* data, size_t size, con
 
 // What every reader promises: a refusal, or a mesh whose faces name only
 // points and groups it has.
-inline void AbortUnlessWellFormed(const ImportedFile& read) {
-    if (!read.mesh) return;
-    for (const ImportedFace& face : read.mesh->faces)
-        if (face.a >= read.mesh->points.size() || face.b >= read.mesh->points.size() ||
-            face.c >= read.mesh->points.size() || face.group >= read.mesh->groups.size())
+inline void AbortUnlessWellFormed(const fw::Expected<ImportedMesh>& read) {
+    if (!read.ok()) return;
+    for (const ImportedFace& face : read->faces)
+        if (face.a >= read->points.size() || face.b >= read->points.size() || face.c >= read->points.size() ||
+            face.group >= read->groups.size())
             std::abort();
 }

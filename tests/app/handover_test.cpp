@@ -10,6 +10,7 @@
 #include "app/commandgate.h"
 #include "app/instancehandover.h"
 #include "app/mainframe.h"
+#include "browser/pallixview.h"
 #include "framework/commandids.h"
 #include "tests/app/apptestsupport.h"
 
@@ -52,8 +53,13 @@ void HandOverTest::aFileHandedOverDuringACommandOpensAfterIt() {
     fw::TreeItem* bank = tree.GetChildItem(tree.GetRootItem());
     tree.Expand(bank, fw::TreeControl::ExpandAction::expand);
 
-    // Inside the import's announcement, a bitmap file appears where it names
-    // and the second start hands its file over; the save prompt is answered No.
+    // Inside the import's announcement, a repainted copy of the bitmap
+    // appears where it names and the second start hands its file over; the
+    // save prompt is answered No.
+    const ItemRecord& record = *CPallixView::RecordOf(bank->children.back().get());
+    const auto image = app->Document().Image();
+    QByteArray repainted(reinterpret_cast<const char*>(image.data()) + record.nOffset, int(record.nSize));
+    repainted[repainted.size() - 1] = char(repainted.back() ^ 1);
     QString bitmapFile;
     QStringList asked;
     QTimer answer;
@@ -69,7 +75,7 @@ void HandOverTest::aFileHandedOverDuringACommandOpensAfterIt() {
         bitmapFile = box->text();
         QDir().mkpath(QFileInfo(bitmapFile).path());
         QFile bitmap(bitmapFile);
-        if (bitmap.open(QIODevice::WriteOnly)) bitmap.write("imported bitmap");
+        if (bitmap.open(QIODevice::WriteOnly)) bitmap.write(repainted);
         bitmap.close();
         HandOver(name, target);
         box->button(QMessageBox::Ok)->click();

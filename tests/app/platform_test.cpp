@@ -5,6 +5,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <thread>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include "app/instancehandover.h"
 #include "app/shellcommand.h"
@@ -22,6 +25,7 @@ private slots:
     void onlyAProgramRunFromAFolderRegistersItself();
     void aSecondStartHandsItsFileOver();
     void theHandOverNameBelongsToOneUsersSession();
+    void withoutARuntimeFolderTheHandOverLivesInAFolderOfTheUsersOwn();
 };
 
 void PlatformTest::theCommandLineIsParsed_data() {
@@ -164,6 +168,27 @@ void PlatformTest::theHandOverNameBelongsToOneUsersSession() {
     QVERIFY(first != second);
     QCOMPARE(renamed, second);
     QVERIFY2(second.startsWith(runtime.path() + '/'), qPrintable(second));
+#endif
+}
+
+// Another user who could make the folder or listen under the name first
+// would receive every file the user opens.
+void PlatformTest::withoutARuntimeFolderTheHandOverLivesInAFolderOfTheUsersOwn() {
+#ifdef _WIN32
+    QSKIP("Windows keeps the hand-over in a pipe of the user's own");
+#else
+    QTemporaryDir temporary;
+    const ScopedVariable folder("XDG_RUNTIME_DIR", {});
+    const ScopedVariable temp("TMPDIR", temporary.path().toLocal8Bit());
+    const QString name = InstanceServerName();
+    const QString own = temporary.path() + "/pallix-" + QString::number(getuid());
+    QVERIFY2(name.startsWith(own + '/'), qPrintable(name));
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
+                                      QFile::WriteOther | QFile::ExeOther;
+    QVERIFY(!(QFile::permissions(own) & others));
+    // A folder of that name that others may enter is not used.
+    QVERIFY(QFile::setPermissions(own, QFile::permissions(own) | QFile::WriteOther | QFile::ExeOther));
+    QCOMPARE(InstanceServerName(), QString());
 #endif
 }
 

@@ -33,6 +33,7 @@ private slots:
     void aModelShowsItsFacesWithTheBanksBitmapsOnThem();
     void banksAndTheFileShowTheirCounts();
     void damagedRecordsShowAReasonInsteadOfAPicture();
+    void aBitmapPromisingMorePixelsThanItsRecordHoldsIsNeverDrawn();
     void theArrowKeysMoveThePreviewAlong();
     void findKeepsMatchesUnderTheirBanks();
     void unsavedChangesMarkTheTitleAndRevertReloads();
@@ -132,6 +133,22 @@ void PreviewTest::damagedRecordsShowAReasonInsteadOfAPicture() {
     Select(Item("1:stone.bmp"));
     QVERIFY2(Pane().Details().contains("This bitmap is damaged"), qPrintable(Pane().Details()));
     QVERIFY(!Pane().BitmapView()->isVisible());
+}
+
+// Its header says 64 rows where the record holds 32: drawn, the rest would
+// come from memory past the bitmap.
+void PreviewTest::aBitmapPromisingMorePixelsThanItsRecordHoldsIsNeverDrawn() {
+    constexpr uint32_t kBmpHeight = 22;
+    const ItemRecord& bitmap = *CPallixView::RecordOf(Item("0:crate.bmp"));
+    app_->Document().Image()[bitmap.nOffset + kBmpHeight] = 64;
+    Pane().Refresh();
+    Select(Item("0:crate.bmp"));
+    QVERIFY2(Pane().Details().startsWith("This bitmap is damaged: "), qPrintable(Pane().Details()));
+    QVERIFY(!Pane().BitmapView()->isVisible());
+    Select(Item("crate"));
+    QVERIFY(Pane().ModelView()->isVisible());
+    QVERIFY2(Pane().Details().contains("The faces of 0:crate.bmp show plain grey. This bitmap is damaged: "),
+             qPrintable(Pane().Details()));
 }
 
 void PreviewTest::theArrowKeysMoveThePreviewAlong() {

@@ -131,7 +131,8 @@ void TreeInteractionTest::aRightClickOffersTheItemsMenuWithoutMovingTheSelection
     fw::TreeItem* bitmap = first->children.back().get();
     tree_->Expand(bitmap, fw::TreeControl::ExpandAction::expand);
     RightClick(LabelOf(bitmap->children.front().get()));
-    QCOMPARE(Offered(2), QStringList({"Bitmap", "View", "Export...", "Import...", "Cancel"}));
+    QCOMPARE(Offered(2), QStringList({"Bitmap", "View", "Export...", "Import...", "Cancel", "Export Bitmap As...",
+                                      "Import Bitmap From..."}));
     QCOMPARE(app_->View().ContextItem(), bitmap->children.front().get());
     QCOMPARE(popups_->menus.size(), 3);
 }

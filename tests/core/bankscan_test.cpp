@@ -160,6 +160,28 @@ TEST(BankScan, RecordsRepeatingInPlaceCannotMakeTheListingExplode) {
     EXPECT_GT(models, 0);
 }
 
+// Each record costs the tree hundreds of bytes: past a ceiling, a larger
+// file buys no more of them.
+TEST(BankScan, TheRecordBudgetHasACeilingWhateverTheFilesSize) {
+    auto bank = bfp::BankBytes({{bfp::Model{"zero", {}, {}, 0}}, {}});
+    bank.resize(48);
+    bank[14] = bank[15] = 0xFF;
+    bank[24] = 28;
+    std::fill(bank.begin() + 28 + 12, bank.begin() + 28 + 16, 0);
+    std::vector<uint8_t> image(size_t(96) << 20);
+    for (size_t at = 0; at + bank.size() <= image.size(); at += bank.size())
+        std::copy(bank.begin(), bank.end(), image.begin() + long(at));
+    struct Counter : pallix::BankVisitor {
+        void OnBank(const pallix::BankEntry&) override { ++records; }
+        void OnModel(const pallix::ModelEntry&) override { ++records; }
+        void OnBitmap(const pallix::BitmapEntry&) override { ++records; }
+        size_t records = 0;
+    } counter;
+    pallix::ScanBanks(image, counter);
+    EXPECT_LE(counter.records, size_t(1) << 20);
+    EXPECT_GT(counter.records, size_t(1) << 19);
+}
+
 TEST(BankScan, EmptyBanksCountTowardsTheBudgetToo) {
     std::vector<uint8_t> image;
     for (int bank = 0; bank < 10000; ++bank) {

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <sstream>
 
 #include "cli/clisession.h"
 #include "cli/commandline.h"
-#include "exchange/exportlocation.h"
+#include "exchange/files/exportlocation.h"
 #include "tests/support/testfiles.h"
 #include "tools/bfpbuilder.h"
 
@@ -80,6 +84,7 @@ TEST_F(Cli, MenuListsEntriesWithTheirState) {
     ASSERT_EQ(Run(Words({"menu", ".", "menu", "0/0/1"})), 0);
     EXPECT_EQ(out_.str(),
               "menu: BFP\n  32786\tExport All\tenabled\n  32787\tImport All\tenabled\n  32785\tCancel\tenabled\n"
+              "  32798\tExport All As...\tenabled\n"
               "menu: Model\n  32792\tView Model\tenabled\n  32788\tExport Model\tenabled\n"
               "  32789\tImport Model\tenabled\n  32785\tCancel\tenabled\n"
               "  32793\tExport Model As...\tenabled\n  32794\tImport Model From...\tenabled\n");
@@ -121,6 +126,44 @@ TEST_F(Cli, WithoutTheProgramsFolderExportsGoToTheUsersOwnOrTheChosenOne) {
     EXPECT_TRUE(std::filesystem::exists(dir_ / "mine" / "box.3ds"));
 }
 
+// Another user's link in the export folder must not lead an export onto the
+// victim's files; a pipe or a read-only file is no file to replace either.
+TEST_F(Cli, ExportsNeverWriteThroughALinkNorOverAPipeOrAReadOnlyFile) {
+    const auto folder = dir_ / "bfp" / "data";
+    WriteFileBytes(dir_ / "victim", {1, 2, 3});
+    std::filesystem::create_symlink(dir_ / "victim", folder / "box.3ds");
+    std::filesystem::create_symlink(dir_ / "victim", folder / "O380.bmp");
+    ASSERT_EQ(mkfifo((folder / "box.gltf").c_str(), 0600), 0);
+    WriteFileBytes(folder / "box.obj", {4});
+    std::filesystem::permissions(folder / "box.obj", std::filesystem::perms::owner_read);
+    for (const auto& actions : {Words({"export-model", "0/0"}), Words({"export-bitmap", "0/1"}),
+                                Words({"export-model-as", "gltf", "0/0"}), Words({"export-model-as", "obj", "0/0"})}) {
+        Run(actions);
+        EXPECT_NE((out_.str() + err_.str()).find(", so it "), std::string::npos) << out_.str() << err_.str();
+    }
+    EXPECT_EQ(ReadFileBytes(dir_ / "victim"), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "box.3ds"));
+    EXPECT_TRUE(std::filesystem::is_fifo(folder / "box.gltf"));
+    EXPECT_EQ(ReadFileBytes(folder / "box.obj"), (std::vector<uint8_t>{4}));
+}
+
+// Without HOME, exports go below the home the system lists for the user,
+// never below the shared temporary folder where anyone could make them first.
+TEST(CliHome, WithoutHomeExportsGoBelowTheUsersHomeFromThePasswordDatabase) {
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    const char* documents = std::getenv("XDG_DOCUMENTS_DIR");
+    const std::string kept = documents ? documents : "";
+    unsetenv("HOME");
+    unsetenv("XDG_DOCUMENTS_DIR");
+    const auto root = UserExportRoot();
+    if (!home.empty()) setenv("HOME", home.c_str(), 1);
+    if (documents) setenv("XDG_DOCUMENTS_DIR", kept.c_str(), 1);
+    const passwd* user = getpwuid(geteuid());
+    ASSERT_NE(user, nullptr);
+    EXPECT_EQ(root.string().rfind(user->pw_dir, 0), 0u) << root;
+    EXPECT_NE(root.string().rfind(std::filesystem::temp_directory_path().string(), 0), 0u) << root;
+}
+
 TEST_F(Cli, ExitStatusTellsWhatWentWrong) {
     EXPECT_EQ(Run(Words({"menu", "0/9"})), 1);
     EXPECT_EQ(err_.str(), "pallix-cli: no item at 0/9\n");
@@ -131,6 +174,21 @@ TEST_F(Cli, ExitStatusTellsWhatWentWrong) {
     EXPECT_EQ(Run(Words({"menu"})), 2);
     EXPECT_EQ(Run({"--bogus", "x"}), 2);
     EXPECT_EQ(Run({}), 2);
+}
+
+TEST_F(Cli, BitmapsLeaveAndComeBackAsPngAndARefusedImportExitsOneWithNothingSaved) {
+    const auto before = ReadFileBytes(dir_ / "data.bfp");
+    ASSERT_EQ(Run(Words({"export-bitmap-as", "png", "0/1", "import-bitmap-from", "png", "0/1", "save"})), 0)
+        << out_.str() << err_.str();
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "bfp" / "data" / "O380.png"));
+    EXPECT_EQ(ReadFileBytes(dir_ / "data.bfp"), before);
+    WriteFileBytes(dir_ / "bfp" / "data" / "O380.png", {0x89, 'P', 'N', 'G'});
+    EXPECT_EQ(Run(Words({"import-bitmap-from", "png", "0/1", "save"})), 1);
+    EXPECT_NE(out_.str().find("message [Import Bitmap] O380.png cannot be imported: it is not a PNG file."),
+              std::string::npos)
+        << out_.str();
+    EXPECT_EQ(ReadFileBytes(dir_ / "data.bfp"), before);
+    EXPECT_EQ(Run(Words({"export-bitmap-as", "gif", "0/1"})), 2);
 }
 
 TEST_F(Cli, CommandsTheItemsPopupDoesNotOfferAreRefused) {

@@ -4,8 +4,8 @@
 // start.
 #include <gtest/gtest.h>
 
-#include "exchange/exportpaths.h"
-#include "exchange/viewfilenames.h"
+#include "exchange/files/exportpaths.h"
+#include "exchange/files/viewfilenames.h"
 #include "framework/commandids.h"
 #include "framework/os.h"
 #include "tests/support/viewfixture.h"

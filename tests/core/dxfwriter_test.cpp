@@ -3,7 +3,7 @@
 #include <clocale>
 #include <sstream>
 
-#include "exchange/dxfwriter.h"
+#include "exchange/model/dxfwriter.h"
 #include "framework/commandids.h"
 #include "framework/os.h"
 #include "framework/privatetemp.h"

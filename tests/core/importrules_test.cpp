@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "exchange/importrules.h"
+#include "exchange/model/importrules.h"
 
 namespace {
 
@@ -21,9 +21,9 @@ TEST(ImportRules, EmptyOrUnstorableMeshesAreRefusedNamingTheFile) {
     far.points = {{0, 0, 0, 0, 0}, {3.0e8, 0, 0, 0, 0}, {0, 1, 0, 0, 0}};
     far.faces = {{0, 1, 2, 0}};
     for (const ImportedMesh& mesh : {ImportedMesh{}, far}) {
-        const ImportedTables tables = ApplyImportRules(ImportedFile{mesh, {}}, "dir/m.obj", {"a.bmp"}, room);
-        EXPECT_EQ(tables.refusal.rfind("Cannot import \"m.obj\": ", 0), 0u);
-        EXPECT_TRUE(tables.points.empty());
+        const auto tables = ApplyImportRules(mesh, "dir/m.obj", {"a.bmp"}, room);
+        ASSERT_FALSE(tables);
+        EXPECT_EQ(tables.why().rfind("Cannot import \"m.obj\": ", 0), 0u);
     }
 }
 

@@ -45,10 +45,11 @@ TEST_F(Interaction, MenuEntriesWithoutAHandlerAreDisabled) {
     EXPECT_TRUE(view_.HasHandler(cmd::kBitmapView));
     EXPECT_TRUE(view_.HasHandler(cmd::kModelView));
     const auto& bitmapMenu = PopupMenuResource(IDR_POPUP_BITMAP);
-    ASSERT_EQ(bitmapMenu.items.size(), 7u);
+    ASSERT_EQ(bitmapMenu.items.size(), 11u);
     EXPECT_EQ(bitmapMenu.items[0].text, "View");
     EXPECT_TRUE(bitmapMenu.items[1].IsSeparator());
     EXPECT_EQ(bitmapMenu.items[6].id, cmd::kCancel);
+    EXPECT_EQ(bitmapMenu.items[10].id, cmd::kBitmapImportFrom);  // the formats after the plain commands
     EXPECT_EQ(PopupMenuResource(IDR_POPUP_MODEL).items[2].text, "Export Model");
     EXPECT_EQ(PopupMenuResource(IDR_POPUP_CM3D).items[0].id, cmd::kBankExportAll);
 }

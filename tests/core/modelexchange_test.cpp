@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "datafile/layouts.h"
-#include "datafile/littleendian.h"
-#include "exchange/modelconversion.h"
+#include "exchange/model/modelconversion.h"
 #include "framework/commandids.h"
+#include "framework/littleendian.h"
 #include "framework/pathtext.h"
 #include "tests/support/viewfixture.h"
 #include "toolkit3ds/toolkit3ds.h"

@@ -2,8 +2,8 @@
 // as their 3DS files, chosen in the popup's format question.
 #include <gtest/gtest.h>
 
-#include "exchange/exportpaths.h"
-#include "exchange/modelformatcommands.h"
+#include "exchange/files/exportpaths.h"
+#include "exchange/model/modelformattable.h"
 #include "framework/commandids.h"
 #include "tests/support/viewfixture.h"
 #include "tools/bfpbuilder.h"
@@ -60,6 +60,34 @@ TEST_F(ModelFormats, ACancelledFormatQuestionWritesAndChangesNothing) {
     EXPECT_EQ(ui_.questions.size(), 2u);
     EXPECT_TRUE(std::filesystem::is_empty(ExportDir()));
     EXPECT_FALSE(doc_.IsModified());
+}
+
+}  // namespace
+
+namespace {
+
+// Import All takes each model from the file of any format that was written
+// last: an older export in another format never takes back an edit.
+TEST_P(ModelFormats, ImportAllTakesTheModelFromTheFileWrittenLast) {
+    const std::string extension = std::string(".") + GetParam();
+    Choose(GetParam() == std::string("3ds") ? "obj" : "3ds");
+    RunCommand({0}, cmd::kBankExportAllAs);
+    Choose(GetParam());
+    RunCommand({0}, cmd::kBankExportAllAs);
+    // The "edit": box's file in the format now holds peak.
+    std::filesystem::copy_file(ExportDir() / ("peak" + extension), ExportDir() / ("box" + extension),
+                               std::filesystem::copy_options::overwrite_existing);
+    const auto older = std::filesystem::last_write_time(ExportDir() / ("box" + extension)) - std::chrono::hours(1);
+    for (const auto& other : std::filesystem::directory_iterator(ExportDir()))
+        if (other.path().stem() == "box" && other.path().extension() != extension)
+            std::filesystem::last_write_time(other.path(), older);
+
+    RunCommand({0}, cmd::kBankImportAll);
+    EXPECT_EQ(view_.LastResult().message.rfind("Imported: 1\nUnchanged: 3\nRefused: 0", 0), 0u)
+        << view_.LastResult().message;
+    const auto edited = Image();
+    RunCommand({0}, cmd::kBankImportAll);
+    EXPECT_EQ(Image(), edited);
 }
 
 }  // namespace

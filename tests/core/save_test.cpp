@@ -194,18 +194,30 @@ protected:
         _exit(doc.OnSaveDocument(target.string()) ? 0 : 3);
     }
 
-    // Saves two changed ranges and is killed after the journal (16 steps) and
-    // the first of the file's two writes; returns the old content.
-    std::vector<uint8_t> KillBetweenTwoWrites(const std::filesystem::path& file) {
+    // Saves two changed ranges and is killed at the step given: the journal
+    // takes 16 steps, the file's two writes and its flush the next three, so
+    // the default falls between the writes. Returns the old content.
+    std::vector<uint8_t> KillBetweenTwoWrites(const std::filesystem::path& file, int killAt = 18) {
         WriteFileBytes(file, RandomBytes(random_, 50000));
         const auto old = ReadFileBytes(file);
         auto fresh = old;
         for (size_t i = 100; i < 5000; ++i) fresh[i] ^= 0x5A;
         for (size_t i = 40000; i < 45000; ++i) fresh[i] ^= 0x5A;
         const pid_t child = fork();
-        if (child == 0) RunChild(file, file, fresh, 18);
+        if (child == 0) RunChild(file, file, fresh, killAt);
         waitpid(child, nullptr, 0);
         return old;
+    }
+
+    // The next open finds the file holding the content, tells the user the
+    // prompt and leaves no journal.
+    void ExpectReopenedWith(const std::filesystem::path& file, const std::vector<uint8_t>& content,
+                            const char* prompt) {
+        ASSERT_TRUE(doc_.OnOpenDocument(file.string()));
+        EXPECT_EQ(ReadFileBytes(file), content);
+        ASSERT_EQ(ui_.messages.size(), 1u);
+        EXPECT_EQ(ui_.messages[0].text, Text(prompt, file));
+        EXPECT_EQ(CountEntries(Journals()), 0u);
     }
 
     inline static int stepsLeft_ = 0;
@@ -240,10 +252,7 @@ TEST_F(KilledSave, AnInterruptedSaveIsPutBackAndTheUserIsToldNothingWasLost) {
     const auto file = dir_ / "data.bfp";
     const auto old = KillBetweenTwoWrites(file);
     ASSERT_NE(ReadFileBytes(file), old);
-    ASSERT_TRUE(doc_.OnOpenDocument(file.string()));
-    EXPECT_EQ(ReadFileBytes(file), old);
-    ASSERT_EQ(ui_.messages.size(), 1u);
-    EXPECT_EQ(ui_.messages[0].text, Text(fw::text::kSaveInterrupted, file));
+    ExpectReopenedWith(file, old, fw::text::kSaveInterrupted);
 }
 
 TEST_F(KilledSave, AFileChangedByAnotherProgramAfterTheKillIsLeftAsItIs) {
@@ -252,11 +261,39 @@ TEST_F(KilledSave, AFileChangedByAnotherProgramAfterTheKillIsLeftAsItIs) {
     auto theirs = ReadFileBytes(file);
     theirs[4000] ^= 0xFF;  // neither the old nor the new byte
     WriteFileBytes(file, theirs);
-    ASSERT_TRUE(doc_.OnOpenDocument(file.string()));
-    EXPECT_EQ(ReadFileBytes(file), theirs);
-    ASSERT_EQ(ui_.messages.size(), 1u);
-    EXPECT_EQ(ui_.messages[0].text, Text(fw::text::kJournalStale, file));
-    EXPECT_EQ(CountEntries(Journals()), 0u);
+    ExpectReopenedWith(file, theirs, fw::text::kJournalStale);
+}
+
+TEST_F(KilledSave, ASaveKilledAfterItsWritesIsFoundCompletedAfterAll) {
+    const auto file = dir_ / "data.bfp";
+    const auto old = KillBetweenTwoWrites(file, 20);
+    const auto written = ReadFileBytes(file);
+    ASSERT_NE(written, old);
+    ASSERT_EQ(CountEntries(Journals()), 1u);
+    ExpectReopenedWith(file, written, fw::text::kSaveCompletedAfterAll);
+}
+
+// A journal cut short or changed since it was sealed says nothing
+// trustworthy: the file is left as the kill left it, and the journal goes.
+TEST_F(KilledSave, ATornOrTamperedJournalIsIgnoredAndTheFileLeftAsItIs) {
+    const auto file = dir_ / "data.bfp";
+    for (const bool torn : {true, false}) {
+        KillBetweenTwoWrites(file);
+        const auto left = ReadFileBytes(file);
+        ASSERT_EQ(CountEntries(Journals()), 1u);
+        const auto journal = std::filesystem::directory_iterator(Journals())->path();
+        auto bytes = ReadFileBytes(journal);
+        if (torn)
+            bytes.resize(bytes.size() - 9);  // the checksum and a byte of the count
+        else
+            bytes[8 + 24 + 16 + 10] ^= 0xFF;  // an old byte of the first range
+        WriteFileBytes(journal, bytes);
+        ui_.messages.clear();
+        ASSERT_TRUE(doc_.OnOpenDocument(file.string()));
+        EXPECT_EQ(ReadFileBytes(file), left) << (torn ? "torn" : "tampered");
+        EXPECT_TRUE(ui_.messages.empty());
+        EXPECT_EQ(CountEntries(Journals()), 0u);
+    }
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "exchange/exportpaths.h"
+#include "exchange/files/exportpaths.h"
+#include "exchange/formats/bmpdecoder.h"
+#include "exchange/formats/pngencoder.h"
 #include "framework/commandids.h"
 #include "framework/pathtext.h"
+#include "framework/privatetemp.h"
 #include "tests/support/viewfixture.h"
 #include "tools/bfpbuilder.h"
 
@@ -42,9 +45,11 @@ TEST_F(ImportAllOfABank, ReadsBackOnlyTheChangedFilesAndSumsUpWhatItDidAndRefuse
     RunCommand({0}, cmd::kBankImportAll);
     ASSERT_EQ(ui_.messages.size(), 1u);
     EXPECT_EQ(ui_.messages[0].caption, "Import All");
-    EXPECT_EQ(ui_.messages[0].text, "Imported: 2\nUnchanged: 3\nRefused: 1\n  " +
-                                        BitmapFileName(Record({0, 4}).nOffset) +
-                                        ": the file has 246 bytes, the bitmap 102, and keeps its length\nfrom " +
+    // A picture of other dimensions is refused by the bitmap import rule.
+    const std::string other = BitmapFileName(Record({0, 4}).nOffset);
+    EXPECT_EQ(ui_.messages[0].text, "Imported: 2\nUnchanged: 3\nRefused: 1\n  " + other +
+                                        " is 8 \u00d7 8 pixels; this bitmap is 4 \u00d7 4. Scale it to 4 \u00d7 4 and "
+                                        "import it again.\nfrom " +
                                         fw::Utf8FromPath(ExportDir()));
     EXPECT_TRUE(doc_.IsModified());
     EXPECT_EQ(Bytes({0, 3}), repainted_);
@@ -69,6 +74,52 @@ TEST_F(ImportAllOfABank, CancelledAfterItsImportsPutsEveryByteAndTheFlagBack) {
     EXPECT_FALSE(doc_.IsModified());
 }
 
+// Files too large to be what an export wrote: neither read nor allocated
+// for, whatever their length (sparse, so they cost no disk).
+TEST_F(ImportAllOfABank, RefusesHugeFilesUnreadEachAlone) {
+    constexpr uintmax_t k64GiB = uintmax_t(64) << 30;
+    std::filesystem::resize_file(BitmapFile({0, 5}), k64GiB);
+    std::filesystem::resize_file(ExportDir() / "small.3ds", k64GiB);
+    RunCommand({0}, cmd::kBankImportAll);
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].text, "Imported: 2\nUnchanged: 1\nRefused: 3\n  small.3ds: the file is larger than any "
+                                    "model file (32 MiB); it was not read\n  " +
+                                        BitmapFileName(Record({0, 4}).nOffset) +
+                                        ": the file has 246 bytes, the bitmap 102, and keeps its length\n  " +
+                                        BitmapFileName(Record({0, 5}).nOffset) + ": the file has " +
+                                        std::to_string(k64GiB) + " bytes, the bitmap 102, and keeps its length\nfrom " +
+                                        fw::Utf8FromPath(ExportDir()));
+}
+
+// The same edits in the files of another export: a picture repainted as
+// PNG, a model replaced in its glTF file.
+TEST_F(ImportAllOfABank, TakesPngPicturesAndModelsOfEveryFormat) {
+    for (const auto& file : std::filesystem::directory_iterator(ExportDir())) std::filesystem::remove(file);
+    ui_.choice = 1;  // glTF
+    RunCommand({0}, cmd::kBankExportAllAs);
+    std::filesystem::copy_file(ExportDir() / "small.gltf", ExportDir() / "box.gltf",
+                               std::filesystem::copy_options::overwrite_existing);
+    const auto png = EncodePng(*DecodeBmp(repainted_));
+    WriteFileBytes(std::filesystem::path(BitmapFile({0, 3})).replace_extension(".png"), *png);
+    ui_.messages.clear();
+    RunCommand({0}, cmd::kBankImportAll);
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_TRUE(ui_.messages[0].text.starts_with("Imported: 2\nUnchanged: 4\nRefused: 0\n")) << ui_.messages[0].text;
+    EXPECT_EQ(Bytes({0, 3}), repainted_);
+    EXPECT_EQ(Bytes({0, 0}).size(), Record({0, 0}).nSize);
+    EXPECT_NE(Bytes({0, 0}), std::vector<uint8_t>(original_.begin() + Record({0, 0}).nOffset,
+                                                  original_.begin() + Record({0, 0}).nOffset + Record({0, 0}).nSize));
+
+    // Painted in its BMP and its PNG, a bitmap takes the file written last;
+    // the other may be an older export.
+    const auto bmp = BitmapFile({0, 3}), pngFile = std::filesystem::path(bmp).replace_extension(".png");
+    WriteFileBytes(pngFile, *EncodePng(*DecodeBmp(bfp::MakeBmp(4, 4, 24, 8))));
+    WriteFileBytes(bmp, bfp::MakeBmp(4, 4, 24, 7));
+    std::filesystem::last_write_time(bmp, std::filesystem::last_write_time(pngFile) + std::chrono::seconds(1));
+    RunCommand({0}, cmd::kBankImportAll);
+    EXPECT_EQ(Bytes({0, 3}), bfp::MakeBmp(4, 4, 24, 7));
+}
+
 class WholeFile : public ViewFixture {};
 
 TEST_F(WholeFile, ExportAllGivesEachBankAFolderAndImportAllFindsNothingChanged) {
@@ -82,14 +133,40 @@ TEST_F(WholeFile, ExportAllGivesEachBankAFolderAndImportAllFindsNothingChanged) 
               "Exported 2 banks, each into a folder of its own in\n" + fw::Utf8FromPath(ExportDir()));
     EXPECT_NE(ReadFileBytes(ExportDir() / "CM3D 1" / "box.3ds"), ReadFileBytes(ExportDir() / "CM3D 2" / "box.3ds"));
     EXPECT_TRUE(std::filesystem::exists(ExportDir() / "CM3D 2" / BitmapFileName(Record({1, 1}).nOffset)));
+    // A comparison makes, renames and removes no file anywhere.
+    const auto changeTimes = [this] {
+        std::vector<std::filesystem::file_time_type> times;
+        for (const auto& folder : {ExportDir() / "CM3D 1", fw::PrivateTemporaryFolder()})
+            times.push_back(std::filesystem::last_write_time(folder));
+        return times;
+    };
+    const auto before = changeTimes();
     RunCommand({}, cmd::kFileImportAll);
     EXPECT_EQ(ui_.messages.back().text, "Imported: 0\nUnchanged: 4\nRefused: 0\nfrom " + fw::Utf8FromPath(ExportDir()));
+    EXPECT_EQ(changeTimes(), before);
     EXPECT_EQ(Image(), original);
     EXPECT_FALSE(doc_.IsModified());
     ui_.cancelAtStep = ui_.progressSteps + 1;
     RunCommand({}, cmd::kFileExportAll);
     EXPECT_EQ(ui_.messages.back().text,
               "Export All was cancelled. The files written before stay in\n" + fw::Utf8FromPath(ExportDir()));
+}
+
+// Export All As on the root, as on a bank, and Import All reads it back.
+TEST_F(WholeFile, ExportAllAsGivesEachBankAFolderInTheFormatAndImportAllFindsNothingChanged) {
+    bfp::ImageWriter image;
+    image.AddBank({{bfp::Cube("box", 50, 1)}, {{"a", bfp::MakeBmp(4, 4, 24, 1)}}});
+    image.AddBank({{bfp::Cube("box", 20, 1)}, {{"a", bfp::MakeBmp(4, 4, 8, 2)}}});
+    ASSERT_TRUE(Open(image.bytes()));
+    const auto original = Image();
+    ui_.choice = 3;  // OBJ
+    RunCommand({}, cmd::kFileExportAllAs);
+    EXPECT_EQ(ui_.messages.back().text,
+              "Exported 2 banks, each into a folder of its own in\n" + fw::Utf8FromPath(ExportDir()));
+    EXPECT_TRUE(std::filesystem::exists(ExportDir() / "CM3D 2" / "box.obj"));
+    RunCommand({}, cmd::kFileImportAll);
+    EXPECT_EQ(ui_.messages.back().text, "Imported: 0\nUnchanged: 4\nRefused: 0\nfrom " + fw::Utf8FromPath(ExportDir()));
+    EXPECT_EQ(Image(), original);
 }
 
 TEST_F(WholeFile, ACopyFollowsItsRepaintedBitmapRatherThanItsOwnOldFile) {

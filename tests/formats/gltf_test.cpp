@@ -67,22 +67,25 @@ TEST_F(GltfFormat, ExportFlipsVAndTurnsNormalsOutward) {
 }
 
 TEST_F(GltfFormat, EveryModelComesBackUnchangedFromGltfAndGlb) {
-    for (const char* name : {"pyramid.gltf", "pyramid.glb"}) {
+    for (const char* name : {"pyramid.glb", "pyramid.gltf"}) {
         ASSERT_TRUE(WriteGltf(sample_.model, dir_ / name, std::string(name).ends_with(".glb")).ok());
-        const ImportedFile read = ReadGltf(dir_ / name);
-        ASSERT_TRUE(read.mesh) << read.refusal;
-        ExpectSameMesh(sample_.model, *read.mesh);
-        EXPECT_EQ(read.mesh->groups[read.mesh->faces[2].group].textureFile, "O20.png");
+        EXPECT_EQ(std::filesystem::exists(dir_ / "O20.png"), std::string(name).ends_with(".gltf")) << name;
+        const auto read = ReadGltf(dir_ / name);
+        ASSERT_TRUE(read.ok()) << read.why();
+        ExpectSameMesh(sample_.model, *read);
+        // A .glb carries its pictures inside, named like the bitmaps.
+        EXPECT_EQ(read->groups[read->faces[2].group].textureFile,
+                  std::string(name).ends_with(".glb") ? "O20" : "O20.png");
     }
 }
 
 TEST_F(GltfFormat, ABitmapThatIsNoPictureLeavesItsMaterialWithoutTexture) {
     const std::vector<uint8_t> damaged(sample_.bmp24.begin(), sample_.bmp24.begin() + 60);
     sample_.model.bitmapFiles[1] = damaged;
-    const FormatWriteResult result = WriteGltf(sample_.model, dir_ / "pyramid.gltf", false);
+    const auto result = WriteGltf(sample_.model, dir_ / "pyramid.gltf", false);
     ASSERT_TRUE(result.ok());
-    ASSERT_EQ(result.notes.size(), 1u);
-    EXPECT_NE(result.notes[0].find("O20.bmp"), std::string::npos);
+    ASSERT_EQ(result->size(), 1u);
+    EXPECT_NE((*result)[0].find("O20.bmp"), std::string::npos);
     const json doc = json::parse(FileText(dir_ / "pyramid.gltf"));
     EXPECT_EQ(doc["materials"][1], json({{"name", "O20"}, {"pbrMetallicRoughness", {{"metallicFactor", 0}}}}));
     EXPECT_FALSE(std::filesystem::exists(dir_ / "O20.png"));
@@ -90,35 +93,44 @@ TEST_F(GltfFormat, ABitmapThatIsNoPictureLeavesItsMaterialWithoutTexture) {
 
 TEST_F(GltfFormat, OneCommandWritesEachPictureOnce) {
     WrittenPictures written;
-    ASSERT_TRUE(WriteGltf(sample_.model, dir_ / "first.glb", true, &written).ok());
+    ASSERT_TRUE(WriteGltf(sample_.model, dir_ / "first.gltf", false, &written).ok());
     std::filesystem::remove(dir_ / "O20.png");
-    ASSERT_TRUE(WriteGltf(sample_.model, dir_ / "second.glb", true, &written).ok());
+    ASSERT_TRUE(WriteGltf(sample_.model, dir_ / "second.gltf", false, &written).ok());
     EXPECT_FALSE(std::filesystem::exists(dir_ / "O20.png"));
-    const ImportedFile read = ReadGltf(dir_ / "second.glb");
-    ASSERT_TRUE(read.mesh) << read.refusal;
-    EXPECT_EQ(read.mesh->groups[1].textureFile, "O20.png");
+    const auto read = ReadGltf(dir_ / "second.gltf");
+    ASSERT_TRUE(read.ok()) << read.why();
+    EXPECT_EQ(read->groups[1].textureFile, "O20.png");
+}
+
+TEST_F(GltfFormat, AFailedExportLeavesNoneOfTheFilesItWroteBeforeFailing) {
+    std::filesystem::create_directories(dir_ / "pyramid.gltf");  // the last file cannot be written
+    WrittenPictures written;
+    EXPECT_FALSE(WriteGltf(sample_.model, dir_ / "pyramid.gltf", false, &written).ok());
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "pyramid.bin"));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "O20.png"));
+    EXPECT_TRUE(written.paths.empty());
 }
 
 TEST_F(GltfFormat, TwoMeshesInTwoNodesMergeWithTheirTransformsAndCornersApart) {
-    WriteGltf(sample_.model, dir_ / "pyramid.gltf", false);
+    ASSERT_TRUE(WriteGltf(sample_.model, dir_ / "pyramid.gltf", false).ok());
     json doc = json::parse(FileText(dir_ / "pyramid.gltf"));
     doc["meshes"].push_back(doc["meshes"][0]);
     doc["nodes"].push_back({{"mesh", 1}, {"translation", {10, 0, 0}}});
     doc["scenes"][0]["nodes"].push_back(1);
     const std::string text = doc.dump();
     WriteFileBytes(dir_ / "two.gltf", std::vector<uint8_t>(text.begin(), text.end()));
-    const ImportedFile read = ReadGltf(dir_ / "two.gltf");
-    ASSERT_TRUE(read.mesh) << read.refusal;
-    ASSERT_EQ(read.mesh->points.size(), 10u);
-    ASSERT_EQ(read.mesh->faces.size(), 12u);
-    EXPECT_DOUBLE_EQ(read.mesh->points[9].x, 10.0);
-    EXPECT_EQ(read.mesh->faces[11].c, 9u);
-    EXPECT_EQ(read.mesh->groups.size(), 2u);
+    const auto read = ReadGltf(dir_ / "two.gltf");
+    ASSERT_TRUE(read.ok()) << read.why();
+    ASSERT_EQ(read->points.size(), 10u);
+    ASSERT_EQ(read->faces.size(), 12u);
+    EXPECT_DOUBLE_EQ(read->points[9].x, 10.0);
+    EXPECT_EQ(read->faces[11].c, 9u);
+    EXPECT_EQ(read->groups.size(), 2u);
 }
 
 TEST_F(GltfFormat, DamagedFilesAreRefusedInWordsNamingThem) {
-    WriteGltf(sample_.model, dir_ / "pyramid.gltf", false);
-    WriteGltf(sample_.model, dir_ / "pyramid.glb", true);
+    ASSERT_TRUE(WriteGltf(sample_.model, dir_ / "pyramid.gltf", false).ok());
+    ASSERT_TRUE(WriteGltf(sample_.model, dir_ / "pyramid.glb", true).ok());
     const std::string text = FileText(dir_ / "pyramid.gltf");
     auto glb = ReadFileBytes(dir_ / "pyramid.glb");
     glb[12] += 8;  // the JSON chunk's length
@@ -134,10 +146,48 @@ TEST_F(GltfFormat, DamagedFilesAreRefusedInWordsNamingThem) {
          R"({"asset":{"version":"2.0"},"extras":)" + std::string(100000, '[') + std::string(100000, ']') + "}"}};
     for (const auto& [name, bytes] : damaged) {
         WriteFileBytes(dir_ / name, std::vector<uint8_t>(bytes.begin(), bytes.end()));
-        const ImportedFile read = ReadGltf(dir_ / name);
-        EXPECT_FALSE(read.mesh) << name;
-        EXPECT_NE(read.refusal.find(name), std::string::npos) << read.refusal;
+        const auto read = ReadGltf(dir_ / name);
+        EXPECT_FALSE(read.ok()) << name;
+        EXPECT_NE(read.why().find(name), std::string::npos) << read.why();
     }
+    // The reasons come from what the reader saw, not from the library's words.
+    EXPECT_NE(ReadGltf(dir_ / "nobin.gltf").why().find("missing.bin it needs was not found"), std::string::npos);
+    EXPECT_NE(ReadGltf(dir_ / "cut.gltf").why().find("cut short or damaged (at line "), std::string::npos);
+}
+
+// A model file may use only files of its own folder, by plain name: what a
+// reference outside would read must never become part of the model.
+TEST_F(GltfFormat, ReferencesLeadingOutOfTheModelsFolderAreRefused) {
+    std::filesystem::create_directories(dir_ / "model");
+    ASSERT_TRUE(WriteGltf(sample_.model, dir_ / "model" / "pyramid.gltf", false).ok());
+    std::filesystem::rename(dir_ / "model" / "pyramid.bin", dir_ / "outside.bin");
+    std::filesystem::create_symlink(dir_ / "outside.bin", dir_ / "model" / "link.bin");
+    const std::string text = FileText(dir_ / "model" / "pyramid.gltf");
+    const auto current = std::filesystem::current_path();
+    std::filesystem::current_path(dir_.path());  // where the library would look second
+    for (const std::string uri : {"../outside.bin", "..%2Foutside.bin", "link.bin", "outside.bin"}) {
+        const auto file = dir_ / "model" / "refers.gltf";
+        const std::string refers = std::string(text).replace(text.find("pyramid.bin"), 11, uri);
+        WriteFileBytes(file, std::vector<uint8_t>(refers.begin(), refers.end()));
+        const auto read = ReadGltf(file);
+        ASSERT_FALSE(read.ok()) << uri;
+        EXPECT_NE(read.why().find("refers.gltf"), std::string::npos) << read.why();
+    }
+    std::filesystem::current_path(current);
+}
+
+// The library copies every buffer whole: forty buffers sharing one chunk
+// would cost forty copies of it.
+TEST_F(GltfFormat, BuffersDeclaringMoreThanTheImportsBudgetAreRefusedBeforeTheyAreRead) {
+    json document = WrittenDocument();
+    const json buffer = {{"uri", "big.bin"}, {"byteLength", 31 << 20}};
+    document["buffers"] = json::array();
+    for (int i = 0; i < 40; ++i) document["buffers"].push_back(buffer);
+    const std::string text = document.dump();
+    WriteFileBytes(dir_ / "many.gltf", std::vector<uint8_t>(text.begin(), text.end()));
+    const auto read = ReadGltf(dir_ / "many.gltf");
+    ASSERT_FALSE(read.ok());
+    EXPECT_NE(read.why().find("more than any model's files hold together"), std::string::npos) << read.why();
 }
 
 }  // namespace

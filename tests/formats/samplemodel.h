@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "exchange/exchangemesh.h"
+#include "exchange/formats/exchangemesh.h"
 
 // A small pyramid in the exchange terms: a base of two triangles showing
 // the first bitmap (8-bit, "O10.bmp"), four sides showing the second

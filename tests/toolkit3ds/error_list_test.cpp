@@ -45,8 +45,8 @@ TEST_F(ErrorListTest, OverflowKeepsNineteenAndMarksTheLastEntry) {
 
 TEST_F(ErrorListTest, UnknownCodesShareOneText) {
     const char* unknown = "Unknown error code was encountered";
-    EXPECT_STREQ(PushError3ds(21), unknown);
-    EXPECT_STREQ(ErrorText3ds(20), unknown);
+    EXPECT_STREQ(PushError3ds(24), unknown);
+    EXPECT_STREQ(ErrorText3ds(25), unknown);
     EXPECT_STREQ(ErrorText3ds(-1), unknown);
     EXPECT_STREQ(ErrorText3ds(23), unknown);
     EXPECT_STREQ(ErrorText3ds(ERR_TOO_MANY_FILES),

@@ -136,3 +136,32 @@ TEST_F(FileTableTest, SelectingAnUnusedSlotKeepsTheCurrentFile) {
     EXPECT_EQ(CurrentFileIndex3ds(), 0);
     EXPECT_EQ(CurrentStream3ds(), file->stream);
 }
+
+// Buffer sizes that make the writer seek back over flushed bytes, and none.
+TEST_F(FileTableTest, AFileOnABufferHoldsWhatTheDiskFileWouldAndTouchesNoDisk) {
+    NewDatabase3ds(&database_);
+    CreateDatabase3ds(database_, DatabaseKind3ds::MeshFile);
+    const ByteVector onDisk = WriteDatabase(database_);
+    for (const std::int32_t bufferSize : {0, 7, 1 << 20}) {
+        SetFileBufferSize3ds(bufferSize);
+        std::vector<unsigned char> bytes{9, 9, 9};
+        File3ds* writer = OpenMemoryFile3ds(bytes, "w");
+        ASSERT_NE(writer, nullptr);
+        WriteDatabase3ds(writer, database_);
+        CloseFile3ds(writer);
+        EXPECT_EQ(bytes, onDisk) << "buffer of " << bufferSize;
+
+        File3ds* reader = OpenMemoryFile3ds(bytes, "r");
+        EXPECT_EQ(FileSize3ds(reader), static_cast<std::int64_t>(onDisk.size()));
+        Database3ds* copy = nullptr;
+        NewDatabase3ds(&copy);
+        ReadDatabase3ds(reader, copy);
+        std::vector<unsigned char> again;  // the copy's data is read from the reader as it is written
+        WriteDatabase3ds(OpenMemoryFile3ds(again, "w"), copy);
+        CloseAllFiles3ds();
+        ReleaseDatabase3ds(&copy);
+        EXPECT_EQ(again, onDisk);
+        EXPECT_FALSE(ErrorPending3ds());
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1);
+}

@@ -2,6 +2,7 @@
 #include <fstream>
 #include <sstream>
 #ifndef _WIN32
+#include <sys/stat.h>
 #include <sys/wait.h>
 #endif
 
@@ -80,3 +81,31 @@ TEST_F(TdsToolTest, DamagedInputLeavesTheOutputAloneAndReportsTheErrors) {
     EXPECT_NE(Err().find(std::string(ErrorText3ds(ERR_INVALID_CHUNK)) + "\n"), std::string::npos);
     EXPECT_EQ(Run("dump"), 2);
 }
+
+#ifndef _WIN32
+// A copy writes through a link to a file and keeps the link; what is not a
+// plain file, or may not be written, stays as it is and the copy says why.
+TEST_F(TdsToolTest, CopyWritesThroughALinkAndLeavesPipesAndReadOnlyFilesAlone) {
+    const ByteVector original = ReadAll(std::string(PALLIX_TESTDATA_DIR) + "/3ds/assimp-bsd/RotatingCube.3DS");
+    const std::string in = WriteBytes("cube.3ds", original);
+    const std::string linked = WriteBytes("linked.3ds", {1, 2, 3});
+    std::filesystem::create_symlink(linked, PathOf("link.3ds"));
+    EXPECT_EQ(Run("copy " + in + " " + PathOf("link.3ds")), 0) << Err();
+    EXPECT_TRUE(std::filesystem::is_symlink(PathOf("link.3ds")));
+    EXPECT_EQ(ReadAll(linked), original);
+
+    ASSERT_EQ(mkfifo(PathOf("pipe.3ds").c_str(), 0600), 0);
+    EXPECT_EQ(Run("copy " + in + " " + PathOf("pipe.3ds")), 1);
+    EXPECT_TRUE(std::filesystem::is_fifo(PathOf("pipe.3ds")));
+    EXPECT_NE(Err().find(ErrorText3ds(ERR_NOT_REGULAR_FILE)), std::string::npos) << Err();
+    // Reading a pipe is refused at once instead of waiting for a writer.
+    EXPECT_EQ(Run("dump " + PathOf("pipe.3ds")), 1);
+    EXPECT_NE(Err().find(ErrorText3ds(ERR_NOT_REGULAR_FILE)), std::string::npos) << Err();
+
+    const std::string readOnly = WriteBytes("readonly.3ds", {1, 2, 3});
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read);
+    EXPECT_EQ(Run("copy " + in + " " + readOnly), 1);
+    EXPECT_EQ(ReadAll(readOnly), (ByteVector{1, 2, 3}));
+    EXPECT_NE(Err().find(ErrorText3ds(ERR_READ_ONLY_FILE)), std::string::npos) << Err();
+}
+#endif

@@ -1,0 +1,35 @@
+#include "exchange/model/modelformattable.h"
+
+#include "exchange/threeds/read3ds.h"
+#include "exchange/threeds/write3ds.h"
+
+namespace {
+
+fw::Expected<WriteNotes> WriteGltfText(const ExportedModel& model, const std::filesystem::path& path,
+                                       WrittenPictures* written) {
+    return WriteGltf(model, path, false, written);
+}
+
+fw::Expected<WriteNotes> WriteGltfBinary(const ExportedModel& model, const std::filesystem::path& path,
+                                         WrittenPictures* written) {
+    return WriteGltf(model, path, true, written);
+}
+
+constexpr ModelFormat kFormats[] = {
+    {"3ds", "3DS (.3ds)", ".3ds", "Model (3DS) file", Write3ds, ReadImported3ds, Write3dsBytes},
+    {"gltf", "glTF 2.0 (.gltf with its .bin)", ".gltf", "Model (glTF) file", WriteGltfText, ReadGltf, nullptr},
+    {"glb", "glTF 2.0 binary (.glb)", ".glb", "Model (glTF) file", WriteGltfBinary, ReadGltf, nullptr},
+    {"obj", "OBJ (.obj with its .mtl)", ".obj", "Model (OBJ) file", WriteObj, ReadObj, nullptr},
+};
+
+}  // namespace
+
+std::span<const ModelFormat> ModelFormats() { return kFormats; }
+
+const ModelFormat* ModelFormatNamed(const std::string& name) {
+    for (const ModelFormat& format : kFormats)
+        if (name == format.name) return &format;
+    return nullptr;
+}
+
+const ModelFormat& Model3dsFormat() { return kFormats[0]; }

@@ -1,0 +1,37 @@
+#pragma once
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "exchange/formats/modelformats.h"
+#include "framework/expected.h"
+
+// The model formats the program exchanges, one row each: what the user and
+// pallix-cli call it, its file, and its reader and writer. The commands, the
+// format question, pallix-cli's FORMAT words and Import All all go through
+// the rows, so a new format is one row plus its reader and writer.
+using ModelWriter = fw::Expected<WriteNotes> (*)(const ExportedModel& model, const std::filesystem::path& path,
+                                                 WrittenPictures* written);
+using ModelReader = fw::Expected<ImportedMesh> (*)(const std::filesystem::path& path);
+// What the writer puts in the model's own file, made in memory.
+using ModelBytesWriter = fw::Expected<std::vector<uint8_t>> (*)(const ExportedModel& model);
+
+struct ModelFormat {
+    const char* name;           // as pallix-cli takes it
+    const char* label;          // as the user picks it
+    const char* extension;      // of the model's file
+    const char* exportCaption;  // of what its export tells the user
+    ModelWriter write;
+    ModelReader read;
+    // Null where the file names its companions, which only the writer knows
+    // to write: such a file is compared by writing it aside.
+    ModelBytesWriter bytes;
+};
+
+// The rows in the order the format question lists them; 3DS first.
+std::span<const ModelFormat> ModelFormats();
+// The row of a pallix-cli FORMAT word; null for none.
+const ModelFormat* ModelFormatNamed(const std::string& name);
+// The format of the plain Export Model and Import Model.
+const ModelFormat& Model3dsFormat();
