@@ -86,6 +86,10 @@ bool UnlockFile(Handle handle);
 // Whether the path names something that exists but is neither a regular
 // file nor a folder: a pipe, a socket, a device.
 bool IsSpecialFile(const std::filesystem::path& path);
+// When the file was last written, in the platform's finest unit (nanoseconds
+// on POSIX, 100 ns on Windows; the C++ library's last_write_time has whole
+// seconds on MinGW); false when there is no such file.
+bool ModificationTime(const std::filesystem::path& path, int64_t& time);
 // Whether this user may write the file (access(W_OK); on Windows the
 // read-only attribute); errno tells why not.
 bool MayWrite(const std::filesystem::path& path);

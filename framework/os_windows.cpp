@@ -261,6 +261,14 @@ bool IsSpecialFile(const std::filesystem::path& path) {
     return special;
 }
 
+bool ModificationTime(const std::filesystem::path& path, int64_t& time) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(SystemName(path).c_str(), GetFileExInfoStandard, &data)) return Failed();
+    time = static_cast<int64_t>((uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                                data.ftLastWriteTime.dwLowDateTime);
+    return true;
+}
+
 bool MayWrite(const std::filesystem::path& path) {
     const DWORD attributes = GetFileAttributesW(SystemName(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return Failed();

@@ -14,7 +14,7 @@
 #include "cli/clisession.h"
 #include "cli/commandline.h"
 #include "datafile/pallixdoc.h"
-#include "exchange/exportlocation.h"
+#include "exchange/files/exportlocation.h"
 #include "framework/apptext.h"
 #include "framework/file.h"
 #include "framework/pathtext.h"
