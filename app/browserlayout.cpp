@@ -69,9 +69,14 @@ BrowserLayout::BrowserLayout(CMainFrame& frame, CPallixView& view, RecordTreeVie
 }
 
 void BrowserLayout::AfterDocumentChange() {
+    AfterCommands();
+    ShowStatus();
+}
+
+// The status line is the command's own: it says what the command did.
+void BrowserLayout::AfterCommands() {
     if (!filter_->text().trimmed().isEmpty()) filter_->Apply();
     preview_->Refresh();
-    ShowStatus();
 }
 
 // A file without banks would show an empty tree without a word.

@@ -21,6 +21,9 @@ public:
     // After a new tree is built: the filter applies again, the preview and
     // the status bar show the new document.
     void AfterDocumentChange();
+    // After commands on the document: what they changed shows, and the
+    // status line they left stays.
+    void AfterCommands();
     // Puts the window where it was at the last close.
     void RestoreWindow();
 

@@ -38,6 +38,9 @@ void DocumentState::Update() {
     const bool modified = document_.IsModified();
     frame_.setWindowModified(modified);
     if (QAction* save = frame_.Action(cmd::kFileSave)) save->setEnabled(modified && frame_.HasHandler(cmd::kFileSave));
+    // A new document has nothing to save: Save As would only be refused.
+    if (QAction* saveAs = frame_.Action(cmd::kFileSaveAs))
+        saveAs->setEnabled(document_.HasContentsToSave() && frame_.HasHandler(cmd::kFileSaveAs));
     revert_->setEnabled(modified && !document_.GetPathName().empty());
 }
 
@@ -53,7 +56,7 @@ void DocumentState::Revert() {
     }
     const auto answer = ui_.ShowMessage(
         tr("Discard your changes to %1 and load it again from disk?").arg(QFileInfo(file).fileName()).toStdString(),
-        kRevertCaption, fw::MessageStyle{fw::MessageButtons::yesNoCancel, fw::MessageIcon::question, true});
+        kRevertCaption, fw::MessageStyle{fw::MessageButtons::yesNo, fw::MessageIcon::question, true});
     if (answer != fw::MessageResult::yes) return;
     // The user chose to discard them: Open must not offer to save them first.
     document_.SetModifiedFlag(false);

@@ -59,7 +59,13 @@ void ExportFolderDisplay::OpenFolder() {
         Tell(tr("Nothing has been exported from %1 yet.\nExports will go to\n%2").arg(name, shown), false);
         return;
     }
-    if (!ui_.ShellOpen(folder)) Tell(tr("No file manager could be started to show\n%1").arg(shown), true);
+    if (!ui_.ShellOpen(folder)) {
+        Tell(tr("No file manager could be started to show\n%1").arg(shown), true);
+        return;
+    }
+    // The platform hands the folder on without learning whether a file
+    // manager took it: the status line says where it is in any case.
+    ui_.ShowStatus(tr("The export folder, %1, was handed to the file manager").arg(shown).toStdString());
 }
 
 void ExportFolderDisplay::Tell(const QString& text, bool failure) {

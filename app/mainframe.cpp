@@ -14,6 +14,7 @@
 
 #include "app/artwork.h"
 #include "app/lockkeyindicators.h"
+#include "app/statusmessagepane.h"
 #include "framework/apptext.h"
 #include "framework/commandids.h"
 #include "resources/shellresources.h"
@@ -130,7 +131,7 @@ void CMainFrame::CreateToolBar() {
 }
 
 void CMainFrame::CreateStatusBar() {
-    auto* message = new QLabel(QString::fromUtf8(fw::text::kReady), statusBar());
+    auto* message = new StatusMessagePane(QString::fromUtf8(fw::text::kReady), statusBar());
     message->setObjectName(QStringLiteral("MessagePane"));
     // A fly-by text covers "Ready" while a command is pointed at.
     statusBar()->addWidget(message, 1);

@@ -85,6 +85,7 @@ void CPallixApp::CreateTemplate() {
     document_->SetRecentFileList(recentFiles_.get());
     view_ =
         std::make_unique<CPallixView>(*document_, *ui_, [] { return ToPath(QCoreApplication::applicationFilePath()); });
+    view_->Exports().KeepInDataFolder();
     template_ = std::make_unique<fw::SingleDocTemplate>(*document_, *view_, *ui_);
 
     icons_ = std::make_unique<TreeIcons>([view = view_.get()] { return view->ImageList(); });
@@ -93,7 +94,7 @@ void CPallixApp::CreateTemplate() {
     ui_->SetOwner(frame_.get());
     treeView_ = new RecordTreeView(*view_, *treeModel_, gate_, frame_.get());
     layout_ = new BrowserLayout(*frame_, *view_, *treeView_, options_.settingsFormat);
-    gate_.SetAfterCommands([this] { layout_->AfterDocumentChange(); });
+    gate_.SetAfterCommands([this] { layout_->AfterCommands(); });
     geometry_ = std::make_unique<TreeWidgetGeometry>(*treeView_);
     view_->GetTreeCtrl().SetGeometry(geometry_.get());
     printing_ = std::make_unique<BlankPrinting>(frame_.get());
@@ -119,7 +120,7 @@ void CPallixApp::BindCommands() {
         frame.SetHandler(cmd::kFileMruFirst + static_cast<int>(i),
                          [this, i] { gate_.Run([this, i] { OnOpenRecentFile(i); }); });
     frame.SetRecentFileSource([this] { return recentFiles_->Files(); });
-    frame.SetDropHandler([this](const QString& file) { gate_.Run([this, file] { OpenDocumentFile(file); }); });
+    frame.SetDropHandler([this](const QString& file) { gate_.Run([this, file] { OnDroppedFile(file); }); });
     // A command in progress still needs the document: the window stays.
     frame.SetCloseQuery([this] { return !gate_.Busy() && template_->SaveModified(); });
     frame.UpdateRecentFileMenu();
@@ -182,6 +183,22 @@ bool CPallixApp::OpenDocumentFile(const QString& file) {
     const bool opened = template_->OpenDocumentFile(QFileInfo(file).absoluteFilePath().toStdString());
     AfterDocumentChange();
     return opened;
+}
+
+// Only data files open from a drop: a picture or a model dropped by mistake
+// would otherwise be read as a data file and show as an empty tree.
+void CPallixApp::OnDroppedFile(const QString& file) {
+    const QString extension = QString::fromUtf8(fw::text::kFileExtension);
+    if (file.endsWith(extension, Qt::CaseInsensitive)) {
+        OpenDocumentFile(file);
+        return;
+    }
+    ui_->ShowMessage(
+        QObject::tr("%1 is not a Quon data file (%2), so it was not opened.\nBitmaps and models are imported "
+                    "with Import on their item's menu.")
+            .arg(QFileInfo(file).fileName(), extension)
+            .toStdString(),
+        fw::text::kAppName, fw::MessageStyle{fw::MessageButtons::ok, fw::MessageIcon::exclamation, true});
 }
 
 void CPallixApp::OnFileSave() {

@@ -77,6 +77,7 @@ private:
     void OnFileSaveAs();
     void OnOpenRecentFile(size_t index);
     void AfterDocumentChange();
+    void OnDroppedFile(const QString& file);
 
     AppOptions options_;
     CommandGate gate_;

@@ -119,7 +119,9 @@ PreviewContent PreviewSource::DescribeModel(fw::TreeItem* item) {
         for (size_t i = 0; i < corners.size(); ++i) {
             const ExchangePoint point = PointFromVertex(*arrays, corners[i]);
             shown.corners[i] = {point.x, point.y, point.z};
-            shown.mapping[i] = {point.u, point.v};
+            // The exports' v runs up the picture, the canvas's down it: the
+            // same flip the glTF export makes, so both show the same way up.
+            shown.mapping[i] = {point.u, 1.0 - point.v};
         }
         shown.texture = bitmaps.empty() ? vistel::kNoTexture : static_cast<int>(face.material);
         content.mesh.faces.push_back(shown);

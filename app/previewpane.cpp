@@ -44,7 +44,8 @@ PreviewPane::PreviewPane(CPallixView& view, RecordTreeModel& model, QWidget* par
     // Items die with a reset; nothing may point at them.
     connect(&model, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
         hasPending_ = false;
-        ShowContent({});
+        shown_ = nullptr;
+        ShowContent({}, false);
     });
 }
 
@@ -64,10 +65,12 @@ void PreviewPane::ShowPendingNow() {
     idle_.stop();
     if (!hasPending_) return;
     hasPending_ = false;
-    ShowContent(source_.Describe(pending_));
+    const bool again = pending_ == shown_;
+    shown_ = pending_;
+    ShowContent(source_.Describe(pending_), again);
 }
 
-void PreviewPane::ShowContent(PreviewContent content) {
+void PreviewPane::ShowContent(PreviewContent content, bool again) {
     content_ = std::move(content);
     heading_->setText(content_.heading);
     details_->setText(content_.details);
@@ -77,7 +80,10 @@ void PreviewPane::ShowContent(PreviewContent content) {
             stack_->setCurrentWidget(bitmap_);
             break;
         case PreviewContent::Kind::model:
-            model_->SetModel(content_.mesh, content_.textures);
+            if (again)
+                model_->UpdateModel(content_.mesh, content_.textures);
+            else
+                model_->SetModel(content_.mesh, content_.textures);
             stack_->setCurrentWidget(model_);
             break;
         case PreviewContent::Kind::text: stack_->setCurrentWidget(blank_); break;

@@ -23,7 +23,8 @@ public:
     PreviewPane(CPallixView& view, RecordTreeModel& model, QWidget* parent = nullptr);
 
     // The document's image changed: decoded pictures go, the caret item is
-    // shown anew.
+    // shown anew. A model shown before keeps the turn and zoom the user gave
+    // it; a new tree starts fitted.
     void Refresh();
     // Shows the item as soon as the program is idle.
     void ShowItem(fw::TreeItem* item);
@@ -37,12 +38,15 @@ public:
     vistel::ModelCanvas* ModelView() const { return model_; }
 
 private:
-    void ShowContent(PreviewContent content);
+    // Again: the item shown before, whose model keeps its view.
+    void ShowContent(PreviewContent content, bool again);
 
     CPallixView& view_;
     PreviewSource source_;
     PreviewContent content_;
     fw::TreeItem* pending_ = nullptr;
+    // The item whose content shows; null once the tree is built anew.
+    fw::TreeItem* shown_ = nullptr;
     bool hasPending_ = false;
     QTimer idle_;
     QLabel* heading_;

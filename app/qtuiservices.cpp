@@ -41,33 +41,43 @@ fw::MessageResult ResultOf(int button) {
     }
 }
 
+}  // namespace
+
 // A progress dialog that appears once the job has run half a second. Events
 // are let through only while it is up: before that no other window takes
-// input, so no second command can start in the middle of the job.
+// input, so no second command can start in the middle of the job. A question
+// asked during the job owns the screen: the dialog steps aside while it is
+// open, and its half second starts again after the answer.
 class DialogProgress : public fw::ProgressReport {
 public:
     static constexpr int kShownAfterMs = 500;
     static constexpr int kScale = 1000;
 
-    DialogProgress(QWidget* owner, const std::string& title, uint64_t total)
-        : dialog_(QString::fromStdString(title), QStringLiteral("Cancel"), 0, kScale, owner), total_(total) {
+    DialogProgress(QtUiServices& ui, const std::string& title, uint64_t total)
+        : dialog_(QString::fromStdString(title), QStringLiteral("Cancel"), 0, kScale, ui.Owner()),
+          ui_(ui),
+          outer_(ui.openProgress_),
+          total_(total) {
         dialog_.setWindowTitle(QString::fromUtf8(fw::text::kAppName));
         dialog_.setWindowModality(Qt::ApplicationModal);
-        dialog_.setMinimumDuration(kShownAfterMs);
+        // Its own clock would show it over a question the job is waiting on;
+        // Step shows it instead, only while the job runs.
+        dialog_.reset();
         dialog_.setAutoReset(false);
         dialog_.setAutoClose(false);
         clock_.start();
+        ui_.openProgress_ = this;
     }
     ~DialogProgress() override {
-        if (arrowShown_) QGuiApplication::restoreOverrideCursor();
+        ui_.openProgress_ = outer_;
+        ShowArrow(false);
     }
 
     bool Step(uint64_t done) override {
         if (!dialog_.isVisible()) {
             if (clock_.elapsed() < kShownAfterMs) return true;
             // The wait cursor would hide the Cancel button's use.
-            arrowShown_ = QGuiApplication::overrideCursor() != nullptr;
-            if (arrowShown_) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+            ShowArrow(QGuiApplication::overrideCursor() != nullptr);
             dialog_.show();
         }
         dialog_.setValue(total_ ? int(std::min<uint64_t>(done, total_) * kScale / total_) : kScale);
@@ -75,14 +85,39 @@ public:
         return !dialog_.wasCanceled();
     }
 
+    // While a question is open: the dialog out of its way, and a fresh half
+    // second once it is answered, so that the answer is seen to take effect.
+    void StepAside() {
+        dialog_.hide();
+        ShowArrow(false);
+    }
+    void ComeBack() { clock_.start(); }
+
 private:
+    void ShowArrow(bool shown) {
+        if (shown == arrowShown_) return;
+        if (shown)
+            QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+        else
+            QGuiApplication::restoreOverrideCursor();
+        arrowShown_ = shown;
+    }
+
     QProgressDialog dialog_;
+    QtUiServices& ui_;
+    DialogProgress* outer_;
     QElapsedTimer clock_;
     uint64_t total_;
     bool arrowShown_ = false;
 };
 
-}  // namespace
+QtUiServices::QuestionOverProgress::QuestionOverProgress(DialogProgress* progress) : progress_(progress) {
+    if (progress_) progress_->StepAside();
+}
+
+QtUiServices::QuestionOverProgress::~QuestionOverProgress() {
+    if (progress_) progress_->ComeBack();
+}
 
 QString ToQString(const std::filesystem::path& path) {
 #ifdef _WIN32
@@ -119,6 +154,7 @@ fw::MessageResult QtUiServices::ShowMessage(const std::string& text, const std::
     // Task modal: every window of the program waits for the answer.
     box.setWindowModality(style.taskModal ? Qt::ApplicationModal : Qt::WindowModal);
     // A wait cursor left on would hide that an answer is wanted.
+    const QuestionOverProgress aside(openProgress_);
     const bool waiting = QGuiApplication::overrideCursor() != nullptr;
     if (waiting) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     const int answer = box.exec();
@@ -166,6 +202,7 @@ int QtUiServices::TrackPopupMenu(const fw::PopupMenu& menu, fw::Point screen, co
 }
 
 std::optional<std::filesystem::path> QtUiServices::AskSavePath(const std::filesystem::path& suggested) {
+    const QuestionOverProgress aside(openProgress_);
     QFileDialog dialog(owner_, QStringLiteral("Save As"), QString(), FileFilter());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QString::fromUtf8(fw::text::kFileExtension).mid(1));
@@ -175,7 +212,7 @@ std::optional<std::filesystem::path> QtUiServices::AskSavePath(const std::filesy
 }
 
 std::unique_ptr<fw::ProgressReport> QtUiServices::OpenProgress(const std::string& title, uint64_t total) {
-    return std::make_unique<DialogProgress>(owner_, title, total);
+    return std::make_unique<DialogProgress>(*this, title, total);
 }
 
 std::optional<std::filesystem::path> QtUiServices::AskOpenPath(const QString& startFolder) {
@@ -188,13 +225,26 @@ std::optional<std::filesystem::path> QtUiServices::AskOpenPath(const QString& st
     return ToPath(dialog.selectedFiles().front());
 }
 
+// The choice starts at the one made last time under the same caption (the
+// format of the last export, say), and the box is wide enough for its title.
 std::optional<size_t> QtUiServices::AskChoice(const std::string& caption, const std::string& question,
                                               const std::vector<std::string>& options) {
     QStringList items;
     for (const std::string& option : options) items << QString::fromStdString(option);
-    bool chosen = false;
-    const QString item = QInputDialog::getItem(owner_, QString::fromStdString(caption),
-                                               QString::fromStdString(question), items, 0, false, &chosen);
-    if (!chosen) return std::nullopt;
-    return size_t(items.indexOf(item));
+    const QuestionOverProgress aside(openProgress_);
+    QInputDialog dialog(owner_);
+    dialog.setWindowTitle(QString::fromStdString(caption));
+    dialog.setLabelText(QString::fromStdString(question));
+    dialog.setComboBoxItems(items);
+    dialog.setComboBoxEditable(false);
+    const auto last = lastChoices_.find(caption);
+    if (last != lastChoices_.end() && last->second < size_t(items.size()))
+        dialog.setTextValue(items[qsizetype(last->second)]);
+    // Room for the title beside the window's buttons.
+    constexpr int kTitleMargin = 160;
+    dialog.setMinimumWidth(dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) + kTitleMargin);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const auto chosen = size_t(items.indexOf(dialog.textValue()));
+    lastChoices_[caption] = chosen;
+    return chosen;
 }

@@ -1,8 +1,12 @@
 #pragma once
 #include <QPointer>
 #include <QWidget>
+#include <map>
+#include <string>
 
 #include "framework/uiservices.h"
+
+class DialogProgress;
 
 // The framework's user-interface services on Qt widgets: message boxes,
 // the wait cursor, the save dialog, popup menus, the status bar and the
@@ -32,7 +36,25 @@ public:
     std::optional<std::filesystem::path> AskOpenPath(const QString& startFolder = {});
 
 private:
+    friend class DialogProgress;
+    // Keeps the open progress dialog out of a question's way for the
+    // question's lifetime.
+    class QuestionOverProgress {
+    public:
+        explicit QuestionOverProgress(DialogProgress* progress);
+        ~QuestionOverProgress();
+        QuestionOverProgress(const QuestionOverProgress&) = delete;
+        QuestionOverProgress& operator=(const QuestionOverProgress&) = delete;
+
+    private:
+        DialogProgress* progress_;
+    };
+
     QPointer<QWidget> owner_;
+    // The innermost progress dialog open, if any.
+    DialogProgress* openProgress_ = nullptr;
+    // The option chosen last, by the question's caption.
+    std::map<std::string, size_t> lastChoices_;
 };
 
 // Paths cross between Qt and the standard library without losing characters.

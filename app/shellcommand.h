@@ -16,5 +16,11 @@ struct ShellCommand {
 // a message for arguments it cannot make sense of.
 std::optional<ShellCommand> ParseShellCommand(const QStringList& arguments, QString& error);
 
+// The print switches are what Windows' print verbs hand the program; they
+// are understood everywhere but offered only there.
+#ifdef _WIN32
 inline constexpr const char* kShellUsage =
     "Usage: pallix [FILE]\n       pallix /p FILE\n       pallix /pt FILE PRINTER [DRIVER PORT]";
+#else
+inline constexpr const char* kShellUsage = "Usage: pallix [FILE]";
+#endif

@@ -6,6 +6,7 @@
 #include "browser/icons.h"
 #include "browser/seenbitmaptable.h"
 #include "datafile/bankscan.h"
+#include "framework/apptext.h"
 
 namespace {
 
@@ -57,9 +58,22 @@ public:
                          record);
     }
 
+    void OnBankCut(const pallix::BankEntry& bank, uint64_t recordOffset) override {
+        if (!cut_.empty()) return;
+        cut_ = Format(
+            "This file ends inside bank CM3D %d: its record at offset %llu runs past the end of the file "
+            "(%llu bytes).\nThe bank shows only what lies before the end.",
+            int(bank.number), static_cast<unsigned long long>(recordOffset),
+            static_cast<unsigned long long>(view_.GetDocument().Image().size()));
+    }
+
+    // What the user is told about a file that was cut short; empty for a whole file.
+    const std::string& CutNotice() const { return cut_; }
+
 private:
     CPallixView& view_;
     fw::TreeControl& tree_;
+    std::string cut_;
     fw::TreeItem* root_;
     fw::TreeItem* bankItem_ = nullptr;
     uint32_t bankNumber_ = 0;
@@ -95,6 +109,11 @@ void CPallixView::PopulateTree() {
     TreeBuilder builder(*this, root);
     pallix::ScanBanks(m_document.Image(), builder);
     m_tree.Expand(root, fw::TreeControl::ExpandAction::expand);
+    // Said once, here: every command on the cut bank would otherwise stumble
+    // on the missing records in its own words.
+    if (!builder.CutNotice().empty())
+        m_ui.ShowMessage(builder.CutNotice(), fw::text::kAppName,
+                         fw::MessageStyle{fw::MessageButtons::ok, fw::MessageIcon::exclamation, true});
 }
 
 fw::TreeItem* CPallixView::InsertRecordItem(const std::string& label, int image, fw::TreeItem* parent,

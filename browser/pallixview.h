@@ -10,6 +10,7 @@
 
 #include "datafile/itemrecord.h"
 #include "datafile/pallixdoc.h"
+#include "exchange/files/exportledger.h"
 #include "framework/commandresult.h"
 #include "framework/doctemplate.h"
 #include "framework/file.h"
@@ -63,6 +64,8 @@ public:
     bool OnCommand(int commandId) override;
     // How the last command run through OnCommand ended.
     const fw::CommandResult& LastResult() const { return m_lastResult; }
+    // What the exports of this view wrote; the programs keep it across runs.
+    ExportLedger& Exports() { return m_exportLedger; }
 
     // The command table's row of the id, run on the context item's context,
     // without telling the user how it ended.
@@ -118,6 +121,8 @@ private:
     // Whether the previous key the tree reported was Shift.
     bool m_bShiftDown = false;
     fw::CommandResult m_lastResult;
+    // Handed to every command in its context, which the const lookups make.
+    mutable ExportLedger m_exportLedger;
 
     friend class TreeBuilder;
 };

@@ -1,18 +1,22 @@
 #include "browser/popupmenus.h"
 
 #include "browser/commandtable.h"
+#include "framework/commandids.h"
 
 namespace {
 
 // The entries of a popup are the commands that name it, in the table's
-// order, parted by separators.
+// order, parted by separators; Cancel, the way out, closes the list
+// whatever commands were added after it.
 fw::PopupMenu Popup(int resourceId, const char* title, unsigned mask) {
     fw::PopupMenu menu{resourceId, title, {}};
-    for (const CommandRow& command : CommandTable()) {
-        if (!(command.popups & mask)) continue;
+    const auto add = [&menu](const CommandRow& command) {
         if (!menu.items.empty()) menu.items.push_back(fw::MenuItem{});
         menu.items.push_back(fw::MenuItem{command.id, command.menuText});
-    }
+    };
+    for (const CommandRow& command : CommandTable())
+        if ((command.popups & mask) && command.id != cmd::kCancel) add(command);
+    if (const CommandRow* cancel = FindCommand(cmd::kCancel); cancel && (cancel->popups & mask)) add(*cancel);
     return menu;
 }
 

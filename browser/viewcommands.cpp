@@ -32,6 +32,7 @@ CommandContext CPallixView::ItemContext(fw::TreeItem* item) const {
         .exportFolder = ExportFolderInUse(),
         .programDir = m_szModulePath.parent_path(),
         .announcePaths = m_bAnnouncePaths,
+        .ledger = &m_exportLedger,
     };
     if (!item) return context;
     if (const ItemRecord* record = RecordOf(item)) context.record = *record;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <ostream>
+#include <string_view>
 
 #include "browser/popupmenus.h"
 #include "cli/itempath.h"
@@ -84,6 +85,7 @@ CliSession::CliSession(const CliInvocation& invocation, std::ostream& out, std::
       view_(document_, ui_, ModulePathFor(invocation)),
       template_(document_, view_, ui_) {
     view_.SetExportFolder(invocation.exportDir);
+    view_.Exports().KeepInDataFolder();
 }
 
 int CliSession::Run() {
@@ -91,7 +93,7 @@ int CliSession::Run() {
     for (const CliAction& action : invocation_.actions) {
         if (!RunAction(action)) return 1;
     }
-    return 0;
+    return importRefused_ ? 1 : 0;
 }
 
 bool CliSession::RunAction(const CliAction& action) {
@@ -119,6 +121,10 @@ bool CliSession::RunCommand(const CliAction& action) {
     ui_.AnswerChoicesWith(FormatChoice(*command, action.format));
     view_.OnCommand(command->id);
     ui_.AnswerChoicesWith(std::nullopt);
+    // A refused import lets the batch go on, as in the window, but the batch
+    // must still learn that a file it meant to read in was not.
+    if (view_.LastResult().Refused() && std::string_view(command->cliAction).starts_with("import"))
+        importRefused_ = true;
     return !view_.LastResult().Failed();
 }
 

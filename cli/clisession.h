@@ -50,4 +50,6 @@ private:
     CPallixDoc document_;
     CPallixView view_;
     fw::SingleDocTemplate template_;
+    // An import refused a file: the run ends with status 1 after all.
+    bool importRefused_ = false;
 };

@@ -42,15 +42,30 @@ bool ReadHeader(std::span<const uint8_t> image, uint64_t p, BankHeaderFields& he
     return true;
 }
 
-// Reports the models from q on; returns false when one did not fit.
-bool WalkModels(std::span<const uint8_t> image, uint16_t count, uint64_t& q, BankVisitor& visitor,
-                RecordBudget& budget) {
+// Whether the record at q would need bytes past the end of the image: the
+// file was cut there.
+// A record said to start beyond the end is nonsense, not a cut.
+bool RunsPastEnd(std::span<const uint8_t> image, uint64_t q, uint64_t size) {
+    return q <= image.size() && q + size > image.size();
+}
+
+// Reports the models from q on; returns false when one did not fit, and
+// sets cut when that one ran past the end of the image.
+bool WalkModels(std::span<const uint8_t> image, uint16_t count, uint64_t& q, BankVisitor& visitor, RecordBudget& budget,
+                bool& cut) {
     for (uint32_t i = 0; i < count; ++i) {
-        if (!FitsIn(image, q, ModelRecord::kTriangleCount + 2) || !budget.Take()) return false;
+        if (!FitsIn(image, q, ModelRecord::kTriangleCount + 2)) {
+            cut = RunsPastEnd(image, q, ModelRecord::kTriangleCount + 2);
+            return false;
+        }
+        if (!budget.Take()) return false;
         ModelEntry model;
         model.offset = static_cast<uint32_t>(q);
         model.recordSize = *ReadU32(image, q + ModelRecord::kRecordSize);
-        if (!FitsIn(image, q, model.recordSize)) return false;
+        if (!FitsIn(image, q, model.recordSize)) {
+            cut = RunsPastEnd(image, q, model.recordSize);
+            return false;
+        }
         model.name = FieldName(image, q + ModelRecord::kName, ModelRecord::kNameSize);
         model.vertexCount = *ReadU16(image, q + ModelRecord::kVertexCount);
         model.triangleCount = *ReadU16(image, q + ModelRecord::kTriangleCount);
@@ -61,12 +76,20 @@ bool WalkModels(std::span<const uint8_t> image, uint16_t count, uint64_t& q, Ban
 }
 
 void WalkBitmaps(std::span<const uint8_t> image, uint16_t declared, uint64_t& q, BankVisitor& visitor,
-                 RecordBudget& budget) {
+                 RecordBudget& budget, bool& cut) {
     const uint32_t count = declared > BitmapRecord::kMaxPerBank ? 0 : declared;
     for (uint32_t j = 0; j < count; ++j) {
         const auto length = ReadU32(image, q + BitmapRecord::kData + BitmapRecord::kBmpFileSize);
-        if (!length || *length > BitmapRecord::kMaxLength) return;
-        if (!FitsIn(image, q + BitmapRecord::kData, *length) || !budget.Take()) return;
+        if (!length) {
+            cut = RunsPastEnd(image, q, BitmapRecord::kData + BitmapRecord::kBmpFileSize + 4);
+            return;
+        }
+        if (*length > BitmapRecord::kMaxLength) return;
+        if (!FitsIn(image, q + BitmapRecord::kData, *length)) {
+            cut = RunsPastEnd(image, q + BitmapRecord::kData, *length);
+            return;
+        }
+        if (!budget.Take()) return;
         BitmapEntry bitmap;
         bitmap.index = j;
         bitmap.dataOffset = static_cast<uint32_t>(q + BitmapRecord::kData);
@@ -80,11 +103,15 @@ void WalkBitmaps(std::span<const uint8_t> image, uint16_t declared, uint64_t& q,
 // Walks the bank whose tag is at p and returns its end position. Records are
 // trusted as stored, but only what lies wholly inside the image is reported:
 // the first record that does not ends the bank there.
-uint64_t WalkBank(std::span<const uint8_t> image, uint64_t p, const BankHeaderFields& header, BankVisitor& visitor,
-                  RecordBudget& budget) {
+// The bank whose record runs past the end of the image is told to the
+// visitor, with the record's offset.
+uint64_t WalkBank(std::span<const uint8_t> image, uint64_t p, const BankEntry& bank, const BankHeaderFields& header,
+                  BankVisitor& visitor, RecordBudget& budget) {
     uint64_t q = p + header.firstModel;
-    if (WalkModels(image, header.objectCount, q, visitor, budget))
-        WalkBitmaps(image, header.bitmapCount, q, visitor, budget);
+    bool cut = false;
+    if (WalkModels(image, header.objectCount, q, visitor, budget, cut))
+        WalkBitmaps(image, header.bitmapCount, q, visitor, budget, cut);
+    if (cut) visitor.OnBankCut(bank, q);
     return q;
 }
 
@@ -121,8 +148,9 @@ void ScanBanks(std::span<const uint8_t> image, BankVisitor& visitor) {
             p = NextCandidate(image, p + 1);
             continue;
         }
-        visitor.OnBank(BankEntry{++number, static_cast<uint32_t>(p), header.objectCount, header.bitmapCount});
-        const uint64_t end = WalkBank(image, p, header, visitor, budget);
+        const BankEntry bank{++number, static_cast<uint32_t>(p), header.objectCount, header.bitmapCount};
+        visitor.OnBank(bank);
+        const uint64_t end = WalkBank(image, p, bank, header, visitor, budget);
         const uint64_t next = header.objectCount > 0 ? (end >= 15 ? end - 15 : 0) : end + 1;
         // Always forward, even when a bank's end points back at or before its tag.
         p = NextCandidate(image, next > p ? next : p + 1);

@@ -34,6 +34,10 @@ public:
     virtual void OnBank(const BankEntry& bank) = 0;
     virtual void OnModel(const ModelEntry& model) = 0;
     virtual void OnBitmap(const BitmapEntry& bitmap) = 0;
+    // The image ends inside the bank: the record at recordOffset (which may
+    // start right at the end) would need bytes past it. The bank's later
+    // records are not reported.
+    virtual void OnBankCut(const BankEntry& /*bank*/, uint64_t /*recordOffset*/) {}
 };
 
 // Finds every bank of the image and walks it. Records are trusted as

@@ -5,9 +5,9 @@
 
 namespace fw {
 
-// How a command ended, and what the user is told about it. A refusal
-// changes nothing and lets a batch of commands go on; a failure (a job that
-// could not finish) ends the batch.
+// How a command ended, and what the user is told about it. A refusal lets a
+// batch of commands go on: the command changed nothing, or, over many items,
+// refused some of them; a failure (a job that could not finish) ends the batch.
 struct CommandResult {
     enum class Outcome { done, refused, failed };
 

@@ -16,7 +16,8 @@ const std::vector<fw::PopupMenu>& MainMenu() {
     static const std::vector<fw::PopupMenu> menu = {
         {kMainMenuId,
          "&File",
-         {{cmd::kFileOpen, "&Open...\tCtrl+O"},
+         {{cmd::kFileNew, "&New\tCtrl+N"},
+          {cmd::kFileOpen, "&Open...\tCtrl+O"},
           {cmd::kFileSave, "&Save\tCtrl+S"},
           {cmd::kFileSaveAs, "Save &As..."},
           {kSeparator, {}},

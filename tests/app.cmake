@@ -16,7 +16,7 @@ if(PALLIX_HAVE_QT)
     app/shell_test.cpp
     app/treeinteraction_test.cpp)
   set_target_properties(app_tests PROPERTIES AUTOMOC ON)
-  target_link_libraries(app_tests PRIVATE apptestsupport)
+  target_link_libraries(app_tests PRIVATE apptestsupport bfpbuilder)
   target_compile_definitions(app_tests PRIVATE PALLIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   # Nothing the tests do may reach the real user's settings or desktop.
   set(app_test_home ${CMAKE_CURRENT_BINARY_DIR}/app_test_home)

@@ -64,10 +64,10 @@ fw::CommandResult NoBitmapViewer() {
                                       kViewCaption);
 }
 
-std::filesystem::path AnnouncedBitmapPath(const CommandContext& context, const char* caption,
+std::filesystem::path AnnouncedBitmapPath(const CommandContext& context, const char* caption, FileUse use,
                                           const BitmapFormat& format) {
     const auto path = context.exportFolder / BitmapFileName(context.record->nOffset, format);
-    if (context.announcePaths) context.ui.Notify(fw::Utf8FromPath(path), caption);
+    if (context.announcePaths) context.ui.Notify(Announcement("bitmap", use, path), caption);
     return path;
 }
 
@@ -92,23 +92,23 @@ fw::CommandResult ImportBitmap(const CommandContext& context) { return ImportBit
 
 fw::CommandResult ExportBitmapAs(const CommandContext& context, const BitmapFormat& format) {
     if (!context.record) return NoDataRefusal();
-    const auto path = AnnouncedBitmapPath(context, kExportCaption, format);
+    const auto path = AnnouncedBitmapPath(context, kExportCaption, FileUse::written, format);
     // Encoded before the folder or the file is touched: a bitmap that has no
     // picture leaves nothing behind.
     const auto bytes = EncodeStoredBitmap(format, StoredBytes(context));
     if (!bytes) return fw::CommandResult::Refused(bytes.why(), kExportCaption);
-    if (!MayReplaceExportFile(context.ui, path)) return fw::CommandResult::Refused({}, {});
+    if (!context.ledger->MayReplace(context.ui, path)) return fw::CommandResult::Refused({}, {});
     MakeExportFolder(context.exportFolder);
     auto result = ReportingFileErrors(context, [&] { WriteBytesTo(path, *bytes); });
     if (result.Refused()) return result;
-    RememberExportFile(path, *bytes);
+    context.ledger->Remember(path, *bytes);
     TellExported(context.ui, path);
     return result;
 }
 
 fw::CommandResult ImportBitmapFrom(const CommandContext& context, const BitmapFormat& format) {
     if (!context.record) return NoDataRefusal();
-    const auto path = AnnouncedBitmapPath(context, kImportCaption, format);
+    const auto path = AnnouncedBitmapPath(context, kImportCaption, FileUse::read, format);
     const std::string shownName = fw::Utf8FromPath(path.filename());
     std::optional<fw::Expected<std::vector<uint8_t>>> file;
     const auto read = ReportingFileErrors(context, [&] { file = ReadPictureFile(path, shownName); });
@@ -122,7 +122,7 @@ fw::CommandResult ImportBitmapFrom(const CommandContext& context, const BitmapFo
     if (!replaced) return refused(replaced.why());
     // The file still says what the bitmap now holds unless colours were
     // approximated: then it stays the user's, and the next export asks.
-    if (import->approximated == 0) RememberExportFile(path);
+    if (import->approximated == 0) context.ledger->Remember(path);
     const std::string approximations = DescribeImport(*import, shownName);
     if (approximations.empty())
         TellImported(context.ui, path);

@@ -6,6 +6,7 @@
 
 #include "datafile/itemrecord.h"
 #include "datafile/pallixdoc.h"
+#include "exchange/files/exportledger.h"
 #include "framework/commandresult.h"
 #include "framework/uiservices.h"
 
@@ -37,6 +38,9 @@ struct CommandContext {
     std::vector<ItemRecord> repeats{};
     // For the root: the context of each bank, as a right click on it gives.
     std::vector<CommandContext> banks{};
+    // What the exports wrote, kept by the view; every context a view makes
+    // has it.
+    ExportLedger* ledger = nullptr;
 };
 
 // The refusal of a command on an item that has no record.

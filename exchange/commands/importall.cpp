@@ -171,8 +171,8 @@ void CompareModel(const BankFiles& files, size_t child, ImportTally& tally) {
         tally.refused.push_back(name + ": the file is larger than any model file (32 MiB); it was not read");
         return;
     }
-    const auto target =
-        PrepareModelJob(item, "no bitmap follows the model in its bank", kCaption, file->format->extension);
+    const auto target = PrepareModelJob(item, "no bitmap follows the model in its bank", kCaption, FileUse::read,
+                                        file->format->extension);
     const auto exported =
         target ? ExportedNow(item, *target, *file) : fw::Expected<std::vector<uint8_t>>(target.refusal());
     if (!exported) {
@@ -180,7 +180,7 @@ void CompareModel(const BankFiles& files, size_t child, ImportTally& tally) {
     } else if (FileHoldsBytes(path, *exported)) {
         ++tally.unchanged;
     } else {
-        tally.pending.push_back({target->record, target->path, name, {}, target->textures, file->format});
+        tally.pending.push_back({target->record, target->path, name, {}, target->textures, file->format, {}});
     }
 }
 
@@ -274,5 +274,8 @@ fw::CommandResult ImportAll(const CommandContext& context) {
     for (const BankFiles& bank : banks)
         if (!CompareBank(bank, tally, steps)) return cancelled;
     if (!ImportPending(context.document, tally, steps)) return cancelled;
+    // Refused as a whole when any file was: what was read in stays, but a
+    // batch must see that not everything was.
+    if (!tally.refused.empty()) return fw::CommandResult::Refused(Summary(tally, context.exportFolder), kCaption);
     return fw::CommandResult::Done(Summary(tally, context.exportFolder), kCaption);
 }

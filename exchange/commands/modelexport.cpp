@@ -27,17 +27,39 @@ fw::CommandResult WriteInFormat(const ExportedModel& model, const std::filesyste
     return fw::CommandResult::Done(text, format.exportCaption);
 }
 
+// The model's own file and the one the format keeps beside it; the
+// pictures are asked about as they are written.
+std::vector<std::filesystem::path> ModelFiles(const std::filesystem::path& path, const ModelFormat& format) {
+    std::vector<std::filesystem::path> files{path};
+    if (format.companionExtension)
+        files.push_back(std::filesystem::path(path).replace_extension(format.companionExtension));
+    return files;
+}
+
+// Pictures beside a model are the user's to paint: one changed since an
+// export wrote it is replaced only when the user says so.
+WrittenPictures GuardedPictures(const CommandContext& context) {
+    WrittenPictures pictures;
+    pictures.mayReplace = [&ui = context.ui, ledger = context.ledger](const std::filesystem::path& file) {
+        return ledger->MayReplace(ui, file);
+    };
+    pictures.wrote = [ledger = context.ledger](const std::filesystem::path& file) { ledger->Remember(file); };
+    return pictures;
+}
+
 fw::CommandResult ExportModelIn(const CommandContext& context, const ModelFormat& format, WrittenPictures& pictures) {
-    const auto target =
-        PrepareModelJob(context, "Cannot find sibling item (a).", format.exportCaption, format.extension);
+    const auto target = PrepareModelJob(context, "Cannot find sibling item (a).", format.exportCaption,
+                                        FileUse::written, format.extension);
     if (!target) return TargetRefused(target.refusal());
     const auto model = ModelToExport(context, *target);
     if (!model) return fw::CommandResult::Refused(model.why(), kInvalidModelCaption);
-    if (!MayReplaceExportFile(context.ui, target->path)) return fw::CommandResult::Refused({}, {});
+    const auto files = ModelFiles(target->path, format);
+    for (const auto& file : files)
+        if (!context.ledger->MayReplace(context.ui, file)) return fw::CommandResult::Refused({}, {});
     MakeExportFolder(context.exportFolder);
     auto result = WriteInFormat(*model, target->path, format, pictures);
     if (result.outcome != fw::CommandResult::Outcome::done) return result;
-    RememberExportFile(target->path);
+    for (const auto& file : files) context.ledger->Remember(file);
     TellExported(context.ui, target->path);
     return result;
 }
@@ -55,7 +77,7 @@ fw::CommandResult ExportAllWith(const CommandContext& context, const ModelExport
 fw::CommandResult ExportModel(const CommandContext& context) { return ExportModelAs(context, Model3dsFormat()); }
 
 fw::CommandResult ExportModelAs(const CommandContext& context, const ModelFormat& format) {
-    WrittenPictures pictures;
+    WrittenPictures pictures = GuardedPictures(context);
     return ExportModelIn(context, format, pictures);
 }
 
@@ -63,13 +85,13 @@ fw::CommandResult ExportAll(const CommandContext& context) { return ExportAllAs(
 
 fw::CommandResult ExportAllAs(const CommandContext& context, const ModelFormat& format) {
     // A bank's models share their bitmaps: each picture is written once.
-    WrittenPictures pictures;
+    WrittenPictures pictures = GuardedPictures(context);
     const ModelExport exportModel = [&](const CommandContext& model) { return ExportModelIn(model, format, pictures); };
     return ExportAllWith(context, exportModel);
 }
 
 fw::CommandResult ExportAllBanksAs(const CommandContext& context, const ModelFormat& format) {
-    WrittenPictures pictures;
+    WrittenPictures pictures = GuardedPictures(context);
     const ModelExport exportModel = [&](const CommandContext& model) { return ExportModelIn(model, format, pictures); };
     return ExportAllBanks(context, exportModel);
 }
@@ -88,6 +110,7 @@ CommandContext ChildContext(const CommandContext& bank, size_t child) {
         .exportFolder = bank.exportFolder,
         .programDir = bank.programDir,
         .announcePaths = false,
+        .ledger = bank.ledger,
     };
     if (IsKind(bank, child, ITEM_MODEL)) context.modelStem = ModelStemInBank(bank.children, child);
     return context;
@@ -112,5 +135,11 @@ fw::CommandResult ExportBankItems(const CommandContext& context, BatchSteps& ste
         if (!steps.Next()) return ExportAllCancelled(context.exportFolder);
     }
     TellExportedAll(context.ui, models, bitmaps, context.exportFolder);
-    return closing ? fw::CommandResult::Done(closing, kExportAllCaption) : fw::CommandResult::Done();
+    if (!closing) return fw::CommandResult::Done();
+    // The closing words say an object was exported: only true when one was;
+    // what was written, and where, follows them.
+    if (models + bitmaps == 0) return fw::CommandResult::Done("Nothing was exported.", kExportAllCaption);
+    return fw::CommandResult::Done(
+        closing + ("\n" + ModelsAndBitmaps(models, bitmaps)) + " written to\n" + fw::Utf8FromPath(context.exportFolder),
+        kExportAllCaption);
 }

@@ -19,7 +19,6 @@ using namespace pallix;
 namespace {
 
 constexpr const char* kImportCaption = "Import Model";
-constexpr const char* kAnnounceCaption = "Opening file Bitmap file";
 
 void WriteVertex(std::span<uint8_t> record, uint64_t at, const ExchangePoint& point) {
     const VertexFields fields = VertexFieldsOfPoint(point);
@@ -114,7 +113,8 @@ std::string PictureRefusal(const std::filesystem::path& path, const std::string&
 fw::CommandResult ImportModel(const CommandContext& context) { return ImportModelFrom(context, Model3dsFormat()); }
 
 fw::CommandResult ImportModelFrom(const CommandContext& context, const ModelFormat& format) {
-    const auto target = PrepareModelJob(context, "Cannot find sibling item (b).", kAnnounceCaption, format.extension);
+    const auto target = PrepareModelJob(context, "Cannot find sibling item (b).", format.importCaption, FileUse::read,
+                                        format.extension);
     if (!target) return TargetRefused(target.refusal());
     const auto file = format.read(target->path);
     // Every picture is weighed before anything changes: one that cannot be
@@ -123,15 +123,18 @@ fw::CommandResult ImportModelFrom(const CommandContext& context, const ModelForm
                                               context.document.Image())
                                : std::vector<TakenPicture>();
     if (!pictures) return fw::CommandResult::Failed(PictureRefusal(target->path, pictures.why()), kImportCaption);
-    auto result = WriteImportIntoRecord(file, target->path, ModelBytes(context.document, target->record), target->record.nSize,
-                             target->textures);
-    // Only a model that changed makes the document modified.
-    if (result.outcome == fw::CommandResult::Outcome::done) {
-        if (auto written = WriteTakenPictures(context.document, *pictures); !written)
-            return fw::CommandResult::Failed(written.why(), kImportCaption);
+    const auto model = ModelBytes(context.document, target->record);
+    const std::vector<uint8_t> before(model.begin(), model.end());
+    auto result = WriteImportIntoRecord(file, target->path, model, target->record.nSize, target->textures);
+    if (result.outcome != fw::CommandResult::Outcome::done) return result;
+    if (auto written = WriteTakenPictures(context.document, *pictures); !written)
+        return fw::CommandResult::Failed(written.why(), kImportCaption);
+    // Only a model or a bitmap that changed makes the document modified
+    // (the pictures taken are only those that change a bitmap).
+    if (format.modifiesWhenUnchanged || !pictures->empty() ||
+        !std::equal(model.begin(), model.end(), before.begin(), before.end()))
         context.document.SetModifiedFlag(true);
-        TellImported(context.ui, target->path, DescribeTakenPictures(*pictures));
-    }
+    TellImported(context.ui, target->path, DescribeTakenPictures(*pictures));
     return result;
 }
 

@@ -14,14 +14,14 @@ constexpr const char* kNoSiblingCaption = "Bugger";
 }  // namespace
 
 fw::Expected<ModelJobTarget> PrepareModelJob(const CommandContext& context, const char* noSiblingMessage,
-                                             const char* announceCaption, const char* extension) {
+                                             const char* announceCaption, FileUse use, const char* extension) {
     if (!context.record) return fw::Refuse(NoDataRefusal().message);
     ModelJobTarget target{*context.record, {}, TextureBitmapsAfter(context.following), {}};
     for (const ItemRecord& bitmap : target.bitmaps) target.textures.push_back(BitmapFileName(bitmap.nOffset));
     if (target.textures.empty()) return fw::Refuse(noSiblingMessage);
     const std::string stem = context.modelStem.empty() ? SafeFileStem(target.record.szLabel) : context.modelStem;
     target.path = context.exportFolder / fw::PathFromUtf8(stem + extension);
-    if (context.announcePaths) context.ui.Notify(fw::Utf8FromPath(target.path), announceCaption);
+    if (context.announcePaths) context.ui.Notify(Announcement("model", use, target.path), announceCaption);
     return target;
 }
 

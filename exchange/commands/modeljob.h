@@ -4,6 +4,7 @@
 #include <span>
 
 #include "exchange/commands/commandcontext.h"
+#include "exchange/commands/commandstatus.h"
 #include "exchange/formats/exchangemesh.h"
 #include "framework/commandresult.h"
 #include "framework/expected.h"
@@ -17,11 +18,11 @@ struct ModelJobTarget {
     std::filesystem::path path;
 };
 
-// The target of a model command, announced under the caption while paths
-// are announced, or why not: the item has no record or no bitmap follows it.
+// The target of a model command, announced under the caption (as a file
+// the command writes or reads) while paths are announced, or why not: the item has no record or no bitmap follows it.
 // The file is named after the model, with the extension given.
 fw::Expected<ModelJobTarget> PrepareModelJob(const CommandContext& context, const char* noSiblingMessage,
-                                             const char* announceCaption, const char* extension);
+                                             const char* announceCaption, FileUse use, const char* extension);
 // A target's refusal as the command shows it.
 fw::CommandResult TargetRefused(const fw::Refusal& refusal);
 

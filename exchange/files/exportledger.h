@@ -1,28 +1,57 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <span>
 
 #include "framework/uiservices.h"
 
-// What this run of the program last wrote into each export file, so that an
+// What each export file held when an export last wrote it, so that an
 // export does not replace, unasked, a file the user has changed since: the
-// texture they are painting, the mesh they are editing. The record is kept
-// in memory only. A file that an earlier run (or anybody else) wrote is
-// replaced as it always was: with no record, nothing tells the user's work
-// from an older export of ours, and asking about every file that differs
-// would ask about each file of a bank after every import. A record in the
-// export folder would be a file of ours among the user's, carried into
-// whatever they pack from there.
+// texture they are painting, the mesh they are editing. Kept in memory, and
+// with KeepIn also in a record in the program's own data folder, so that the
+// work of a later session is safe too. The export folder holds only the
+// user's files: a record there would be carried into whatever they pack.
+// A file nobody recorded is replaced as it always was: nothing tells the
+// user's work from an export of ours made before the record was kept.
+class ExportLedger {
+public:
+    // Reads what earlier runs recorded in the file and adds to it from now
+    // on. A record that cannot be read or written leaves the ledger in
+    // memory only: it guards this run, and exports go on.
+    void KeepIn(const std::filesystem::path& recordFile);
+    // The same with the record in the program's data folder, as the
+    // programs keep it.
+    void KeepInDataFolder();
 
-// Notes the file, as it is now, as the export folder's own: just written by
-// an export, or read whole by an import, so that the next export of the
-// same item may replace it without asking.
-void RememberExportFile(const std::filesystem::path& file);
-// The same for a file just written with these bytes, without reading it back.
-void RememberExportFile(const std::filesystem::path& file, std::span<const uint8_t> written);
+    // Notes the file, as it is now, as the export folder's own: just written
+    // by an export, or read whole by an import, so that the next export of
+    // the same item may replace it without asking.
+    void Remember(const std::filesystem::path& file);
+    // The same for a file just written with these bytes, without reading it
+    // back.
+    void Remember(const std::filesystem::path& file, std::span<const uint8_t> written);
 
-// Whether an export may write the file: it is not there, this run did not
-// write it, it is still as this run left it, or the user answered Yes to
-// replacing it.
-bool MayReplaceExportFile(fw::UiServices& ui, const std::filesystem::path& file);
+    // Whether an export may write the file: it is not there, no export wrote
+    // it, it is still as the export left it, or the user answered Yes to
+    // replacing it.
+    bool MayReplace(fw::UiServices& ui, const std::filesystem::path& file) const;
+
+    // What a file held: its modification time is left out on purpose, as an
+    // editor that saved the file without a change has made nothing an export
+    // could lose.
+    struct Contents {
+        uint64_t size = 0;
+        uint64_t checksum = 0;
+        bool operator==(const Contents&) const = default;
+    };
+
+private:
+    void Note(const std::filesystem::path& key, const Contents* contents);
+    void Load();
+    void Rewrite();
+
+    std::map<std::filesystem::path, Contents> known_;
+    std::filesystem::path recordFile_;
+    size_t recordLines_ = 0;
+};

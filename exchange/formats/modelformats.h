@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -23,6 +24,11 @@ using WriteNotes = std::vector<std::string>;
 // stands for its bytes while the command runs. Give none to write them all.
 struct WrittenPictures {
     std::set<std::filesystem::path> paths;
+    // Asked before a picture is written: false keeps the file there as it
+    // is (the user's own painting), and the material still names it.
+    std::function<bool(const std::filesystem::path&)> mayReplace;
+    // Told of each picture written.
+    std::function<void(const std::filesystem::path&)> wrote;
 };
 
 // A .gltf with "<stem>.bin" beside it, each bitmap used written beside as a

@@ -42,6 +42,11 @@ fw::Expected<std::vector<bool>> WriteTextureFiles(const ExportedModel& model, co
             written[size_t(group.texture)] = true;
             continue;
         }
+        if (target.written && target.written->mayReplace && !target.written->mayReplace(path)) {
+            written[size_t(group.texture)] = true;
+            target.written->paths.insert(path);
+            continue;
+        }
         std::string note;
         const std::vector<uint8_t> bytes = TexturePicture(model, size_t(group.texture), target.format, note);
         if (bytes.empty()) {
@@ -51,7 +56,9 @@ fw::Expected<std::vector<bool>> WriteTextureFiles(const ExportedModel& model, co
         if (auto saved = SaveBytes(path, bytes); !saved) return saved.refusal();
         target.files->Add(path);
         written[size_t(group.texture)] = true;
-        if (target.written) target.written->paths.insert(path);
+        if (!target.written) continue;
+        target.written->paths.insert(path);
+        if (target.written->wrote) target.written->wrote(path);
     }
     return written;
 }

@@ -16,10 +16,14 @@ fw::Expected<WriteNotes> WriteGltfBinary(const ExportedModel& model, const std::
 }
 
 constexpr ModelFormat kFormats[] = {
-    {"3ds", "3DS (.3ds)", ".3ds", "Model (3DS) file", Write3ds, ReadImported3ds, Write3dsBytes},
-    {"gltf", "glTF 2.0 (.gltf with its .bin)", ".gltf", "Model (glTF) file", WriteGltfText, ReadGltf, nullptr},
-    {"glb", "glTF 2.0 binary (.glb)", ".glb", "Model (glTF) file", WriteGltfBinary, ReadGltf, nullptr},
-    {"obj", "OBJ (.obj with its .mtl)", ".obj", "Model (OBJ) file", WriteObj, ReadObj, nullptr},
+    {"3ds", "3DS (.3ds)", ".3ds", "Model (3DS) file", "Opening file Bitmap file", true, nullptr, Write3ds,
+     ReadImported3ds, Write3dsBytes},
+    {"gltf", "glTF 2.0 (.gltf with its .bin)", ".gltf", "Model (glTF) file", "Opening file Model (glTF) file", false,
+     ".bin", WriteGltfText, ReadGltf, nullptr},
+    {"glb", "glTF 2.0 binary (.glb)", ".glb", "Model (glTF) file", "Opening file Model (glTF) file", false, nullptr,
+     WriteGltfBinary, ReadGltf, nullptr},
+    {"obj", "OBJ (.obj with its .mtl)", ".obj", "Model (OBJ) file", "Opening file Model (OBJ) file", false, ".mtl",
+     WriteObj, ReadObj, nullptr},
 };
 
 }  // namespace

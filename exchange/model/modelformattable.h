@@ -22,6 +22,12 @@ struct ModelFormat {
     const char* label;          // as the user picks it
     const char* extension;      // of the model's file
     const char* exportCaption;  // of what its export tells the user
+    const char* importCaption;  // over the path its import announces
+    // The 3DS import marks the document modified whatever it read, as it
+    // always has; the other formats only when the model changed.
+    bool modifiesWhenUnchanged;
+    // Of the file the writer keeps beside the model's own; null for none.
+    const char* companionExtension;
     ModelWriter write;
     ModelReader read;
     // Null where the file names its companions, which only the writer knows

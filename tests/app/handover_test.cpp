@@ -72,7 +72,8 @@ void HandOverTest::aFileHandedOverDuringACommandOpensAfterIt() {
             return;
         }
         if (!bitmapFile.isEmpty()) return;
-        bitmapFile = box->text();
+        // The announcement ends with the file's path.
+        bitmapFile = box->text().section('\n', -1);
         QDir().mkpath(QFileInfo(bitmapFile).path());
         QFile bitmap(bitmapFile);
         if (bitmap.open(QIODevice::WriteOnly)) bitmap.write(repainted);

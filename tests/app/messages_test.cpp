@@ -1,19 +1,23 @@
 // What the window tells about exports: the export folder in the status bar
 // and in the file manager, each command's closing status line, and the
 // question before an export replaces a file the user changed.
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QtTest>
 #include <algorithm>
 
 #include "app/documentstate.h"
 #include "app/exportfolderdisplay.h"
 #include "app/mainframe.h"
+#include "app/statusmessagepane.h"
 #include "framework/commandids.h"
 #include "tests/app/apptestsupport.h"
 
@@ -37,6 +41,8 @@ private slots:
     void theExportFolderIsShownAndOpenedFromTheFileMenu();
     void anExportSaysWhatItWroteAndAsksBeforeReplacingAChangedFile();
     void startingAMissingProgramSaysItFailed();
+    void aCommandsStatusLineStaysAndALongOneIsCutInItsMiddle();
+    void theFormatQuestionStartsAtTheLastAnswerAndShowsItsWholeTitle();
 
 private:
     fw::TreeItem* Item(const QString& label) const;
@@ -91,6 +97,12 @@ void MessagesTest::theExportFolderIsShownAndOpenedFromTheFileMenu() {
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     QCOMPARE(fileManager.opened, QList<QUrl>{QUrl::fromLocalFile(Exports())});
     QCOMPARE(answerer.texts.size(), 1);
+    // Whether or not a file manager came up, the window says where the folder is.
+    QVERIFY(app_->MainFrame()
+                .statusBar()
+                ->findChild<QLabel*>(QStringLiteral("MessagePane"))
+                ->text()
+                .contains(QDir::toNativeSeparators(Exports())));
 
     app_->OnFileNew();
     QVERIFY(!display.Pane()->isVisibleTo(&app_->MainFrame()));
@@ -121,6 +133,51 @@ void MessagesTest::anExportSaysWhatItWroteAndAsksBeforeReplacingAChangedFile() {
 void MessagesTest::startingAMissingProgramSaysItFailed() {
     const auto missing = ToPath(folder_.filePath(QStringLiteral("no-such-viewer")));
     QVERIFY(!app_->Ui().StartProgram(missing, "crate.dxf", ToPath(folder_.path())));
+}
+
+void MessagesTest::aCommandsStatusLineStaysAndALongOneIsCutInItsMiddle() {
+    RecordTreeView& tree = app_->TreeView();
+    fw::TreeItem* bitmap = Item(QStringLiteral("0:crate.bmp"));
+    app_->View().GetTreeCtrl().Expand(app_->View().GetTreeCtrl().GetParentItem(bitmap),
+                                      fw::TreeControl::ExpandAction::expand);
+    PopupRecorder popups;
+    popups.choose = QStringLiteral("Export...");
+    MessageBoxAnswerer answerer(QMessageBox::Ok);
+    RightClick(tree, LabelOf(tree, bitmap));
+    QTest::qWait(50);
+    auto* message = app_->MainFrame().statusBar()->findChild<StatusMessagePane*>(QStringLiteral("MessagePane"));
+    const QString line = QStringLiteral("Exported O68C.bmp to ") + QDir::toNativeSeparators(Exports());
+    QCOMPARE(message->text(), line);
+    app_->MainFrame().resize(1600, app_->MainFrame().height());
+    QTRY_COMPARE(message->ShownText(), line);
+
+    app_->MainFrame().resize(500, app_->MainFrame().height());
+    QTRY_VERIFY(message->ShownText() != line);
+    QVERIFY(message->ShownText().contains(QChar(0x2026)));
+    QHelpEvent hover(QEvent::ToolTip, message->rect().center(), message->mapToGlobal(message->rect().center()));
+    QApplication::sendEvent(message, &hover);
+    QCOMPARE(QToolTip::text(), line);
+}
+
+void MessagesTest::theFormatQuestionStartsAtTheLastAnswerAndShowsItsWholeTitle() {
+    const std::vector<std::string> formats{"3DS (.3ds)", "glTF 2.0 (.gltf with its .bin)", "OBJ (.obj with its .mtl)"};
+    QString offered;
+    bool titleFits = false;
+    QTimer answerer;
+    connect(&answerer, &QTimer::timeout, this, [&] {
+        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        offered = dialog->textValue();
+        titleFits = dialog->width() > dialog->fontMetrics().horizontalAdvance(dialog->windowTitle());
+        if (offered == QString::fromStdString(formats[0])) dialog->setTextValue(QString::fromStdString(formats[2]));
+        dialog->accept();
+    });
+    answerer.start(10);
+    QCOMPARE(app_->Ui().AskChoice("Export Model As", "Format:", formats), std::optional<size_t>(2));
+    QCOMPARE(offered, QString::fromStdString(formats[0]));
+    QVERIFY(titleFits);
+    QCOMPARE(app_->Ui().AskChoice("Export Model As", "Format:", formats), std::optional<size_t>(2));
+    QCOMPARE(offered, QString::fromStdString(formats[2]));
 }
 
 QObject* NewMessagesTest() { return new MessagesTest; }

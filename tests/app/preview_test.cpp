@@ -1,5 +1,6 @@
 // The window around the tree: the preview of the caret item, the Find box,
 // the unsaved-changes mark with Revert, and what the window remembers.
+#include <QBuffer>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include "datafile/layouts.h"
 #include "framework/commandids.h"
 #include "tests/app/apptestsupport.h"
+#include "tools/bfpbuilder.h"
 #include "viewer/gui/modelcanvas.h"
 
 class PreviewTest : public QObject {
@@ -31,6 +33,8 @@ private slots:
     void cleanup();
     void aBitmapShowsItsPictureItsFactsAndWhatItCopies();
     void aModelShowsItsFacesWithTheBanksBitmapsOnThem();
+    void aTextureShowsTheSameWayUpAsInTheExports();
+    void theModelTurnsAndZoomsFromTheKeyboardAndStaysSoAfterACommand();
     void banksAndTheFileShowTheirCounts();
     void damagedRecordsShowAReasonInsteadOfAPicture();
     void aBitmapPromisingMorePixelsThanItsRecordHoldsIsNeverDrawn();
@@ -108,6 +112,68 @@ void PreviewTest::aModelShowsItsFacesWithTheBanksBitmapsOnThem() {
     QVERIFY(canvas->grab().toImage() != textured);
 }
 
+// A wall standing upright, seen from both sides, with a picture red in its
+// upper half and blue in its lower. Its mapping puts the picture's top at
+// the wall's top in every export: glTF's v = 1 - v of the model's vertices,
+// and 3DS's and OBJ's v, which run up the picture.
+void PreviewTest::aTextureShowsTheSameWayUpAsInTheExports() {
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    for (int x = 0; x < 4; ++x)
+        for (int y = 0; y < 2; ++y) picture.setPixel(x, y, qRgb(255, 0, 0));
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    QVERIFY(buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "BMP"));
+    const int32_t h = 5000, one = 65536;
+    bfp::Model wall{"wall", {}, {}, 64};
+    for (int i = 0; i < 4; ++i) {
+        const bool right = i == 1 || i == 2, top = i >= 2;
+        wall.vertices.push_back({right ? h : -h, top ? h : -h, 0, right ? one : 0, top ? one : 0});
+    }
+    wall.triangles = {{0, 1, 2, 0, {}}, {0, 2, 3, 0, {}}, {2, 1, 0, 0, {}}, {3, 2, 0, 0, {}}};
+    bfp::ImageWriter image;
+    image.AddBank({{wall}, {{"paint", std::vector<uint8_t>(bmp.begin(), bmp.end())}}});
+    QTemporaryDir folder;
+    const QString file = folder.filePath("wall.bfp");
+    QFile out(file);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(reinterpret_cast<const char*>(image.bytes().data()), qint64(image.bytes().size()));
+    out.close();
+    QVERIFY(app_->OpenDocumentFile(file));
+
+    Select(Item("wall"));
+    const QImage shown = Pane().ModelView()->grab().toImage();
+    // Down the middle of the canvas: the first colour of the wall met from
+    // the top must be the picture's top.
+    QRgb first = 0, last = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        const QRgb pixel = shown.pixel(shown.width() / 2, y);
+        if (qAbs(qRed(pixel) - qBlue(pixel)) < 40) continue;
+        if (!first) first = pixel;
+        last = pixel;
+    }
+    QVERIFY2(qRed(first) > qBlue(first), "the wall's top is not the picture's top");
+    QVERIFY(qBlue(last) > qRed(last));
+}
+
+void PreviewTest::theModelTurnsAndZoomsFromTheKeyboardAndStaysSoAfterACommand() {
+    Select(Item("crate"));
+    vistel::ModelCanvas* canvas = Pane().ModelView();
+    const QImage fitted = canvas->grab().toImage();
+    for (const int key : {int(Qt::Key_Right), int(Qt::Key_Up), int(Qt::Key_Plus), int(Qt::Key_Minus)}) {
+        const QImage before = canvas->grab().toImage();
+        QTest::keyClick(canvas, Qt::Key(key));
+        QVERIFY2(canvas->grab().toImage() != before, qPrintable(QKeySequence(key).toString()));
+    }
+    // A command ends with the preview shown anew; the turned model stays turned.
+    const QImage turned = canvas->grab().toImage();
+    Pane().Refresh();
+    Pane().ShowPendingNow();
+    QCOMPARE(canvas->grab().toImage(), turned);
+    QTest::keyClick(canvas, Qt::Key_Home);
+    QCOMPARE(canvas->grab().toImage(), fitted);
+}
+
 void PreviewTest::banksAndTheFileShowTheirCounts() {
     Select(Item("CM3D 1"));
     QCOMPARE(Pane().Details(), QStringLiteral("2 models\n2 bitmaps, 0 of them copies of earlier ones"));
@@ -147,7 +213,7 @@ void PreviewTest::aBitmapPromisingMorePixelsThanItsRecordHoldsIsNeverDrawn() {
     QVERIFY(!Pane().BitmapView()->isVisible());
     Select(Item("crate"));
     QVERIFY(Pane().ModelView()->isVisible());
-    QVERIFY2(Pane().Details().contains("The faces of 0:crate.bmp show plain grey. This bitmap is damaged: "),
+    QVERIFY2(Pane().Details().contains("The faces of 0:crate.bmp in CM3D 1 show plain grey. This bitmap is damaged: "),
              qPrintable(Pane().Details()));
 }
 

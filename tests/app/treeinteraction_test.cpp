@@ -115,9 +115,9 @@ void TreeInteractionTest::aRightClickOffersTheItemsMenuWithoutMovingTheSelection
     fw::TreeItem* bank = Bank(1);
     RightClick(LabelOf(bank));
     QCOMPARE(popups_->menus.size(), 1);
-    QCOMPARE(Offered(0), QStringList({"CM3D", "Export All", "Import All", "Cancel", "Export All As..."}));
+    QCOMPARE(Offered(0), QStringList({"CM3D", "Export All", "Import All", "Export All As...", "Cancel"}));
     QVERIFY(popups_->menus.front().at(2).endsWith("\tenabled"));
-    QVERIFY(popups_->menus.front().at(3).endsWith("\tenabled"));
+    QVERIFY(popups_->menus.front().at(4).endsWith("\tenabled"));
     QCOMPARE(app_->View().ContextItem(), bank);
     QCOMPARE(tree_->GetSelectedItem(), first);
     QCOMPARE(view_->currentIndex(), view_->Model().IndexOf(first));
@@ -126,13 +126,13 @@ void TreeInteractionTest::aRightClickOffersTheItemsMenuWithoutMovingTheSelection
 
     // The root offers the file's menu; a bitmap's leaf its bitmap's.
     RightClick(LabelOf(tree_->GetRootItem()));
-    QCOMPARE(Offered(1), QStringList({"BFP", "Export All", "Import All", "Cancel"}));
+    QCOMPARE(Offered(1), QStringList({"BFP", "Export All", "Import All", "Export All As...", "Cancel"}));
     tree_->Expand(first, fw::TreeControl::ExpandAction::expand);
     fw::TreeItem* bitmap = first->children.back().get();
     tree_->Expand(bitmap, fw::TreeControl::ExpandAction::expand);
     RightClick(LabelOf(bitmap->children.front().get()));
-    QCOMPARE(Offered(2), QStringList({"Bitmap", "View", "Export...", "Import...", "Cancel", "Export Bitmap As...",
-                                      "Import Bitmap From..."}));
+    QCOMPARE(Offered(2), QStringList({"Bitmap", "View", "Export...", "Import...", "Export Bitmap As...",
+                                      "Import Bitmap From...", "Cancel"}));
     QCOMPARE(app_->View().ContextItem(), bitmap->children.front().get());
     QCOMPARE(popups_->menus.size(), 3);
 }

@@ -62,8 +62,9 @@ TEST_F(BitmapCommands, ExportThenImportKeepsEveryByteButMarksTheDocumentModified
     EXPECT_TRUE(doc_.IsModified());
     ASSERT_EQ(ui_.messages.size(), 2u);
     EXPECT_EQ(ui_.messages[0].caption, "Bitmap file");
-    EXPECT_EQ(ui_.messages[0].text, FileOf(Record({0, 1})).string());
+    EXPECT_EQ(ui_.messages[0].text, "The bitmap will be written to\n" + FileOf(Record({0, 1})).string());
     EXPECT_EQ(ui_.messages[1].caption, "Opening file Bitmap file");
+    EXPECT_EQ(ui_.messages[1].text, "The bitmap will be read from\n" + FileOf(Record({0, 1})).string());
 }
 
 TEST_F(BitmapCommands, ExportReplacesAnExistingFileCompletely) {

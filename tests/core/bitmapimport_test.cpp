@@ -19,15 +19,6 @@ Picture Rgb(uint32_t width, uint32_t height, std::vector<uint32_t> colours) {
     return picture;
 }
 
-std::vector<uint32_t> Colours(const Picture& picture) {
-    std::vector<uint32_t> colours;
-    for (size_t i = 0; i < size_t(picture.width) * picture.height; ++i) {
-        const uint8_t* rgb = picture.palette.empty() ? &picture.pixels[i * 3] : &picture.palette[picture.pixels[i] * 3];
-        colours.push_back(uint32_t(rgb[0]) << 16 | uint32_t(rgb[1]) << 8 | rgb[2]);
-    }
-    return colours;
-}
-
 std::vector<uint8_t> Png(const Picture& picture) { return *EncodePng(picture); }
 
 fw::Expected<BitmapImport> Import(std::span<const uint8_t> stored, const std::vector<uint8_t>& file,

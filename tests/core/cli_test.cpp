@@ -85,22 +85,25 @@ TEST_F(Cli, RecordsAndStatsListEachItem) {
 TEST_F(Cli, MenuListsEntriesWithTheirState) {
     ASSERT_EQ(Run(Words({"menu", ".", "menu", "0/0/1"})), 0);
     EXPECT_EQ(out_.str(),
-              "menu: BFP\n  32786\tExport All\tenabled\n  32787\tImport All\tenabled\n  32785\tCancel\tenabled\n"
-              "  32798\tExport All As...\tenabled\n"
+              "menu: BFP\n  32786\tExport All\tenabled\n  32787\tImport All\tenabled\n"
+              "  32798\tExport All As...\tenabled\n  32785\tCancel\tenabled\n"
               "menu: Model\n  32792\tView Model\tenabled\n  32788\tExport Model\tenabled\n"
-              "  32789\tImport Model\tenabled\n  32785\tCancel\tenabled\n"
-              "  32793\tExport Model As...\tenabled\n  32794\tImport Model From...\tenabled\n");
+              "  32789\tImport Model\tenabled\n  32793\tExport Model As...\tenabled\n"
+              "  32794\tImport Model From...\tenabled\n  32785\tCancel\tenabled\n");
 }
 
 TEST_F(Cli, CommandsPrintTheirMessagesOnOneLineEach) {
     ASSERT_EQ(Run(Words({"export-bitmap", "0/1", "view-bitmap", "0/1/0", "import-bitmap", "0/1", "modified"})), 0);
     const auto path = (dir_ / "bfp" / "data" / "O380.bmp").string();
     const std::string out = out_.str();
-    EXPECT_EQ(out.find("message [Bitmap file] " + path + "\n"), 0u);
+    EXPECT_EQ(out.find("message [Bitmap file] The bitmap will be written to\\n" + path + "\n"), 0u);
     EXPECT_NE(out.find("shell: open "), std::string::npos);
-    EXPECT_NE(out.find("message [Opening file Bitmap file] " + path + "\nmodified: yes\n"), std::string::npos);
+    EXPECT_NE(
+        out.find("message [Opening file Bitmap file] The bitmap will be read from\\n" + path + "\nmodified: yes\n"),
+        std::string::npos);
     EXPECT_EQ(Run(Words({"export-model", "0/0"})), 0);
-    EXPECT_EQ(out_.str(), "message [Model (3DS) file] " + (dir_ / "bfp" / "data" / "box.3ds").string() + "\n");
+    EXPECT_EQ(out_.str(), "message [Model (3DS) file] The model will be written to\\n" +
+                              (dir_ / "bfp" / "data" / "box.3ds").string() + "\n");
 }
 
 TEST_F(Cli, SaveWritesTheImageBackAndSaveAsToAnotherFile) {
@@ -215,6 +218,17 @@ TEST_F(Cli, WholeFileExportAndImportRunAndChangeNothingWhenNothingWasEdited) {
     EXPECT_NE(out_.str().find("modified: no"), std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(dir_ / "bfp" / "data" / "CM3D 1" / "box.3ds"));
     EXPECT_EQ(ReadFileBytes(dir_ / "data.bfp"), before);
+}
+
+TEST_F(Cli, ARefusedImportEndsTheRunWithStatusOneOnceTheOtherActionsRan) {
+    EXPECT_EQ(Run(Words({"import-bitmap", "0/1", "modified"})), 1);
+    EXPECT_NE(out_.str().find("was not found."), std::string::npos) << out_.str();
+    EXPECT_NE(out_.str().find("modified: no"), std::string::npos);
+    ASSERT_EQ(Run(Words({"export-all", "0"})), 0);
+    WriteFileBytes(dir_ / "bfp" / "data" / "O380.bmp", bfp::MakeBmp(8, 8, 24, 2));
+    EXPECT_EQ(Run(Words({"import-all", "0", "modified"})), 1);
+    EXPECT_NE(out_.str().find("Refused: 1"), std::string::npos) << out_.str();
+    EXPECT_NE(out_.str().find("modified: no"), std::string::npos);
 }
 
 TEST_F(Cli, FailedModelJobEndsTheRunWithStatusOne) {

@@ -77,6 +77,48 @@ TEST_F(CommandNews, AFileThisRunNeverWroteIsReplacedAsBefore) {
     EXPECT_GT(ReadFileBytes(ModelFile()).size(), 3u);
 }
 
+TEST_F(CommandNews, AFileChangedAfterAnExportOfAnEarlierSessionIsAskedAbout) {
+    const auto record = dir_.path() / "exported-files.txt";
+    view_.Exports().KeepIn(record);
+    RunCommand({0, 1}, cmd::kBitmapExport);
+    WriteFileBytes(BitmapFile(), bfp::MakeBmp(4, 4, 24, 7));
+    // The next session: another view, its own ledger, the same record.
+    CPallixView later(doc_, ui_, [this] { return dir_.path() / "pallix"; });
+    later.OnInitialUpdate();
+    later.SetAnnouncePaths(false);
+    later.Exports().KeepIn(record);
+    later.SetContextItem(
+        later.GetTreeCtrl().GetChildItem(later.GetTreeCtrl().GetChildItem(later.GetTreeCtrl().GetRootItem())));
+    later.SetContextItem(later.GetTreeCtrl().GetNextSiblingItem(later.ContextItem()));
+    later.OnCommand(cmd::kBitmapExport);
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].text,
+              BitmapFile().filename().string() + " was changed since it was exported. Replace it?");
+    EXPECT_EQ(ReadFileBytes(BitmapFile()), bfp::MakeBmp(4, 4, 24, 7));
+    // A view without the record knows only its own exports.
+    RunCommand({0, 1}, cmd::kBitmapExport);
+    CPallixView fresh(doc_, ui_, [this] { return dir_.path() / "pallix"; });
+    EXPECT_TRUE(fresh.Exports().MayReplace(ui_, BitmapFile()));
+}
+
+TEST_F(CommandNews, AModelExportAsksBeforeReplacingAPictureBesideItAndNoKeepsThePicture) {
+    ui_.choice = 3;  // OBJ, whose pictures are the bitmaps' BMP files
+    RunCommand({0, 1}, cmd::kBitmapExport);
+    WriteFileBytes(BitmapFile(), bfp::MakeBmp(4, 4, 24, 7));
+    RunCommand({0, 0}, cmd::kModelExportAs);
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].text,
+              BitmapFile().filename().string() + " was changed since it was exported. Replace it?");
+    EXPECT_EQ(ReadFileBytes(BitmapFile()), bfp::MakeBmp(4, 4, 24, 7));
+    EXPECT_TRUE(std::filesystem::exists(ExportDir() / "crate.obj"));
+    // The model's own files are asked about too.
+    WriteFileBytes(ExportDir() / "crate.mtl", {'#'});
+    RunCommand({0, 0}, cmd::kModelExportAs);
+    EXPECT_EQ(ui_.messages.back().text, "crate.mtl was changed since it was exported. Replace it?");
+    EXPECT_TRUE(view_.LastResult().Refused());
+    EXPECT_EQ(ReadFileBytes(ExportDir() / "crate.mtl"), std::vector<uint8_t>{'#'});
+}
+
 TEST_F(CommandNews, AViewerThatDoesNotStartIsNamedWithWhatToDo) {
     ui_.programsStart = false;
     RunCommand({0, 1}, cmd::kBitmapView);
@@ -87,6 +129,21 @@ TEST_F(CommandNews, AViewerThatDoesNotStartIsNamedWithWhatToDo) {
     EXPECT_EQ(ui_.messages[1].text,
               fw::os::ProgramFileName("vistel") + " could not be started from " + dir_.path().string() + ". Reinstall the Quon Data Manager.");
     EXPECT_TRUE(ui_.statuses.empty());
+}
+
+TEST_F(CommandNews, AFileCutInsideABankSaysSoOnOpenAndNoExportClaimsWhatItDidNotWrite) {
+    auto cut = Image();
+    cut.resize(Record({0, 1}).nOffset + 10);
+    ui_.messages.clear();
+    ASSERT_TRUE(Open(cut));
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].text.rfind("This file ends inside bank CM3D 1: its record at offset ", 0), 0u);
+    EXPECT_NE(ui_.messages[0].text.find(" runs past the end of the file (" + std::to_string(cut.size()) +
+                                        " bytes).\nThe bank shows only what lies before the end."),
+              std::string::npos);
+    RunCommand({0}, cmd::kBankExportAll);
+    EXPECT_EQ(ui_.messages.back().text, "Nothing was exported.");
+    EXPECT_FALSE(std::filesystem::exists(ExportDir() / "crate.3ds"));
 }
 
 TEST(ViewFileNames, BitmapsKeepTheirOwnNameMadeSafeElseTheirExportName) {

@@ -48,10 +48,13 @@ TEST_F(Interaction, MenuEntriesWithoutAHandlerAreDisabled) {
     ASSERT_EQ(bitmapMenu.items.size(), 11u);
     EXPECT_EQ(bitmapMenu.items[0].text, "View");
     EXPECT_TRUE(bitmapMenu.items[1].IsSeparator());
-    EXPECT_EQ(bitmapMenu.items[6].id, cmd::kCancel);
-    EXPECT_EQ(bitmapMenu.items[10].id, cmd::kBitmapImportFrom);  // the formats after the plain commands
+    EXPECT_EQ(bitmapMenu.items[8].id, cmd::kBitmapImportFrom);  // the formats after the plain commands
+    EXPECT_EQ(bitmapMenu.items[10].id, cmd::kCancel);
     EXPECT_EQ(PopupMenuResource(IDR_POPUP_MODEL).items[2].text, "Export Model");
     EXPECT_EQ(PopupMenuResource(IDR_POPUP_CM3D).items[0].id, cmd::kBankExportAll);
+    // Cancel ends every popup, also those that gained entries after it.
+    for (const int popup : {IDR_POPUP_BITMAP, IDR_POPUP_BFP, IDR_POPUP_MODEL, IDR_POPUP_CM3D})
+        EXPECT_EQ(PopupMenuResource(popup).items.back().id, cmd::kCancel) << popup;
 }
 
 TEST_F(Interaction, RightPressOnAnItemMakesItTheContextItemWithoutMovingTheSelection) {

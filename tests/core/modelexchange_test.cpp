@@ -156,7 +156,7 @@ TEST_F(ModelExchange, ExportConvertsUnitsAxesWindingAndMappingCoordinates) {
     RunCommand({0, 0}, cmd::kModelExport);
     ASSERT_EQ(ui_.messages.size(), 1u);
     EXPECT_EQ(ui_.messages[0].caption, "Model (3DS) file");
-    EXPECT_EQ(ui_.messages[0].text, ModelFile("special").string());
+    EXPECT_EQ(ui_.messages[0].text, "The model will be written to\n" + ModelFile("special").string());
     auto meshes = ReadMeshes(ModelFile("special"));
     ASSERT_EQ(meshes.size(), 1u);
     const MeshRecord3ds& mesh = *meshes[0];
@@ -240,7 +240,7 @@ TEST_F(ModelExchange, InvalidModelsAreNeitherExportedNorImported) {
 TEST_F(ModelExchange, ExportAllWritesEveryModelAndBitmapQuietly) {
     RunCommand({0}, cmd::kBankExportAll);
     ASSERT_EQ(ui_.messages.size(), 1u);
-    EXPECT_EQ(ui_.messages[0].text, "Object Exported");
+    EXPECT_EQ(ui_.messages[0].text, "Object Exported\n2 models and 3 bitmaps written to\n" + ExportDir().string());
     EXPECT_EQ(ui_.messages[0].caption, "Export All");
     EXPECT_TRUE(std::filesystem::exists(ModelFile("special")));
     EXPECT_TRUE(std::filesystem::exists(ModelFile("box")));
@@ -258,7 +258,8 @@ TEST_F(ModelExchange, ExportAllOverABankWithoutBitmapsSaysSoPerModelAndAtTheEnd)
     ASSERT_EQ(ui_.messages.size(), 3u);
     EXPECT_EQ(ui_.messages[0].text, "Cannot find sibling item (a).");
     EXPECT_EQ(ui_.messages[1].text, "Cannot find sibling item (a).");
-    EXPECT_EQ(ui_.messages[2].text, "Object Exported. No Bitmaps Found");
+    // The closing words no longer claim an object that was not written.
+    EXPECT_EQ(ui_.messages[2].text, "Nothing was exported.");
 }
 
 TEST_F(ModelExchange, ExportAllOnTheRootOrAnEmptyBankEndsWithoutAMessage) {

@@ -85,9 +85,10 @@ TEST_F(ImportAllOfABank, RefusesHugeFilesUnreadEachAlone) {
     EXPECT_EQ(ui_.messages[0].text, "Imported: 2\nUnchanged: 1\nRefused: 3\n  small.3ds: the file is larger than any "
                                     "model file (32 MiB); it was not read\n  " +
                                         BitmapFileName(Record({0, 4}).nOffset) +
-                                        ": the file has 246 bytes, the bitmap 102, and keeps its length\n  " +
-                                        BitmapFileName(Record({0, 5}).nOffset) + ": the file has " +
-                                        std::to_string(k64GiB) + " bytes, the bitmap 102, and keeps its length\nfrom " +
+                                        " is 8 \u00d7 8 pixels; this bitmap is 4 \u00d7 4. Scale it to 4 \u00d7 4 and "
+                                        "import it again.\n  " +
+                                        BitmapFileName(Record({0, 5}).nOffset) +
+                                        ": the file is larger than any picture; it was not read\nfrom " +
                                         fw::Utf8FromPath(ExportDir()));
 }
 

@@ -51,16 +51,6 @@ const std::vector<uint8_t> kPalette = {10, 20, 30, 200, 100, 50, 0, 255, 0, 255,
 const std::vector<std::vector<uint32_t>> kIndices = {{0, 1, 2}, {3, 2, 1}};
 const std::vector<uint32_t> kColours = {0x0A141E, 0xC86432, 0x00FF00, 0xFFFFFF, 0x00FF00, 0xC86432};
 
-// The picture's pixels as 0xRRGGBB, through the palette where it has one.
-std::vector<uint32_t> Colours(const Picture& picture) {
-    std::vector<uint32_t> colours;
-    for (size_t i = 0; i < size_t(picture.width) * picture.height; ++i) {
-        const uint8_t* rgb = picture.palette.empty() ? &picture.pixels[i * 3] : &picture.palette[picture.pixels[i] * 3];
-        colours.push_back(uint32_t(rgb[0]) << 16 | uint32_t(rgb[1]) << 8 | rgb[2]);
-    }
-    return colours;
-}
-
 std::vector<uint32_t> ColoursOf(std::span<const uint8_t> file) {
     const auto picture = DecodeBmp(file);
     EXPECT_TRUE(picture.ok()) << picture.why();

@@ -93,3 +93,12 @@ std::vector<uint8_t> WritePng(uint32_t width, uint32_t height, int colourType, i
     png_destroy_write_struct(&png, &info);
     return out;
 }
+
+std::vector<uint32_t> Colours(const Picture& picture) {
+    std::vector<uint32_t> colours;
+    for (size_t i = 0; i < size_t(picture.width) * picture.height; ++i) {
+        const uint8_t* rgb = picture.palette.empty() ? &picture.pixels[i * 3] : &picture.palette[picture.pixels[i] * 3];
+        colours.push_back(uint32_t(rgb[0]) << 16 | uint32_t(rgb[1]) << 8 | rgb[2]);
+    }
+    return colours;
+}

@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "exchange/formats/picture.h"
+
 // Picture files built in the tests, byte by byte, so that each header,
 // depth and compression a program may write can be tried without the
 // program.
@@ -27,3 +29,6 @@ std::vector<uint8_t> PackRows(const std::vector<std::vector<uint32_t>>& rows, ui
 // them for the colour type and depth.
 std::vector<uint8_t> WritePng(uint32_t width, uint32_t height, int colourType, int bitDepth, bool interlaced,
                               const std::vector<std::vector<uint8_t>>& rows, const std::vector<uint8_t>& palette = {});
+
+// The picture's pixels as 0xRRGGBB, through the palette where it has one.
+std::vector<uint32_t> Colours(const Picture& picture);

@@ -29,10 +29,16 @@ ScopedAppData::ScopedAppData(const std::filesystem::path& base) : base_(base) {
 ScopedAppData::~ScopedAppData() { _wputenv_s(L"LOCALAPPDATA", L""); }
 #else
 ScopedAppData::ScopedAppData(const std::filesystem::path& base) : base_(base) {
+    if (const char* before = std::getenv("XDG_DATA_HOME")) before_ = before;
     setenv("XDG_DATA_HOME", base.c_str(), 1);
 }
 
-ScopedAppData::~ScopedAppData() { unsetenv("XDG_DATA_HOME"); }
+ScopedAppData::~ScopedAppData() {
+    if (before_)
+        setenv("XDG_DATA_HOME", before_->c_str(), 1);
+    else
+        unsetenv("XDG_DATA_HOME");
+}
 #endif
 
 void WriteFileBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {

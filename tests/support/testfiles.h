@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,8 @@ public:
 
 private:
     std::filesystem::path base_;
+    // The tests' own data folder, from the test's environment, comes back after.
+    std::optional<std::string> before_;
 };
 
 void WriteFileBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);

@@ -1,5 +1,6 @@
 #include "viewer/gui/modelcanvas.h"
 
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
@@ -34,13 +35,18 @@ ModelCanvas::ModelCanvas(QWidget* parent) : QWidget(parent), emptyNotice_(tr("Op
 }
 
 void ModelCanvas::SetModel(Mesh model, std::vector<QImage> textures) {
+    UpdateModel(std::move(model), std::move(textures));
+    FitToView();
+}
+
+void ModelCanvas::UpdateModel(Mesh model, std::vector<QImage> textures) {
     model_ = std::move(model);
     textures_ = std::move(textures);
     // The painting paths of the raster engine are fastest on this format.
     for (QImage& texture : textures_)
         if (!texture.isNull()) texture.convertTo(QImage::Format_ARGB32_Premultiplied);
     hasModel_ = true;
-    FitToView();
+    update();
 }
 
 void ModelCanvas::SetEmptyNotice(const QString& text) {
@@ -139,6 +145,31 @@ void ModelCanvas::mouseMoveEvent(QMouseEvent* event) {
     } else {
         return;
     }
+    moved_ = true;
+    update();
+}
+
+// The keyboard does what the mouse does: the arrows turn the model (with
+// Shift they move it), + and - zoom on the middle, Home fits it again.
+void ModelCanvas::keyPressEvent(QKeyEvent* event) {
+    constexpr double kKeyPixels = 15;
+    const bool move = event->modifiers() & Qt::ShiftModifier;
+    double dx = 0, dy = 0;
+    switch (event->key()) {
+        case Qt::Key_Left: dx = -kKeyPixels; break;
+        case Qt::Key_Right: dx = kKeyPixels; break;
+        case Qt::Key_Up: dy = -kKeyPixels; break;
+        case Qt::Key_Down: dy = kKeyPixels; break;
+        case Qt::Key_Plus:
+        case Qt::Key_Equal: camera_.Zoom(1, width() / 2.0, height() / 2.0); break;
+        case Qt::Key_Minus: camera_.Zoom(-1, width() / 2.0, height() / 2.0); break;
+        case Qt::Key_Home: FitToView(); return;
+        default: QWidget::keyPressEvent(event); return;
+    }
+    if (move)
+        camera_.Pan(dx, dy);
+    else if (dx || dy)
+        camera_.Orbit(dx, dy);
     moved_ = true;
     update();
 }

@@ -14,7 +14,7 @@ namespace vistel {
 
 // Paints a model shaded, face by face from back to front, its faces plain
 // coloured or textured, and lets the mouse turn (left drag), move (right or
-// middle drag) and zoom (wheel) it. vistel and the data manager's preview
+// middle drag) and zoom (wheel) it, and the keyboard likewise. vistel and the data manager's preview
 // both show their models here.
 class ModelCanvas : public QWidget {
     Q_OBJECT
@@ -25,6 +25,8 @@ public:
     // Shows a new model, fitted to the window; a face's texture indexes the
     // pictures given with it.
     void SetModel(Mesh model, std::vector<QImage> textures = {});
+    // The same model, changed: it stays turned and zoomed as the user left it.
+    void UpdateModel(Mesh model, std::vector<QImage> textures = {});
     const Mesh& model() const { return model_; }
     // What the canvas says while it has no model.
     void SetEmptyNotice(const QString& text);
@@ -41,6 +43,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void PaintFaces(QPainter& painter) const;
