@@ -40,6 +40,19 @@ bool OpenExisting(File& target, const std::string& path) {
     }
 }
 
+// The state of the saved file once no handle of ours is open: the one the
+// next save compares with. Windows (NTFS) may set a file's modification time
+// when its last handle closes, and drives formatted FAT number a file anew
+// when it is renamed; elsewhere this is the state the save left.
+FileIdentity AtRest(const std::string& path, const FileIdentity& written) {
+    try {
+        File file(PathFromUtf8(path), File::Mode::read);
+        const FileIdentity now = file.Identity();
+        if (now.size == written.size) return now;
+    } catch (const FileException&) {}
+    return written;
+}
+
 FileIdentity SaveWhole(const std::string& path, std::span<const uint8_t> image) {
     SafeSave save;
     save.Begin(PathFromUtf8(path));
@@ -71,11 +84,13 @@ std::optional<FileIdentity> SaveImage(UiServices& ui, const std::string& path, s
         }
         if (!sameFile) {
             target.Close();
-            return SaveWhole(path, image);
+            return AtRest(path, SaveWhole(path, image));
         }
         RemoveSaveLeftovers(PathFromUtf8(path));
         SaveInPlace(target, image, ApplicationDataFolder());
-        return target.Identity();
+        const FileIdentity written = target.Identity();
+        target.Close();
+        return AtRest(path, written);
     } catch (const FileException& error) {
         ReportSaveFailure(ui, path, error);
         return std::nullopt;

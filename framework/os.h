@@ -86,6 +86,10 @@ bool UnlockFile(Handle handle);
 // Whether the path names something that exists but is neither a regular
 // file nor a folder: a pipe, a socket, a device.
 bool IsSpecialFile(const std::filesystem::path& path);
+// When the file was last written, in the platform's finest unit (nanoseconds
+// on POSIX, 100 ns on Windows; the C++ library's last_write_time has whole
+// seconds on MinGW); false when there is no such file.
+bool ModificationTime(const std::filesystem::path& path, int64_t& time);
 // Whether this user may write the file (access(W_OK); on Windows the
 // read-only attribute); errno tells why not.
 bool MayWrite(const std::filesystem::path& path);
@@ -134,6 +138,13 @@ const char* PictureViewerExamples();
 // A program without a console of its own (a desktop program on Windows)
 // writes to the console it was started from, if any. Does nothing elsewhere.
 void AttachParentConsole();
+
+// The words after the program's name, as UTF-8 whatever the platform's code
+// page: on Windows from the wide command line (CommandLineToArgvW).
+std::vector<std::string> ProgramArguments(int argc, char** argv);
+// Text the program writes to a console is UTF-8, as its names are
+// (SetConsoleOutputCP on Windows; a POSIX terminal takes the bytes as they are).
+void UseUtf8Console();
 
 // ---- the user's folders -----------------------------------------------------
 

@@ -117,6 +117,18 @@ bool IsSpecialFile(const std::filesystem::path& path) {
     return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
 }
 
+bool ModificationTime(const std::filesystem::path& path, int64_t& time) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return false;
+#ifdef __APPLE__
+    const struct timespec& modified = info.st_mtimespec;
+#else
+    const struct timespec& modified = info.st_mtim;
+#endif
+    time = int64_t(modified.tv_sec) * 1000000000 + modified.tv_nsec;
+    return true;
+}
+
 bool MayWrite(const std::filesystem::path& path) { return ::access(path.c_str(), W_OK) == 0; }
 
 bool RenameOver(const std::filesystem::path& from, const std::filesystem::path& to) {
@@ -228,6 +240,12 @@ const char* PictureViewerExamples() {
 }
 
 void AttachParentConsole() {}
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+void UseUtf8Console() {}
 
 // ---- the user's folders -----------------------------------------------------
 

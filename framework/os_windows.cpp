@@ -128,11 +128,19 @@ Handle Open(const std::filesystem::path& path, OpenMode mode) {
             access = GENERIC_READ | GENERIC_WRITE;
             share = FILE_SHARE_READ;
             break;
-        case OpenMode::createWrite:
+        case OpenMode::createWrite: {
+            // Never through a link or a junction, as O_NOFOLLOW refuses them.
+            const DWORD attributes = GetFileAttributesW(SystemName(path).c_str());
+            if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+                errno = ELOOP;
+                return kNoHandle;
+            }
             access = GENERIC_WRITE;
             share = FILE_SHARE_READ;
             disposition = CREATE_ALWAYS;
+            flags |= FILE_FLAG_OPEN_REPARSE_POINT;
             break;
+        }
         case OpenMode::createNew:
             access = GENERIC_READ | GENERIC_WRITE;
             share = 0;
@@ -251,6 +259,14 @@ bool IsSpecialFile(const std::filesystem::path& path) {
     const bool special = GetFileType(handle) != FILE_TYPE_DISK;
     CloseHandle(handle);
     return special;
+}
+
+bool ModificationTime(const std::filesystem::path& path, int64_t& time) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(SystemName(path).c_str(), GetFileExInfoStandard, &data)) return Failed();
+    time = static_cast<int64_t>((uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                                data.ftLastWriteTime.dwLowDateTime);
+    return true;
 }
 
 bool MayWrite(const std::filesystem::path& path) {
@@ -385,6 +401,17 @@ void AttachParentConsole() {
     }
 }
 
+std::vector<std::string> ProgramArguments(int, char**) {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> words;
+    for (int i = 1; wide && i < count; ++i) words.push_back(Utf8FromPath(std::filesystem::path(wide[i])));
+    LocalFree(wide);
+    return words;
+}
+
+void UseUtf8Console() { SetConsoleOutputCP(CP_UTF8); }
+
 // ---- the user's folders -----------------------------------------------------
 
 namespace {
@@ -399,8 +426,11 @@ std::filesystem::path KnownFolder(REFKNOWNFOLDERID id) {
 
 std::filesystem::path TemporaryBase() {
     wchar_t buffer[MAX_PATH + 2] = {};
-    const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
-    return length > 0 && length <= MAX_PATH + 1 ? std::filesystem::path(buffer) : std::filesystem::path();
+    DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
+    if (length == 0 || length > MAX_PATH + 1) return {};
+    // Without its closing backslash, which some of the C library's calls refuse.
+    if (length > 3 && buffer[length - 1] == L'\\') buffer[--length] = L'\0';
+    return std::filesystem::path(buffer);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a build needs, only those that are missing.
-# Usage: install-deps.sh [base|gui|test|package|screenshot ...]
+# Usage: install-deps.sh [base|gui|test|package|screenshot|windows ...]
 set -euo pipefail
 
 base=(cmake ninja-build g++ make pkg-config ccache libtinygltf-dev nlohmann-json3-dev libtinyobjloader-dev libpng-dev)
@@ -8,10 +8,14 @@ gui=(qt6-base-dev libgl-dev)
 screenshot=(xvfb xauth imagemagick x11-apps openbox)
 # CPack's Debian packages: dpkg-shlibdeps computes the dependencies, file finds the binaries.
 package=(dpkg-dev file)
+# The Windows build from this machine (MinGW-w64, static), googletest's
+# sources for it, dpkg-source for libpng's (scripts/windows-deps.sh), and
+# Wine to run its tests.
+windows=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest dpkg-dev wine wine64 python3)
 # The image editors and Blender that the paint round trips run as black boxes
 # (Blender's glTF add-on needs numpy).
 test=(libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev assimp-utils openscenegraph xvfb xauth time nodejs
-  "${package[@]}" lintian desktop-file-utils imagemagick gimp python3-pil blender python3-numpy)
+  "${package[@]}" lintian desktop-file-utils imagemagick gimp python3-pil blender python3-numpy "${windows[@]}")
 
 wanted=("${base[@]}")
 for set in "$@"; do
@@ -21,6 +25,7 @@ for set in "$@"; do
     test) wanted+=("${gui[@]}" "${test[@]}") ;;
     package) wanted+=("${gui[@]}" "${package[@]}") ;;
     screenshot) wanted+=("${gui[@]}" "${screenshot[@]}") ;;
+    windows) wanted+=("${windows[@]}") ;;
     *) echo "install-deps.sh: unknown set '$set'" >&2; exit 2 ;;
   esac
 done

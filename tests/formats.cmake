@@ -2,9 +2,8 @@
 # what we write.
 file(GLOB PALLIX_FORMATS_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/formats/*.cpp)
 pallix_gtest(pallix_formats_tests SOURCES ${PALLIX_FORMATS_TESTS} LIBS exchangeformats pallixtestsupport)
-find_package(nlohmann_json REQUIRED)
 find_package(PNG REQUIRED)
-target_link_libraries(pallix_formats_tests PRIVATE nlohmann_json::nlohmann_json PNG::PNG)
+target_link_libraries(pallix_formats_tests PRIVATE pallix::json pallix::tinygltf PNG::PNG)
 # Khronos' glTF validator, installed by scripts/install-deps.sh test.
 if(DEFINED ENV{PALLIX_TOOLS_DIR})
   set(_pallix_tools_default "$ENV{PALLIX_TOOLS_DIR}")

@@ -24,6 +24,7 @@
 #include "exchange/formats/picture.h"
 #include "exchange/model/modelformattable.h"
 #include "framework/littleendian.h"
+#include "framework/os.h"
 #include "framework/pathtext.h"
 #include "framework/privatetemp.h"
 
@@ -80,14 +81,15 @@ struct LatestFile {
 };
 template <typename Format>
 std::optional<LatestFile<Format>> FileWrittenLast(const std::filesystem::path& folder, const std::string& stem,
-                                                   std::span<const Format> formats) {
+                                                  std::span<const Format> formats) {
     std::optional<LatestFile<Format>> latest;
-    std::filesystem::file_time_type latestTime;
+    int64_t latestTime = 0;
     for (const Format& format : formats) {
         const std::string name = stem + format.extension;
-        std::error_code error;
-        const auto written = std::filesystem::last_write_time(folder / fw::PathFromUtf8(name), error);
-        if (error || (latest && written <= latestTime)) continue;
+        // The system's own time: MinGW's last_write_time has whole seconds.
+        int64_t written = 0;
+        if (!fw::os::ModificationTime(folder / fw::PathFromUtf8(name), written) || (latest && written <= latestTime))
+            continue;
         latest = LatestFile<Format>{&format, name};
         latestTime = written;
     }
@@ -112,7 +114,8 @@ void CompareBitmap(const BankFiles& files, const ItemRecord& record, ImportTally
         return;
     }
     // The rule's refusal names the file itself.
-    auto imported = ImportIntoBitmap(stored, FileBytesOfLength(path, *length), *file->format, files.prefix + file->name);
+    auto imported =
+        ImportIntoBitmap(stored, FileBytesOfLength(path, *length), *file->format, files.prefix + file->name);
     if (!imported) return tally.refused.push_back(imported.why());
     if (std::equal(imported->bytes.begin(), imported->bytes.end(), stored.begin(), stored.end())) {
         ++tally.unchanged;

@@ -29,13 +29,18 @@ bool IsForbiddenInFileName(unsigned char c) {
     }
 }
 
-// CON, PRN, AUX, NUL, COM1..9 and LPT1..9 name devices on Windows, whatever
-// extension follows.
+// CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM0..9 and LPT0..9 (and COM or LPT
+// with a superscript 1, 2 or 3) name devices on Windows, whatever extension
+// follows and with spaces before it: "NUL .x" is NUL too. The name is UTF-8.
 bool IsWindowsDeviceName(const std::string& name) {
-    const std::string base = fw::AsciiLowered(name.substr(0, name.find('.')));
-    if (base == "con" || base == "prn" || base == "aux" || base == "nul") return true;
-    return base.size() == 4 && (base.rfind("com", 0) == 0 || base.rfind("lpt", 0) == 0) && base[3] >= '1' &&
-           base[3] <= '9';
+    std::string base = fw::AsciiLowered(name.substr(0, name.find('.')));
+    while (!base.empty() && base.back() == ' ') base.pop_back();
+    if (base == "con" || base == "prn" || base == "aux" || base == "nul" || base == "conin$" || base == "conout$")
+        return true;
+    if (base.rfind("com", 0) != 0 && base.rfind("lpt", 0) != 0) return false;
+    const std::string number = base.substr(3);
+    return (number.size() == 1 && number[0] >= '0' && number[0] <= '9') || number == "\xC2\xB9" ||
+           number == "\xC2\xB2" || number == "\xC2\xB3";
 }
 
 // Names in data files are 8-bit text of the game's time: Latin-1 carried to

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <pwd.h>
+#endif
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -129,6 +131,9 @@ TEST_F(Cli, WithoutTheProgramsFolderExportsGoToTheUsersOwnOrTheChosenOne) {
     EXPECT_TRUE(std::filesystem::exists(dir_ / "mine" / "box.3ds"));
 }
 
+// Links the C++ library cannot make on Windows, FIFOs and the password
+// database it does not have (POSIX tests; tests/windows has device names).
+#ifndef _WIN32
 // Another user's link in the export folder must not lead an export onto the
 // victim's files; a pipe or a read-only file is no file to replace either.
 TEST_F(Cli, ExportsNeverWriteThroughALinkNorOverAPipeOrAReadOnlyFile) {
@@ -166,6 +171,7 @@ TEST(CliHome, WithoutHomeExportsGoBelowTheUsersHomeFromThePasswordDatabase) {
     EXPECT_EQ(root.string().rfind(user->pw_dir, 0), 0u) << root;
     EXPECT_NE(root.string().rfind(std::filesystem::temp_directory_path().string(), 0), 0u) << root;
 }
+#endif
 
 TEST_F(Cli, ExitStatusTellsWhatWentWrong) {
     EXPECT_EQ(Run(Words({"menu", "0/9"})), 1);

@@ -7,6 +7,7 @@
 #include "exchange/files/exportpaths.h"
 #include "exchange/files/viewfilenames.h"
 #include "framework/commandids.h"
+#include "framework/os.h"
 #include "tests/support/viewfixture.h"
 #include "tools/bfpbuilder.h"
 
@@ -126,7 +127,7 @@ TEST_F(CommandNews, AViewerThatDoesNotStartIsNamedWithWhatToDo) {
     EXPECT_EQ(ui_.messages[0].caption, "View Bitmap");
     EXPECT_EQ(ui_.messages[0].text.rfind("No program is set to show BMP files. Install an image viewer", 0), 0u);
     EXPECT_EQ(ui_.messages[1].text,
-              "vistel could not be started from " + dir_.path().string() + ". Reinstall the Quon Data Manager.");
+              fw::os::ProgramFileName("vistel") + " could not be started from " + dir_.path().string() + ". Reinstall the Quon Data Manager.");
     EXPECT_TRUE(ui_.statuses.empty());
 }
 

@@ -5,6 +5,7 @@
 
 #include "exchange/model/dxfwriter.h"
 #include "framework/commandids.h"
+#include "framework/os.h"
 #include "framework/privatetemp.h"
 #include "tests/support/viewfixture.h"
 #include "tools/bfpbuilder.h"
@@ -111,7 +112,7 @@ TEST_F(ViewModel, WritesADrawingNamedAfterTheModelAndStartsTheViewerEvenForAnInv
     RunCommand({0, 0}, cmd::kModelView);
     ASSERT_EQ(ui_.started.size(), 1u);
     const auto dxf = fw::PrivateTemporaryFolder() / "box.dxf";
-    EXPECT_EQ(ui_.started[0], (dir_.path() / "vistel").string() + " " + dxf.string() + " in " + dir_.path().string());
+    EXPECT_EQ(ui_.started[0], (dir_.path() / fw::os::ProgramFileName("vistel")).string() + " " + dxf.string() + " in " + dir_.path().string());
     const auto first = ReadFileBytes(dxf);
     EXPECT_GT(first.size(), 1000u);
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "exchange/files/exportpaths.h"
+#include "framework/pathtext.h"
 
 namespace {
 
@@ -16,7 +17,17 @@ TEST(ExportPaths, OddDataFileNamesNeverLeadOutOfTheExportFolder) {
     EXPECT_EQ(ExportFolder("/tools/prog", "/data/...bfp"), std::filesystem::path("/tools/bfp/__~D4A70D"));
     EXPECT_EQ(ExportFolder("/tools/prog", "/data/..bfp"), std::filesystem::path("/tools/bfp/_~0C98F1"));
     EXPECT_EQ(ExportFolder("/tools/prog", "/data/CON.bfp"), std::filesystem::path("/tools/bfp/_ON~67E86B"));
-    EXPECT_EQ(ExportFolder("/tools/prog", "/data/caf\xc3\xa9.bfp"), std::filesystem::path("/tools/bfp/caf\xc3\xa9"));
+    EXPECT_EQ(ExportFolder("/tools/prog", "/data/caf\xc3\xa9.bfp"), fw::PathFromUtf8("/tools/bfp/caf\xc3\xa9"));
+}
+
+TEST(ExportPaths, EveryNameWindowsTakesForADeviceIsMadeSafe) {
+    // Spaces before the extension, CONIN$ and CONOUT$, and COM or LPT with a
+    // digit 0 or a superscript one (Latin-1 0xB9) name devices too.
+    const std::vector<std::string> devices = {"NUL .x", "CON .txt", "CONIN$",   "conout$.3ds",
+                                              "COM0",   "LPT\xB9",  "com\xB3.a"};
+    for (const auto& name : devices) EXPECT_EQ(SafeFileStem(name)[0], '_') << name;
+    for (const std::string name : {"CONSOLE", "COM10", "LPT", "NULL.x", "AUXILIARY"})
+        EXPECT_EQ(SafeFileStem(name), name);
 }
 
 TEST(ExportPaths, DataFilesWhoseNamesAreMadeSafeAlikeKeepTheirFoldersApart) {

@@ -7,6 +7,7 @@
 #include "exchange/model/modelconversion.h"
 #include "framework/commandids.h"
 #include "framework/littleendian.h"
+#include "framework/pathtext.h"
 #include "tests/support/viewfixture.h"
 #include "toolkit3ds/toolkit3ds.h"
 #include "tools/bfpbuilder.h"
@@ -19,7 +20,7 @@ using pallix::ReadU16;
 // The mesh records of a 3DS file, read back through the toolkit.
 std::vector<MeshRecord3ds*> ReadMeshes(const std::filesystem::path& path) {
     ClearErrors3ds();
-    File3ds* file = OpenFile3ds(path.string().c_str(), "r");
+    File3ds* file = OpenFile3ds(fw::Utf8FromPath(path).c_str(), "r");
     Database3ds* db = nullptr;
     NewDatabase3ds(&db);
     ReadDatabase3ds(file, db);
@@ -576,7 +577,7 @@ TEST_F(ModelExchange, LongAndUnsafeNamesStayInsideTheExportFolder) {
     DiscardAll(meshes);
     // The object name takes the model's own ten bytes, not a cut UTF-8 file name.
     RunCommand({0, 2}, cmd::kModelExport);
-    meshes = ReadMeshes(ExportDir() / "abcdefghi\xC3\xA9.3ds");
+    meshes = ReadMeshes(ExportDir() / fw::PathFromUtf8("abcdefghi\xC3\xA9.3ds"));
     ASSERT_EQ(meshes.size(), 1u);
     EXPECT_STREQ(meshes[0]->name, "abcdefghi\xE9");
     DiscardAll(meshes);

@@ -157,6 +157,8 @@ TEST_F(GltfFormat, DamagedFilesAreRefusedInWordsNamingThem) {
 
 // A model file may use only files of its own folder, by plain name: what a
 // reference outside would read must never become part of the model.
+// The C++ library makes no symbolic links on Windows (POSIX test).
+#ifndef _WIN32
 TEST_F(GltfFormat, ReferencesLeadingOutOfTheModelsFolderAreRefused) {
     std::filesystem::create_directories(dir_ / "model");
     ASSERT_TRUE(WriteGltf(sample_.model, dir_ / "model" / "pyramid.gltf", false).ok());
@@ -175,6 +177,7 @@ TEST_F(GltfFormat, ReferencesLeadingOutOfTheModelsFolderAreRefused) {
     }
     std::filesystem::current_path(current);
 }
+#endif
 
 // The library copies every buffer whole: forty buffers sharing one chunk
 // would cost forty copies of it.

@@ -88,6 +88,8 @@ TEST_F(ObjFormat, FacesOfTooManyCornersNoNumbersAndWrappingIndicesAreRefusedInWo
 
 // A material library is never read through a link that leads out of the
 // model's folder.
+// The C++ library makes no symbolic links on Windows (POSIX test).
+#ifndef _WIN32
 TEST_F(ObjFormat, AMaterialLibraryLinkedFromOutsideTheModelsFolderIsNotRead) {
     const std::string triangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\nusemtl secret\nf 1 2 3\n";
     std::filesystem::create_directories(dir_ / "model");
@@ -100,5 +102,6 @@ TEST_F(ObjFormat, AMaterialLibraryLinkedFromOutsideTheModelsFolderIsNotRead) {
     ASSERT_TRUE(linked.ok()) << linked.why();
     for (const ImportedGroup& group : linked->groups) EXPECT_NE(group.textureFile, "stolen.bmp");
 }
+#endif
 
 }  // namespace

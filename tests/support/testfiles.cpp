@@ -19,6 +19,15 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
+// The variable the platform's application data folder follows: the journals
+// lie in its "pallix" (Windows: "Pallix", the same name to its case-blind names).
+#ifdef _WIN32
+ScopedAppData::ScopedAppData(const std::filesystem::path& base) : base_(base) {
+    _wputenv_s(L"LOCALAPPDATA", base.c_str());
+}
+
+ScopedAppData::~ScopedAppData() { _wputenv_s(L"LOCALAPPDATA", L""); }
+#else
 ScopedAppData::ScopedAppData(const std::filesystem::path& base) : base_(base) {
     if (const char* before = std::getenv("XDG_DATA_HOME")) before_ = before;
     setenv("XDG_DATA_HOME", base.c_str(), 1);
@@ -30,6 +39,7 @@ ScopedAppData::~ScopedAppData() {
     else
         unsetenv("XDG_DATA_HOME");
 }
+#endif
 
 void WriteFileBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
