@@ -77,9 +77,15 @@ TEST_F(ImportAllOfABank, CancelledAfterItsImportsPutsEveryByteAndTheFlagBack) {
 // Files too large to be what an export wrote: neither read nor allocated
 // for, whatever their length (sparse, so they cost no disk).
 TEST_F(ImportAllOfABank, RefusesHugeFilesUnreadEachAlone) {
-    constexpr uintmax_t k64GiB = uintmax_t(64) << 30;
-    std::filesystem::resize_file(BitmapFile({0, 5}), k64GiB);
-    std::filesystem::resize_file(ExportDir() / "small.3ds", k64GiB);
+#ifdef _WIN32
+    // Wine refuses to lengthen a file past the disk's free space; 1 GiB is
+    // past every cap as well.
+    constexpr uintmax_t kHuge = uintmax_t(1) << 30;
+#else
+    constexpr uintmax_t kHuge = uintmax_t(64) << 30;
+#endif
+    std::filesystem::resize_file(BitmapFile({0, 5}), kHuge);
+    std::filesystem::resize_file(ExportDir() / "small.3ds", kHuge);
     RunCommand({0}, cmd::kBankImportAll);
     ASSERT_EQ(ui_.messages.size(), 1u);
     EXPECT_EQ(ui_.messages[0].text, "Imported: 2\nUnchanged: 1\nRefused: 3\n  small.3ds: the file is larger than any "
