@@ -43,14 +43,13 @@ std::optional<ExportLedger::Contents> ContentsOf(const std::filesystem::path& fi
     }
 }
 
-std::filesystem::path KeyOf(const std::filesystem::path& file) {
+std::string KeyOf(const std::filesystem::path& file) {
     std::error_code error;
     const auto absolute = std::filesystem::absolute(file, error);
-    return (error ? file : absolute).lexically_normal();
+    return fw::Utf8FromPath((error ? file : absolute).lexically_normal());
 }
 
-std::string LineOf(const std::filesystem::path& key, const ExportLedger::Contents* contents) {
-    const std::string path = fw::Utf8FromPath(key);
+std::string LineOf(const std::string& path, const ExportLedger::Contents* contents) {
     if (!contents) return std::string(kForgotten) + ' ' + path + '\n';
     char checksum[17];
     const auto end = std::to_chars(checksum, checksum + 16, contents->checksum, 16).ptr;
@@ -74,7 +73,7 @@ bool Parse(std::string_view word, Number& value, int base = 10) {
 
 void ExportLedger::KeepIn(const std::filesystem::path& recordFile) {
     recordFile_ = recordFile;
-    Load();
+    recordRead_ = false;
 }
 
 void ExportLedger::KeepInDataFolder() {
@@ -86,6 +85,7 @@ void ExportLedger::KeepInDataFolder() {
 }
 
 void ExportLedger::Remember(const std::filesystem::path& file) {
+    LoadOnce();
     const auto contents = ContentsOf(file, std::nullopt);
     Note(KeyOf(file), contents ? &*contents : nullptr);
 }
@@ -93,10 +93,12 @@ void ExportLedger::Remember(const std::filesystem::path& file) {
 void ExportLedger::Remember(const std::filesystem::path& file, std::span<const uint8_t> written) {
     const std::string_view bytes(reinterpret_cast<const char*>(written.data()), written.size());
     const Contents contents{bytes.size(), Checksum(bytes)};
+    LoadOnce();
     Note(KeyOf(file), &contents);
 }
 
-bool ExportLedger::MayReplace(fw::UiServices& ui, const std::filesystem::path& file) const {
+bool ExportLedger::MayReplace(fw::UiServices& ui, const std::filesystem::path& file) {
+    LoadOnce();
     const auto known = known_.find(KeyOf(file));
     std::error_code error;
     if (known == known_.end() || !std::filesystem::exists(file, error)) return true;
@@ -106,7 +108,7 @@ bool ExportLedger::MayReplace(fw::UiServices& ui, const std::filesystem::path& f
     return ui.ShowMessage(question, kReplaceCaption, style) == fw::MessageResult::yes;
 }
 
-void ExportLedger::Note(const std::filesystem::path& key, const Contents* contents) {
+void ExportLedger::Note(const std::string& key, const Contents* contents) {
     if (contents)
         known_[key] = *contents;
     else if (!known_.erase(key))
@@ -132,7 +134,9 @@ void ExportLedger::Note(const std::filesystem::path& key, const Contents* conten
     }
 }
 
-void ExportLedger::Load() {
+void ExportLedger::LoadOnce() {
+    if (recordRead_) return;
+    recordRead_ = true;
     std::string text;
     try {
         fw::File record(recordFile_, fw::File::Mode::read);
@@ -149,12 +153,12 @@ void ExportLedger::Load() {
         ++recordLines_;
         const std::string_view first = NextWord(line);
         if (first == kForgotten) {
-            known_.erase(fw::PathFromUtf8(line));
+            known_.erase(std::string(line));
             continue;
         }
         Contents contents;
         if (Parse(first, contents.size) && Parse(NextWord(line), contents.checksum, 16) && !line.empty())
-            known_[fw::PathFromUtf8(line)] = contents;
+            known_[std::string(line)] = contents;
     }
     if (recordLines_ > 2 * known_.size() + kStaleLinesAllowed) Rewrite();
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <map>
 #include <span>
+#include <string>
 
 #include "framework/uiservices.h"
 
@@ -16,9 +17,11 @@
 // user's work from an export of ours made before the record was kept.
 class ExportLedger {
 public:
-    // Reads what earlier runs recorded in the file and adds to it from now
-    // on. A record that cannot be read or written leaves the ledger in
-    // memory only: it guards this run, and exports go on.
+    // Takes in what earlier runs recorded in the file and adds to it from
+    // now on. The record is read when an export first asks about a file, not
+    // before: a session that exports nothing never pays for a long record.
+    // A record that cannot be read or written leaves the ledger in memory
+    // only: it guards this run, and exports go on.
     void KeepIn(const std::filesystem::path& recordFile);
     // The same with the record in the program's data folder, as the
     // programs keep it.
@@ -35,7 +38,7 @@ public:
     // Whether an export may write the file: it is not there, no export wrote
     // it, it is still as the export left it, or the user answered Yes to
     // replacing it.
-    bool MayReplace(fw::UiServices& ui, const std::filesystem::path& file) const;
+    bool MayReplace(fw::UiServices& ui, const std::filesystem::path& file);
 
     // What a file held: its modification time is left out on purpose, as an
     // editor that saved the file without a change has made nothing an export
@@ -47,11 +50,14 @@ public:
     };
 
 private:
-    void Note(const std::filesystem::path& key, const Contents* contents);
-    void Load();
+    void Note(const std::string& key, const Contents* contents);
+    void LoadOnce();
     void Rewrite();
 
-    std::map<std::filesystem::path, Contents> known_;
+    // By the absolute, lexically normal path's UTF-8: a string compares in
+    // one memcmp where a path compares component by component.
+    std::map<std::string, Contents> known_;
     std::filesystem::path recordFile_;
+    bool recordRead_ = true;  // nothing to read until KeepIn names a record
     size_t recordLines_ = 0;
 };
