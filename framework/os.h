@@ -86,10 +86,17 @@ bool UnlockFile(Handle handle);
 // Whether the path names something that exists but is neither a regular
 // file nor a folder: a pipe, a socket, a device.
 bool IsSpecialFile(const std::filesystem::path& path);
-// When the file was last written, in the platform's finest unit (nanoseconds
-// on POSIX, 100 ns on Windows; the C++ library's last_write_time has whole
-// seconds on MinGW); false when there is no such file.
-bool ModificationTime(const std::filesystem::path& path, int64_t& time);
+// What one look at a name tells: when the file was last written, in the
+// platform's finest unit (nanoseconds on POSIX, 100 ns on Windows; the C++
+// library's last_write_time has whole seconds on MinGW), its length, and
+// whether it is an ordinary file (no folder, pipe or device).
+struct FileLook {
+    int64_t modified = 0;
+    uint64_t length = 0;
+    bool ordinary = false;
+};
+// False when there is no such file.
+bool LookAtFile(const std::filesystem::path& path, FileLook& look);
 // Whether this user may write the file (access(W_OK); on Windows the
 // read-only attribute); errno tells why not.
 bool MayWrite(const std::filesystem::path& path);

@@ -117,7 +117,7 @@ bool IsSpecialFile(const std::filesystem::path& path) {
     return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
 }
 
-bool ModificationTime(const std::filesystem::path& path, int64_t& time) {
+bool LookAtFile(const std::filesystem::path& path, FileLook& look) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) return false;
 #ifdef __APPLE__
@@ -125,7 +125,9 @@ bool ModificationTime(const std::filesystem::path& path, int64_t& time) {
 #else
     const struct timespec& modified = info.st_mtim;
 #endif
-    time = int64_t(modified.tv_sec) * 1000000000 + modified.tv_nsec;
+    look.modified = int64_t(modified.tv_sec) * 1000000000 + modified.tv_nsec;
+    look.length = uint64_t(info.st_size);
+    look.ordinary = S_ISREG(info.st_mode);
     return true;
 }
 

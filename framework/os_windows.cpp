@@ -261,11 +261,19 @@ bool IsSpecialFile(const std::filesystem::path& path) {
     return special;
 }
 
-bool ModificationTime(const std::filesystem::path& path, int64_t& time) {
+bool LookAtFile(const std::filesystem::path& path, FileLook& look) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExW(SystemName(path).c_str(), GetFileExInfoStandard, &data)) return Failed();
-    time = static_cast<int64_t>((uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                                data.ftLastWriteTime.dwLowDateTime);
+    look.modified = static_cast<int64_t>((uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                                         data.ftLastWriteTime.dwLowDateTime);
+    look.length = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    look.ordinary = !(data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE));
+    // A link's own length is not its file's: that one is asked for.
+    if (look.ordinary && (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        std::error_code error;
+        look.length = std::filesystem::file_size(path, error);
+        look.ordinary = !error;
+    }
     return true;
 }
 

@@ -19,14 +19,11 @@
 #include "exchange/commands/modeljob.h"
 #include "exchange/files/exportpaths.h"
 #include "exchange/files/filecomparison.h"
-#include "exchange/formats/exportmesh.h"
 #include "exchange/formats/formatfiles.h"
 #include "exchange/formats/picture.h"
 #include "exchange/model/modelformattable.h"
-#include "framework/littleendian.h"
 #include "framework/os.h"
 #include "framework/pathtext.h"
-#include "framework/privatetemp.h"
 
 namespace {
 
@@ -73,11 +70,13 @@ std::vector<uint8_t> FileBytesOfLength(const std::filesystem::path& path, uint64
 
 // Of an item's files in the formats of a table, the one written last: the
 // one the user worked on. Files of other formats may be older exports,
-// which would take back what that one brought in.
+// which would take back what that one brought in. One look at each name
+// tells its time and its length.
 template <typename Format>
 struct LatestFile {
     const Format* format = nullptr;
     std::string name;
+    std::optional<uint64_t> length;  // none unless it is an ordinary file
 };
 template <typename Format>
 std::optional<LatestFile<Format>> FileWrittenLast(const std::filesystem::path& folder, const std::string& stem,
@@ -87,11 +86,11 @@ std::optional<LatestFile<Format>> FileWrittenLast(const std::filesystem::path& f
     for (const Format& format : formats) {
         const std::string name = stem + format.extension;
         // The system's own time: MinGW's last_write_time has whole seconds.
-        int64_t written = 0;
-        if (!fw::os::ModificationTime(folder / fw::PathFromUtf8(name), written) || (latest && written <= latestTime))
+        fw::os::FileLook look;
+        if (!fw::os::LookAtFile(folder / fw::PathFromUtf8(name), look) || (latest && look.modified <= latestTime))
             continue;
-        latest = LatestFile<Format>{&format, name};
-        latestTime = written;
+        latest = LatestFile<Format>{&format, name, look.ordinary ? std::optional(look.length) : std::nullopt};
+        latestTime = look.modified;
     }
     return latest;
 }
@@ -101,21 +100,27 @@ std::optional<LatestFile<Format>> FileWrittenLast(const std::filesystem::path& f
 void CompareBitmap(const BankFiles& files, const ItemRecord& record, ImportTally& tally) {
     const std::string stem = fw::Utf8FromPath(fw::PathFromUtf8(BitmapFileName(record.nOffset)).stem());
     const auto file = FileWrittenLast(files.bank.exportFolder, stem, BitmapFormats());
-    const auto path = file ? files.bank.exportFolder / fw::PathFromUtf8(file->name) : std::filesystem::path();
-    const auto length = file ? OrdinaryFileLength(path) : std::nullopt;
-    const auto stored = RecordBytes(files.bank.document.Image(), record);
-    if (!length) {
+    if (!file || !file->length) {
         ++tally.unchanged;
         return;
     }
     // A picture's file is read only when it is of a size a picture can have.
-    if (*length > kMaxPictureFileBytes) {
+    if (*file->length > kMaxPictureFileBytes) {
         tally.refused.push_back(files.prefix + file->name + ": the file is larger than any picture; it was not read");
         return;
     }
+    const auto path = files.bank.exportFolder / fw::PathFromUtf8(file->name);
+    const auto stored = RecordBytes(files.bank.document.Image(), record);
+    const auto bytes = FileBytesOfLength(path, *file->length);
+    // The BMP export writes the stored bytes as they are: a file that still
+    // holds them is unchanged, with no picture decoded, even where the
+    // stored bitmap is too damaged for the import rule to take it.
+    if (IsStoredFormat(*file->format) && std::equal(bytes.begin(), bytes.end(), stored.begin(), stored.end())) {
+        ++tally.unchanged;
+        return;
+    }
     // The rule's refusal names the file itself.
-    auto imported =
-        ImportIntoBitmap(stored, FileBytesOfLength(path, *length), *file->format, files.prefix + file->name);
+    auto imported = ImportIntoBitmap(stored, bytes, *file->format, files.prefix + file->name);
     if (!imported) return tally.refused.push_back(imported.why());
     if (std::equal(imported->bytes.begin(), imported->bytes.end(), stored.begin(), stored.end())) {
         ++tally.unchanged;
@@ -127,47 +132,25 @@ void CompareBitmap(const BankFiles& files, const ItemRecord& record, ImportTally
     tally.pending.push_back(std::move(item));
 }
 
-// The pictures a model's export would write beside it, taken as written:
-// the comparison is of the model's own file.
-WrittenPictures PicturesTakenAsWritten(const std::filesystem::path& folder, const TextureNames& textures) {
-    WrittenPictures pictures;
-    for (const std::string& name : textures) {
-        pictures.paths.insert(folder / fw::PathFromUtf8(name).filename());
-        pictures.paths.insert(folder / fw::PathFromUtf8(TextureStem(name) + ".png").filename());
-    }
-    return pictures;
-}
-
-// What exporting the model now writes as its file in the format: made in
-// memory where the format can, else written aside under the file's own
-// name, as such a file names its companions after it.
+// What exporting the model now writes as its file in the format, made in
+// memory.
 fw::Expected<std::vector<uint8_t>> ExportedNow(const CommandContext& item, const ModelJobTarget& target,
                                                const LatestFile<ModelFormat>& file) {
     const auto model = ModelToExport(item, target);
     if (!model) return model.refusal();
-    if (file.format->bytes) return file.format->bytes(*model);
-    const auto temporary = fw::PrivateTemporaryFile(file.name);
-    WrittenPictures pictures = PicturesTakenAsWritten(temporary.parent_path(), target.textures);
-    const auto written = file.format->write(*model, temporary, &pictures);
-    if (!written) return written.refusal();
-    const auto bytes = LoadModelFile(temporary);
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-    if (!bytes) return fw::Refuse("the export to compare with could not be read back");
-    return *bytes;
+    return file.format->bytes(*model, target.path);
 }
 
 void CompareModel(const BankFiles& files, size_t child, ImportTally& tally) {
     const CommandContext item = ChildContext(files.bank, child);
     const auto file = FileWrittenLast(item.exportFolder, item.modelStem, ModelFormats());
-    const auto path = file ? item.exportFolder / fw::PathFromUtf8(file->name) : std::filesystem::path();
-    const auto length = file ? OrdinaryFileLength(path) : std::nullopt;
-    if (!length) {
+    if (!file || !file->length) {
         ++tally.unchanged;
         return;
     }
+    const auto path = item.exportFolder / fw::PathFromUtf8(file->name);
     const std::string name = files.prefix + file->name;
-    if (*length > kMaxModelFileBytes) {
+    if (*file->length > kMaxModelFileBytes) {
         tally.refused.push_back(name + ": the file is larger than any model file (32 MiB); it was not read");
         return;
     }

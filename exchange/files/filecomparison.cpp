@@ -12,15 +12,6 @@ constexpr size_t kSliceBytes = size_t(256) << 10;
 
 }  // namespace
 
-// file_size answers only for an ordinary file (a folder, pipe or device is
-// an error), in one look at the file.
-std::optional<uint64_t> OrdinaryFileLength(const std::filesystem::path& path) {
-    std::error_code error;
-    const uint64_t length = std::filesystem::file_size(path, error);
-    if (error) return std::nullopt;
-    return length;
-}
-
 bool FileHoldsBytes(const std::filesystem::path& path, std::span<const uint8_t> expected) {
     fw::File file(path, fw::File::Mode::read);
     // The open file's own length: the name may have been given to another

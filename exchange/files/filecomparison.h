@@ -4,11 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <span>
-
-// The length of the ordinary file at `path`; none when there is none.
-std::optional<uint64_t> OrdinaryFileLength(const std::filesystem::path& path);
 
 // True when the file holds exactly `expected`. A file that cannot be read
 // raises the framework's FileException.

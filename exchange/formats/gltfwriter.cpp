@@ -186,6 +186,33 @@ fw::Expected<TexturePictures> PicturesBeside(const ExportedModel& model, const s
     return TexturePictures{std::move(*beside), std::vector<std::vector<uint8_t>>(model.textures.size())};
 }
 
+// Every texture's picture named as lying beside the .gltf, as an export
+// leaves it: written, or kept where the user painted it.
+TexturePictures PicturesNamedBeside(const ExportedModel& model, const std::vector<TextureGroup>& groups) {
+    TexturePictures pictures{std::vector<bool>(model.textures.size(), false),
+                             std::vector<std::vector<uint8_t>>(model.textures.size())};
+    for (const TextureGroup& group : groups)
+        if (group.texture >= 0) pictures.beside[size_t(group.texture)] = true;
+    return pictures;
+}
+
+// The document, naming its buffer "<stem>.bin" beside it unless it is a
+// .glb's, which carries the buffer inside.
+std::string DocumentText(const ExportedModel& model, const std::vector<TextureGroup>& groups,
+                         const TexturePictures& pictures, const std::string& stem, bool binary,
+                         BufferBuilder& buffer) {
+    json document = Document(model, groups, pictures, stem, buffer);
+    json bufferEntry = {{"byteLength", buffer.bytes().size()}};
+    if (!binary) bufferEntry["uri"] = UriFromFileName(stem + ".bin");
+    document["buffers"] = {bufferEntry};
+    return document.dump(binary ? -1 : 1, ' ', false, json::error_handler_t::replace);
+}
+
+std::vector<uint8_t> FileBytes(const std::string& text, const BufferBuilder& buffer, bool binary) {
+    if (binary) return GlbBytes(text, buffer.bytes());
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
+
 }  // namespace
 
 fw::Expected<WriteNotes> WriteGltf(const ExportedModel& model, const std::filesystem::path& path, bool binary,
@@ -199,18 +226,24 @@ fw::Expected<WriteNotes> WriteGltf(const ExportedModel& model, const std::filesy
     if (!pictures) return pictures.refusal();
     BufferBuilder buffer;
     const std::string stem = fw::Utf8FromPath(path.stem());
-    json document = Document(model, groups, *pictures, stem, buffer);
-    json bufferEntry = {{"byteLength", buffer.bytes().size()}};
+    const std::string text = DocumentText(model, groups, *pictures, stem, binary, buffer);
     if (!binary) {
         const std::filesystem::path binPath = path.parent_path() / fw::PathFromUtf8(stem + ".bin");
-        bufferEntry["uri"] = UriFromFileName(stem + ".bin");
         if (auto saved = SaveBytes(binPath, buffer.bytes()); !saved) return saved.refusal();
         files.Add(binPath);
     }
-    document["buffers"] = {bufferEntry};
-    const std::string text = document.dump(binary ? -1 : 1, ' ', false, json::error_handler_t::replace);
-    auto saved = binary ? SaveBytes(path, GlbBytes(text, buffer.bytes())) : SaveText(path, text);
-    if (!saved) return saved.refusal();
+    if (auto saved = SaveBytes(path, FileBytes(text, buffer, binary)); !saved) return saved.refusal();
     files.Keep();
     return notes;
+}
+
+fw::Expected<std::vector<uint8_t>> GltfBytes(const ExportedModel& model, const std::filesystem::path& path,
+                                             bool binary) {
+    if (auto fit = CheckExportedModel(model, path); !fit) return fit.refusal();
+    const auto groups = GroupFacesByTexture(model);
+    WriteNotes notes;
+    const auto pictures = binary ? EmbeddedPictures(model, groups, notes) : PicturesNamedBeside(model, groups);
+    BufferBuilder buffer;
+    const std::string text = DocumentText(model, groups, pictures, fw::Utf8FromPath(path.stem()), binary, buffer);
+    return FileBytes(text, buffer, binary);
 }

@@ -37,10 +37,16 @@ struct WrittenPictures {
 fw::Expected<WriteNotes> WriteGltf(const ExportedModel& model, const std::filesystem::path& path, bool binary,
                                    WrittenPictures* written = nullptr);
 
+// What the writer puts in the model's own file at `path`, made in memory
+// and nothing written: the companions and pictures are only named.
+fw::Expected<std::vector<uint8_t>> GltfBytes(const ExportedModel& model, const std::filesystem::path& path,
+                                             bool binary);
+
 // An .obj with "<stem>.mtl" beside it, whose materials name the bitmaps'
 // BMP files; each bitmap used is written beside as that BMP file.
 fw::Expected<WriteNotes> WriteObj(const ExportedModel& model, const std::filesystem::path& path,
                                   WrittenPictures* written = nullptr);
+fw::Expected<std::vector<uint8_t>> ObjBytes(const ExportedModel& model, const std::filesystem::path& path);
 
 // Every triangle of the file (.gltf or .glb; .obj), merged into one mesh in
 // the exchange terms, or a refusal in words that names the file, says what

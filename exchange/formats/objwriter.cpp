@@ -91,3 +91,9 @@ fw::Expected<WriteNotes> WriteObj(const ExportedModel& model, const std::filesys
     files.Keep();
     return notes;
 }
+
+fw::Expected<std::vector<uint8_t>> ObjBytes(const ExportedModel& model, const std::filesystem::path& path) {
+    if (auto fit = CheckExportedModel(model, path); !fit) return fit.refusal();
+    const std::string text = ObjText(model, GroupFacesByTexture(model), fw::Utf8FromPath(path.stem()));
+    return std::vector<uint8_t>(text.begin(), text.end());
+}

@@ -15,15 +15,28 @@ fw::Expected<WriteNotes> WriteGltfBinary(const ExportedModel& model, const std::
     return WriteGltf(model, path, true, written);
 }
 
+fw::Expected<std::vector<uint8_t>> GltfTextBytes(const ExportedModel& model, const std::filesystem::path& path) {
+    return GltfBytes(model, path, false);
+}
+
+fw::Expected<std::vector<uint8_t>> GltfBinaryBytes(const ExportedModel& model, const std::filesystem::path& path) {
+    return GltfBytes(model, path, true);
+}
+
+// The 3DS file names no other file: its name does not matter.
+fw::Expected<std::vector<uint8_t>> ThreeDsBytes(const ExportedModel& model, const std::filesystem::path&) {
+    return Write3dsBytes(model);
+}
+
 constexpr ModelFormat kFormats[] = {
     {"3ds", "3DS (.3ds)", ".3ds", "Model (3DS) file", "Opening file Bitmap file", true, nullptr, Write3ds,
-     ReadImported3ds, Write3dsBytes},
+     ReadImported3ds, ThreeDsBytes},
     {"gltf", "glTF 2.0 (.gltf with its .bin)", ".gltf", "Model (glTF) file", "Opening file Model (glTF) file", false,
-     ".bin", WriteGltfText, ReadGltf, nullptr},
+     ".bin", WriteGltfText, ReadGltf, GltfTextBytes},
     {"glb", "glTF 2.0 binary (.glb)", ".glb", "Model (glTF) file", "Opening file Model (glTF) file", false, nullptr,
-     WriteGltfBinary, ReadGltf, nullptr},
+     WriteGltfBinary, ReadGltf, GltfBinaryBytes},
     {"obj", "OBJ (.obj with its .mtl)", ".obj", "Model (OBJ) file", "Opening file Model (OBJ) file", false, ".mtl",
-     WriteObj, ReadObj, nullptr},
+     WriteObj, ReadObj, ObjBytes},
 };
 
 }  // namespace

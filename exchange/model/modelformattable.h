@@ -14,8 +14,10 @@
 using ModelWriter = fw::Expected<WriteNotes> (*)(const ExportedModel& model, const std::filesystem::path& path,
                                                  WrittenPictures* written);
 using ModelReader = fw::Expected<ImportedMesh> (*)(const std::filesystem::path& path);
-// What the writer puts in the model's own file, made in memory.
-using ModelBytesWriter = fw::Expected<std::vector<uint8_t>> (*)(const ExportedModel& model);
+// What the writer puts in the model's own file at `path`, made in memory:
+// a file that names its companions names them after its own name.
+using ModelBytesWriter = fw::Expected<std::vector<uint8_t>> (*)(const ExportedModel& model,
+                                                                const std::filesystem::path& path);
 
 struct ModelFormat {
     const char* name;           // as pallix-cli takes it
@@ -30,8 +32,7 @@ struct ModelFormat {
     const char* companionExtension;
     ModelWriter write;
     ModelReader read;
-    // Null where the file names its companions, which only the writer knows
-    // to write: such a file is compared by writing it aside.
+    // Import All compares a file with these bytes, writing nothing.
     ModelBytesWriter bytes;
 };
 

@@ -126,7 +126,16 @@ TEST_F(ImportAllOfABank, TakesPngPicturesAndModelsOfEveryFormat) {
     EXPECT_EQ(Bytes({0, 3}), bfp::MakeBmp(4, 4, 24, 7));
 }
 
-class WholeFile : public ViewFixture {};
+class WholeFile : public ViewFixture {
+protected:
+    // A file made, renamed or removed in a folder changes the folder's time.
+    std::vector<std::filesystem::file_time_type> FolderTimes() const {
+        std::vector<std::filesystem::file_time_type> times;
+        for (const auto& folder : {ExportDir() / "CM3D 1", fw::PrivateTemporaryFolder()})
+            times.push_back(std::filesystem::last_write_time(folder));
+        return times;
+    }
+};
 
 TEST_F(WholeFile, ExportAllGivesEachBankAFolderAndImportAllFindsNothingChanged) {
     bfp::ImageWriter image;
@@ -140,16 +149,10 @@ TEST_F(WholeFile, ExportAllGivesEachBankAFolderAndImportAllFindsNothingChanged) 
     EXPECT_NE(ReadFileBytes(ExportDir() / "CM3D 1" / "box.3ds"), ReadFileBytes(ExportDir() / "CM3D 2" / "box.3ds"));
     EXPECT_TRUE(std::filesystem::exists(ExportDir() / "CM3D 2" / BitmapFileName(Record({1, 1}).nOffset)));
     // A comparison makes, renames and removes no file anywhere.
-    const auto changeTimes = [this] {
-        std::vector<std::filesystem::file_time_type> times;
-        for (const auto& folder : {ExportDir() / "CM3D 1", fw::PrivateTemporaryFolder()})
-            times.push_back(std::filesystem::last_write_time(folder));
-        return times;
-    };
-    const auto before = changeTimes();
+    const auto before = FolderTimes();
     RunCommand({}, cmd::kFileImportAll);
     EXPECT_EQ(ui_.messages.back().text, "Imported: 0\nUnchanged: 4\nRefused: 0\nfrom " + fw::Utf8FromPath(ExportDir()));
-    EXPECT_EQ(changeTimes(), before);
+    EXPECT_EQ(FolderTimes(), before);
     EXPECT_EQ(Image(), original);
     EXPECT_FALSE(doc_.IsModified());
     ui_.cancelAtStep = ui_.progressSteps + 1;
@@ -158,21 +161,42 @@ TEST_F(WholeFile, ExportAllGivesEachBankAFolderAndImportAllFindsNothingChanged) 
               "Export All was cancelled. The files written before stay in\n" + fw::Utf8FromPath(ExportDir()));
 }
 
-// Export All As on the root, as on a bank, and Import All reads it back.
+// Export All As on the root, as on a bank, and Import All reads it back,
+// comparing every format in memory.
 TEST_F(WholeFile, ExportAllAsGivesEachBankAFolderInTheFormatAndImportAllFindsNothingChanged) {
     bfp::ImageWriter image;
     image.AddBank({{bfp::Cube("box", 50, 1)}, {{"a", bfp::MakeBmp(4, 4, 24, 1)}}});
     image.AddBank({{bfp::Cube("box", 20, 1)}, {{"a", bfp::MakeBmp(4, 4, 8, 2)}}});
     ASSERT_TRUE(Open(image.bytes()));
     const auto original = Image();
-    ui_.choice = 3;  // OBJ
-    RunCommand({}, cmd::kFileExportAllAs);
-    EXPECT_EQ(ui_.messages.back().text,
-              "Exported 2 banks, each into a folder of its own in\n" + fw::Utf8FromPath(ExportDir()));
-    EXPECT_TRUE(std::filesystem::exists(ExportDir() / "CM3D 2" / "box.obj"));
+    for (const auto& [choice, file] : {std::pair{1, "box.gltf"}, {2, "box.glb"}, {3, "box.obj"}}) {
+        for (const auto& folder : std::filesystem::directory_iterator(ExportDir())) std::filesystem::remove_all(folder);
+        ui_.choice = choice;
+        RunCommand({}, cmd::kFileExportAllAs);
+        EXPECT_EQ(ui_.messages.back().text,
+                  "Exported 2 banks, each into a folder of its own in\n" + fw::Utf8FromPath(ExportDir()));
+        EXPECT_TRUE(std::filesystem::exists(ExportDir() / "CM3D 2" / file));
+        const auto before = FolderTimes();
+        RunCommand({}, cmd::kFileImportAll);
+        EXPECT_EQ(ui_.messages.back().text,
+                  "Imported: 0\nUnchanged: 4\nRefused: 0\nfrom " + fw::Utf8FromPath(ExportDir()))
+            << file;
+        EXPECT_EQ(FolderTimes(), before) << file;
+        EXPECT_EQ(Image(), original);
+    }
+}
+
+// Exporting a bitmap hands its stored bytes out as they are, damaged or
+// not; the file still holding them is unchanged, not refused.
+TEST_F(WholeFile, ImportAllFindsADamagedBitmapsOwnExportUnchanged) {
+    auto damaged = bfp::MakeBmp(4, 4, 24, 1);
+    damaged[0] = 'X';
+    bfp::ImageWriter image;
+    image.AddBank({{bfp::Cube("box", 50, 1)}, {{"a", bfp::MakeBmp(4, 4, 24, 1)}, {"b", damaged}}});
+    ASSERT_TRUE(Open(image.bytes()));
+    RunCommand({}, cmd::kFileExportAll);
     RunCommand({}, cmd::kFileImportAll);
-    EXPECT_EQ(ui_.messages.back().text, "Imported: 0\nUnchanged: 4\nRefused: 0\nfrom " + fw::Utf8FromPath(ExportDir()));
-    EXPECT_EQ(Image(), original);
+    EXPECT_EQ(ui_.messages.back().text, "Imported: 0\nUnchanged: 3\nRefused: 0\nfrom " + fw::Utf8FromPath(ExportDir()));
 }
 
 TEST_F(WholeFile, ACopyFollowsItsRepaintedBitmapRatherThanItsOwnOldFile) {
