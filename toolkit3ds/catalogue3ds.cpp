@@ -271,6 +271,15 @@ constexpr Weight kWeights[] = {
     {0x4600, 2},  {0x4700, 2},  {0x4010, 1},
 };
 
+// The same by tag, for a binary search: every chunk inserted is weighed
+// against each sibling it passes, and most tags have no weight at all.
+constexpr auto kWeightsByTag = [] {
+    std::array<Weight, std::size(kWeights)> sorted{};
+    std::copy(std::begin(kWeights), std::end(kWeights), sorted.begin());
+    std::sort(sorted.begin(), sorted.end(), [](Weight a, Weight b) { return a.tag < b.tag; });
+    return sorted;
+}();
+
 }  // namespace
 
 const TagEntry3ds& LookUpTag3ds(std::uint32_t tag) {
@@ -287,12 +296,9 @@ const TagEntry3ds& LookUpTag3ds(std::uint32_t tag) {
 const char* ChunkTagName3ds(std::uint32_t tag) { return LookUpTag3ds(tag).name; }
 
 int ChunkOrderWeight3ds(std::uint32_t tag) {
-    for (const Weight& entry : kWeights) {
-        if (entry.tag == tag) {
-            return entry.weight;
-        }
-    }
-    return 0;
+    const auto found = std::lower_bound(kWeightsByTag.begin(), kWeightsByTag.end(), tag,
+                                        [](Weight entry, std::uint32_t wanted) { return entry.tag < wanted; });
+    return found != kWeightsByTag.end() && found->tag == tag ? found->weight : 0;
 }
 
 bool RecordCoversChildren3ds(const Chunk3ds* chunk) {
