@@ -14,11 +14,13 @@ file="$build/bench-${size_mib}m.bfp"
 [ -f "$file" ] || "$bin/make-bench-bfp" "$file" "$size_mib" "$banks"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# The record of exported files is the benchmark's own (see bench-wholefile.sh).
+export XDG_DATA_HOME="$work/data"
 
 seconds() { /usr/bin/time -f %e "$@" 2>&1 >/dev/null | tail -n1; }
 
-exported=$(seconds "$bin/pallix-cli" --export-dir "$work" "$file" export-all .)
-python3 - "$work" << 'PYTHON'
+exported=$(seconds "$bin/pallix-cli" --export-dir "$work/export" "$file" export-all .)
+python3 - "$work/export" << 'PYTHON'
 import os, sys
 for folder, _, names in os.walk(sys.argv[1]):
     for name in names:
@@ -28,5 +30,5 @@ for folder, _, names in os.walk(sys.argv[1]):
             data[-1] ^= 1
             open(path, "wb").write(data)
 PYTHON
-imported=$(seconds "$bin/pallix-cli" --export-dir "$work" "$file" import-all .)
+imported=$(seconds "$bin/pallix-cli" --export-dir "$work/export" "$file" import-all .)
 echo "Export All: ${exported} s; Import All, every bitmap repainted: ${imported} s; ratio $(echo "scale=2; $imported / $exported" | bc)"
