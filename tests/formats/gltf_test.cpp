@@ -193,4 +193,22 @@ TEST_F(GltfFormat, BuffersDeclaringMoreThanTheImportsBudgetAreRefusedBeforeTheyA
     EXPECT_NE(read.why().find("more than any model's files hold together"), std::string::npos) << read.why();
 }
 
+// Nodes times primitives is what the reader walks: a hundred thousand
+// visits are refused before the walk takes minutes.
+TEST_F(GltfFormat, NodesShowingOneMeshMoreOftenThanAnyModelIsRefused) {
+    json document = WrittenDocument();
+    json& primitives = document["meshes"][0]["primitives"];
+    const json first = primitives[0];
+    while (primitives.size() < 1000) primitives.push_back(first);
+    document["nodes"] = json::array();
+    for (int i = 0; i < 101; ++i) document["nodes"].push_back({{"mesh", 0}});
+    document["scenes"][0]["nodes"] = json::array();
+    for (int i = 0; i < 101; ++i) document["scenes"][0]["nodes"].push_back(i);
+    const std::string text = document.dump();
+    WriteFileBytes(dir_ / "repeats.gltf", std::vector<uint8_t>(text.begin(), text.end()));
+    const auto read = ReadGltf(dir_ / "repeats.gltf");
+    ASSERT_FALSE(read.ok());
+    EXPECT_NE(read.why().find("more meshes than any model has"), std::string::npos) << read.why();
+}
+
 }  // namespace
