@@ -141,6 +141,7 @@ TEST_F(GltfFormat, DamagedFilesAreRefusedInWordsNamingThem) {
         {"chunk.glb", std::string(glb.begin(), glb.end())},
         {"bounds.gltf", outOfBounds.dump()},
         {"nobin.gltf", std::string(text).replace(text.find("pyramid.bin"), 7, "missing")},
+        {"overflow.gltf", R"({"asset":{"version":"2.0"},"extras":1e999})"},
         // The glTF library would recurse through these until the stack ran out.
         {"deep.gltf",
          R"({"asset":{"version":"2.0"},"extras":)" + std::string(100000, '[') + std::string(100000, ']') + "}"}};
