@@ -22,8 +22,10 @@ out="$work/export"
 mkdir -p "$work"
 # The record of exported files is the benchmark's own: one left by other
 # runs in the user's data folder would be read, grown and timed with them.
+# (An absolute path: a relative one is no data folder at all.)
 rm -rf "$work/data"
-export XDG_DATA_HOME="$work/data"
+XDG_DATA_HOME="$(cd "$work" && pwd)/data"
+export XDG_DATA_HOME
 [ -f "$file" ] || "$bin/make-bench-bfp" "$file" "$size_mib" "$banks"
 bytes=$(stat -c %s "$file")
 cat "$file" > /dev/null
