@@ -6,10 +6,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTemporaryDir>
-#include <QScrollBar>
 #include <QtTest>
 
 #include "app/bitmappreview.h"
