@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -82,6 +83,10 @@ void ShellTest::aFileThatCannotBeOpenedStartsWithAnEmptyDocument() {
     QVERIFY2(answer.texts.front().startsWith("Pallix: ") && answer.texts.front().contains("missing.bfp"),
              qPrintable(answer.texts.front()));
     QCOMPARE(answer.shownOver, QList<QWidget*>{&app->MainFrame()});
+    // Over the middle of the window, which stands in the middle of the screen.
+    const QPoint middle = app->MainFrame().frameGeometry().center();
+    QVERIFY((answer.centres.front() - middle).manhattanLength() < 20);
+    QVERIFY((app->MainFrame().screen()->availableGeometry().center() - middle).manhattanLength() < 20);
     QVERIFY(app->MainFrame().isVisible());
     QCOMPARE(app->MainFrame().windowTitle(), QStringLiteral("Untitled[*] - Quon Data Manager"));
     QCOMPARE(app->TreeView().model()->rowCount(), 1);
