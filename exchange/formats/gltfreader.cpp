@@ -81,8 +81,9 @@ bool KeepImage(tinygltf::Image* image, const int index, std::string*, std::strin
     return true;
 }
 
-// Where the JSON text breaks off, as line and column; nothing when it is
-// whole. Values are dropped as they are parsed, so nothing is built.
+// Where the JSON text breaks off, as line and column, or that it holds a
+// number past any double; nothing when it is whole. Values are dropped as
+// they are parsed, so nothing is built.
 std::optional<std::string> JsonBreak(std::span<const uint8_t> text) {
     try {
         [[maybe_unused]] const auto nothing = nlohmann::json::parse(
@@ -95,6 +96,9 @@ std::optional<std::string> JsonBreak(std::span<const uint8_t> text) {
         const auto lineStart = std::find(before.rbegin(), before.rend(), '\n');
         const size_t column = 1 + size_t(lineStart - before.rbegin());
         return "at line " + std::to_string(line) + ", column " + std::to_string(column);
+    } catch (const nlohmann::json::out_of_range&) {
+        // The library names the number, which may be megabytes of digits.
+        return std::string("a number beyond any value a model holds");
     }
 }
 

@@ -14,7 +14,10 @@
 namespace {
 
 // A data file of one bank, a model and a bitmap, written once per run.
+// The program's own data folder (export ledger, journals) lies beside it,
+// so that runs neither read nor grow the user's.
 std::filesystem::path DataFile(const std::filesystem::path& folder) {
+    setenv("XDG_DATA_HOME", folder.c_str(), 1);
     bfp::ImageWriter image;
     image.AddBank({{bfp::Cube("box", 5, 1)}, {{"tex", bfp::MakeBmp(4, 4, 24, 1)}}});
     const auto path = folder / "data.bfp";

@@ -141,6 +141,7 @@ TEST_F(GltfFormat, DamagedFilesAreRefusedInWordsNamingThem) {
         {"chunk.glb", std::string(glb.begin(), glb.end())},
         {"bounds.gltf", outOfBounds.dump()},
         {"nobin.gltf", std::string(text).replace(text.find("pyramid.bin"), 7, "missing")},
+        {"overflow.gltf", R"({"asset":{"version":"2.0"},"extras":1e999})"},
         // The glTF library would recurse through these until the stack ran out.
         {"deep.gltf",
          R"({"asset":{"version":"2.0"},"extras":)" + std::string(100000, '[') + std::string(100000, ']') + "}"}};
@@ -191,6 +192,24 @@ TEST_F(GltfFormat, BuffersDeclaringMoreThanTheImportsBudgetAreRefusedBeforeTheyA
     const auto read = ReadGltf(dir_ / "many.gltf");
     ASSERT_FALSE(read.ok());
     EXPECT_NE(read.why().find("more than any model's files hold together"), std::string::npos) << read.why();
+}
+
+// Nodes times primitives is what the reader walks: a hundred thousand
+// visits are refused before the walk takes minutes.
+TEST_F(GltfFormat, NodesShowingOneMeshMoreOftenThanAnyModelIsRefused) {
+    json document = WrittenDocument();
+    json& primitives = document["meshes"][0]["primitives"];
+    const json first = primitives[0];
+    while (primitives.size() < 1000) primitives.push_back(first);
+    document["nodes"] = json::array();
+    for (int i = 0; i < 101; ++i) document["nodes"].push_back({{"mesh", 0}});
+    document["scenes"][0]["nodes"] = json::array();
+    for (int i = 0; i < 101; ++i) document["scenes"][0]["nodes"].push_back(i);
+    const std::string text = document.dump();
+    WriteFileBytes(dir_ / "repeats.gltf", std::vector<uint8_t>(text.begin(), text.end()));
+    const auto read = ReadGltf(dir_ / "repeats.gltf");
+    ASSERT_FALSE(read.ok());
+    EXPECT_NE(read.why().find("more meshes than any model has"), std::string::npos) << read.why();
 }
 
 }  // namespace

@@ -86,6 +86,26 @@ TEST_F(ObjFormat, FacesOfTooManyCornersNoNumbersAndWrappingIndicesAreRefusedInWo
     EXPECT_TRUE(ReadText("weights.obj", triangle + "vw 1 99999999999999999999 0.5\nf 1 2 3\n").ok());
 }
 
+// A library named again and again is read once; its materials still count.
+TEST_F(ObjFormat, AMaterialLibraryIsReadOnceHoweverOftenItIsNamedAndItsMaterialsAreBounded) {
+    const std::string triangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\nusemtl m0\nf 1 2 3\n";
+    // 1 MiB named 100 times, spelt apart so that the library's own check
+    // does not catch it: read each time, it would pass the import's budget.
+    const std::string padded = "newmtl m0\n" + std::string(1 << 20, '#') + "\n";
+    WriteFileBytes(dir_ / "big.mtl", std::vector<uint8_t>(padded.begin(), padded.end()));
+    std::string named;
+    for (int i = 0; i < 100; ++i) named += "mtllib " + std::to_string(i) + "/big.mtl\n";
+    const auto once = ReadText("named.obj", named + triangle);
+    EXPECT_TRUE(once.ok()) << once.why();
+
+    std::string many;
+    for (int i = 0; i <= 4096; ++i) many += "newmtl m" + std::to_string(i) + "\n";
+    WriteFileBytes(dir_ / "many.mtl", std::vector<uint8_t>(many.begin(), many.end()));
+    const auto bounded = ReadText("many.obj", "mtllib many.mtl\n" + triangle);
+    ASSERT_FALSE(bounded.ok());
+    EXPECT_NE(bounded.why().find("more materials than any model"), std::string::npos) << bounded.why();
+}
+
 // A material library is never read through a link that leads out of the
 // model's folder.
 // The C++ library makes no symbolic links on Windows (POSIX test).
