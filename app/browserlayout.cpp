@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QLabel>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -89,9 +90,15 @@ void BrowserLayout::ShowStatus() const {
                                                               : QString::fromUtf8(fw::text::kReady));
 }
 
+// A window placed by the program, not left to the window manager: a box
+// shown at start-up (a file not found) is centred over the window, and only
+// a place known before the window shows puts it there.
 void BrowserLayout::RestoreWindow() {
     const auto settings = WindowSettings(settingsFormat_);
-    frame_.restoreGeometry(settings->value(kGeometryKey).toByteArray());
+    if (!frame_.restoreGeometry(settings->value(kGeometryKey).toByteArray())) {
+        if (const QScreen* screen = frame_.screen())
+            frame_.move(screen->availableGeometry().center() - frame_.rect().center());
+    }
     splitter_->restoreState(settings->value(kSplitterKey).toByteArray());
 }
 

@@ -24,7 +24,8 @@ public:
     // After commands on the document: what they changed shows, and the
     // status line they left stays.
     void AfterCommands();
-    // Puts the window where it was at the last close.
+    // Puts the window where it was at the last close, or the first time in
+    // the middle of the screen.
     void RestoreWindow();
 
     PreviewPane& Preview() const { return *preview_; }

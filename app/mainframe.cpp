@@ -217,8 +217,8 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 
 void CMainFrame::dropEvent(QDropEvent* event) {
     const QString file = DroppedFile(event->mimeData());
-    if (file.isEmpty() || !openDropped_) return;
+    if (file.isEmpty() || !dropped_) return;
     event->acceptProposedAction();
     activateWindow();
-    openDropped_(file);
+    dropped_(file, event->position().toPoint());
 }

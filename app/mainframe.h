@@ -19,7 +19,8 @@ class CMainFrame : public QMainWindow {
 
 public:
     using Handler = std::function<void()>;
-    using FileRequest = std::function<void(const QString& file)>;
+    // A file dropped at a point of the window (window coordinates).
+    using FileDrop = std::function<void(const QString& file, QPoint at)>;
     using CloseQuery = std::function<bool()>;
 
     explicit CMainFrame(QWidget* parent = nullptr);
@@ -32,8 +33,8 @@ public:
     QAction* Action(int commandId) const;
     QToolBar* ToolBar() const { return toolBar_; }
 
-    // A dropped file goes here, as Open would have it.
-    void SetDropHandler(FileRequest open) { openDropped_ = std::move(open); }
+    // Where a dropped file goes, with the point it was dropped at.
+    void SetDropHandler(FileDrop dropped) { dropped_ = std::move(dropped); }
     // Asked before the window closes; false keeps it open.
     void SetCloseQuery(CloseQuery query) { canClose_ = std::move(query); }
     // Where the entries of the recent-file list come from.
@@ -67,7 +68,7 @@ private:
     QToolBar* toolBar_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     LockKeyIndicators* indicators_ = nullptr;
-    FileRequest openDropped_;
+    FileDrop dropped_;
     CloseQuery canClose_;
     std::function<std::vector<std::string>()> recentFiles_;
 };

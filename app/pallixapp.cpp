@@ -120,7 +120,10 @@ void CPallixApp::BindCommands() {
         frame.SetHandler(cmd::kFileMruFirst + static_cast<int>(i),
                          [this, i] { gate_.Run([this, i] { OnOpenRecentFile(i); }); });
     frame.SetRecentFileSource([this] { return recentFiles_->Files(); });
-    frame.SetDropHandler([this](const QString& file) { gate_.Run([this, file] { OnDroppedFile(file); }); });
+    // The row is looked up when the drop's turn comes: a request that waits
+    // may find another tree.
+    frame.SetDropHandler(
+        [this](const QString& file, QPoint at) { gate_.Run([this, file, at] { OnDroppedFile(file, at); }); });
     // A command in progress still needs the document: the window stays.
     frame.SetCloseQuery([this] { return !gate_.Busy() && template_->SaveModified(); });
     frame.UpdateRecentFileMenu();
@@ -186,19 +189,30 @@ bool CPallixApp::OpenDocumentFile(const QString& file) {
 }
 
 // Only data files open from a drop: a picture or a model dropped by mistake
-// would otherwise be read as a data file and show as an empty tree.
-void CPallixApp::OnDroppedFile(const QString& file) {
+// would otherwise be read as a data file and show as an empty tree. Dropped
+// on a row, anything else is offered to that item as an import.
+void CPallixApp::OnDroppedFile(const QString& file, QPoint at) {
     const QString extension = QString::fromUtf8(fw::text::kFileExtension);
     if (file.endsWith(extension, Qt::CaseInsensitive)) {
         OpenDocumentFile(file);
         return;
     }
+    if (fw::TreeItem* row = RowAt(at)) {
+        view_->OnDropFile(row, ToPath(file));
+        return;
+    }
     ui_->ShowMessage(
-        QObject::tr("%1 is not a Quon data file (%2), so it was not opened.\nBitmaps and models are imported "
-                    "with Import on their item's menu.")
+        QObject::tr("%1 is not a Quon data file (%2), so it was not opened.\nTo import a picture or a model, drop "
+                    "it on the bitmap or the model it is for.")
             .arg(QFileInfo(file).fileName(), extension)
             .toStdString(),
         fw::text::kAppName, fw::MessageStyle{fw::MessageButtons::ok, fw::MessageIcon::exclamation, true});
+}
+
+fw::TreeItem* CPallixApp::RowAt(QPoint framePoint) const {
+    QWidget* rows = treeView_->viewport();
+    const QPoint point = rows->mapFrom(frame_.get(), framePoint);
+    return rows->rect().contains(point) ? RecordTreeModel::ItemAt(treeView_->indexAt(point)) : nullptr;
 }
 
 void CPallixApp::OnFileSave() {

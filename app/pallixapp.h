@@ -1,4 +1,5 @@
 #pragma once
+#include <QPoint>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -77,7 +78,9 @@ private:
     void OnFileSaveAs();
     void OnOpenRecentFile(size_t index);
     void AfterDocumentChange();
-    void OnDroppedFile(const QString& file);
+    void OnDroppedFile(const QString& file, QPoint at);
+    // The tree's row at a point of the main window; null off the rows.
+    fw::TreeItem* RowAt(QPoint framePoint) const;
 
     AppOptions options_;
     CommandGate gate_;

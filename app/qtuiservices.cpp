@@ -7,11 +7,14 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
 #include <QProgressDialog>
+#include <QScreen>
+#include <QTreeView>
 #include <QUrl>
 
 #include "app/mainframe.h"
@@ -22,6 +25,22 @@ namespace {
 
 // The filter of the template, then every file, as the file dialogs offer them.
 QString FileFilter() { return QString::fromUtf8(fw::text::kFileFilterName) + QStringLiteral(";;All Files (*)"); }
+
+// Qt's own file dialog (where the platform has none) starts its detail
+// columns at fixed widths that cut names, sizes and dates; they follow their
+// contents instead, as the folder's entries come in, in a dialog wide enough
+// for a long name beside its size, type and date.
+void SizeColumnsToContents(QFileDialog& dialog) {
+    constexpr int kWidth = 960;
+    const QList<QTreeView*> details = dialog.findChildren<QTreeView*>();
+    for (QTreeView* view : details) {
+        view->header()->setStretchLastSection(false);
+        view->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    }
+    const QScreen* screen = dialog.parentWidget() ? dialog.parentWidget()->screen() : dialog.screen();
+    if (!details.isEmpty() && screen)
+        dialog.resize(std::min(kWidth, screen->availableGeometry().width()), dialog.height());
+}
 
 QMessageBox::Icon IconOf(fw::MessageIcon icon) {
     switch (icon) {
@@ -207,6 +226,7 @@ std::optional<std::filesystem::path> QtUiServices::AskSavePath(const std::filesy
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QString::fromUtf8(fw::text::kFileExtension).mid(1));
     dialog.selectFile(ToQString(suggested));
+    SizeColumnsToContents(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return ToPath(dialog.selectedFiles().front());
 }
@@ -221,6 +241,7 @@ std::optional<std::filesystem::path> QtUiServices::AskOpenPath(const QString& st
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QString::fromUtf8(fw::text::kFileExtension).mid(1));
+    SizeColumnsToContents(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return ToPath(dialog.selectedFiles().front());
 }

@@ -53,12 +53,16 @@ void RecordTreeView::FollowCaret(const QModelIndex& index) {
     if (currentIndex() != index) setCurrentIndex(index);
 }
 
-// Hands a press to the view first; true when the widget must not see it,
-// because its own right-button handling would move the selection.
+// Hands a press to the view first; true when the widget must not see it:
+// its own right-button handling would start a drag or an edit.
 bool RecordTreeView::ForwardPress(QMouseEvent* event) {
     const fw::Point client = ToPoint(event->position().toPoint());
     if (event->button() == Qt::RightButton) {
         view_.OnRButtonDown(client);
+        // The row the commands will act on becomes the one selected row, so
+        // that the highlight and the preview show the same item.
+        const QModelIndex pressed = indexAt(event->position().toPoint());
+        if (pressed.isValid() && RecordTreeModel::ItemAt(pressed) == view_.ContextItem()) setCurrentIndex(pressed);
         event->accept();
         return true;
     }

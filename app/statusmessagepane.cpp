@@ -3,11 +3,30 @@
 #include <QEvent>
 #include <QHelpEvent>
 #include <QPainter>
+#include <QStatusBar>
 #include <QToolTip>
 
-StatusMessagePane::StatusMessagePane(const QString& text, QWidget* parent) : QLabel(text, parent) {
+StatusMessagePane::StatusMessagePane(const QString& idleText, QStatusBar* bar)
+    : QLabel(idleText, bar), idleText_(idleText) {
     // The other panes keep their room; this one takes what is left.
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    connect(bar, &QStatusBar::messageChanged, this, &StatusMessagePane::FollowFlyBy);
+}
+
+// The bar shows a fly-by text over the pane, and an empty one when it ends.
+void StatusMessagePane::FollowFlyBy(const QString& flyBy) {
+    if (!flyBy.isEmpty()) {
+        if (text() != lineUnderFlyBy_) {
+            lineUnderFlyBy_ = text();
+            flyByMs_ = 0;
+        }
+        if (!flyBy_.isValid()) flyBy_.start();
+        return;
+    }
+    if (!flyBy_.isValid()) return;
+    flyByMs_ += flyBy_.elapsed();
+    flyBy_.invalidate();
+    if (flyByMs_ >= kFlyByPatienceMs) setText(idleText_);
 }
 
 QSize StatusMessagePane::sizeHint() const { return {0, QLabel::sizeHint().height()}; }

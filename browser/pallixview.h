@@ -62,7 +62,11 @@ public:
     // user as it ends.
     bool HasHandler(int commandId) const override;
     bool OnCommand(int commandId) override;
-    // How the last command run through OnCommand ended.
+    // A file dropped on the item: imported into it when it is a picture
+    // dropped on a bitmap or a model file on a model, else refused in words;
+    // shown to the user as it ends, as a command is.
+    void OnDropFile(fw::TreeItem* item, const std::filesystem::path& file);
+    // How the last command run through OnCommand or OnDropFile ended.
     const fw::CommandResult& LastResult() const { return m_lastResult; }
     // What the exports of this view wrote; the programs keep it across runs.
     ExportLedger& Exports() { return m_exportLedger; }

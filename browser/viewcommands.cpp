@@ -4,6 +4,7 @@
 #include "browser/commandtable.h"
 #include "browser/pallixview.h"
 #include "exchange/commands/commandcontext.h"
+#include "exchange/commands/droppedfile.h"
 #include "exchange/commands/modeljob.h"
 #include "exchange/files/exportlocation.h"
 #include "framework/commandids.h"
@@ -73,6 +74,11 @@ fw::TreeItem* CPallixView::RecordOwner(fw::TreeItem* item) const {
 fw::CommandResult CPallixView::RunOnContextItem(int commandId) {
     const CommandRow* command = FindCommand(commandId);
     return command && command->run ? command->run(ContextFor(m_hContextItem)) : fw::CommandResult::Done();
+}
+
+void CPallixView::OnDropFile(fw::TreeItem* item, const std::filesystem::path& file) {
+    m_lastResult = ImportDroppedFile(ContextFor(item), file);
+    fw::ShowResult(m_ui, m_lastResult);
 }
 
 fw::CommandResult CPallixView::OnViewBitmap() { return RunOnContextItem(cmd::kBitmapView); }

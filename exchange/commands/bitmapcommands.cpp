@@ -66,7 +66,9 @@ fw::CommandResult NoBitmapViewer() {
 
 std::filesystem::path AnnouncedBitmapPath(const CommandContext& context, const char* caption, FileUse use,
                                           const BitmapFormat& format) {
-    const auto path = context.exportFolder / BitmapFileName(context.record->nOffset, format);
+    const auto path = context.chosenFile.empty()
+                          ? context.exportFolder / BitmapFileName(context.record->nOffset, format)
+                          : context.chosenFile;
     if (context.announcePaths) context.ui.Notify(Announcement("bitmap", use, path), caption);
     return path;
 }
@@ -122,7 +124,7 @@ fw::CommandResult ImportBitmapFrom(const CommandContext& context, const BitmapFo
     if (!replaced) return refused(replaced.why());
     // The file still says what the bitmap now holds unless colours were
     // approximated: then it stays the user's, and the next export asks.
-    if (import->approximated == 0) context.ledger->Remember(path);
+    if (import->approximated == 0 && context.chosenFile.empty()) context.ledger->Remember(path);
     const std::string approximations = DescribeImport(*import, shownName);
     if (approximations.empty())
         TellImported(context.ui, path);

@@ -41,6 +41,9 @@ struct CommandContext {
     // What the exports wrote, kept by the view; every context a view makes
     // has it.
     ExportLedger* ledger = nullptr;
+    // The file an import reads when the user named one (dropped it on the
+    // item); empty: the item's own file in the export folder.
+    std::filesystem::path chosenFile{};
 };
 
 // The refusal of a command on an item that has no record.

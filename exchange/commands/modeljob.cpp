@@ -20,7 +20,8 @@ fw::Expected<ModelJobTarget> PrepareModelJob(const CommandContext& context, cons
     for (const ItemRecord& bitmap : target.bitmaps) target.textures.push_back(BitmapFileName(bitmap.nOffset));
     if (target.textures.empty()) return fw::Refuse(noSiblingMessage);
     const std::string stem = context.modelStem.empty() ? SafeFileStem(target.record.szLabel) : context.modelStem;
-    target.path = context.exportFolder / fw::PathFromUtf8(stem + extension);
+    target.path =
+        context.chosenFile.empty() ? context.exportFolder / fw::PathFromUtf8(stem + extension) : context.chosenFile;
     if (context.announcePaths) context.ui.Notify(Announcement("model", use, target.path), announceCaption);
     return target;
 }

@@ -2,6 +2,8 @@
 
 #include "exchange/threeds/read3ds.h"
 #include "exchange/threeds/write3ds.h"
+#include "framework/asciicase.h"
+#include "framework/pathtext.h"
 
 namespace {
 
@@ -46,6 +48,13 @@ std::span<const ModelFormat> ModelFormats() { return kFormats; }
 const ModelFormat* ModelFormatNamed(const std::string& name) {
     for (const ModelFormat& format : kFormats)
         if (name == format.name) return &format;
+    return nullptr;
+}
+
+const ModelFormat* ModelFormatOfFile(const std::filesystem::path& path) {
+    const std::string extension = fw::AsciiLowered(fw::Utf8FromPath(path.extension()));
+    for (const ModelFormat& format : kFormats)
+        if (extension == format.extension) return &format;
     return nullptr;
 }
 

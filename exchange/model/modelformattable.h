@@ -40,5 +40,7 @@ struct ModelFormat {
 std::span<const ModelFormat> ModelFormats();
 // The row of a pallix-cli FORMAT word; null for none.
 const ModelFormat* ModelFormatNamed(const std::string& name);
+// By the file's extension, without regard to case; null for none of ours.
+const ModelFormat* ModelFormatOfFile(const std::filesystem::path& path);
 // The format of the plain Export Model and Import Model.
 const ModelFormat& Model3dsFormat();

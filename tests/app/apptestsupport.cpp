@@ -77,6 +77,7 @@ MessageBoxAnswerer::MessageBoxAnswerer(int button) {
         texts << box->windowTitle() + QStringLiteral(": ") + box->text();
         QWidget* owner = box->parentWidget();
         shownOver << (owner && owner->isVisible() ? owner : nullptr);
+        centres << box->frameGeometry().center();
         box->button(static_cast<QMessageBox::StandardButton>(button))->click();
     });
     timer_.start(kPollMs);

@@ -42,6 +42,8 @@ public:
     QStringList texts;
     // The window each box showed over: its parent when that was on screen, else null.
     QList<QWidget*> shownOver;
+    // Where the middle of each box was.
+    QList<QPoint> centres;
 
 private:
     QTimer timer_;

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QToolTip>
 #include <QtTest>
@@ -41,7 +42,7 @@ private slots:
     void theExportFolderIsShownAndOpenedFromTheFileMenu();
     void anExportSaysWhatItWroteAndAsksBeforeReplacingAChangedFile();
     void startingAMissingProgramSaysItFailed();
-    void aCommandsStatusLineStaysAndALongOneIsCutInItsMiddle();
+    void aCommandsStatusLineOutlastsAGlanceAtTheMenusAndALongOneIsCutInItsMiddle();
     void theFormatQuestionStartsAtTheLastAnswerAndShowsItsWholeTitle();
 
 private:
@@ -135,7 +136,7 @@ void MessagesTest::startingAMissingProgramSaysItFailed() {
     QVERIFY(!app_->Ui().StartProgram(missing, "crate.dxf", ToPath(folder_.path())));
 }
 
-void MessagesTest::aCommandsStatusLineStaysAndALongOneIsCutInItsMiddle() {
+void MessagesTest::aCommandsStatusLineOutlastsAGlanceAtTheMenusAndALongOneIsCutInItsMiddle() {
     RecordTreeView& tree = app_->TreeView();
     fw::TreeItem* bitmap = Item(QStringLiteral("0:crate.bmp"));
     app_->View().GetTreeCtrl().Expand(app_->View().GetTreeCtrl().GetParentItem(bitmap),
@@ -157,6 +158,23 @@ void MessagesTest::aCommandsStatusLineStaysAndALongOneIsCutInItsMiddle() {
     QHelpEvent hover(QEvent::ToolTip, message->rect().center(), message->mapToGlobal(message->rect().center()));
     QApplication::sendEvent(message, &hover);
     QCOMPARE(QToolTip::text(), line);
+
+    // Fly-by texts show over the line as menu entries are pointed at, and an
+    // empty one when the pointer leaves them.
+    CMainFrame& frame = app_->MainFrame();
+    const auto flyBy = [&](int ms) {
+        frame.Action(cmd::kFileOpen)->showStatusText(&frame);
+        QVERIFY(!message->isVisible());
+        QTest::qWait(ms);
+        QStatusTipEvent leave{QString()};
+        QApplication::sendEvent(&frame, &leave);
+        QVERIFY(message->isVisible());
+    };
+    flyBy(300);
+    flyBy(300);
+    QCOMPARE(message->text(), line);
+    flyBy(StatusMessagePane::kFlyByPatienceMs);
+    QCOMPARE(message->text(), QStringLiteral("Ready"));
 }
 
 void MessagesTest::theFormatQuestionStartsAtTheLastAnswerAndShowsItsWholeTitle() {

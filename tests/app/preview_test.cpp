@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -35,6 +36,7 @@ private slots:
     void aModelShowsItsFacesWithTheBanksBitmapsOnThem();
     void aTextureShowsTheSameWayUpAsInTheExports();
     void theModelTurnsAndZoomsFromTheKeyboardAndStaysSoAfterACommand();
+    void theTreeAndTheModelViewStayAsTheyWereAcrossCommandsThatChangeTheDocument();
     void banksAndTheFileShowTheirCounts();
     void damagedRecordsShowAReasonInsteadOfAPicture();
     void aBitmapPromisingMorePixelsThanItsRecordHoldsIsNeverDrawn();
@@ -172,6 +174,45 @@ void PreviewTest::theModelTurnsAndZoomsFromTheKeyboardAndStaysSoAfterACommand() 
     QCOMPARE(canvas->grab().toImage(), turned);
     QTest::keyClick(canvas, Qt::Key_Home);
     QCOMPARE(canvas->grab().toImage(), fitted);
+}
+
+void PreviewTest::theTreeAndTheModelViewStayAsTheyWereAcrossCommandsThatChangeTheDocument() {
+    const QString copy = folder_.filePath("kept.bfp");
+    QFile::remove(copy);
+    QVERIFY(QFile::copy(DemoFile(), copy));
+    QVERIFY(app_->OpenDocumentFile(copy));
+    app_->View().SetExportFolder(ToPath(folder_.filePath("kept-exports")));
+    app_->View().SetAnnouncePaths(false);
+    app_->MainFrame().resize(app_->MainFrame().width(), 260);
+    RecordTreeView& view = app_->TreeView();
+    for (const QString& bank : {QStringLiteral("CM3D 1"), QStringLiteral("CM3D 2"), QStringLiteral("CM3D 3")})
+        app_->View().GetTreeCtrl().Expand(Item(bank), fw::TreeControl::ExpandAction::expand);
+    fw::TreeItem* model = Item("crate");
+    Select(model);
+    vistel::ModelCanvas* canvas = Pane().ModelView();
+    QTest::keyClick(canvas, Qt::Key_Right);
+    QTest::keyClick(canvas, Qt::Key_Plus);
+    QTRY_VERIFY(view.verticalScrollBar()->maximum() > 0);
+    view.verticalScrollBar()->setValue(1);
+    const QImage turned = canvas->grab().toImage();
+
+    MessageBoxAnswerer answerer(QMessageBox::Ok);
+    PopupRecorder popups;
+    for (const QString& command : {QStringLiteral("Export Model"), QStringLiteral("Import Model")}) {
+        popups.choose = command;
+        RightClick(view, LabelOf(view, model));
+        QTest::qWait(50);
+    }
+    QVERIFY(app_->Document().IsModified());
+    app_->MainFrame().OnCommand(cmd::kFileSave);
+    QTest::qWait(50);
+    QVERIFY(!app_->Document().IsModified());
+    for (const QString& bank : {QStringLiteral("CM3D 1"), QStringLiteral("CM3D 2"), QStringLiteral("CM3D 3")})
+        QVERIFY2(view.isExpanded(view.Model().IndexOf(Item(bank))), qPrintable(bank));
+    QCOMPARE(view.currentIndex(), view.Model().IndexOf(Item("crate")));
+    QCOMPARE(view.verticalScrollBar()->value(), 1);
+    Pane().ShowPendingNow();
+    QCOMPARE(canvas->grab().toImage(), turned);
 }
 
 void PreviewTest::banksAndTheFileShowTheirCounts() {

@@ -7,6 +7,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QScreen>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
@@ -16,6 +18,7 @@
 #include "app/recordtreemodel.h"
 #include "app/recordtreeview.h"
 #include "browser/icons.h"
+#include "browser/pallixview.h"
 #include "framework/commandids.h"
 #include "tests/app/apptestsupport.h"
 
@@ -29,6 +32,7 @@ private slots:
     void ctrlNGivesAnUntitledDocumentWithOnlyTheRoot();
     void savingANewDocumentIsRefusedInWords();
     void aDroppedFileOpens();
+    void aPictureOrModelDroppedOnItsRowIsImportedAndAnythingElseRefusedInWords();
     void menusToolbarAndDisabledCommands();
     void closingAModifiedDocumentAsksAndCancelKeepsItOpen();
     void theRecentFileListKeepsFourEntries();
@@ -79,6 +83,10 @@ void ShellTest::aFileThatCannotBeOpenedStartsWithAnEmptyDocument() {
     QVERIFY2(answer.texts.front().startsWith("Pallix: ") && answer.texts.front().contains("missing.bfp"),
              qPrintable(answer.texts.front()));
     QCOMPARE(answer.shownOver, QList<QWidget*>{&app->MainFrame()});
+    // Over the middle of the window, which stands in the middle of the screen.
+    const QPoint middle = app->MainFrame().frameGeometry().center();
+    QVERIFY((answer.centres.front() - middle).manhattanLength() < 20);
+    QVERIFY((app->MainFrame().screen()->availableGeometry().center() - middle).manhattanLength() < 20);
     QVERIFY(app->MainFrame().isVisible());
     QCOMPARE(app->MainFrame().windowTitle(), QStringLiteral("Untitled[*] - Quon Data Manager"));
     QCOMPARE(app->TreeView().model()->rowCount(), 1);
@@ -141,6 +149,85 @@ void ShellTest::aDroppedFileOpens() {
     QCOMPARE(QString::fromStdString(app->Document().GetPathName()), file);
     QCOMPARE(app->MainFrame().windowTitle(), QStringLiteral("dropped.bfp[*] - Quon Data Manager"));
     QCOMPARE(app->TreeView().model()->rowCount(app->TreeView().model()->index(0, 0)), 3);
+}
+
+namespace {
+
+// A file dragged over the window and dropped at a point of it.
+void Drop(CMainFrame& frame, const QString& file, QPoint at) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(file)});
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&frame, &enter);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&frame, &drop);
+    QTest::qWait(20);
+}
+
+}  // namespace
+
+void ShellTest::aPictureOrModelDroppedOnItsRowIsImportedAndAnythingElseRefusedInWords() {
+    auto app = StartApp({CopyOfDemo("target.bfp")}, CPallixApp::StartResult::run);
+    CPallixView& view = app->View();
+    QTemporaryDir exports;
+    view.SetExportFolder(ToPath(exports.path()));
+    view.SetAnnouncePaths(false);
+    fw::TreeControl& tree = view.GetTreeCtrl();
+    fw::TreeItem* bank = tree.GetRootItem()->children.front().get();
+    tree.Expand(bank, fw::TreeControl::ExpandAction::expand);
+    fw::TreeItem* model = bank->children.front().get();
+    fw::TreeItem* bitmap = bank->children.back().get();
+    RecordTreeView& rows = app->TreeView();
+    const auto at = [&](fw::TreeItem* item) { return rows.viewport()->mapTo(&app->MainFrame(), LabelOf(rows, item)); };
+    auto* status = app->MainFrame().statusBar()->findChild<QLabel*>(QStringLiteral("MessagePane"));
+
+    // The model's own export, dropped back from elsewhere under another name.
+    view.SetContextItem(model);
+    view.OnCommand(cmd::kModelExport);
+    const QString mesh = folder_.filePath("dropped.3ds");
+    QFile::remove(mesh);
+    QVERIFY(QFile::copy(QDir(exports.path()).filePath("crate.3ds"), mesh));
+    // The bitmap's picture with a corner painted in another of its colours.
+    view.SetContextItem(bitmap);
+    view.OnCommand(cmd::kBitmapExport);
+    QImage picture(QDir(exports.path()).filePath(status->text().section(' ', 1, 1)));
+    QVERIFY(!picture.isNull());
+    picture = picture.convertToFormat(QImage::Format_RGB32);
+    const QRgb other = picture.pixel(picture.width() - 1, picture.height() - 1) == picture.pixel(0, 0)
+                           ? qRgb(0, 0, 0)
+                           : picture.pixel(picture.width() - 1, picture.height() - 1);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) picture.setPixel(x, y, other);
+    const QString painted = folder_.filePath("painted.png");
+    QVERIFY(picture.save(painted));
+
+    MessageBoxAnswerer answerer(QMessageBox::Ok);
+    const std::vector<uint8_t> before(app->Document().Image().begin(), app->Document().Image().end());
+    Drop(app->MainFrame(), painted, at(bitmap));
+    QVERIFY2(status->text().startsWith("Imported painted.png from "), qPrintable(status->text()));
+    QVERIFY(app->Document().IsModified());
+    QVERIFY(!std::equal(before.begin(), before.end(), app->Document().Image().begin()));
+    Drop(app->MainFrame(), mesh, at(model));
+    QVERIFY2(status->text().startsWith("Imported dropped.3ds from "), qPrintable(status->text()));
+    QVERIFY(answerer.texts.isEmpty());
+
+    const QString notes = folder_.filePath("notes.txt");
+    QFile text(notes);
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.close();
+    Drop(app->MainFrame(), notes, at(bitmap));
+    Drop(app->MainFrame(), painted, at(model));
+    Drop(app->MainFrame(), notes, at(bank));
+    const QRect last = rows.visualRect(rows.Model().IndexOf(tree.GetRootItem()->children.back().get()));
+    Drop(app->MainFrame(), notes, rows.viewport()->mapTo(&app->MainFrame(), last.bottomLeft() + QPoint(5, 40)));
+    QCOMPARE(answerer.texts,
+             QStringList({"Import: notes.txt was not imported: a bitmap takes a BMP or PNG picture.",
+                          "Import: painted.png was not imported: a model takes a 3DS, glTF, GLB or OBJ file.",
+                          "Import: notes.txt was not imported: drop a BMP or PNG picture on a bitmap, or a 3DS, glTF, "
+                          "GLB or OBJ model on a model.",
+                          "Pallix: notes.txt is not a Quon data file (.bfp), so it was not opened.\nTo import a "
+                          "picture or a model, drop it on the bitmap or the model it is for."}));
+    QCOMPARE(QString::fromStdString(app->Document().GetPathName()), folder_.filePath("target.bfp"));
 }
 
 void ShellTest::menusToolbarAndDisabledCommands() {

@@ -4,7 +4,9 @@
 #include <QMessageBox>
 #include <QtTest>
 
+#include "app/browserlayout.h"
 #include "app/mainframe.h"
+#include "app/previewpane.h"
 #include "app/recordtreemodel.h"
 #include "app/recordtreeview.h"
 #include "tests/app/apptestsupport.h"
@@ -17,7 +19,7 @@ private slots:
     void cleanup();
     void theHitTestKnowsThePartsOfARow();
     void theDropHighlightShowsOnlyWhileAPopupIsOpen();
-    void aRightClickOffersTheItemsMenuWithoutMovingTheSelection();
+    void aRightClickOffersTheItemsMenuAndSelectsItsRowAlone();
     void aCommandPickedInThePopupActsOnTheContextItem();
     void aRightClickBelowTheLastItemShowsNothing();
     void shiftThenF10OpensTheCaretItemsMenu();
@@ -103,13 +105,20 @@ void TreeInteractionTest::theDropHighlightShowsOnlyWhileAPopupIsOpen() {
     QVERIFY(!view_->Model().IndexOf(bank).data(Qt::BackgroundRole).isValid());
 
     fw::TreeItem* highlightedInPopup = nullptr;
-    popups_->whileOpen = [&] { highlightedInPopup = tree_->GetDropHighlightItem(); };
+    fw::TreeItem* selectedInPopup = nullptr;
+    popups_->whileOpen = [&] {
+        highlightedInPopup = tree_->GetDropHighlightItem();
+        selectedInPopup = tree_->GetSelectedItem();
+    };
     RightClick(LabelOf(Bank(2)));
     QCOMPARE(highlightedInPopup, Bank(2));
+    QCOMPARE(selectedInPopup, Bank(2));
     QCOMPARE(tree_->GetDropHighlightItem(), nullptr);
 }
 
-void TreeInteractionTest::aRightClickOffersTheItemsMenuWithoutMovingTheSelection() {
+// Two rows looking selected, the preview showing the other one, would leave
+// the user guessing which row the command acts on.
+void TreeInteractionTest::aRightClickOffersTheItemsMenuAndSelectsItsRowAlone() {
     fw::TreeItem* first = Bank(0);
     QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, LabelOf(first));
     fw::TreeItem* bank = Bank(1);
@@ -119,8 +128,11 @@ void TreeInteractionTest::aRightClickOffersTheItemsMenuWithoutMovingTheSelection
     QVERIFY(popups_->menus.front().at(2).endsWith("\tenabled"));
     QVERIFY(popups_->menus.front().at(4).endsWith("\tenabled"));
     QCOMPARE(app_->View().ContextItem(), bank);
-    QCOMPARE(tree_->GetSelectedItem(), first);
-    QCOMPARE(view_->currentIndex(), view_->Model().IndexOf(first));
+    QCOMPARE(tree_->GetSelectedItem(), bank);
+    QCOMPARE(view_->currentIndex(), view_->Model().IndexOf(bank));
+    QCOMPARE(view_->selectionModel()->selectedIndexes(), QModelIndexList{view_->Model().IndexOf(bank)});
+    app_->Layout().Preview().ShowPendingNow();
+    QCOMPARE(app_->Layout().Preview().Heading(), QString::fromLatin1(bank->text).trimmed());
     // The highlight goes when the menu has closed.
     QVERIFY(!bank->dropHighlighted);
 
