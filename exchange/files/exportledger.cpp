@@ -160,7 +160,14 @@ void ExportLedger::LoadOnce() {
         if (Parse(first, contents.size) && Parse(NextWord(line), contents.checksum, 16) && !line.empty())
             known_[std::string(line)] = contents;
     }
-    if (recordLines_ > 2 * known_.size() + kStaleLinesAllowed) Rewrite();
+    // Export folders come and go (a temporary one, a renamed mod): a file no
+    // longer there needs no guard, and without forgetting it the record would
+    // grow by every export ever made.
+    const size_t gone = std::erase_if(known_, [](const auto& entry) {
+        std::error_code error;
+        return !std::filesystem::exists(fw::PathFromUtf8(entry.first), error) && !error;
+    });
+    if (gone || recordLines_ > 2 * known_.size() + kStaleLinesAllowed) Rewrite();
 }
 
 // The live lines into a file beside the record, which then takes its place:

@@ -101,6 +101,21 @@ TEST_F(CommandNews, AFileChangedAfterAnExportOfAnEarlierSessionIsAskedAbout) {
     EXPECT_TRUE(fresh.Exports().MayReplace(ui_, BitmapFile()));
 }
 
+TEST_F(CommandNews, TheRecordOfExportsForgetsFilesThatAreGoneSoItDoesNotGrowWithoutEnd) {
+    const auto record = dir_.path() / "exported-files.txt";
+    view_.Exports().KeepIn(record);
+    RunCommand({0, 0}, cmd::kModelExport);
+    RunCommand({0, 1}, cmd::kBitmapExport);
+    std::filesystem::remove(ModelFile());
+    ExportLedger later;
+    later.KeepIn(record);
+    EXPECT_TRUE(later.MayReplace(ui_, BitmapFile()));
+    const auto text = ReadFileBytes(record);
+    const std::string lines(text.begin(), text.end());
+    EXPECT_EQ(lines.find("crate.3ds"), std::string::npos) << lines;
+    EXPECT_NE(lines.find(BitmapFile().filename().string()), std::string::npos) << lines;
+}
+
 TEST_F(CommandNews, AModelExportAsksBeforeReplacingAPictureBesideItAndNoKeepsThePicture) {
     ui_.choice = 3;  // OBJ, whose pictures are the bitmaps' BMP files
     RunCommand({0, 1}, cmd::kBitmapExport);
