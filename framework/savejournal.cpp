@@ -117,7 +117,10 @@ enum class RangeState { old, fresh, torn, foreign };
 // Whether the file holds the range's old bytes, its new ones, a mix of the
 // two (a write cut short), or anything else.
 RangeState StateOf(File& file, File& journal, const JournalRange& range) {
-    std::vector<uint8_t> now(kChunk), before(kChunk), after(kChunk);
+    // Most ranges are a few bytes: three chunks' worth of fresh pages for
+    // each would cost more than reading it.
+    const size_t buffer = static_cast<size_t>(std::min<uint64_t>(range.length, kChunk));
+    std::vector<uint8_t> now(buffer), before(buffer), after(buffer);
     bool allOld = true, allNew = true;
     for (uint64_t done = 0; done < range.length; done += kChunk) {
         const size_t step = static_cast<size_t>(std::min<uint64_t>(range.length - done, kChunk));

@@ -5,6 +5,9 @@
 set -euo pipefail
 build=$(cd "${1:-build-fuzz}" && pwd)
 seconds=${2:-60}
+# Targets write each input to a file, and the journal's syncs it: on a
+# memory file system that costs nothing, and the runs go several times faster.
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
 for target in "$build"/bin/fuzz_*; do
   name=$(basename "$target")
   corpus=$(cat "$build/fuzz-corpora/$name" 2>/dev/null || true)
