@@ -192,7 +192,7 @@ std::string Utf8OfPath(const std::filesystem::path& path) {
 
 // Whether this user may write the file; a file nobody may write is
 // read-only for an administrator too.
-bool MayWrite(const std::filesystem::path& path, std::filesystem::perms permissions) {
+bool MayWrite([[maybe_unused]] const std::filesystem::path& path, std::filesystem::perms permissions) {
     using std::filesystem::perms;
     if ((permissions & (perms::owner_write | perms::group_write | perms::others_write)) == perms::none) {
         return false;
