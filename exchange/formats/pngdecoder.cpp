@@ -23,6 +23,21 @@ void ReadBytes(png_structp png, png_bytep out, png_size_t size) {
     source->at += size;
 }
 
+// libpng allocates a chunk's declared length before it reads the chunk, so
+// a file of a few bytes could claim a gigabyte of text: every chunk up to
+// the last must lie inside the file before libpng sees any.
+bool ChunksLieInside(std::span<const uint8_t> file) {
+    constexpr size_t kFraming = 12;  // length, type and checksum
+    for (size_t at = 8; file.size() - at >= kFraming;) {
+        const uint32_t length = uint32_t(file[at]) << 24 | uint32_t(file[at + 1]) << 16 |
+                                uint32_t(file[at + 2]) << 8 | uint32_t(file[at + 3]);
+        if (length > file.size() - at - kFraming) return false;
+        if (std::equal(file.begin() + long(at) + 4, file.begin() + long(at) + 8, "IEND")) return true;
+        at += kFraming + length;
+    }
+    return true;  // cut short between chunks: libpng finds the end missing
+}
+
 // libpng's own words go nowhere: the refusal says what went wrong.
 [[noreturn]] void Fail(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 
@@ -86,6 +101,7 @@ bool ReadPicture(png_structp png, png_infop info, Source& source, Picture& pictu
 
 fw::Expected<Picture> DecodePng(std::span<const uint8_t> file) {
     if (file.size() < 8 || png_sig_cmp(file.data(), 0, 8) != 0) return fw::Refuse("it is not a PNG file");
+    if (!ChunksLieInside(file)) return fw::Refuse("it ends before its picture does");
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, Fail, IgnoreWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {

@@ -106,6 +106,12 @@ TEST(PngDecoder, HugeTruncatedOrForeignFilesAreRefusedInWords) {
     for (size_t i = 0; i < 4; ++i) huge[29 + i] = uint8_t(crc >> (24 - 8 * i));
     EXPECT_NE(DecodePng(huge).why().find("4096"), std::string::npos);
     EXPECT_EQ(DecodePng(std::span(png).first(png.size() - 20)).why(), "it ends before its picture does");
+    // A text chunk claiming 1.3 GB in a file of 64 bytes is refused before
+    // libpng allocates it (found by the picture fuzzer).
+    auto text = std::vector<uint8_t>(png.begin(), png.begin() + 33);
+    const std::vector<uint8_t> chunk = {0x4D, 0x4D, 0x4D, 0x4D, 't', 'E', 'X', 't', 0, 0, 0, 0};
+    text.insert(text.end(), chunk.begin(), chunk.end());
+    EXPECT_EQ(DecodePng(text).why(), "it ends before its picture does");
     const std::vector<uint8_t> bmp = {'B', 'M', 0, 0};
     EXPECT_EQ(DecodePng(bmp).why(), "it is not a PNG file");
 }
