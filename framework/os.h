@@ -97,6 +97,15 @@ struct FileLook {
 };
 // False when there is no such file.
 bool LookAtFile(const std::filesystem::path& path, FileLook& look);
+// A folder's entries with what LookAtFile tells of each, in one listing:
+// cheaper than looking at every name a file might have, most of which are
+// not there. An entry that vanished meanwhile is left out; false when the
+// folder cannot be listed.
+struct FolderEntry {
+    std::string name;  // UTF-8
+    FileLook look;
+};
+bool LookInFolder(const std::filesystem::path& folder, std::vector<FolderEntry>& entries);
 // Whether this user may write the file (access(W_OK); on Windows the
 // read-only attribute); errno tells why not.
 bool MayWrite(const std::filesystem::path& path);
@@ -152,6 +161,15 @@ std::vector<std::string> ProgramArguments(int argc, char** argv);
 // Text the program writes to a console is UTF-8, as its names are
 // (SetConsoleOutputCP on Windows; a POSIX terminal takes the bytes as they are).
 void UseUtf8Console();
+
+// ---- memory -----------------------------------------------------------------
+
+// A block of `size` bytes straight from the system, zeroed, in large pages
+// where the system has them: touching a few hundred megabytes page by page
+// costs more than reading them. Null when the memory cannot be had.
+void* MapLargeBlock(size_t size);
+// Gives back a block MapLargeBlock gave, of the size it was asked for.
+void UnmapLargeBlock(void* block, size_t size);
 
 // ---- the user's folders -----------------------------------------------------
 

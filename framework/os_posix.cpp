@@ -1,10 +1,12 @@
 // The operating-system layer on Linux and other POSIX systems (see os.h).
 #include "framework/os.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,6 +14,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <system_error>
 
 #include "framework/fileexception.h"
@@ -117,9 +120,10 @@ bool IsSpecialFile(const std::filesystem::path& path) {
     return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
 }
 
-bool LookAtFile(const std::filesystem::path& path, FileLook& look) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return false;
+namespace {
+
+FileLook LookOf(const struct stat& info) {
+    FileLook look;
 #ifdef __APPLE__
     const struct timespec& modified = info.st_mtimespec;
 #else
@@ -128,6 +132,29 @@ bool LookAtFile(const std::filesystem::path& path, FileLook& look) {
     look.modified = int64_t(modified.tv_sec) * 1000000000 + modified.tv_nsec;
     look.length = uint64_t(info.st_size);
     look.ordinary = S_ISREG(info.st_mode);
+    return look;
+}
+
+}  // namespace
+
+bool LookAtFile(const std::filesystem::path& path, FileLook& look) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return false;
+    look = LookOf(info);
+    return true;
+}
+
+bool LookInFolder(const std::filesystem::path& folder, std::vector<FolderEntry>& entries) {
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(folder.c_str()), &::closedir);
+    if (!listing) return false;
+    entries.clear();
+    // Names are looked at relative to the open folder: no walk of its path for each.
+    while (const dirent* entry = ::readdir(listing.get())) {
+        const std::string_view name = entry->d_name;
+        struct stat info {};
+        if (name == "." || name == ".." || ::fstatat(::dirfd(listing.get()), entry->d_name, &info, 0) != 0) continue;
+        entries.push_back({std::string(name), LookOf(info)});
+    }
     return true;
 }
 
@@ -248,6 +275,19 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
 }
 
 void UseUtf8Console() {}
+
+// ---- memory -----------------------------------------------------------------
+
+void* MapLargeBlock(size_t size) {
+    void* block = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (block == MAP_FAILED) return nullptr;
+#if defined(MADV_HUGEPAGE)
+    madvise(block, size, MADV_HUGEPAGE);
+#endif
+    return block;
+}
+
+void UnmapLargeBlock(void* block, size_t size) { munmap(block, size); }
 
 // ---- the user's folders -----------------------------------------------------
 

@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cwctype>
+#include <memory>
 #include <random>
 #include <system_error>
 
@@ -261,9 +262,13 @@ bool IsSpecialFile(const std::filesystem::path& path) {
     return special;
 }
 
-bool LookAtFile(const std::filesystem::path& path, FileLook& look) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(SystemName(path).c_str(), GetFileExInfoStandard, &data)) return Failed();
+namespace {
+
+// What a name's attribute data tells (the attribute query's and a
+// listing's have the same fields under two types).
+template <typename Data>
+FileLook LookOf(const std::filesystem::path& path, const Data& data) {
+    FileLook look;
     look.modified = static_cast<int64_t>((uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) |
                                          data.ftLastWriteTime.dwLowDateTime);
     look.length = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
@@ -274,6 +279,30 @@ bool LookAtFile(const std::filesystem::path& path, FileLook& look) {
         look.length = std::filesystem::file_size(path, error);
         look.ordinary = !error;
     }
+    return look;
+}
+
+}  // namespace
+
+bool LookAtFile(const std::filesystem::path& path, FileLook& look) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(SystemName(path).c_str(), GetFileExInfoStandard, &data)) return Failed();
+    look = LookOf(path, data);
+    return true;
+}
+
+bool LookInFolder(const std::filesystem::path& folder, std::vector<FolderEntry>& entries) {
+    WIN32_FIND_DATAW data{};
+    const HANDLE search = FindFirstFileExW(SystemName(folder / L"*").c_str(), FindExInfoBasic, &data,
+                                           FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (search == INVALID_HANDLE_VALUE) return Failed();
+    const std::unique_ptr<void, decltype(&FindClose)> closing(search, &FindClose);
+    entries.clear();
+    do {
+        const std::wstring_view name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        entries.push_back({Utf8FromPath(name), LookOf(folder / name, data)});
+    } while (FindNextFileW(search, &data));
     return true;
 }
 
@@ -419,6 +448,14 @@ std::vector<std::string> ProgramArguments(int, char**) {
 }
 
 void UseUtf8Console() { SetConsoleOutputCP(CP_UTF8); }
+
+// ---- memory -----------------------------------------------------------------
+
+// Large pages need a privilege users do not hold; committed pages straight
+// from the system still keep a quarter gigabyte out of the heap.
+void* MapLargeBlock(size_t size) { return VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE); }
+
+void UnmapLargeBlock(void* block, size_t) { VirtualFree(block, 0, MEM_RELEASE); }
 
 // ---- the user's folders -----------------------------------------------------
 
