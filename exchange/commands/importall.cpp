@@ -46,6 +46,7 @@ struct ImportTally {
     size_t imported = 0;
     size_t unchanged = 0;
     std::vector<std::string> refused;  // "name: reason"
+    std::vector<uint8_t> fileBytes;     // the file being compared
 };
 
 // Where the bitmaps lie that repeat each bitmap, by the repeated one's offset.
@@ -56,16 +57,17 @@ struct BankFiles {
     const CommandContext& bank;
     const CopyIndex& copies;
     std::string prefix;  // the bank's folder in names, for the root's summary
+    std::optional<std::vector<fw::os::FolderEntry>> entries;  // of the export folder, when it could be listed
 };
 
-// The bytes of a file of the length it was found to have: a file made
-// larger since is not read whole.
-std::vector<uint8_t> FileBytesOfLength(const std::filesystem::path& path, uint64_t length) {
+// The bytes of a file of the length it was found to have, into a buffer
+// that serves file after file: a file made larger since is not read whole.
+void ReadFileOfLength(const std::filesystem::path& path, uint64_t length, std::vector<uint8_t>& bytes) {
+    bytes.clear();
     fw::File file(path, fw::File::Mode::read);
-    if (file.Length() != length) return {};
-    std::vector<uint8_t> bytes(length);
+    if (file.Length() != length) return;
+    bytes.resize(length);
     bytes.resize(file.Read(bytes.data(), bytes.size()));
-    return bytes;
 }
 
 // Of an item's files in the formats of a table, the one written last: the
@@ -79,18 +81,33 @@ struct LatestFile {
     std::optional<uint64_t> length;  // none unless it is an ordinary file
 };
 template <typename Format>
-std::optional<LatestFile<Format>> FileWrittenLast(const std::filesystem::path& folder, const std::string& stem,
+std::optional<LatestFile<Format>> FileWrittenLast(const BankFiles& files, const std::string& stem,
                                                   std::span<const Format> formats) {
+    // The folder's listing tells of the names it holds as they are spelt; a
+    // name found in it under no spelling may still be there under another
+    // (a file system blind to case), and is looked at by name.
+    const auto lookInListing = [&](const std::string& name, fw::os::FileLook& look) {
+        for (const fw::os::FolderEntry& entry : *files.entries)
+            if (fw::os::SamePathText(entry.name, name)) return look = entry.look, true;
+        return false;
+    };
+    const auto lookByName = [&](const std::string& name, fw::os::FileLook& look) {
+        return fw::os::LookAtFile(files.bank.exportFolder / fw::PathFromUtf8(name), look);
+    };
     std::optional<LatestFile<Format>> latest;
-    int64_t latestTime = 0;
-    for (const Format& format : formats) {
-        const std::string name = stem + format.extension;
-        // The system's own time: MinGW's last_write_time has whole seconds.
-        fw::os::FileLook look;
-        if (!fw::os::LookAtFile(folder / fw::PathFromUtf8(name), look) || (latest && look.modified <= latestTime))
-            continue;
-        latest = LatestFile<Format>{&format, name, look.ordinary ? std::optional(look.length) : std::nullopt};
-        latestTime = look.modified;
+    for (const bool listed : {true, false}) {
+        if (latest || (listed && !files.entries)) continue;
+        int64_t latestTime = 0;
+        for (const Format& format : formats) {
+            const std::string name = stem + format.extension;
+            // The system's own time: MinGW's last_write_time has whole seconds.
+            fw::os::FileLook look;
+            if (!(listed ? lookInListing(name, look) : lookByName(name, look)) ||
+                (latest && look.modified <= latestTime))
+                continue;
+            latest = LatestFile<Format>{&format, name, look.ordinary ? std::optional(look.length) : std::nullopt};
+            latestTime = look.modified;
+        }
     }
     return latest;
 }
@@ -99,7 +116,7 @@ std::optional<LatestFile<Format>> FileWrittenLast(const std::filesystem::path& f
 // one bitmap import rule: unchanged when it would leave the bitmap as it is.
 void CompareBitmap(const BankFiles& files, const ItemRecord& record, ImportTally& tally) {
     const std::string stem = fw::Utf8FromPath(fw::PathFromUtf8(BitmapFileName(record.nOffset)).stem());
-    const auto file = FileWrittenLast(files.bank.exportFolder, stem, BitmapFormats());
+    const auto file = FileWrittenLast(files, stem, BitmapFormats());
     if (!file || !file->length) {
         ++tally.unchanged;
         return;
@@ -111,7 +128,8 @@ void CompareBitmap(const BankFiles& files, const ItemRecord& record, ImportTally
     }
     const auto path = files.bank.exportFolder / fw::PathFromUtf8(file->name);
     const auto stored = RecordBytes(files.bank.document.Image(), record);
-    const auto bytes = FileBytesOfLength(path, *file->length);
+    std::vector<uint8_t>& bytes = tally.fileBytes;
+    ReadFileOfLength(path, *file->length, bytes);
     // The BMP export writes the stored bytes as they are: a file that still
     // holds them is unchanged, with no picture decoded, even where the
     // stored bitmap is too damaged for the import rule to take it.
@@ -143,7 +161,7 @@ fw::Expected<std::vector<uint8_t>> ExportedNow(const CommandContext& item, const
 
 void CompareModel(const BankFiles& files, size_t child, ImportTally& tally) {
     const CommandContext item = ChildContext(files.bank, child);
-    const auto file = FileWrittenLast(item.exportFolder, item.modelStem, ModelFormats());
+    const auto file = FileWrittenLast(files, item.modelStem, ModelFormats());
     if (!file || !file->length) {
         ++tally.unchanged;
         return;
@@ -180,7 +198,9 @@ void Guarded(const std::string& name, ImportTally& tally, Body&& body) {
     }
 }
 
-bool CompareBank(const BankFiles& files, ImportTally& tally, BatchSteps& steps) {
+bool CompareBank(BankFiles& files, ImportTally& tally, BatchSteps& steps) {
+    std::vector<fw::os::FolderEntry> entries;
+    if (fw::os::LookInFolder(files.bank.exportFolder, entries)) files.entries = std::move(entries);
     const auto& children = files.bank.children;
     for (size_t child = 0; child < children.size(); ++child) {
         const ItemRecord& record = children[child];
@@ -244,9 +264,9 @@ fw::CommandResult ImportAll(const CommandContext& context) {
     for (const ItemRecord& repeat : context.repeats) copies.emplace(repeat.nCopyOf, repeat.nOffset);
     std::vector<BankFiles> banks;
     const auto ownFolders = context.record ? std::vector<CommandContext>() : BanksInOwnFolders(context);
-    if (context.record) banks.push_back({context, copies, {}});
+    if (context.record) banks.push_back({context, copies, {}, {}});
     for (const CommandContext& bank : ownFolders)
-        banks.push_back({bank, copies, fw::Utf8FromPath(bank.exportFolder.filename()) + "/"});
+        banks.push_back({bank, copies, fw::Utf8FromPath(bank.exportFolder.filename()) + "/", {}});
     size_t items = 0;
     for (const BankFiles& bank : banks) items += bank.bank.children.size();
 
@@ -254,7 +274,7 @@ fw::CommandResult ImportAll(const CommandContext& context) {
     BatchSteps steps(context.ui, kCaption, 2 * items);
     ImportTally tally;
     const auto cancelled = fw::CommandResult::Refused("Import All was cancelled. Nothing was changed.", kCaption);
-    for (const BankFiles& bank : banks)
+    for (BankFiles& bank : banks)
         if (!CompareBank(bank, tally, steps)) return cancelled;
     if (!ImportPending(context.document, tally, steps)) return cancelled;
     // Refused as a whole when any file was: what was read in stays, but a

@@ -1,14 +1,14 @@
 #include "exchange/files/filecomparison.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
-#include <vector>
 
 #include "framework/file.h"
 
 namespace {
 
-constexpr size_t kSliceBytes = size_t(256) << 10;
+constexpr size_t kSliceBytes = size_t(64) << 10;
 
 }  // namespace
 
@@ -17,7 +17,9 @@ bool FileHoldsBytes(const std::filesystem::path& path, std::span<const uint8_t> 
     // The open file's own length: the name may have been given to another
     // file since it was looked at.
     if (file.Length() != expected.size()) return false;
-    std::vector<uint8_t> slice(std::min(kSliceBytes, expected.size()));
+    // On the stack: a heap block for each of thousands of small files costs
+    // more than comparing them.
+    std::array<uint8_t, kSliceBytes> slice;
     for (size_t done = 0; done < expected.size();) {
         const size_t wanted = std::min(slice.size(), expected.size() - done);
         if (file.Read(slice.data(), wanted) != wanted) return false;
