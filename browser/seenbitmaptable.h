@@ -7,10 +7,10 @@
 #include <vector>
 
 // Every bitmap listed so far in the file, in listing order, for finding the
-// first earlier bitmap with the same bytes. Lengths and a hash of the bytes
-// are compared before the bytes themselves, so a file with many bitmaps of
-// one length is not compared byte by byte pairwise. The table grows as
-// needed: a file may hold any number of bitmaps.
+// first earlier bitmap with the same bytes. Lengths and a sample of the
+// bytes, then a hash of them all, are compared before the bytes themselves,
+// so a file with many bitmaps of one length is not compared byte by byte
+// pairwise. The table grows as needed: a file may hold any number of bitmaps.
 class SeenBitmapTable {
 public:
     struct Entry {
@@ -31,11 +31,14 @@ public:
 
 private:
     uint64_t Key(uint32_t offset, uint32_t length) const;
+    uint64_t Sample(uint32_t offset, uint32_t length) const;
     std::optional<size_t> FindFirstEqual(uint64_t key, uint32_t offset, uint32_t length) const;
 
     std::span<const uint8_t> image_;
     std::vector<Entry> entries_;
     // Only the first entry of each group of equal bitmaps is a candidate:
-    // later ones equal it and it comes first.
+    // later ones equal it and it comes first. By sample: the one first entry
+    // with that sample, none once more have it; those are kept by key.
+    std::unordered_map<uint64_t, std::optional<size_t>> firstBySample_;
     std::unordered_multimap<uint64_t, size_t> firstsByKey_;
 };

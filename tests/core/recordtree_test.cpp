@@ -89,6 +89,32 @@ TEST_F(RecordTree, EqualLengthsWithDifferentBytesAreNoCopies) {
     EXPECT_EQ(Item({0, 1})->text, "1:b");
 }
 
+// Copies are found by a sample of the bytes first: a bitmap that differs
+// from another in one byte, wherever it lies, is still no copy of it.
+TEST_F(RecordTree, BitmapsDifferingInAnySingleByteAreNoCopiesAndATrueCopyStillIs) {
+    const auto original = bfp::MakeBmp(8, 8, 24, 1);
+    bfp::ImageWriter image;
+    image.AddBank({{}, {{"original", original}}});
+    for (size_t from = 0; from < original.size(); from += 64) {
+        bfp::Bank bank;
+        for (size_t at = from; at < std::min(original.size(), from + 64); ++at) {
+            auto changed = original;
+            changed[at] ^= 0x5A;
+            bank.bitmaps.push_back({"changed", changed});
+        }
+        image.Filler(1, 1);
+        image.AddBank(bank);
+    }
+    image.Filler(1, 1);
+    image.AddBank({{}, {{"copy", original}}});
+    ASSERT_TRUE(Open(image.bytes()));
+    const int banks = int(Item({})->children.size());
+    for (int bank = 1; bank + 1 < banks; ++bank)
+        for (int item = 0; item < int(Item({bank})->children.size()); ++item)
+            ASSERT_EQ(Record({bank, item}).nCopyOf, 0u) << "bank " << bank << ", bitmap " << item;
+    EXPECT_EQ(Item({banks - 1, 0})->text, "0:copy (Copy of CM3D 1,bitmap 0)");
+}
+
 TEST_F(RecordTree, MoreThanThreeHundredBitmapsAreAllListedAndCompared) {
     bfp::ImageWriter image;
     for (int bank = 0; bank < 4; ++bank) {
