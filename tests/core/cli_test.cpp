@@ -106,6 +106,22 @@ TEST_F(Cli, CommandsPrintTheirMessagesOnOneLineEach) {
                               (dir_ / "bfp" / "data" / "box.3ds").string() + "\n");
 }
 
+// A batch never waits for an answer, yet its output must name every file it
+// replaced that somebody had edited since an earlier run exported it.
+TEST_F(Cli, ABatchReplacesAFileEditedSinceAnEarlierRunsExportAndNamesIt) {
+    ScopedAppData data(dir_ / "data");
+    ASSERT_EQ(Run(Words({"export-bitmap", "0/1"})), 0);
+    const auto bitmap = dir_ / "bfp" / "data" / "O380.bmp";
+    const auto exported = ReadFileBytes(bitmap);
+    auto painted = exported;
+    painted.back() ^= 1;
+    WriteFileBytes(bitmap, painted);
+    ASSERT_EQ(Run(Words({"export-bitmap", "0/1"})), 0);
+    EXPECT_NE(out_.str().find("message [Export] O380.bmp was changed since it was exported. Replace it?\n"),
+              std::string::npos);
+    EXPECT_EQ(ReadFileBytes(bitmap), exported);
+}
+
 TEST_F(Cli, SaveWritesTheImageBackAndSaveAsToAnotherFile) {
     ASSERT_EQ(
         Run(Words({"export-bitmap", "0/1", "import-bitmap", "0/1", "save", (dir_ / "copy.bfp").string(), "modified"})),
