@@ -7,6 +7,8 @@
 #include <csignal>
 #endif
 
+#include <fstream>
+
 #include "datafile/pallixdoc.h"
 #include "tests/support/recordingui.h"
 #include "tests/support/testfiles.h"
@@ -97,6 +99,26 @@ TEST_F(DocumentTest, FileOfFourGibibytesOrMoreIsRefusedAndNothingChanges) {
     EXPECT_EQ(doc_.m_nImageSize, bytes_.size());
     EXPECT_EQ(doc_.GetPathName(), (dir_ / "a.bfp").string());
 }
+
+#ifndef _WIN32
+// Windows keeps writers out while the file is read; elsewhere a write may
+// land during the read, and the image would lack it.
+TEST_F(DocumentTest, AFileWrittenWhileItIsReadIsNotOpenedAndTheDocumentStays) {
+    WriteFileBytes(dir_ / "a.bfp", bytes_);
+    ASSERT_TRUE(doc_.OnOpenDocument((dir_ / "a.bfp").string()));
+    const auto big = dir_ / "big.bfp";
+    WriteFileBytes(big, {});
+    std::filesystem::resize_file(big, 40u << 20);  // read in more than one slice
+    ui_.onProgressStep = [&] { std::ofstream(big, std::ios::app | std::ios::binary) << 'x'; };
+    EXPECT_FALSE(doc_.OnOpenDocument(big.string()));
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].text, big.string() +
+                                        " was changed by another program while it was being read, so it was not "
+                                        "opened. Open it again once that program has finished writing it.");
+    EXPECT_EQ(doc_.GetPathName(), (dir_ / "a.bfp").string());
+    EXPECT_EQ(doc_.m_nImageSize, bytes_.size());
+}
+#endif
 
 TEST_F(DocumentTest, FolderInsteadOfAFileIsReported) {
     std::filesystem::create_directories(dir_ / "folder.bfp");

@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -68,11 +69,15 @@ public:
     std::vector<std::string> progressTitles;
     int progressSteps = 0;
     int cancelAtStep = 0;
+    std::function<void()> onProgressStep;  // what else happens while a job goes on
 
 private:
     struct RecordedProgress : fw::ProgressReport {
         explicit RecordedProgress(RecordingUi& ui) : ui(ui) {}
-        bool Step(uint64_t) override { return ++ui.progressSteps < ui.cancelAtStep || ui.cancelAtStep == 0; }
+        bool Step(uint64_t) override {
+            if (ui.onProgressStep) ui.onProgressStep();
+            return ++ui.progressSteps < ui.cancelAtStep || ui.cancelAtStep == 0;
+        }
         RecordingUi& ui;
     };
 };
