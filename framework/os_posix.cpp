@@ -25,6 +25,19 @@
 
 namespace fw::os {
 
+namespace {
+
+int64_t ModifiedNanoseconds(const struct stat& info) {
+#ifdef __APPLE__
+    const struct timespec& modified = info.st_mtimespec;
+#else
+    const struct timespec& modified = info.st_mtim;
+#endif
+    return int64_t(modified.tv_sec) * 1000000000 + modified.tv_nsec;
+}
+
+}  // namespace
+
 std::filesystem::path PathFromUtf8(std::string_view text) { return std::filesystem::path(std::string(text)); }
 
 std::string Utf8FromPath(const std::filesystem::path& path) { return path.string(); }
@@ -89,12 +102,7 @@ bool Identity(Handle handle, FileIdentity& identity) {
     identity.device = static_cast<uint64_t>(info.st_dev);
     identity.index = static_cast<uint64_t>(info.st_ino);
     identity.size = static_cast<uint64_t>(info.st_size);
-#ifdef __APPLE__
-    const struct timespec& modified = info.st_mtimespec;
-#else
-    const struct timespec& modified = info.st_mtim;
-#endif
-    identity.modified = int64_t(modified.tv_sec) * 1000000000 + modified.tv_nsec;
+    identity.modified = ModifiedNanoseconds(info);
     return true;
 }
 
@@ -124,12 +132,7 @@ namespace {
 
 FileLook LookOf(const struct stat& info) {
     FileLook look;
-#ifdef __APPLE__
-    const struct timespec& modified = info.st_mtimespec;
-#else
-    const struct timespec& modified = info.st_mtim;
-#endif
-    look.modified = int64_t(modified.tv_sec) * 1000000000 + modified.tv_nsec;
+    look.modified = ModifiedNanoseconds(info);
     look.length = uint64_t(info.st_size);
     look.ordinary = S_ISREG(info.st_mode);
     return look;
