@@ -46,7 +46,7 @@ struct ImportTally {
     size_t imported = 0;
     size_t unchanged = 0;
     std::vector<std::string> refused;  // "name: reason"
-    std::vector<uint8_t> fileBytes;     // the file being compared
+    std::vector<uint8_t> fileBytes;    // the file being compared
 };
 
 // Where the bitmaps lie that repeat each bitmap, by the repeated one's offset.
@@ -56,7 +56,7 @@ using CopyIndex = std::multimap<uint32_t, uint32_t>;
 struct BankFiles {
     const CommandContext& bank;
     const CopyIndex& copies;
-    std::string prefix;  // the bank's folder in names, for the root's summary
+    std::string prefix;                                       // the bank's folder in names, for the root's summary
     std::optional<std::vector<fw::os::FolderEntry>> entries;  // of the export folder, when it could be listed
 };
 
@@ -80,36 +80,40 @@ struct LatestFile {
     std::string name;
     std::optional<uint64_t> length;  // none unless it is an ordinary file
 };
+// That file, by what `look` tells of each name a format gives it.
+template <typename Format, typename Look>
+std::optional<LatestFile<Format>> LatestOf(const std::string& stem, std::span<const Format> formats, Look&& look) {
+    std::optional<LatestFile<Format>> latest;
+    int64_t latestTime = 0;
+    for (const Format& format : formats) {
+        const std::string name = stem + format.extension;
+        // The system's own time: MinGW's last_write_time has whole seconds.
+        fw::os::FileLook seen;
+        if (!look(name, seen) || (latest && seen.modified <= latestTime)) continue;
+        latest = LatestFile<Format>{&format, name, seen.ordinary ? std::optional(seen.length) : std::nullopt};
+        latestTime = seen.modified;
+    }
+    return latest;
+}
 template <typename Format>
 std::optional<LatestFile<Format>> FileWrittenLast(const BankFiles& files, const std::string& stem,
                                                   std::span<const Format> formats) {
     // The folder's listing tells of the names it holds as they are spelt; a
     // name found in it under no spelling may still be there under another
     // (a file system blind to case), and is looked at by name.
-    const auto lookInListing = [&](const std::string& name, fw::os::FileLook& look) {
-        for (const fw::os::FolderEntry& entry : *files.entries)
-            if (fw::os::SamePathText(entry.name, name)) return look = entry.look, true;
-        return false;
-    };
-    const auto lookByName = [&](const std::string& name, fw::os::FileLook& look) {
-        return fw::os::LookAtFile(files.bank.exportFolder / fw::PathFromUtf8(name), look);
-    };
-    std::optional<LatestFile<Format>> latest;
-    for (const bool listed : {true, false}) {
-        if (latest || (listed && !files.entries)) continue;
-        int64_t latestTime = 0;
-        for (const Format& format : formats) {
-            const std::string name = stem + format.extension;
-            // The system's own time: MinGW's last_write_time has whole seconds.
-            fw::os::FileLook look;
-            if (!(listed ? lookInListing(name, look) : lookByName(name, look)) ||
-                (latest && look.modified <= latestTime))
-                continue;
-            latest = LatestFile<Format>{&format, name, look.ordinary ? std::optional(look.length) : std::nullopt};
-            latestTime = look.modified;
-        }
+    if (files.entries) {
+        const auto listed = LatestOf(stem, formats, [&](const std::string& name, fw::os::FileLook& seen) {
+            const auto entry = std::find_if(files.entries->begin(), files.entries->end(), [&](const auto& candidate) {
+                return fw::os::SamePathText(candidate.name, name);
+            });
+            if (entry != files.entries->end()) seen = entry->look;
+            return entry != files.entries->end();
+        });
+        if (listed) return listed;
     }
-    return latest;
+    return LatestOf(stem, formats, [&](const std::string& name, fw::os::FileLook& seen) {
+        return fw::os::LookAtFile(files.bank.exportFolder / fw::PathFromUtf8(name), seen);
+    });
 }
 
 // The bitmap's BMP or PNG file, whichever was written last, taken by the

@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "exchange/formats/bmpdecoder.h"
+#include "exchange/formats/formatbyextension.h"
 #include "exchange/formats/pngdecoder.h"
 #include "exchange/formats/pngencoder.h"
 #include "exchange/formats/storedbitmap.h"
-#include "framework/pathtext.h"
 
 namespace {
 
@@ -41,13 +41,7 @@ const BitmapFormat* BitmapFormatByWord(std::string_view word) {
 }
 
 const BitmapFormat* BitmapFormatOfFile(const std::filesystem::path& path) {
-    // ASCII only: a locale's case rules must not decide what a file is.
-    std::string extension = fw::Utf8FromPath(path.extension());
-    for (char& c : extension)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    const auto found = std::find_if(std::begin(kFormats), std::end(kFormats),
-                                    [&](const BitmapFormat& format) { return extension == format.extension; });
-    return found == std::end(kFormats) ? nullptr : &*found;
+    return FormatByExtension(BitmapFormats(), path);
 }
 
 fw::Expected<std::vector<uint8_t>> EncodeStoredBitmap(const BitmapFormat& format, std::span<const uint8_t> stored) {

@@ -1,9 +1,8 @@
 #include "exchange/model/modelformattable.h"
 
+#include "exchange/formats/formatbyextension.h"
 #include "exchange/threeds/read3ds.h"
 #include "exchange/threeds/write3ds.h"
-#include "framework/asciicase.h"
-#include "framework/pathtext.h"
 
 namespace {
 
@@ -52,10 +51,7 @@ const ModelFormat* ModelFormatNamed(const std::string& name) {
 }
 
 const ModelFormat* ModelFormatOfFile(const std::filesystem::path& path) {
-    const std::string extension = fw::AsciiLowered(fw::Utf8FromPath(path.extension()));
-    for (const ModelFormat& format : kFormats)
-        if (extension == format.extension) return &format;
-    return nullptr;
+    return FormatByExtension(ModelFormats(), path);
 }
 
 const ModelFormat& Model3dsFormat() { return kFormats[0]; }

@@ -166,7 +166,6 @@ TEST_F(DocumentTest, SaveKeepsTheOldFilesPermissionsAndLeavesNoTemporaryFile) {
               1);
 }
 
-
 // The C++ library makes no symbolic links on Windows (POSIX test).
 TEST_F(DocumentTest, SaveThroughALinkWritesTheFileItNames) {
     WriteFileBytes(dir_ / "real.bfp", bytes_);
